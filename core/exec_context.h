@@ -1,0 +1,66 @@
+// The state of one running text.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "vellarray.h"
+#include "vellvar.h"
+
+// An immutable program text that running contexts share; a run never reads a
+// text that somebody else may change or release meanwhile.
+struct ProgramText {
+  std::u16string chars;  // c_str() supplies the terminating NUL the lexer stops at
+};
+using SharedText = std::shared_ptr<const ProgramText>;
+SharedText MakeSharedText(std::u16string_view text);
+
+constexpr int kTokenCapacity = 256;  // 255 units and a NUL
+
+// Handler results.
+enum HandlerResult : int {
+  ResultFailed = 1,
+  ResultTextEnded = 2,
+  ResultBlockClosed = 5,
+  ResultDone = 34,
+};
+
+// Run states (the error codes of a run).
+enum RunStateCode : int32_t {
+  StateRunning = 0,
+  ErrorMemory = 1,
+  ErrorVariable = 2,
+  ErrorAreaOverflow = 3,
+  ErrorValueType = 4,
+  ErrorUndefined = 5,
+  ErrorFile = 6,
+  ErrorSyntax = 7,
+  ErrorUnbalanced = 8,
+  ErrorArithmetic = 9,
+  StateExit = 12,
+  StateEnd = 13,
+};
+
+struct ExecContext {
+  SharedText source;           // keeps text alive for the whole run
+  const char16_t* text = u"";  // source->chars.c_str()
+  int32_t cursor = 0;
+  int32_t tokenStart = 0;
+  char16_t token[kTokenCapacity] = {};
+  int32_t tokenLength = 0;
+  vellvar value{0};
+  vellarray node;
+  vellarray* foundEntry = nullptr;
+  int32_t localBase = 0;
+  int32_t breakFlag = 0;
+  int32_t returnFlag = 0;
+  vellvar routineName{0};
+  int32_t ifState = 0;
+  int32_t nodeMode = 0;
+  NodeRef thisNode;
+
+  std::u16string_view TokenView() const { return {token, static_cast<size_t>(tokenLength)}; }
+  bool TokenIs(std::u16string_view word) const { return TokenView() == word; }
+  void SetToken(std::u16string_view text);  // cut to 255 units
+};

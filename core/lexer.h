@@ -1,0 +1,46 @@
+// The lexer: reads tokens straight from the running text.
+#pragma once
+
+#include "exec_context.h"
+
+struct Interpreter;
+
+enum TokenCode : int {
+  TokError = 1,
+  TokEnd = 2,
+  TokNewline = 3,
+  TokBlockOpen = 4,
+  TokBlockClose = 5,
+  TokEqual = 6,
+  TokGreaterEqual = 7,
+  TokLessEqual = 8,
+  TokNotEqual = 9,
+  TokPlus = 10,
+  TokMinus = 11,
+  TokTimes = 12,
+  TokDivide = 13,
+  TokGreater = 15,
+  TokLess = 16,
+  TokAssign = 17,
+  TokComma = 18,
+  TokOpenParen = 19,
+  TokCloseParen = 20,
+  TokOpenBracket = 21,
+  TokCloseBracket = 22,
+  TokComment = 25,
+  TokPeriod = 26,
+  TokAnd = 27,
+  TokOr = 28,
+  TokNumber = 29,
+  TokHexNumber = 32,
+  TokString = 33,
+  TokIdentifier = 34,
+};
+
+int GetToken(Interpreter& interp, ExecContext& ctx);
+int NextToken(Interpreter& interp, ExecContext& ctx);
+void UngetToken(ExecContext& ctx);
+int SkipStatement(Interpreter& interp, ExecContext& ctx);
+int SkipBlock(Interpreter& interp, ExecContext& ctx);
+int SkipLine(ExecContext& ctx);
+int ScanToToken(Interpreter& interp, ExecContext& ctx, int target);

@@ -1,0 +1,70 @@
+// The tree node of every tree the interpreter keeps: a kind, a key, an item
+// value and an ordered list of children reached by position or by key.
+#pragma once
+
+#include <cstdint>
+
+#include "vellvar.h"
+
+class vellarray {
+ public:
+  int32_t kind;            // 0 free, 1 variable or element, 3 SUB, 11-29 component, >30 member
+  vellvar key;
+  vellvar item;
+  vellarray* firstChild;
+  vellarray* nextSibling;
+  int32_t childCount;
+
+  // Lifetime bookkeeping: a node that something still points at through a
+  // NodeRef is not freed with its parent's children; it is detached instead
+  // and freed when the last NodeRef lets go.
+  int32_t pins = 0;
+  bool detached = false;
+
+  vellarray();                           // empty wide key
+  explicit vellarray(const vellvar& keyValue);
+  vellarray(const vellarray&) = delete;
+  vellarray& operator=(const vellarray&) = delete;
+  ~vellarray();
+
+  vellarray* GetNode(const vellvar& index);
+  vellarray* operator[](const vellvar& index) { return GetNode(index); }
+  vellarray* GetNodeByKey(const vellvar& keyValue);
+  void Assign(const vellarray& source);
+  void SetItem(const vellvar& value);
+  void CopyFrom(const vellarray& source);
+  vellarray* Append(const vellvar& value);
+  void Clear();
+
+  int32_t ItemInt() const;
+  const char16_t* ItemWideText();
+  const char* ItemText();
+
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p) noexcept;
+
+  // Number of nodes made on demand that are alive now, and the budget above
+  // which making another raises std::bad_alloc.
+  static int64_t LiveNodes();
+  static void SetNodeBudget(int64_t budget);
+};
+
+// A counted pointer to a node that must stay valid even when the tree it lives
+// in is cleared or rebuilt meanwhile.
+class NodeRef {
+ public:
+  NodeRef() = default;
+  NodeRef(vellarray* node);
+  NodeRef(const NodeRef& other);
+  NodeRef& operator=(const NodeRef& other);
+  NodeRef& operator=(vellarray* node);
+  ~NodeRef();
+  vellarray* get() const { return node_; }
+  vellarray* operator->() const { return node_; }
+  vellarray& operator*() const { return *node_; }
+  explicit operator bool() const { return node_ != nullptr; }
+  void reset() { *this = nullptr; }
+
+ private:
+  vellarray* node_ = nullptr;
+};

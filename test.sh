@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds everything (installing what is missing) and runs every test: the
+# normal build, then the interpreter's tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+cd "$here"
+jobs=$(nproc)
+./tools/install-deps.sh
+
+echo "== build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+echo "== tests"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+
+echo "== sanitizer build"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELL_SANITIZE=ON -DVELL_GUI=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+echo "== sanitizer tests"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600

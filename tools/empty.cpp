@@ -1,0 +1,1 @@
+// Keeps a folder library buildable before its first source exists.
