@@ -1,0 +1,8 @@
+#include "core/interpreter.h"
+#include "library/function_families.h"
+
+namespace vell {
+
+void RegisterStringFunctions(Interpreter& interp) { (void)interp; }
+
+}  // namespace vell
