@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything (installing what is missing) and runs every test: the
 # normal build, then the interpreter's tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, with a bounded fuzzing run of the lexer and of
+# whole programs in between.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 cd "$here"
@@ -13,6 +14,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
 echo "== tests"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+
+echo "== fuzzing"
+./tools/fuzz.sh
 
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELL_SANITIZE=ON -DVELL_GUI=OFF >/dev/null
