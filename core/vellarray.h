@@ -21,6 +21,16 @@ class vellarray {
   int32_t pins = 0;
   bool detached = false;
 
+  // Position cache kept by this class so that appending and walking the
+  // children by increasing position stay linear: the last child, and the
+  // child last reached by position. Trusted only while firstChild and
+  // childCount are what they were when it was filled.
+  vellarray* lastChild = nullptr;
+  vellarray* cachedChild = nullptr;
+  int32_t cachedPos = 0;
+  int32_t cachedCount = 0;
+  vellarray* cachedFirst = nullptr;
+
   vellarray();                           // empty wide key
   explicit vellarray(const vellvar& keyValue);
   vellarray(const vellarray&) = delete;

@@ -19,6 +19,11 @@ bool AnsiRoundTrips(std::u16string_view text);
 std::string WideToUtf8(std::u16string_view text);
 std::u16string Utf8ToWide(std::string_view bytes);
 
+// The same conversions with a named character set (e.g. "ISO-8859-1");
+// an unknown name converts as UTF-8.
+std::string WideToCharset(std::u16string_view text, std::string_view charset);
+std::u16string CharsetToWide(std::string_view bytes, std::string_view charset);
+
 // The character set in use, e.g. "UTF-8" or "EUC-JP".
 const std::string& AnsiCharset();
 

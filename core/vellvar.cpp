@@ -1,0 +1,794 @@
+// The tagged value: storage, conversions and operators.
+#include "core/vellvar.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "platform/memory.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+// The largest text a value holds, in bytes; anything longer is treated as an
+// allocation failure instead of letting the 32-bit capacity wrap.
+constexpr int64_t kMaxTextBytes = int64_t(1) << 30;
+constexpr int32_t kInlineCapacity = 8;
+constexpr int32_t kNumberTextCapacity = 80;
+
+char* NewBlock(int64_t bytes) {
+  if (bytes < 0 || bytes > kMaxTextBytes) throw std::bad_alloc();
+  return static_cast<char*>(vell::ZeroAlloc(std::size_t(bytes) + 2));
+}
+
+size_t WideLength(const char16_t* p) { return std::char_traits<char16_t>::length(p); }
+
+bool IsBlank(uint32_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// atoi rules: leading blanks, an optional sign, decimal digits up to the first
+// other character. No overflow test: the value wraps in 32 bits.
+template <typename Ch>
+int32_t ScanInt(const Ch* p) {
+  while (IsBlank(uint32_t(*p))) ++p;
+  bool negative = false;
+  if (*p == Ch('+') || *p == Ch('-')) {
+    negative = *p == Ch('-');
+    ++p;
+  }
+  uint32_t value = 0;
+  while (*p >= Ch('0') && *p <= Ch('9')) {
+    value = value * 10u + uint32_t(*p - Ch('0'));
+    ++p;
+  }
+  if (negative) value = 0u - value;
+  return static_cast<int32_t>(value);
+}
+
+// atof rules: leading blanks, an optional sign, decimal digits with an
+// optional point and exponent. Hexadecimal, "inf" and "nan" read as 0.
+template <typename Ch>
+double ScanReal(const Ch* p) {
+  while (IsBlank(uint32_t(*p))) ++p;
+  bool negative = false;
+  if (*p == Ch('+') || *p == Ch('-')) {
+    negative = *p == Ch('-');
+    ++p;
+  }
+  std::string number;
+  int64_t intDigits = 0;   // significant digits before the point
+  bool nonZeroSeen = false;
+  int64_t leadingFractionZeros = 0;
+  size_t digits = 0;
+  while (*p >= Ch('0') && *p <= Ch('9')) {
+    if (*p != Ch('0')) nonZeroSeen = true;
+    if (nonZeroSeen) ++intDigits;
+    number.push_back(char(*p));
+    ++digits;
+    ++p;
+  }
+  if (*p == Ch('.')) {
+    number.push_back('.');
+    ++p;
+    while (*p >= Ch('0') && *p <= Ch('9')) {
+      if (*p != Ch('0')) nonZeroSeen = true;
+      if (!nonZeroSeen) ++leadingFractionZeros;
+      number.push_back(char(*p));
+      ++digits;
+      ++p;
+    }
+  }
+  if (digits == 0) return 0.0;
+  int64_t exponent = 0;
+  if (*p == Ch('e') || *p == Ch('E')) {
+    const Ch* q = p + 1;
+    bool expNegative = false;
+    if (*q == Ch('+') || *q == Ch('-')) {
+      expNegative = *q == Ch('-');
+      ++q;
+    }
+    if (*q >= Ch('0') && *q <= Ch('9')) {
+      number.push_back('e');
+      if (expNegative) number.push_back('-');
+      while (*q >= Ch('0') && *q <= Ch('9')) {
+        number.push_back(char(*q));
+        if (exponent < 100000) exponent = exponent * 10 + (*q - Ch('0'));
+        ++q;
+      }
+      if (expNegative) exponent = -exponent;
+    }
+  }
+  double value = 0.0;
+  auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                   std::chars_format::general);
+  (void)end;
+  if (ec == std::errc::result_out_of_range) {
+    // Too large gives infinity, too small gives zero, as strtod does.
+    int64_t magnitude = intDigits > 0 ? intDigits + exponent : exponent - leadingFractionZeros;
+    value = (nonZeroSeen && magnitude > 0) ? HUGE_VAL : 0.0;
+  } else if (ec != std::errc()) {
+    value = 0.0;
+  }
+  return negative ? -value : value;
+}
+
+// Truncates toward zero to 64 bits and keeps the low 32 bits; NaN,
+// infinities and reals outside the 64-bit range give 0.
+int32_t RealToInt(double d) {
+  if (!(d > -9223372036854775808.0 && d < 9223372036854775808.0)) return 0;
+  int64_t whole = static_cast<int64_t>(d);
+  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(whole)));
+}
+
+// The "%.15g" text of a real.
+int RealToChars(double d, char* out, int size) {
+  auto [end, ec] = std::to_chars(out, out + size, d, std::chars_format::general, 15);
+  if (ec != std::errc()) return 0;
+  return int(end - out);
+}
+
+}  // namespace
+
+// ---- storage helpers (file-local through the class's own members) ----
+
+namespace {
+
+struct Access {
+  static void ReleaseHeap(vellvar& v) noexcept {
+    if (v.capacity > kInlineCapacity) vell::ZeroFree(v.data);
+    v.data = v.inlineBuffer;
+    v.capacity = kInlineCapacity;
+  }
+
+  // Stores n bytes of text by the growth rule; the source may lie inside the
+  // value's own buffer.
+  static void StoreText(vellvar& v, int32_t kind, const void* src, int64_t n) {
+    if (n > v.capacity) {
+      char* block = NewBlock(n);
+      if (n > 0) std::memcpy(block, src, size_t(n));
+      ReleaseHeap(v);
+      v.data = block;
+      v.capacity = int32_t(n);
+    } else {
+      if (n > 0) std::memmove(v.data, src, size_t(n));
+      v.data[n] = 0;
+      v.data[n + 1] = 0;
+    }
+    v.kind = kind;
+  }
+
+  // Makes sure the capacity is at least 80 bytes before a number becomes text.
+  static void NumberTextRoom(vellvar& v) {
+    if (v.capacity < kNumberTextCapacity) {
+      char* block = NewBlock(kNumberTextCapacity);
+      ReleaseHeap(v);
+      v.data = block;
+      v.capacity = kNumberTextCapacity;
+    }
+  }
+
+  static int64_t ByteLength(const vellvar& v) {
+    if (v.kind == KindNarrow) return int64_t(std::strlen(v.data));
+    if (v.kind == KindWide) return int64_t(WideLength(reinterpret_cast<const char16_t*>(v.data))) * 2;
+    return 0;
+  }
+
+  static int32_t GetInt(const vellvar& v) {
+    int32_t x;
+    std::memcpy(&x, v.data, sizeof x);
+    return x;
+  }
+  static double GetReal(const vellvar& v) {
+    double x;
+    std::memcpy(&x, v.data, sizeof x);
+    return x;
+  }
+  static void PutInt(vellvar& v, int32_t x) {
+    v.kind = KindInteger;
+    std::memcpy(v.data, &x, sizeof x);
+  }
+  static void PutReal(vellvar& v, double x) {
+    v.kind = KindReal;
+    std::memcpy(v.data, &x, sizeof x);
+  }
+
+  static void Append(vellvar& v, const vellvar& right) {
+    const int64_t leftBytes = ByteLength(v);
+    const int64_t rightBytes = ByteLength(right);
+    const int64_t n = leftBytes + rightBytes;
+    if (n > v.capacity) {
+      char* block = NewBlock(n);
+      std::memcpy(block, v.data, size_t(leftBytes));
+      std::memcpy(block + leftBytes, right.data, size_t(rightBytes));
+      ReleaseHeap(v);
+      v.data = block;
+      v.capacity = int32_t(n);
+    } else {
+      std::memmove(v.data + leftBytes, right.data, size_t(rightBytes));
+      v.data[n] = 0;
+      v.data[n + 1] = 0;
+    }
+  }
+
+  static void MakeEmptyText(vellvar& v) {
+    v.data[0] = 0;
+    v.data[1] = 0;
+  }
+};
+
+// The text of a value converted to the given string kind, without changing
+// the value.
+std::string NarrowCopy(const vellvar& v) {
+  vellvar copy(v);
+  copy.ChangeKind(KindNarrow);
+  return std::string(copy.NarrowView());
+}
+
+std::u16string WideCopy(const vellvar& v) {
+  vellvar copy(v);
+  copy.ChangeKind(KindWide);
+  return std::u16string(copy.WideView());
+}
+
+}  // namespace
+
+// ---- construction ----
+
+vellvar::vellvar(int value) : kind(KindInteger), data(inlineBuffer), capacity(kInlineCapacity) {
+  std::memset(inlineBuffer, 0, sizeof inlineBuffer);
+  Access::PutInt(*this, value);
+}
+
+vellvar::vellvar(double value) : kind(KindReal), data(inlineBuffer), capacity(kInlineCapacity) {
+  std::memset(inlineBuffer, 0, sizeof inlineBuffer);
+  Access::PutReal(*this, value);
+}
+
+vellvar::vellvar(const char16_t* text) : vellvar(std::u16string_view(text ? text : u"")) {}
+
+vellvar::vellvar(std::u16string_view text)
+    : kind(KindWide), data(inlineBuffer), capacity(kInlineCapacity) {
+  std::memset(inlineBuffer, 0, sizeof inlineBuffer);
+  // Only the part before a first zero unit is text.
+  size_t units = std::char_traits<char16_t>::find(text.data(), text.size(), u'\0')
+                     ? size_t(std::char_traits<char16_t>::find(text.data(), text.size(), u'\0') - text.data())
+                     : text.size();
+  Access::StoreText(*this, KindWide, text.data(), int64_t(units) * 2);
+}
+
+vellvar::vellvar(const vellvar& other)
+    : kind(other.kind), data(inlineBuffer), capacity(kInlineCapacity) {
+  std::memset(inlineBuffer, 0, sizeof inlineBuffer);
+  if (other.IsString()) {
+    Access::StoreText(*this, other.kind, other.data, Access::ByteLength(other));
+  } else {
+    std::memcpy(data, other.data, 8);
+  }
+}
+
+vellvar::vellvar(vellvar&& other) noexcept
+    : kind(other.kind), data(inlineBuffer), capacity(kInlineCapacity) {
+  if (other.capacity > kInlineCapacity) {
+    data = other.data;
+    capacity = other.capacity;
+  } else {
+    std::memcpy(inlineBuffer, other.data, sizeof inlineBuffer);
+  }
+  other.kind = KindInteger;
+  other.data = other.inlineBuffer;
+  other.capacity = kInlineCapacity;
+  std::memset(other.inlineBuffer, 0, sizeof other.inlineBuffer);
+}
+
+vellvar::~vellvar() {
+  if (capacity > kInlineCapacity) vell::ZeroFree(data);
+}
+
+// ---- assignment ----
+
+vellvar& vellvar::operator=(const vellvar& other) {
+  if (this == &other) return *this;
+  if (other.IsString()) {
+    Access::StoreText(*this, other.kind, other.data, Access::ByteLength(other));
+  } else {
+    kind = other.kind;
+    std::memcpy(data, other.data, 8);
+  }
+  return *this;
+}
+
+vellvar& vellvar::operator=(vellvar&& other) noexcept {
+  if (this == &other) return *this;
+  Access::ReleaseHeap(*this);
+  kind = other.kind;
+  if (other.capacity > kInlineCapacity) {
+    data = other.data;
+    capacity = other.capacity;
+  } else {
+    std::memcpy(inlineBuffer, other.data, sizeof inlineBuffer);
+  }
+  other.kind = KindInteger;
+  other.data = other.inlineBuffer;
+  other.capacity = kInlineCapacity;
+  std::memset(other.inlineBuffer, 0, sizeof other.inlineBuffer);
+  return *this;
+}
+
+vellvar& vellvar::operator=(int value) {
+  Access::PutInt(*this, value);
+  return *this;
+}
+
+vellvar& vellvar::operator=(double value) {
+  Access::PutReal(*this, value);
+  return *this;
+}
+
+vellvar& vellvar::operator=(const char* text) {
+  if (text == nullptr) text = "";
+  Access::StoreText(*this, KindNarrow, text, int64_t(std::strlen(text)));
+  return *this;
+}
+
+vellvar& vellvar::operator=(const char16_t* text) {
+  if (text == nullptr) text = u"";
+  Access::StoreText(*this, KindWide, text, int64_t(WideLength(text)) * 2);
+  return *this;
+}
+
+vellvar& vellvar::operator=(std::u16string_view text) {
+  const char16_t* zero = std::char_traits<char16_t>::find(text.data(), text.size(), u'\0');
+  size_t units = zero ? size_t(zero - text.data()) : text.size();
+  Access::StoreText(*this, KindWide, text.data(), int64_t(units) * 2);
+  return *this;
+}
+
+vellvar& vellvar::AssignNarrow(std::string_view bytes) {
+  const void* zero = std::memchr(bytes.data(), 0, bytes.size());
+  size_t n = zero ? size_t(static_cast<const char*>(zero) - bytes.data()) : bytes.size();
+  Access::StoreText(*this, KindNarrow, bytes.data(), int64_t(n));
+  return *this;
+}
+
+// ---- conversions ----
+
+vellvar& vellvar::ChangeKind(int32_t newKind) {
+  if (kind == newKind) return *this;
+  switch (newKind) {
+    case KindInteger:
+      Access::PutInt(*this, ToInt());
+      break;
+    case KindReal:
+      Access::PutReal(*this, ToReal());
+      break;
+    case KindNarrow:
+      if (kind == KindInteger || kind == KindReal) {
+        char text[40];
+        int n;
+        if (kind == KindInteger) {
+          n = int(std::to_chars(text, text + sizeof text, Access::GetInt(*this)).ptr - text);
+        } else {
+          n = RealToChars(Access::GetReal(*this), text, sizeof text);
+        }
+        Access::NumberTextRoom(*this);
+        Access::StoreText(*this, KindNarrow, text, n);
+      } else {  // wide
+        std::string narrow = vell::text::WideToAnsi(WideView());
+        Access::StoreText(*this, KindNarrow, narrow.data(), int64_t(narrow.size()));
+      }
+      break;
+    case KindWide:
+      if (kind == KindInteger || kind == KindReal) {
+        char text[40];
+        int n;
+        if (kind == KindInteger) {
+          n = int(std::to_chars(text, text + sizeof text, Access::GetInt(*this)).ptr - text);
+        } else {
+          n = RealToChars(Access::GetReal(*this), text, sizeof text);
+        }
+        char16_t wide[40];
+        for (int i = 0; i < n; ++i) wide[i] = char16_t(static_cast<unsigned char>(text[i]));
+        Access::NumberTextRoom(*this);
+        Access::StoreText(*this, KindWide, wide, int64_t(n) * 2);
+      } else {  // narrow
+        const int64_t narrowBytes = int64_t(std::strlen(data));
+        std::u16string wide = vell::text::AnsiToWide(std::string_view(data, size_t(narrowBytes)));
+        // Room for two bytes per narrow byte, as the conversion has always
+        // reserved; the wide text never needs more.
+        if (narrowBytes * 2 > capacity) {
+          char* block = NewBlock(narrowBytes * 2);
+          Access::ReleaseHeap(*this);
+          data = block;
+          capacity = int32_t(narrowBytes * 2);
+        }
+        Access::StoreText(*this, KindWide, wide.data(), int64_t(wide.size()) * 2);
+      }
+      break;
+    default:
+      break;
+  }
+  return *this;
+}
+
+int32_t vellvar::ToInt() const {
+  switch (kind) {
+    case KindInteger:
+      return Access::GetInt(*this);
+    case KindReal:
+      return RealToInt(Access::GetReal(*this));
+    case KindNarrow:
+      return ScanInt(reinterpret_cast<const unsigned char*>(data));
+    case KindWide:
+      return ScanInt(reinterpret_cast<const char16_t*>(data));
+  }
+  return 0;
+}
+
+double vellvar::ToReal() const {
+  switch (kind) {
+    case KindInteger:
+      return double(Access::GetInt(*this));
+    case KindReal:
+      return Access::GetReal(*this);
+    case KindNarrow:
+      return ScanReal(reinterpret_cast<const unsigned char*>(data));
+    case KindWide:
+      return ScanReal(reinterpret_cast<const char16_t*>(data));
+  }
+  return 0.0;
+}
+
+const char* vellvar::Text() {
+  ChangeKind(KindNarrow);
+  return data;
+}
+
+const char16_t* vellvar::WideText() {
+  ChangeKind(KindWide);
+  return reinterpret_cast<const char16_t*>(data);
+}
+
+// ---- arithmetic ----
+
+vellvar& vellvar::operator+=(const vellvar& right) {
+  ChangeKind(right.kind);
+  switch (kind) {
+    case KindInteger:
+      Access::PutInt(*this, int32_t(uint32_t(Access::GetInt(*this)) + uint32_t(right.IntValue())));
+      break;
+    case KindReal:
+      Access::PutReal(*this, Access::GetReal(*this) + right.RealValue());
+      break;
+    default:
+      Access::Append(*this, right);
+      break;
+  }
+  return *this;
+}
+
+vellvar& vellvar::operator-=(const vellvar& right) {
+  ChangeKind(right.kind);
+  switch (kind) {
+    case KindInteger:
+      Access::PutInt(*this, int32_t(uint32_t(Access::GetInt(*this)) - uint32_t(right.IntValue())));
+      break;
+    case KindReal:
+      Access::PutReal(*this, Access::GetReal(*this) - right.RealValue());
+      break;
+    default:
+      Access::MakeEmptyText(*this);
+      break;
+  }
+  return *this;
+}
+
+vellvar& vellvar::operator*=(const vellvar& right) {
+  ChangeKind(right.kind);
+  switch (kind) {
+    case KindInteger:
+      Access::PutInt(*this, int32_t(uint32_t(Access::GetInt(*this)) * uint32_t(right.IntValue())));
+      break;
+    case KindReal:
+      Access::PutReal(*this, Access::GetReal(*this) * right.RealValue());
+      break;
+    default:
+      Access::MakeEmptyText(*this);
+      break;
+  }
+  return *this;
+}
+
+vellvar& vellvar::operator/=(const vellvar& right) {
+  ChangeKind(right.kind);
+  switch (kind) {
+    case KindInteger: {
+      const int32_t a = Access::GetInt(*this);
+      const int32_t b = right.IntValue();
+      int32_t q;
+      if (b == 0) {
+        q = 0;  // never trap; the evaluator reports division by zero itself
+      } else if (b == -1) {
+        q = int32_t(0u - uint32_t(a));  // INT_MIN / -1 wraps to INT_MIN
+      } else {
+        q = a / b;
+      }
+      Access::PutInt(*this, q);
+      break;
+    }
+    case KindReal:
+      Access::PutReal(*this, Access::GetReal(*this) / right.RealValue());
+      break;
+    default:
+      Access::MakeEmptyText(*this);
+      break;
+  }
+  return *this;
+}
+
+vellvar& vellvar::Concat(const vellvar& right) {
+  ChangeKind(right.kind);
+  if (IsString()) Access::Append(*this, right);
+  return *this;
+}
+
+// ---- comparisons ----
+
+namespace {
+
+// -1, 0 or 1; the left value already has the right value's kind.
+int Compare(const vellvar& a, const vellvar& b) {
+  switch (a.kind) {
+    case KindInteger: {
+      int32_t x = a.IntValue(), y = b.IntValue();
+      return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    case KindNarrow: {
+      const auto* p = reinterpret_cast<const unsigned char*>(a.data);
+      const auto* q = reinterpret_cast<const unsigned char*>(b.data);
+      while (*p != 0 && *p == *q) {
+        ++p;
+        ++q;
+      }
+      return *p < *q ? -1 : (*p > *q ? 1 : 0);
+    }
+    case KindWide: {
+      const auto* p = reinterpret_cast<const char16_t*>(a.data);
+      const auto* q = reinterpret_cast<const char16_t*>(b.data);
+      while (*p != 0 && *p == *q) {
+        ++p;
+        ++q;
+      }
+      return *p < *q ? -1 : (*p > *q ? 1 : 0);
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int vellvar::operator==(const vellvar& right) {
+  ChangeKind(right.kind);
+  if (kind == KindReal) return RealValue() == right.RealValue();
+  return Compare(*this, right) == 0;
+}
+
+int vellvar::operator!=(const vellvar& right) {
+  ChangeKind(right.kind);
+  if (kind == KindReal) return RealValue() != right.RealValue();
+  return Compare(*this, right) != 0;
+}
+
+int vellvar::operator>(const vellvar& right) {
+  ChangeKind(right.kind);
+  if (kind == KindReal) return RealValue() > right.RealValue();
+  return Compare(*this, right) > 0;
+}
+
+int vellvar::operator<(const vellvar& right) {
+  ChangeKind(right.kind);
+  if (kind == KindReal) return RealValue() < right.RealValue();
+  return Compare(*this, right) < 0;
+}
+
+int vellvar::operator>=(const vellvar& right) {
+  ChangeKind(right.kind);
+  if (kind == KindReal) return RealValue() >= right.RealValue();
+  return Compare(*this, right) >= 0;
+}
+
+int vellvar::operator<=(const vellvar& right) {
+  ChangeKind(right.kind);
+  if (kind == KindReal) return RealValue() <= right.RealValue();
+  return Compare(*this, right) <= 0;
+}
+
+int vellvar::operator&&(const vellvar& right) {
+  ChangeKind(right.kind);
+  if (kind == KindInteger) return IntValue() != 0 && right.IntValue() != 0;
+  if (kind == KindReal) return RealValue() != 0.0 && right.RealValue() != 0.0;
+  return 0;
+}
+
+int vellvar::operator||(const vellvar& right) {
+  ChangeKind(right.kind);
+  if (kind == KindInteger) return IntValue() != 0 || right.IntValue() != 0;
+  if (kind == KindReal) return RealValue() != 0.0 || right.RealValue() != 0.0;
+  return 0;
+}
+
+// ---- other operations ----
+
+vellvar& vellvar::Negate() {
+  if (kind == KindInteger) {
+    Access::PutInt(*this, int32_t(0u - uint32_t(Access::GetInt(*this))));
+  } else if (kind == KindReal) {
+    Access::PutReal(*this, -Access::GetReal(*this));
+  }
+  return *this;
+}
+
+vellvar& vellvar::LeftCopy(const vellvar& source, int32_t n) {
+  if (!source.IsString()) return *this;
+  const int64_t unitSize = source.kind == KindWide ? 2 : 1;
+  const int64_t units = Access::ByteLength(source) / unitSize;
+  int64_t count = n < 0 ? 0 : (int64_t(n) < units ? int64_t(n) : units);
+  Access::StoreText(*this, source.kind, source.data, count * unitSize);
+  return *this;
+}
+
+vellvar& vellvar::ToLower() {
+  if (kind == KindNarrow) {
+    for (char* p = data; *p; ++p) {
+      if (*p >= 'A' && *p <= 'Z') *p = char(*p + 32);
+    }
+  } else if (kind == KindWide) {
+    auto* p = reinterpret_cast<char16_t*>(data);
+    for (; *p; ++p) *p = vell::text::WideToLower(*p);
+  }
+  return *this;
+}
+
+vellvar& vellvar::ToUpper() {
+  if (kind == KindNarrow) {
+    for (char* p = data; *p; ++p) {
+      if (*p >= 'a' && *p <= 'z') *p = char(*p - 32);
+    }
+  } else if (kind == KindWide) {
+    auto* p = reinterpret_cast<char16_t*>(data);
+    for (; *p; ++p) *p = vell::text::WideToUpper(*p);
+  }
+  return *this;
+}
+
+int32_t vellvar::Find(const vellvar& pattern, int32_t start) const {
+  if (kind == KindNarrow) {
+    std::string_view text = NarrowView();
+    std::string converted;
+    std::string_view pat;
+    if (pattern.kind == KindNarrow) {
+      pat = pattern.NarrowView();
+    } else {
+      converted = NarrowCopy(pattern);
+      pat = converted;
+    }
+    if (text.empty() || pat.empty() || start < 0 || size_t(start) > text.size()) return -1;
+    size_t at = text.find(pat, size_t(start));
+    return at == std::string_view::npos ? -1 : int32_t(at);
+  }
+  if (kind == KindWide) {
+    std::u16string_view text = WideView();
+    std::u16string converted;
+    std::u16string_view pat;
+    if (pattern.kind == KindWide) {
+      pat = pattern.WideView();
+    } else {
+      converted = WideCopy(pattern);
+      pat = converted;
+    }
+    if (text.empty() || pat.empty() || start < 0 || size_t(start) > text.size()) return -1;
+    size_t at = text.find(pat, size_t(start));
+    return at == std::u16string_view::npos ? -1 : int32_t(at);
+  }
+  return -1;
+}
+
+namespace {
+
+template <typename Str>
+Str ReplaceText(const Str& text, const Str& pattern, const Str& replacement, int64_t* estimate) {
+  const int64_t L = int64_t(text.size());
+  const int64_t P = int64_t(pattern.size());
+  const int64_t R = int64_t(replacement.size());
+  if (P >= R) {
+    *estimate = L;
+  } else {
+    // Every position where the pattern matches, overlapping ones included,
+    // so the estimate is never too small.
+    int64_t matches = 0;
+    for (size_t at = text.find(pattern); at != Str::npos; at = text.find(pattern, at + 1)) {
+      ++matches;
+    }
+    *estimate = L + (R - P) * matches;
+  }
+  Str out;
+  size_t pos = 0;
+  for (;;) {
+    size_t at = text.find(pattern, pos);
+    if (at == Str::npos) break;
+    out.append(text, pos, at - pos);
+    out.append(replacement);
+    pos = at + pattern.size();
+  }
+  out.append(text, pos, Str::npos);
+  return out;
+}
+
+}  // namespace
+
+vellvar& vellvar::ReplaceAll(const vellvar& pattern, const vellvar& replacement) {
+  if (!IsString()) return *this;
+  int64_t estimateBytes = 0;
+  int64_t resultBytes = 0;
+  std::string narrowResult;
+  std::u16string wideResult;
+  const void* result = nullptr;
+  if (kind == KindNarrow) {
+    std::string text(NarrowView());
+    std::string pat = NarrowCopy(pattern);
+    if (text.empty() || pat.empty()) return *this;
+    int64_t estimate = 0;
+    narrowResult = ReplaceText(text, pat, NarrowCopy(replacement), &estimate);
+    estimateBytes = estimate;
+    resultBytes = int64_t(narrowResult.size());
+    result = narrowResult.data();
+  } else {
+    std::u16string text(WideView());
+    std::u16string pat = WideCopy(pattern);
+    if (text.empty() || pat.empty()) return *this;
+    int64_t estimate = 0;
+    wideResult = ReplaceText(text, pat, WideCopy(replacement), &estimate);
+    estimateBytes = estimate * 2;
+    resultBytes = int64_t(wideResult.size()) * 2;
+    result = wideResult.data();
+  }
+  // The buffer is sized to the estimate: the inline buffer when it fits
+  // there, else a new block of exactly that size.
+  if (estimateBytes <= kInlineCapacity) {
+    Access::ReleaseHeap(*this);
+  } else {
+    char* block = NewBlock(estimateBytes);
+    Access::ReleaseHeap(*this);
+    data = block;
+    capacity = int32_t(estimateBytes);
+  }
+  Access::StoreText(*this, kind, result, resultBytes);
+  return *this;
+}
+
+// ---- readers ----
+
+int32_t vellvar::IntValue() const { return kind == KindInteger ? Access::GetInt(*this) : ToInt(); }
+
+double vellvar::RealValue() const { return kind == KindReal ? Access::GetReal(*this) : ToReal(); }
+
+int32_t vellvar::Length() const {
+  if (kind == KindNarrow) return int32_t(std::strlen(data));
+  if (kind == KindWide) return int32_t(WideLength(reinterpret_cast<const char16_t*>(data)));
+  return 0;
+}
+
+std::u16string_view vellvar::WideView() const {
+  if (kind != KindWide) return {};
+  const auto* p = reinterpret_cast<const char16_t*>(data);
+  return std::u16string_view(p, WideLength(p));
+}
+
+std::string_view vellvar::NarrowView() const {
+  if (kind != KindNarrow) return {};
+  return std::string_view(data, std::strlen(data));
+}
+
+void* vellvar::operator new(std::size_t size) { return vell::ZeroAlloc(size); }
+
+void vellvar::operator delete(void* p) noexcept { vell::ZeroFree(p); }
