@@ -1,10 +1,289 @@
-// DIM, GLOBAL, SUB, CALL, INPUT and NEW.
-#include "interpreter.h"
-#include "statements.h"
+// The statements that create names and bring in program text: DIM, GLOBAL,
+// SUB, CALL, INPUT and NEW.
+#include <string>
+#include <string_view>
 
-int ExecDim(Interpreter& interp, ExecContext&) { interp.runState = 5; return 1; }
-int ExecGlobal(Interpreter& interp, ExecContext&) { interp.runState = 5; return 1; }
-int ExecSub(Interpreter& interp, ExecContext&) { interp.runState = 5; return 1; }
-int ExecCall(Interpreter& interp, ExecContext&) { interp.runState = 5; return 1; }
-int ExecInput(Interpreter& interp, ExecContext&) { interp.runState = 5; return 1; }
-int ExecNew(Interpreter& interp, ExecContext&) { interp.runState = 5; return 1; }
+#include "executor.h"
+#include "host_request.h"
+#include "interpreter.h"
+#include "lexer.h"
+#include "name_table.h"
+#include "statements.h"
+#include "variables.h"
+
+namespace {
+
+using vell::names::KeyIs;
+using vell::names::NameOf;
+
+constexpr int kServiceLoadText = 2001;
+
+// Reads one declared name (a reference whose index and member steps declare
+// nothing) and puts it into the token buffer for error messages.
+int ReadDeclaredName(Interpreter& interp, ExecContext& ctx, std::u16string& name) {
+  vellvar base(u"");
+  if (ParseReference(interp, ctx, &base, nullptr) != ResultDone) return ResultFailed;
+  name.assign(NameOf(base));
+  if (name.empty()) {
+    interp.runState = ErrorUndefined;
+    return ResultFailed;
+  }
+  ctx.SetToken(name);
+  return ResultDone;
+}
+
+bool GlobalSubExists(Interpreter& interp, std::u16string_view name) {
+  for (int i = 0; i < kTableEntries; ++i) {
+    const vellarray& entry = interp.globals[i];
+    if (entry.kind == 0) return false;
+    if (entry.kind == 3 && KeyIs(entry.key, name)) return true;
+  }
+  return false;
+}
+
+bool DeclaredInFrame(Interpreter& interp, ExecContext& ctx, std::u16string_view name) {
+  int top = interp.localCount;
+  if (top > kTableNodes) top = kTableNodes;
+  const int base = ctx.localBase < 0 ? 0 : ctx.localBase;
+  for (int i = top - 1; i >= base; --i) {
+    if (interp.locals[i].kind != 0 && KeyIs(interp.locals[i].key, name)) return true;
+  }
+  return false;
+}
+
+// A comma continues the list; any other token is given back.
+int NextInList(Interpreter& interp, ExecContext& ctx, bool& more) {
+  const int t = NextToken(interp, ctx);
+  if (t == TokError) return ResultFailed;
+  more = t == TokComma;
+  if (!more) UngetToken(ctx);
+  return ResultDone;
+}
+
+void SetSlot(Interpreter& interp, int index, const vellvar& value) {
+  interp.requestSlots[index].SetItem(value);
+}
+
+// Picks names for the helper locals of INPUT's assignment that cannot be the
+// name the assignment refers to.
+std::u16string HelperPrefix(std::u16string_view baseName) {
+  return baseName.starts_with(u"#INPUT") ? u"#ANSWER" : u"#INPUT";
+}
+
+}  // namespace
+
+int ExecDim(Interpreter& interp, ExecContext& ctx) {
+  for (;;) {
+    std::u16string name;
+    if (ReadDeclaredName(interp, ctx, name) != ResultDone) return ResultFailed;
+    if (GlobalSubExists(interp, name) || DeclaredInFrame(interp, ctx, name)) {
+      interp.runState = ErrorUndefined;
+      return ResultFailed;
+    }
+    if (interp.localCount >= kTableEntries) {
+      interp.runState = ErrorAreaOverflow;
+      return ResultFailed;
+    }
+    vellarray& local = interp.locals[interp.localCount];
+    local.Clear();
+    local.kind = 1;
+    local.key = std::u16string_view(name);
+    local.item = u"";
+    ++interp.localCount;
+    bool more = false;
+    if (NextInList(interp, ctx, more) != ResultDone) return ResultFailed;
+    if (!more) return ResultDone;
+  }
+}
+
+int ExecGlobal(Interpreter& interp, ExecContext& ctx) {
+  for (;;) {
+    std::u16string name;
+    if (ReadDeclaredName(interp, ctx, name) != ResultDone) return ResultFailed;
+    vellarray* taken = nullptr;
+    int i = 0;
+    for (; i < kTableEntries; ++i) {
+      vellarray& entry = interp.globals[i];
+      if (entry.kind == 0) break;
+      if (KeyIs(entry.key, name)) {
+        if (entry.kind == 3) {
+          interp.runState = ErrorUndefined;
+          return ResultFailed;
+        }
+        taken = &entry;
+        break;
+      }
+    }
+    if (taken == nullptr) {
+      if (i >= kTableEntries) {
+        interp.runState = ErrorAreaOverflow;
+        return ResultFailed;
+      }
+      taken = &interp.globals[i];
+      vell::names::FreeEntry(*taken);  // a free entry brings the empty string
+    }
+    // Declaring an existing global again keeps its value and elements.
+    taken->kind = 1;
+    taken->key = std::u16string_view(name);
+    bool more = false;
+    if (NextInList(interp, ctx, more) != ResultDone) return ResultFailed;
+    if (!more) return ResultDone;
+  }
+}
+
+int ExecSub(Interpreter& interp, ExecContext& ctx) {
+  if (NextToken(interp, ctx) == TokError) return ResultFailed;
+  const std::u16string name(ctx.TokenView());
+  if (name.empty() || DeclaredInFrame(interp, ctx, name)) {
+    interp.runState = ErrorUndefined;
+    return ResultFailed;
+  }
+  vellarray* entry = nullptr;
+  for (int i = 0; i < kTableEntries; ++i) {
+    vellarray& candidate = interp.globals[i];
+    if (candidate.kind == 0) {
+      entry = &candidate;
+      break;
+    }
+    if (KeyIs(candidate.key, name)) {
+      if (candidate.kind != 3) {
+        interp.runState = ErrorUndefined;
+        return ResultFailed;
+      }
+      entry = &candidate;  // redefined in place
+      break;
+    }
+  }
+  if (entry == nullptr) {
+    interp.runState = ErrorAreaOverflow;
+    return ResultFailed;
+  }
+  const int32_t start = ctx.cursor;
+  if (CountParameters(interp, ctx) < 0) return ResultFailed;
+  const int r = SkipStatement(interp, ctx);
+  if (r == ResultFailed) return ResultFailed;
+  // The stored text runs from the parameter list up to the body's closing
+  // brace; whatever follows the brace is the next statement, not the body.
+  const std::u16string_view text(ctx.text + start, static_cast<size_t>(ctx.cursor - start));
+  entry->Clear();
+  entry->kind = 3;
+  entry->key = std::u16string_view(name);
+  entry->item = text;
+  return r;
+}
+
+int ExecCall(Interpreter& interp, ExecContext& ctx) {
+  if (NextToken(interp, ctx) == TokError) return ResultFailed;
+  const std::u16string path(ctx.TokenView());
+  SetSlot(interp, 0, vellvar(static_cast<int>(RequestService)));
+  SetSlot(interp, 1, vellvar(kServiceLoadText));
+  SetSlot(interp, 2, vellvar(std::u16string_view(path)));
+  SendHostRequest(interp);
+  vellvar& result = interp.requestSlots[1].item;
+  if (result.kind == KindInteger && result.IntValue() == kServiceLoadText) {
+    // The file could not be read and the service has already shown why:
+    // run nothing and stop without a second message.
+    interp.runState = ErrorFile;
+    interp.errorReported = 1;
+    return ResultFailed;
+  }
+  const std::u16string text(interp.requestSlots[1].ItemWideText());
+  interp.routineName = std::u16string_view(path);
+  return RunText(interp, &ctx, text);
+}
+
+int ExecInput(Interpreter& interp, ExecContext& ctx) {
+  for (;;) {
+    int t = NextToken(interp, ctx);
+    if (t == TokError) return ResultFailed;
+    vellvar prompt(u"");
+    if (t == TokString) {
+      prompt = ctx.TokenView();
+      t = NextToken(interp, ctx);
+      if (t == TokError) return ResultFailed;
+      if (t != TokComma) {
+        interp.runState = ErrorSyntax;
+        return ResultFailed;
+      }
+    } else {
+      UngetToken(ctx);
+    }
+
+    vellvar base(u"");
+    std::u16string reference;
+    vell::names::ReferenceIndexes indexes;
+    if (vell::names::ParseReferenceParts(interp, ctx, &base, reference, &indexes) != ResultDone)
+      return ResultFailed;
+    if (reference.empty()) {
+      interp.runState = ErrorUndefined;
+      return ResultFailed;
+    }
+    const std::u16string baseName(NameOf(base));
+    ctx.SetToken(baseName);
+    if (FindVariable(interp, ctx) == 0) {
+      interp.runState = ErrorUndefined;
+      return ResultFailed;
+    }
+
+    SetSlot(interp, 0, vellvar(static_cast<int>(RequestInput)));
+    SetSlot(interp, 1, prompt);
+    SendHostRequest(interp);
+    if (interp.runState != StateRunning) return ResultFailed;
+    vellvar answer(interp.requestSlots[0].ItemWideText());
+
+    // The answer and the index values reach the assignment as helper locals,
+    // so the variable receives exactly the text typed, however long, and a
+    // string index stays a string. LET keeps a name that is also a statement
+    // keyword a name.
+    const size_t helpers = 1 + indexes.values.size();
+    if (static_cast<size_t>(interp.localCount) + helpers > static_cast<size_t>(kTableNodes)) {
+      interp.runState = ErrorAreaOverflow;
+      return ResultFailed;
+    }
+    const std::u16string prefix = HelperPrefix(baseName);
+    const int32_t savedCount = interp.localCount;
+    auto pushHelper = [&](size_t number, vellvar&& value) {
+      vellarray& local = interp.locals[interp.localCount++];
+      local.Clear();
+      local.kind = 1;
+      std::u16string helperName = prefix;
+      for (char c : std::to_string(number)) helperName += static_cast<char16_t>(c);
+      local.key = std::u16string_view(helperName);
+      local.item = std::move(value);
+      return helperName;
+    };
+    std::u16string assignment = u"LET ";
+    size_t from = 0;
+    for (size_t i = 0; i < indexes.offsets.size(); ++i) {
+      assignment.append(reference, from, indexes.offsets[i] - from);
+      assignment += pushHelper(i + 1, std::move(indexes.values[i]));
+      from = indexes.offsets[i];
+    }
+    assignment.append(reference, from, std::u16string::npos);
+    assignment += u" = ";
+    assignment += pushHelper(0, std::move(answer));
+
+    interp.routineName = u"INPUT";
+    const int r = RunText(interp, &ctx, assignment);
+    for (int32_t i = interp.localCount; i > savedCount; --i) {
+      if (i - 1 < kTableNodes) vell::names::FreeEntry(interp.locals[i - 1]);
+    }
+    interp.localCount = savedCount;
+    if (r == ResultFailed) return ResultFailed;
+
+    bool more = false;
+    if (NextInList(interp, ctx, more) != ResultDone) return ResultFailed;
+    if (!more) return ResultDone;
+  }
+}
+
+int ExecNew(Interpreter& interp, ExecContext&) {
+  const int from = interp.subTop < 0 ? 0 : interp.subTop;
+  for (int i = from; i < kTableEntries; ++i) vell::names::FreeEntry(interp.globals[i]);
+  for (int i = 0; i < kTableNodes; ++i) vell::names::FreeEntry(interp.locals[i]);
+  interp.localCount = 0;
+  interp.thisSource.reset();
+  interp.lastNode.reset();
+  if (interp.shell != nullptr) interp.shell->ReleaseProgramComponents();
+  return 0;
+}

@@ -1,12 +1,314 @@
-// Names: lookup, references, assignment and SUB calls.
+// Names: lookup in the two name tables, reference walks with indexes and
+// members, assignment, and SUB calls with their arguments.
+//
+// Scope is dynamic: a name is looked up in the locals of every running text,
+// innermost first, and then in the globals. The node a reference walk stands
+// on is held through a NodeRef while an index or a right side is evaluated,
+// so a SUB that rebuilds the tree meanwhile cannot pull it away under us.
 #include "variables.h"
 
-#include "interpreter.h"
+#include <string>
+#include <string_view>
 
-int FindVariable(Interpreter& interp, ExecContext& ctx) { ctx.foundEntry = nullptr; interp.runState = 5; return 0; }
-int AccessVariable(Interpreter& interp, ExecContext&, vellarray*) { interp.runState = 5; return 1; }
-int CallSub(Interpreter& interp, ExecContext&, vellarray*) { interp.runState = 5; return 1; }
-int PushArguments(Interpreter& interp, ExecContext&) { interp.runState = 5; return 1; }
-int BindParameters(Interpreter& interp, ExecContext&) { interp.runState = 5; return -1; }
-int CountParameters(Interpreter& interp, ExecContext&) { interp.runState = 5; return -1; }
-int ParseReference(Interpreter& interp, ExecContext&, vellvar*, vellvar*) { interp.runState = 5; return 1; }
+#include "arguments.h"
+#include "executor.h"
+#include "expressions.h"
+#include "interpreter.h"
+#include "lexer.h"
+#include "name_table.h"
+
+namespace {
+
+enum WalkMode { WalkRead, WalkMember, WalkAssign };
+
+}  // namespace
+
+int FindVariable(Interpreter& interp, ExecContext& ctx) {
+  ctx.foundEntry = nullptr;
+  const std::u16string_view name = ctx.TokenView();
+  if (name.empty()) return 0;  // nameless locals (unbound arguments) are never found
+  int top = interp.localCount;
+  if (top > kTableNodes) top = kTableNodes;
+  for (int i = top - 1; i >= 0; --i) {
+    vellarray& entry = interp.locals[i];
+    if (entry.kind == 0) break;
+    if (vell::names::KeyIs(entry.key, name)) {
+      ctx.foundEntry = &entry;
+      return entry.kind;
+    }
+  }
+  for (int i = 0; i < kTableEntries; ++i) {
+    vellarray& entry = interp.globals[i];
+    if (entry.kind == 0) break;
+    if (vell::names::KeyIs(entry.key, name)) {
+      ctx.foundEntry = &entry;
+      return entry.kind;
+    }
+  }
+  return 0;
+}
+
+int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
+  NodeRef cur(entry);
+  interp.thisSource = cur;
+  interp.lastNode = cur;
+  WalkMode mode = WalkRead;
+  int componentSlot = -1;
+
+  for (;;) {
+    if (cur->kind >= 11 && cur->kind <= 29) componentSlot = cur->item.ToInt();
+    const int t = NextToken(interp, ctx);
+    if (t == TokError) return ResultFailed;
+    if (t == TokPeriod) {
+      mode = WalkMember;
+      continue;
+    }
+    if (t == TokAssign) {
+      mode = WalkAssign;
+      break;
+    }
+    if (t == TokOpenBracket) {
+      if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+      if (ctx.value.kind == KindNarrow) ctx.value.ToUpper();
+      interp.thisSource = cur;
+      cur = cur->GetNode(ctx.value);
+      interp.lastNode = cur;
+      const int close = NextToken(interp, ctx);
+      if (close == TokError) return ResultFailed;
+      if (close != TokCloseBracket) {
+        interp.runState = ErrorSyntax;
+        return ResultFailed;
+      }
+      continue;
+    }
+    if (mode == WalkMember) {
+      interp.thisSource = cur;
+      cur = cur->GetNode(vellvar(ctx.TokenView()));
+      interp.lastNode = cur;
+      mode = WalkRead;
+      continue;
+    }
+    UngetToken(ctx);
+    break;
+  }
+
+  if (mode == WalkAssign) {
+    if (cur->kind > 30) {
+      const int r = AccessComponentMember(interp, ctx, 2, componentSlot, cur->kind);
+      ctx.nodeMode = 0;
+      return r;
+    }
+    if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+    if (ctx.nodeMode) {
+      vellvar ownKey(std::move(cur->key));
+      cur->Assign(ctx.node);
+      cur->key = std::move(ownKey);
+      ctx.nodeMode = 0;
+      return ResultDone;
+    }
+    cur->kind = 1;
+    cur->item = ctx.value;  // the value stays for a chained assignment
+    return ResultDone;
+  }
+
+  if (cur->kind > 30) return AccessComponentMember(interp, ctx, 1, componentSlot, cur->kind);
+  if (cur->kind == 1 || cur->kind > 10) {
+    if (ctx.nodeMode) {
+      ctx.node.Clear();
+      ctx.node.Assign(*cur);
+    } else {
+      ctx.value = cur->item;
+    }
+  } else if (cur->kind == 3) {
+    if (ctx.nodeMode) {
+      ctx.node.Clear();
+      ctx.node.Assign(*cur);
+    } else if (CallSub(interp, ctx, cur.get()) == ResultFailed) {
+      return ResultFailed;
+    }
+  }
+  return ResultDone;
+}
+
+int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
+  if (StackExhausted(interp)) return ResultFailed;
+  NodeRef sub(entry);
+  const int32_t savedCount = interp.localCount;
+  NodeRef savedThis = interp.thisSource;
+  if (PushArguments(interp, ctx) == ResultFailed) return ResultFailed;
+  interp.thisSource = savedThis;
+  // The SUB's own name applies from the moment its body starts: errors in the
+  // arguments belong to the caller, and a SUB called inside the arguments must
+  // not leave its name behind for this one.
+  interp.routineName = sub->key;
+  SharedText text = vell::names::SubText(*sub);
+  const int r = ExecuteText(interp, std::move(text), savedCount);
+  if (r == ResultFailed) return ResultFailed;
+  ctx.value = interp.lastValue;
+  interp.localCount = savedCount;
+  return ResultDone;
+}
+
+int PushArguments(Interpreter& interp, ExecContext& ctx) {
+  int t = NextToken(interp, ctx);
+  if (t == TokError) return ResultFailed;
+  if (t != TokOpenParen) {
+    UngetToken(ctx);
+    return ResultDone;
+  }
+  t = NextToken(interp, ctx);
+  if (t == TokError) return ResultFailed;
+  if (t == TokCloseParen) return ResultDone;
+  UngetToken(ctx);
+  for (;;) {
+    if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+    if (interp.localCount >= kTableEntries) {
+      interp.runState = ErrorAreaOverflow;
+      return ResultFailed;
+    }
+    vellarray& local = interp.locals[interp.localCount];
+    if (local.firstChild != nullptr || local.childCount != 0) local.Clear();
+    local.kind = 1;
+    vell::names::SetEmptyKey(local.key);
+    local.item = std::move(ctx.value);  // the next expression or the call's result replaces it
+    ++interp.localCount;
+    t = NextToken(interp, ctx);
+    if (t == TokError) return ResultFailed;
+    if (t == TokCloseParen) return ResultDone;
+    if (t != TokComma) {
+      interp.runState = ErrorUndefined;
+      return ResultFailed;
+    }
+  }
+}
+
+int BindParameters(Interpreter& interp, ExecContext& ctx) {
+  int t = NextToken(interp, ctx);
+  if (t == TokError) return -1;
+  if (t != TokOpenParen) {
+    UngetToken(ctx);
+    return 0;
+  }
+  int bound = 0;
+  for (;;) {
+    t = NextToken(interp, ctx);
+    if (t == TokError) return -1;
+    if (t == TokCloseParen) return bound;
+    if (t == TokComma) continue;
+    const int index = ctx.localBase + bound;
+    if (index < 0 || index >= interp.localCount || index >= kTableNodes) {
+      interp.runState = ErrorUndefined;
+      return -1;
+    }
+    interp.locals[index].key = ctx.TokenView();
+    ++bound;
+  }
+}
+
+int CountParameters(Interpreter& interp, ExecContext& ctx) {
+  int t = NextToken(interp, ctx);
+  if (t == TokError) return -1;
+  if (t != TokOpenParen) {
+    UngetToken(ctx);
+    return 0;
+  }
+  int count = 0;
+  for (;;) {
+    t = NextToken(interp, ctx);
+    if (t == TokError || t == TokEnd) {
+      interp.runState = ErrorUnbalanced;
+      return -1;
+    }
+    if (t == TokCloseParen) return count;
+    if (t == TokComma) {
+      ++count;
+    } else if (count == 0) {
+      count = 1;
+    }
+  }
+}
+
+namespace vell::names {
+
+int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
+                        std::u16string& text, ReferenceIndexes* indexes) {
+  bool nameTaken = false;
+  bool baseRecorded = false;
+  for (;;) {
+    const int t = NextToken(interp, ctx);
+    if (t == TokError) return -1;
+    if (t == TokOpenBracket) {
+      text += u'[';
+      if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+      if (ctx.value.ToInt() < 0) {
+        interp.runState = ErrorVariable;
+        return ResultFailed;
+      }
+      if (indexes != nullptr) {
+        indexes->offsets.push_back(text.size());
+        indexes->values.push_back(ctx.value);
+      } else {
+        ctx.value.WideText();
+        text += ctx.value.WideView();
+      }
+      const int close = NextToken(interp, ctx);
+      if (close == TokError) return ResultFailed;
+      if (close != TokCloseBracket) {
+        interp.runState = ErrorSyntax;
+        return ResultFailed;
+      }
+      text += u']';
+      continue;
+    }
+    if (t == TokPeriod) {
+      text += u'.';
+      nameTaken = false;
+      continue;
+    }
+    if (nameTaken) {
+      UngetToken(ctx);
+      return ResultDone;
+    }
+    if (indexes != nullptr && t == TokString) {
+      AppendStringLiteral(text, ctx.TokenView());
+    } else {
+      text += ctx.TokenView();
+    }
+    nameTaken = true;
+    if (!baseRecorded) {
+      if (nameOut != nullptr) *nameOut = ctx.TokenView();
+      baseRecorded = true;
+    }
+  }
+}
+
+void FreeEntry(vellarray& entry) {
+  entry.Clear();
+  entry.kind = 0;
+  entry.key = u"";
+  entry.item = u"";
+}
+
+SharedText SubText(vellarray& entry) {
+  if (entry.item.kind != KindWide) entry.item.WideText();
+  return MakeSharedText(entry.item.WideView());
+}
+
+void AppendStringLiteral(std::u16string& out, std::u16string_view body) {
+  out += u'"';
+  for (char16_t c : body) {
+    if (c == u'\\' || c == u'"') out += u'\\';
+    out += c;
+  }
+  out += u'"';
+}
+
+}  // namespace vell::names
+
+int ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut, vellvar* textOut) {
+  std::u16string text;
+  if (textOut != nullptr) *textOut = u"";
+  const int r = vell::names::ParseReferenceParts(interp, ctx, nameOut, text, nullptr);
+  if (textOut != nullptr) *textOut = std::u16string_view(text);
+  return r;
+}

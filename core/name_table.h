@@ -1,0 +1,53 @@
+// Helpers shared by the name lookup, the reference walk and the declarations.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "exec_context.h"
+#include "vellarray.h"
+#include "vellvar.h"
+
+struct Interpreter;
+
+namespace vell::names {
+
+// Entry keys are names as the lexer delivers them: wide text compared exactly.
+inline bool KeyIs(const vellvar& key, std::u16string_view name) {
+  return key.kind == KindWide && key.WideView() == name;
+}
+
+inline std::u16string_view NameOf(const vellvar& name) {
+  return name.kind == KindWide ? name.WideView() : std::u16string_view();
+}
+
+inline void SetEmptyKey(vellvar& key) {
+  if (key.kind != KindWide || key.Length() != 0) key = u"";
+}
+
+// A table entry made free: no children, kind 0, empty wide key and value.
+void FreeEntry(vellarray& entry);
+
+// The text of a SUB entry as an immutable text for ExecuteText.
+SharedText SubText(vellarray& entry);
+
+// Index values of a reference kept as values instead of being spelled into
+// the reference text: each goes between the brackets at its offset.
+struct ReferenceIndexes {
+  std::vector<std::size_t> offsets;
+  std::vector<vellvar> values;
+};
+
+// The reference walk of ParseReference. With `indexes` given, index values
+// are collected there (the text gets empty brackets) and a string token used
+// as a name is written as a string literal.
+int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
+                        std::u16string& text, ReferenceIndexes* indexes);
+
+// Appends body as a string literal the lexer reads back unchanged (within
+// the 255 units a token holds).
+void AppendStringLiteral(std::u16string& out, std::u16string_view body);
+
+}  // namespace vell::names
