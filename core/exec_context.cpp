@@ -1,0 +1,17 @@
+#include "core/exec_context.h"
+
+#include <algorithm>
+#include <cstring>
+
+SharedText MakeSharedText(std::u16string_view text) {
+  auto shared = std::make_shared<ProgramText>();
+  shared->chars.assign(text.data(), text.size());
+  return shared;
+}
+
+void ExecContext::SetToken(std::u16string_view text) {
+  const size_t n = std::min<size_t>(text.size(), kTokenCapacity - 1);
+  if (n > 0) std::memcpy(token, text.data(), n * sizeof(char16_t));
+  token[n] = 0;
+  tokenLength = static_cast<int32_t>(n);
+}

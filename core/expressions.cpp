@@ -1,0 +1,193 @@
+// The expression evaluator: five levels that evaluate while they parse.
+// Each level keeps its left operand while it evaluates the right one and
+// leaves its result in the context's value.
+#include "core/expressions.h"
+
+#include <charconv>
+#include <limits>
+#include <utility>
+
+#include "core/interpreter.h"
+#include "core/lexer.h"
+#include "core/variables.h"
+
+namespace {
+
+inline bool BothWide(const vellvar& a, const vellvar& b) {
+  return a.kind == KindWide && b.kind == KindWide;
+}
+
+// A decimal number token (digits, one point, one exponent with its sign) as a
+// real, by the longest prefix that reads as a number.
+double DecimalTokenValue(const ExecContext& ctx) {
+  char buffer[kTokenCapacity] = {};
+  const int32_t n = ctx.tokenLength;
+  bool negativeExponent = false;
+  for (int32_t i = 0; i < n; ++i) {
+    buffer[i] = static_cast<char>(ctx.token[i]);
+    if (ctx.token[i] == u'-') negativeExponent = true;
+  }
+  double value = 0.0;
+  const auto result = std::from_chars(buffer, buffer + n, value, std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) {
+    value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
+  } else if (result.ec != std::errc()) {
+    value = 0.0;
+  }
+  return value;
+}
+
+// A hex token (0x and hexadecimal digits); values beyond the 32-bit range
+// give 2147483647.
+double HexTokenValue(const ExecContext& ctx) {
+  int64_t value = 0;
+  for (int32_t i = 2; i < ctx.tokenLength; ++i) {
+    const char16_t c = ctx.token[i];
+    int digit;
+    if (c >= u'0' && c <= u'9') digit = c - u'0';
+    else if (c >= u'a' && c <= u'f') digit = c - u'a' + 10;
+    else digit = c - u'A' + 10;
+    value = value * 16 + digit;
+    if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  }
+  return static_cast<double>(value);
+}
+
+int ResolveName(Interpreter& interp, ExecContext& ctx) {
+  if (!interp.builtins.empty()) {
+    const auto found = interp.builtins.find(std::u16string(ctx.TokenView()));
+    if (found != interp.builtins.end()) return found->second(interp, ctx);
+  }
+  if (FindVariable(interp, ctx) == 0) {
+    interp.runState = ErrorUndefined;
+    return ResultFailed;
+  }
+  return AccessVariable(interp, ctx, ctx.foundEntry) == ResultFailed ? ResultFailed : ResultDone;
+}
+
+}  // namespace
+
+int EvalExpression(Interpreter& interp, ExecContext& ctx) {
+  if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultDone;
+  if (EvalRelation(interp, ctx) == ResultFailed) return ResultFailed;
+  for (;;) {
+    const int t = NextToken(interp, ctx);
+    if (t != TokAnd && t != TokOr) {
+      UngetToken(ctx);
+      return ResultDone;
+    }
+    vellvar left(std::move(ctx.value));
+    if (EvalRelation(interp, ctx) == ResultFailed) return ResultFailed;
+    ctx.value.ChangeKind(KindReal);
+    const int r = (t == TokAnd) ? (left && ctx.value) : (left || ctx.value);
+    ctx.value = r;
+  }
+}
+
+int EvalRelation(Interpreter& interp, ExecContext& ctx) {
+  if (EvalAdditive(interp, ctx) == ResultFailed) return ResultFailed;
+  for (;;) {
+    const int t = NextToken(interp, ctx);
+    if (t != TokGreater && t != TokLess && t != TokEqual && t != TokNotEqual &&
+        t != TokGreaterEqual && t != TokLessEqual) {
+      UngetToken(ctx);
+      return ResultDone;
+    }
+    vellvar left(std::move(ctx.value));
+    if (EvalAdditive(interp, ctx) == ResultFailed) return ResultFailed;
+    if (!BothWide(left, ctx.value)) ctx.value.ChangeKind(KindReal);
+    int r;
+    switch (t) {
+      case TokGreater: r = left > ctx.value; break;
+      case TokLess: r = left < ctx.value; break;
+      case TokEqual: r = left == ctx.value; break;
+      case TokNotEqual: r = left != ctx.value; break;
+      case TokGreaterEqual: r = left >= ctx.value; break;
+      default: r = left <= ctx.value; break;
+    }
+    ctx.value = r;
+  }
+}
+
+int EvalAdditive(Interpreter& interp, ExecContext& ctx) {
+  if (EvalMultiplicative(interp, ctx) == ResultFailed) return ResultFailed;
+  for (;;) {
+    const int t = NextToken(interp, ctx);
+    if (t != TokPlus && t != TokMinus) {
+      UngetToken(ctx);
+      return ResultDone;
+    }
+    vellvar left(std::move(ctx.value));
+    if (EvalMultiplicative(interp, ctx) == ResultFailed) return ResultFailed;
+    if (t == TokPlus) {
+      if (!BothWide(left, ctx.value)) ctx.value.ChangeKind(KindReal);
+      left += ctx.value;
+    } else {
+      ctx.value.ChangeKind(KindReal);
+      left -= ctx.value;
+    }
+    ctx.value = std::move(left);
+  }
+}
+
+int EvalMultiplicative(Interpreter& interp, ExecContext& ctx) {
+  if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
+  for (;;) {
+    const int t = NextToken(interp, ctx);
+    if (t != TokTimes && t != TokDivide) {
+      UngetToken(ctx);
+      return ResultDone;
+    }
+    vellvar left(std::move(ctx.value));
+    if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
+    ctx.value.ChangeKind(KindReal);
+    if (t == TokTimes) {
+      left *= ctx.value;
+    } else {
+      if (ctx.value.RealValue() == 0.0) {
+        interp.runState = ErrorArithmetic;
+        return ResultFailed;
+      }
+      left /= ctx.value;
+    }
+    ctx.value = std::move(left);
+  }
+}
+
+int EvalPrimary(Interpreter& interp, ExecContext& ctx) {
+  if (StackExhausted(interp)) return ResultFailed;
+  switch (NextToken(interp, ctx)) {
+    case TokError:
+      return ResultFailed;
+    case TokNumber:
+      ctx.value = DecimalTokenValue(ctx);
+      return ResultDone;
+    case TokHexNumber:
+      ctx.value = HexTokenValue(ctx);
+      return ResultDone;
+    case TokString:
+      ctx.value = ctx.TokenView();
+      return ResultDone;
+    case TokOpenParen:
+      if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+      if (NextToken(interp, ctx) != TokCloseParen) {
+        interp.runState = ErrorUnbalanced;
+        return ResultFailed;
+      }
+      return ResultDone;
+    case TokPlus:
+      if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
+      ctx.value.ChangeKind(KindReal);
+      return ResultDone;
+    case TokMinus:
+      if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
+      ctx.value.ChangeKind(KindReal);
+      ctx.value.Negate();
+      return ResultDone;
+    case TokIdentifier:
+      return ResolveName(interp, ctx);
+    default:
+      interp.runState = ErrorSyntax;
+      return ResultFailed;
+  }
+}

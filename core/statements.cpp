@@ -1,0 +1,232 @@
+// Statement dispatch and the flow-control and output statements. Conditions,
+// loop headers and bodies are read again from the text every time they run.
+#include "core/statements.h"
+
+#include <cstring>
+
+#include "core/executor.h"
+#include "core/expressions.h"
+#include "core/interpreter.h"
+#include "core/lexer.h"
+
+namespace {
+
+template <size_t N>
+inline bool TokenEquals(const ExecContext& ctx, const char16_t (&word)[N]) {
+  return std::memcmp(ctx.token, word, (N - 1) * sizeof(char16_t)) == 0;
+}
+
+// A condition holds when its value, read as an integer, is not 0 (the value
+// is converted in place, as every comparison with an integer does).
+inline bool ConditionHolds(ExecContext& ctx) {
+  ctx.value.ChangeKind(KindInteger);
+  return ctx.value.IntValue() != 0;
+}
+
+inline bool Leaving(const ExecContext& ctx) { return ctx.breakFlag != 0 || ctx.returnFlag != 0; }
+
+}  // namespace
+
+int ExecuteKeyword(Interpreter& interp, ExecContext& ctx) {
+  // Whole-token matches, so the order of the comparisons does not matter.
+  switch (ctx.tokenLength) {
+    case 2:
+      if (TokenEquals(ctx, u"IF")) return ExecIf(interp, ctx);
+      break;
+    case 3:
+      switch (ctx.token[0]) {
+        case u'R': if (TokenEquals(ctx, u"REM")) return ExecRem(interp, ctx); break;
+        case u'F': if (TokenEquals(ctx, u"FOR")) return ExecFor(interp, ctx); break;
+        case u'D': if (TokenEquals(ctx, u"DIM")) return ExecDim(interp, ctx); break;
+        case u'S': if (TokenEquals(ctx, u"SUB")) return ExecSub(interp, ctx); break;
+        case u'L': if (TokenEquals(ctx, u"LET")) return ExecLet(interp, ctx); break;
+        case u'N': if (TokenEquals(ctx, u"NEW")) return ExecNew(interp, ctx); break;
+        case u'E': if (TokenEquals(ctx, u"END")) return ExecEnd(interp, ctx); break;
+        default: break;
+      }
+      break;
+    case 4:
+      switch (ctx.token[0]) {
+        case u'E':
+          if (TokenEquals(ctx, u"ELSE")) return ExecElse(interp, ctx);
+          if (TokenEquals(ctx, u"EXIT")) return ExecExit(interp, ctx);
+          break;
+        case u'C': if (TokenEquals(ctx, u"CALL")) return ExecCall(interp, ctx); break;
+        default: break;
+      }
+      break;
+    case 5:
+      switch (ctx.token[0]) {
+        case u'P': if (TokenEquals(ctx, u"PRINT")) return ExecPrint(interp, ctx); break;
+        case u'W': if (TokenEquals(ctx, u"WHILE")) return ExecWhile(interp, ctx); break;
+        case u'B': if (TokenEquals(ctx, u"BREAK")) return ExecBreak(interp, ctx); break;
+        case u'I': if (TokenEquals(ctx, u"INPUT")) return ExecInput(interp, ctx); break;
+        default: break;
+      }
+      break;
+    case 6:
+      switch (ctx.token[0]) {
+        case u'E': if (TokenEquals(ctx, u"ELSEIF")) return ExecElseIf(interp, ctx); break;
+        case u'R': if (TokenEquals(ctx, u"RETURN")) return ExecReturn(interp, ctx); break;
+        case u'G': if (TokenEquals(ctx, u"GLOBAL")) return ExecGlobal(interp, ctx); break;
+        default: break;
+      }
+      break;
+    default:
+      break;
+  }
+  // No keyword: an expression statement that starts with this name.
+  UngetToken(ctx);
+  return EvalExpression(interp, ctx);
+}
+
+int ExecRem(Interpreter&, ExecContext& ctx) { return SkipLine(ctx); }
+
+int ExecPrint(Interpreter& interp, ExecContext& ctx) {
+  for (;;) {
+    if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+    interp.requestSlots[0].SetItem(vellvar(static_cast<int>(RequestPrint)));
+    interp.requestSlots[1].SetItem(ctx.value);
+    SendHostRequest(interp);
+    if (NextToken(interp, ctx) != TokComma) {
+      UngetToken(ctx);
+      return ResultDone;
+    }
+  }
+}
+
+namespace {
+
+// Runs the branch when taken, else passes over it; ifState follows.
+int RunOrPassBranch(Interpreter& interp, ExecContext& ctx, bool taken) {
+  if (taken) {
+    const int r = ExecuteStatement(interp, ctx);
+    ctx.ifState = 1;
+    return r;
+  }
+  const int r = SkipStatement(interp, ctx);
+  ctx.ifState = 2;
+  return r;
+}
+
+}  // namespace
+
+int ExecIf(Interpreter& interp, ExecContext& ctx) {
+  if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+  return RunOrPassBranch(interp, ctx, ConditionHolds(ctx));
+}
+
+int ExecElseIf(Interpreter& interp, ExecContext& ctx) {
+  if (ctx.ifState == 0) {
+    interp.runState = ErrorSyntax;
+    return ResultFailed;
+  }
+  if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+  const bool holds = ConditionHolds(ctx);
+  if (ctx.ifState == 2) return RunOrPassBranch(interp, ctx, holds);
+  return SkipStatement(interp, ctx);
+}
+
+int ExecElse(Interpreter& interp, ExecContext& ctx) {
+  if (ctx.ifState == 0) {
+    interp.runState = ErrorSyntax;
+    return ResultFailed;
+  }
+  const int r =
+      ctx.ifState == 2 ? ExecuteStatement(interp, ctx) : SkipStatement(interp, ctx);
+  ctx.ifState = 0;
+  return r;
+}
+
+int ExecWhile(Interpreter& interp, ExecContext& ctx) {
+  const int32_t conditionStart = ctx.cursor;
+  for (;;) {
+    ctx.cursor = conditionStart;
+    if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+    const int32_t bodyStart = ctx.cursor;
+    if (!ConditionHolds(ctx)) {
+      ctx.cursor = bodyStart;
+      ctx.breakFlag = 0;
+      return SkipStatement(interp, ctx);
+    }
+    ctx.breakFlag = 0;
+    if (ExecuteStatement(interp, ctx) == ResultFailed) return ResultFailed;
+    if (Leaving(ctx)) {
+      ctx.cursor = bodyStart;
+      ctx.breakFlag = 0;
+      return SkipStatement(interp, ctx);
+    }
+  }
+}
+
+int ExecFor(Interpreter& interp, ExecContext& ctx) {
+  // Header: [(] init, cond, step [)] { body }
+  if (NextToken(interp, ctx) != TokOpenParen) UngetToken(ctx);
+
+  int t = NextToken(interp, ctx);
+  UngetToken(ctx);
+  if (t != TokComma && EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+  if (ScanToToken(interp, ctx, TokComma) == ResultFailed) return ResultFailed;
+
+  const int32_t conditionStart = ctx.cursor;
+  t = NextToken(interp, ctx);
+  UngetToken(ctx);
+  const bool hasCondition = t != TokComma;
+  if (ScanToToken(interp, ctx, TokComma) == ResultFailed) return ResultFailed;
+
+  const int32_t stepStart = ctx.cursor;
+  t = NextToken(interp, ctx);
+  UngetToken(ctx);
+  const bool hasStep = t != TokCloseParen && t != TokBlockOpen;
+  if (ScanToToken(interp, ctx, TokBlockOpen) == ResultFailed) return ResultFailed;
+  const int32_t body = ctx.tokenStart;
+
+  for (;;) {
+    if (hasCondition) {
+      ctx.cursor = conditionStart;
+      if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+      if (!ConditionHolds(ctx)) {
+        ctx.cursor = body;
+        ctx.breakFlag = 0;
+        return SkipStatement(interp, ctx);
+      }
+    }
+    ctx.breakFlag = 0;
+    ctx.cursor = body;
+    if (ExecuteStatement(interp, ctx) == ResultFailed) return ResultFailed;
+    if (Leaving(ctx)) {
+      ctx.cursor = body;
+      ctx.breakFlag = 0;
+      return SkipStatement(interp, ctx);
+    }
+    if (hasStep) {
+      ctx.cursor = stepStart;
+      if (ExecuteStatement(interp, ctx) == ResultFailed) return ResultFailed;
+    }
+  }
+}
+
+int ExecBreak(Interpreter&, ExecContext& ctx) {
+  ctx.breakFlag = 1;
+  return 0;
+}
+
+int ExecReturn(Interpreter& interp, ExecContext& ctx) {
+  const int t = NextToken(interp, ctx);
+  UngetToken(ctx);
+  if (t == TokOpenParen && EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+  ctx.returnFlag = 1;
+  return 0;
+}
+
+int ExecLet(Interpreter& interp, ExecContext& ctx) { return EvalExpression(interp, ctx); }
+
+int ExecExit(Interpreter& interp, ExecContext&) {
+  interp.runState = StateExit;
+  return 0;
+}
+
+int ExecEnd(Interpreter& interp, ExecContext&) {
+  interp.runState = StateEnd;
+  return 0;
+}
