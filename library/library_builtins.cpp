@@ -2,6 +2,7 @@
 
 #include "core/interpreter.h"
 #include "library/function_families.h"
+#include "library/list_file_builtins.h"
 
 namespace vell {
 
@@ -10,7 +11,9 @@ void RegisterLibraryBuiltins(Interpreter& interp) {
   // family registered first keeps it.
   RegisterMathFunctions(interp);
   RegisterStringFunctions(interp);
+  RegisterListFunctions(interp);
   RegisterDateFunctions(interp);
+  RegisterFileKeywords(interp);
 }
 
 }  // namespace vell

@@ -1,30 +1,43 @@
+// The service router: request kind 5 goes to the string-list service
+// (1001-2000), the text-file service (2001-3000) or the database service
+// (above 3000). A service that fails shows its message through the sink and
+// leaves slot 1 holding its own number, which the requesting keyword returns.
 #include "library/service_router.h"
 
-#include <fstream>
-#include <sstream>
-#include <string>
+#include <new>
 
+#include "core/host_request.h"
 #include "core/interpreter.h"
-#include "platform/text_codec.h"
+#include "library/service_error.h"
+#include "library/services.h"
 
 namespace vell {
 
-// Interim router: serves only the loading of a text file (2001), reading
-// UTF-8 with or without a byte-order mark. The full services replace it.
 void RouteServiceRequest(Interpreter& interp, ServiceErrorSink& errors) {
-  const int service = interp.requestSlots[1].ItemInt();
-  if (service != 2001) return;
-  std::u16string path = interp.requestSlots[2].ItemWideText();
-  std::ifstream in(text::WideToUtf8(path), std::ios::binary);
-  if (!in) {
-    errors.ShowServiceError(u"Cannot open file " + path);
-    return;
+  const int32_t service = interp.requestSlots[1].ItemInt();
+  try {
+    if (service > 3000) {
+      // Database services are not available in this build: nothing happens
+      // and slot 1 keeps the number, as for any number no service knows.
+    } else if (service > 2000) {
+      TextFileService(interp, service);
+    } else if (service > 1000) {
+      StringListService(interp, service);
+    }
+  } catch (const ServiceError& error) {
+    errors.ShowServiceError(error.Message());
+  } catch (const std::bad_alloc&) {
+    errors.ShowServiceError(u"Out of memory");
   }
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  std::string bytes = buffer.str();
-  if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) bytes.erase(0, 3);
-  interp.requestSlots[1].SetItem(vellvar(std::u16string_view(text::Utf8ToWide(bytes))));
+}
+
+void SendServiceRequest(Interpreter& interp, ExecContext& ctx, int32_t service, const vellvar* args,
+                        int count) {
+  interp.requestSlots[0].SetItem(vellvar(static_cast<int>(::RequestService)));
+  interp.requestSlots[1].SetItem(vellvar(static_cast<int>(service)));
+  for (int i = 0; i < count; ++i) interp.requestSlots[2 + i].SetItem(args[i]);
+  SendHostRequest(interp);
+  ctx.value = interp.requestSlots[1].item;
 }
 
 }  // namespace vell

@@ -1,7 +1,90 @@
 #include "library/qt/desktop_services.h"
 
-namespace vell {
+#include <QByteArray>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QString>
+#include <cerrno>
+#include <string>
 
-void InstallDesktopServices(Interpreter& interp) { (void)interp; }
+#include "library/desktop_hooks.h"
+#include "platform/text_codec.h"
+
+namespace vell {
+namespace {
+
+// The clipboard format that carries text in the locale's character set when
+// that set is not UTF-8 (the Unicode form is plain text).
+QString AnsiFormat() {
+  return QStringLiteral("text/plain;charset=") + QString::fromStdString(text::AnsiCharset());
+}
+
+bool AnsiIsUtf8() {
+  const std::string& charset = text::AnsiCharset();
+  return charset == "UTF-8" || charset == "utf-8" || charset == "UTF8";
+}
+
+QString FromWide(std::u16string_view text) {
+  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+class QtDesktopServices final : public DesktopServices {
+ public:
+  ClipboardText GetClipboardText() override {
+    ClipboardText result;
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
+    if (data == nullptr) return result;
+    if (data->hasText()) {
+      const QString text = data->text();
+      result.form = ClipboardText::Unicode;
+      result.wide.assign(reinterpret_cast<const char16_t*>(text.utf16()),
+                         static_cast<size_t>(text.size()));
+    } else if (!AnsiIsUtf8() && data->hasFormat(AnsiFormat())) {
+      const QByteArray bytes = data->data(AnsiFormat());
+      result.form = ClipboardText::Ansi;
+      result.ansi.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+      const size_t end = result.ansi.find('\0');
+      if (end != std::string::npos) result.ansi.resize(end);
+    }
+    return result;
+  }
+
+  bool SetClipboardText(std::u16string_view wide, std::string_view ansi) override {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard == nullptr) return false;
+    auto* data = new QMimeData;
+    data->setText(FromWide(wide));
+    if (!AnsiIsUtf8()) {
+      data->setData(AnsiFormat(), QByteArray(ansi.data(), static_cast<qsizetype>(ansi.size())));
+    }
+    clipboard->setMimeData(data);  // the clipboard owns the data now
+    return true;
+  }
+
+  TrashResult MoveToTrash(const std::string& path, int* error) override {
+    *error = 0;
+    const QString name =
+        QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+    errno = 0;
+    if (QFile::moveToTrash(name)) return TrashResult::Moved;
+    const int reason = errno;
+    // The desktop's trash serves the home file system and file systems that
+    // take a trash folder of their own; a file elsewhere has none.
+    if (!SharesHomeTrashDevice(path) && QFile::exists(name)) return TrashResult::NoTrash;
+    *error = reason != 0 ? reason : EACCES;
+    return TrashResult::Failed;
+  }
+};
+
+}  // namespace
+
+void InstallDesktopServices(Interpreter& interp) {
+  (void)interp;
+  static QtDesktopServices services;
+  SetDesktopServices(&services);
+}
 
 }  // namespace vell

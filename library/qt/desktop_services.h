@@ -6,6 +6,8 @@ struct Interpreter;
 
 namespace vell {
 
+// Makes the file and clipboard keywords use the application's clipboard and
+// the desktop's trash. Needs a QGuiApplication; installing twice is harmless.
 void InstallDesktopServices(Interpreter& interp);
 
 }  // namespace vell

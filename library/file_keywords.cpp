@@ -1,0 +1,572 @@
+// The file, folder and clipboard keywords. Paths come from programs in the
+// form they were written for: backslashes are folder separators, letter case
+// need not match, and "*" and "?" in the last component of a COPY or KILL
+// source match any names (ignoring case). A path that cannot be written in the
+// locale's character set makes the operation fail; it is never approximated.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/interpreter.h"
+#include "library/builtin_support.h"
+#include "library/desktop_hooks.h"
+#include "library/list_file_builtins.h"
+#include "library/services.h"
+#include "library/string_list.h"
+#include "platform/paths.h"
+#include "platform/text_codec.h"
+
+namespace vell {
+namespace {
+
+// Results of COPY and KILL: 0 on success, else a code that says why.
+enum FileOperationCode : int {
+  CodeDone = 0,
+  CodeNotFound = 2,
+  CodeAccessDenied = 5,
+  CodeDiskFull = 112,
+  CodeSameFile = 113,
+  CodeDestinationInsideSource = 118,
+  CodeInvalidName = 123,
+  CodeAlreadyExists = 183,
+  CodeOtherError = 1026,
+};
+
+int CodeFromErrno(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return CodeNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EBUSY:
+      return CodeAccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+      return CodeDiskFull;
+    case EEXIST:
+    case ENOTEMPTY:
+      return CodeAlreadyExists;
+    case ENAMETOOLONG:
+    case EINVAL:
+      return CodeInvalidName;
+    default:
+      return CodeOtherError;
+  }
+}
+
+std::u16string WithSlashes(std::u16string_view path) {
+  std::u16string result(path);
+  std::replace(result.begin(), result.end(), u'\\', u'/');
+  return result;
+}
+
+std::optional<std::string> Resolve(std::u16string_view path) {
+  if (path.empty()) return std::nullopt;
+  std::optional<std::string> resolved = paths::ResolveProgramPath(path);
+  if (resolved && resolved->empty()) return std::nullopt;
+  return resolved;
+}
+
+// A path whose last component names something to be made: the folders are
+// found as for any path, the last component is taken as spelled.
+std::optional<std::string> ResolveNew(std::u16string_view path) {
+  const std::u16string slashed = WithSlashes(path);
+  const size_t slash = slashed.rfind(u'/');
+  if (slash == std::u16string::npos || slash + 1 == slashed.size()) return Resolve(slashed);
+  const std::u16string_view last = std::u16string_view(slashed).substr(slash + 1);
+  if (!text::AnsiRoundTrips(last)) return std::nullopt;
+  std::optional<std::string> folder =
+      slash == 0 ? std::optional<std::string>("") : Resolve(slashed.substr(0, slash));
+  if (!folder) return std::nullopt;
+  return *folder + "/" + text::WideToAnsi(last);
+}
+
+bool HasWildcard(std::u16string_view text) {
+  return text.find_first_of(u"*?") != std::u16string_view::npos;
+}
+
+bool MatchFrom(std::u16string_view pattern, std::u16string_view name) {
+  size_t p = 0;
+  size_t n = 0;
+  size_t starP = std::u16string_view::npos;
+  size_t starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == u'*') {
+      starP = p++;
+      starN = n;
+    } else if (p < pattern.size() && (pattern[p] == u'?' || text::WideToLower(pattern[p]) ==
+                                                                text::WideToLower(name[n]))) {
+      ++p;
+      ++n;
+    } else if (starP != std::u16string_view::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == u'*') ++p;
+  return p == pattern.size();
+}
+
+// "*" and "?" match ignoring case; a pattern ending in ".*" also matches
+// names without an extension, so "*.*" matches every name.
+bool WildcardMatch(std::u16string_view pattern, std::u16string_view name) {
+  if (MatchFrom(pattern, name)) return true;
+  return pattern.ends_with(u".*") && MatchFrom(pattern.substr(0, pattern.size() - 2), name);
+}
+
+// The names in a folder (without "." and ".."), or nothing when it cannot be read.
+std::optional<std::vector<std::string>> FolderEntries(const std::string& folder) {
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return std::nullopt;
+  std::vector<std::string> names;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    names.emplace_back(name);
+  }
+  ::closedir(dir);
+  return names;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '/') return folder + name;
+  return folder + "/" + name;
+}
+
+std::string BaseName(const std::string& path) {
+  std::string trimmed = path;
+  while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+  const size_t slash = trimmed.rfind('/');
+  return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+}
+
+// The entries a COPY or KILL source names: the path itself, or every match
+// of a pattern in its last component (names beginning with "." only when the
+// pattern does too). Returns a result code when there is none.
+int ExpandSource(std::u16string_view source, std::vector<std::string>& entries) {
+  const std::u16string slashed = WithSlashes(source);
+  const size_t slash = slashed.rfind(u'/');
+  const std::u16string_view last = slash == std::u16string::npos
+                                       ? std::u16string_view(slashed)
+                                       : std::u16string_view(slashed).substr(slash + 1);
+  if (!HasWildcard(last)) {
+    const std::optional<std::string> path = Resolve(slashed);
+    if (!path) return CodeInvalidName;
+    struct stat info {};
+    if (::lstat(path->c_str(), &info) != 0) return CodeFromErrno(errno);
+    entries.push_back(*path);
+    return CodeDone;
+  }
+  if (!text::AnsiRoundTrips(last)) return CodeInvalidName;
+  std::optional<std::string> folder;
+  if (slash == std::u16string::npos) {
+    folder = "";
+  } else if (slash == 0) {
+    folder = "/";
+  } else {
+    folder = Resolve(slashed.substr(0, slash));
+  }
+  if (!folder) return CodeInvalidName;
+  const auto names = FolderEntries(*folder);
+  if (!names) return CodeFromErrno(errno);
+  for (const std::string& name : *names) {
+    if (name[0] == '.' && !last.starts_with(u".")) continue;
+    if (WildcardMatch(last, text::AnsiToWide(name))) entries.push_back(JoinPath(*folder, name));
+  }
+  if (entries.empty()) return CodeNotFound;
+  std::sort(entries.begin(), entries.end());
+  return CodeDone;
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  int Release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+// Copies a regular file's bytes, permissions and times. `exclusive` refuses
+// an existing target instead of overwriting it.
+int CopyFileContents(const std::string& source, const std::string& target, bool exclusive) {
+  Descriptor in(::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (in.get() < 0) return CodeFromErrno(errno);
+  struct stat info {};
+  if (::fstat(in.get(), &info) != 0) return CodeFromErrno(errno);
+  if (!S_ISREG(info.st_mode)) return CodeAccessDenied;
+  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusive ? O_EXCL : O_TRUNC);
+  Descriptor out(::open(target.c_str(), flags, info.st_mode & 0777));
+  if (out.get() < 0) return CodeFromErrno(errno);
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return CodeFromErrno(errno);
+    }
+    if (n == 0) break;
+    ssize_t done = 0;
+    while (done < n) {
+      const ssize_t written = ::write(out.get(), buffer + done, static_cast<size_t>(n - done));
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        return CodeFromErrno(errno);
+      }
+      done += written;
+    }
+  }
+  ::fchmod(out.get(), info.st_mode & 0777);
+  const struct timespec times[2] = {info.st_atim, info.st_mtim};
+  ::futimens(out.get(), times);
+  if (::close(out.Release()) != 0) return CodeFromErrno(errno);
+  return CodeDone;
+}
+
+bool SameEntry(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+int CopyEntry(const std::string& source, const std::string& target, bool topLevel);
+
+int CopyFolder(const std::string& source, const std::string& target, const struct stat& info) {
+  struct stat existing {};
+  if (::stat(target.c_str(), &existing) == 0) {
+    if (!S_ISDIR(existing.st_mode)) return CodeAlreadyExists;
+  } else if (::mkdir(target.c_str(), (info.st_mode & 0777) | 0700) != 0) {
+    return CodeFromErrno(errno);
+  }
+  const auto names = FolderEntries(source);
+  if (!names) return CodeFromErrno(errno);
+  for (const std::string& name : *names) {
+    const int code = CopyEntry(JoinPath(source, name), JoinPath(target, name), false);
+    if (code != CodeDone) return code;
+  }
+  return CodeDone;
+}
+
+int CopySymlink(const std::string& source, const std::string& target) {
+  std::error_code error;
+  const std::filesystem::path link = std::filesystem::read_symlink(source, error);
+  if (error) return CodeFromErrno(error.value());
+  struct stat existing {};
+  if (::lstat(target.c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode)) return CodeAlreadyExists;
+    if (::unlink(target.c_str()) != 0) return CodeFromErrno(errno);
+  }
+  if (::symlink(link.c_str(), target.c_str()) != 0) return CodeFromErrno(errno);
+  return CodeDone;
+}
+
+// Copies a file or a whole folder. Below the top level, symbolic links are
+// copied as links (so a link to a parent folder cannot make the copy
+// endless) and special files are left out.
+int CopyEntry(const std::string& source, const std::string& target, bool topLevel) {
+  struct stat info {};
+  if ((topLevel ? ::stat(source.c_str(), &info) : ::lstat(source.c_str(), &info)) != 0) {
+    return CodeFromErrno(errno);
+  }
+  if (S_ISLNK(info.st_mode)) return CopySymlink(source, target);
+  struct stat existing {};
+  const bool targetExists = ::stat(target.c_str(), &existing) == 0;
+  if (targetExists && SameEntry(info, existing)) return CodeSameFile;
+  if (S_ISDIR(info.st_mode)) {
+    if (topLevel) {
+      std::error_code error;
+      const auto from = std::filesystem::weakly_canonical(source, error);
+      const auto to = std::filesystem::weakly_canonical(target, error);
+      if (!error) {
+        const std::string prefix = from.string() + "/";
+        if (to.string().starts_with(prefix)) return CodeDestinationInsideSource;
+      }
+    }
+    return CopyFolder(source, target, info);
+  }
+  if (S_ISREG(info.st_mode)) {
+    if (targetExists && S_ISDIR(existing.st_mode)) return CodeAlreadyExists;
+    return CopyFileContents(source, target, false);
+  }
+  return topLevel ? CodeAccessDenied : CodeDone;
+}
+
+int MakeFolders(const std::string& folder) {
+  if (folder.empty()) return CodeDone;
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) return CodeFromErrno(error.value());
+  return CodeDone;
+}
+
+// COPY as the desktop's copy does it: into an existing folder, or to the path
+// named; folders with everything in them; existing files overwritten;
+// missing target folders made.
+int CopyPaths(std::u16string_view sourceText, std::u16string_view targetText) {
+  std::vector<std::string> sources;
+  if (int code = ExpandSource(sourceText, sources); code != CodeDone) return code;
+  const std::u16string slashedTarget = WithSlashes(targetText);
+  const std::optional<std::string> target = Resolve(slashedTarget);
+  if (!target) return CodeInvalidName;
+  struct stat info {};
+  const bool exists = ::stat(target->c_str(), &info) == 0;
+  bool intoFolder = exists && S_ISDIR(info.st_mode);
+  if (!exists && (HasWildcard(sourceText) || slashedTarget.ends_with(u'/'))) {
+    if (int code = MakeFolders(*target); code != CodeDone) return code;
+    intoFolder = true;
+  }
+  if (!intoFolder && sources.size() > 1) return CodeAlreadyExists;
+  for (const std::string& source : sources) {
+    std::string destination = intoFolder ? JoinPath(*target, BaseName(source)) : *target;
+    if (!intoFolder) {
+      const std::string parent = std::filesystem::path(destination).parent_path().string();
+      if (int code = MakeFolders(parent); code != CodeDone) return code;
+    }
+    if (int code = CopyEntry(source, destination, true); code != CodeDone) return code;
+  }
+  return CodeDone;
+}
+
+// KILL never touches the empty path, ".", "..", "/" or a path ending in
+// "." or "..".
+bool RefusedForDeletion(std::u16string_view path) {
+  std::u16string slashed = WithSlashes(path);
+  while (!slashed.empty() && slashed.back() == u'/') slashed.pop_back();
+  if (slashed.empty()) return true;
+  const size_t slash = slashed.rfind(u'/');
+  const std::u16string_view last = slash == std::u16string::npos
+                                       ? std::u16string_view(slashed)
+                                       : std::u16string_view(slashed).substr(slash + 1);
+  return last == u"." || last == u"..";
+}
+
+// KILL moves every match to the trash. Only where the file system has no
+// usable trash is an entry deleted for good.
+int DeletePaths(std::u16string_view pathText) {
+  if (RefusedForDeletion(pathText)) return CodeInvalidName;
+  std::u16string slashed = WithSlashes(pathText);
+  while (slashed.size() > 1 && slashed.back() == u'/') slashed.pop_back();
+  std::vector<std::string> entries;
+  if (int code = ExpandSource(slashed, entries); code != CodeDone) return code;
+  for (const std::string& entry : entries) {
+    int error = 0;
+    switch (CurrentDesktopServices().MoveToTrash(entry, &error)) {
+      case TrashResult::Moved:
+        break;
+      case TrashResult::NoTrash: {
+        std::error_code removeError;
+        std::filesystem::remove_all(entry, removeError);
+        if (removeError) return CodeFromErrno(removeError.value());
+        break;
+      }
+      case TrashResult::Failed:
+        return error != 0 ? CodeFromErrno(error) : CodeOtherError;
+    }
+  }
+  return CodeDone;
+}
+
+// Renames without ever replacing an existing entry.
+bool RenamePath(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  const int error = errno;
+  struct stat info {};
+  if (::lstat(from.c_str(), &info) != 0) return false;
+  struct stat existing {};
+  if (::lstat(to.c_str(), &existing) == 0) return false;
+  if (error == EXDEV) {
+    // Another file system: a file is copied and then removed; a folder is not moved.
+    if (!S_ISREG(info.st_mode)) return false;
+    if (CopyFileContents(from, to, true) != CodeDone) {
+      ::unlink(to.c_str());
+      return false;
+    }
+    return ::unlink(from.c_str()) == 0;
+  }
+  if (error != EINVAL && error != ENOSYS && error != EOPNOTSUPP) return false;
+  // The file system cannot rename without replacing: a link made under the
+  // new name fails when the name exists.
+  if (!S_ISDIR(info.st_mode) && ::link(from.c_str(), to.c_str()) == 0) {
+    return ::unlink(from.c_str()) == 0;
+  }
+  if (errno == EEXIST) return false;
+  if (::lstat(to.c_str(), &existing) == 0) return false;
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+std::u16string FolderFiles(std::u16string_view folderText) {
+  std::optional<std::string> folder;
+  if (folderText.empty()) {
+    folder = ".";
+  } else {
+    folder = Resolve(folderText);
+  }
+  if (!folder) return {};
+  const auto names = FolderEntries(*folder);
+  if (!names) return {};
+  std::vector<std::u16string> files;
+  for (const std::string& name : *names) {
+    if (name[0] == '.') continue;
+    struct stat info {};
+    if (::stat(JoinPath(*folder, name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    files.push_back(text::AnsiToWide(name));
+  }
+  std::sort(files.begin(), files.end(), [](const std::u16string& a, const std::u16string& b) {
+    const int order = CompareIgnoringCase(a, b);
+    return order != 0 ? order < 0 : a < b;
+  });
+  std::u16string result;
+  for (const std::u16string& name : files) {
+    if (!result.empty()) result += u'\n';
+    result += name;
+  }
+  return result;
+}
+
+}  // namespace
+
+int FnCopy(Interpreter& interp, ExecContext& ctx) {
+  ArgumentSlots<2> args;
+  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
+  const std::u16string source(WideArgument(args[0]));
+  const std::u16string target(WideArgument(args[1]));
+  ctx.value = CopyPaths(source, target);
+  return ResultDone;
+}
+
+int FnKill(Interpreter& interp, ExecContext& ctx) {
+  ArgumentSlots<1> args;
+  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
+  ctx.value = DeletePaths(WideArgument(args[0]));
+  return ResultDone;
+}
+
+int FnRename(Interpreter& interp, ExecContext& ctx) {
+  ArgumentSlots<2> args;
+  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
+  const std::optional<std::string> from = Resolve(WithSlashes(WideArgument(args[0])));
+  const std::optional<std::string> to = ResolveNew(WideArgument(args[1]));
+  ctx.value = (from && to && RenamePath(*from, *to)) ? 1 : 0;
+  return ResultDone;
+}
+
+int FnMkdir(Interpreter& interp, ExecContext& ctx) {
+  ArgumentSlots<1> args;
+  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
+  const std::optional<std::string> path = ResolveNew(WideArgument(args[0]));
+  ctx.value = (path && ::mkdir(path->c_str(), 0777) == 0) ? 1 : 0;
+  return ResultDone;
+}
+
+int FnChdir(Interpreter& interp, ExecContext& ctx) {
+  ArgumentSlots<1> args;
+  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
+  const std::optional<std::string> path = Resolve(WithSlashes(WideArgument(args[0])));
+  ctx.value = (path && ::chdir(path->c_str()) == 0) ? 1 : 0;
+  return ResultDone;
+}
+
+int FnExist(Interpreter& interp, ExecContext& ctx) {
+  ArgumentSlots<1> args;
+  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
+  const std::optional<std::string> path = Resolve(WithSlashes(WideArgument(args[0])));
+  struct stat info {};
+  ctx.value = (path && ::stat(path->c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) ? 1 : 0;
+  return ResultDone;
+}
+
+int FnReadFile(Interpreter& interp, ExecContext& ctx) {
+  ArgumentSlots<1> args;
+  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
+  SendServiceRequest(interp, ctx, ServiceReadFile, args.data(), 1);
+  return ResultDone;
+}
+
+int FnWriteFile(Interpreter& interp, ExecContext& ctx) {
+  ArgumentSlots<2> args;
+  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
+  SendServiceRequest(interp, ctx, ServiceWriteFile, args.data(), 2);
+  ctx.value = 1;
+  return ResultDone;
+}
+
+int FnWriteAnsiFile(Interpreter& interp, ExecContext& ctx) {
+  ArgumentSlots<2> args;
+  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
+  SendServiceRequest(interp, ctx, ServiceWriteAnsiFile, args.data(), 2);
+  ctx.value = 1;
+  return ResultDone;
+}
+
+int FnGetFolderFile(Interpreter& interp, ExecContext& ctx) {
+  ArgumentSlots<1> args;
+  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
+  const std::u16string names = FolderFiles(WithSlashes(WideArgument(args[0])));
+  ctx.value = std::u16string_view(names);
+  return ResultDone;
+}
+
+// Reads no argument list: whatever follows belongs to the expression.
+int FnGetClipboard(Interpreter&, ExecContext& ctx) {
+  const ClipboardText clipboard = CurrentDesktopServices().GetClipboardText();
+  switch (clipboard.form) {
+    case ClipboardText::Unicode:
+      ctx.value = std::u16string_view(clipboard.wide);
+      break;
+    case ClipboardText::Ansi:
+      ctx.value.AssignNarrow(clipboard.ansi);
+      break;
+    case ClipboardText::None:
+      ctx.value.AssignNarrow("");
+      break;
+  }
+  return ResultDone;
+}
+
+int FnSetClipboard(Interpreter& interp, ExecContext& ctx) {
+  ArgumentSlots<1> args;
+  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
+  const std::u16string_view text = WideArgument(args[0]);
+  CurrentDesktopServices().SetClipboardText(text, text::WideToAnsi(text));
+  ctx.value = 1;
+  return ResultDone;
+}
+
+void RegisterFileKeywords(Interpreter& interp) {
+  RegisterBuiltin(interp, u"COPY", FnCopy);
+  RegisterBuiltin(interp, u"KILL", FnKill);
+  RegisterBuiltin(interp, u"RENAME", FnRename);
+  RegisterBuiltin(interp, u"MKDIR", FnMkdir);
+  RegisterBuiltin(interp, u"CHDIR", FnChdir);
+  RegisterBuiltin(interp, u"EXIST", FnExist);
+  RegisterBuiltin(interp, u"READFILE", FnReadFile);
+  RegisterBuiltin(interp, u"WRITEFILE", FnWriteFile);
+  RegisterBuiltin(interp, u"WRITEANSIFILE", FnWriteAnsiFile);
+  RegisterBuiltin(interp, u"GETFOLDERFILE", FnGetFolderFile);
+  RegisterBuiltin(interp, u"GETCLIPBOARD", FnGetClipboard);
+  RegisterBuiltin(interp, u"SETCLIPBOARD", FnSetClipboard);
+}
+
+}  // namespace vell

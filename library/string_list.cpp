@@ -1,0 +1,139 @@
+#include "library/string_list.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "library/service_error.h"
+#include "platform/text_codec.h"
+
+namespace vell {
+
+void StringList::SetText(std::u16string_view text) {
+  items_.clear();
+  const size_t end = std::min(text.find(u'\0'), text.size());
+  size_t start = 0;
+  size_t i = 0;
+  while (i < end) {
+    const char16_t c = text[i];
+    if (c == u'\r' || c == u'\n') {
+      items_.emplace_back(text.substr(start, i - start));
+      ++i;
+      if (c == u'\r' && i < end && text[i] == u'\n') ++i;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < end) items_.emplace_back(text.substr(start, end - start));
+}
+
+std::u16string StringList::Text() const {
+  size_t length = 0;
+  for (const auto& item : items_) length += item.size() + 2;
+  std::u16string text;
+  text.reserve(length);
+  for (const auto& item : items_) {
+    text += item;
+    text += u"\r\n";
+  }
+  return text;
+}
+
+void StringList::CheckIndex(int32_t index, int32_t limit) const {
+  if (index >= 0 && index < limit) return;
+  char digits[16];
+  const auto result = std::to_chars(digits, digits + sizeof digits, index);
+  std::u16string message = u"List index out of bounds (";
+  for (const char* p = digits; p != result.ptr; ++p) message += static_cast<char16_t>(*p);
+  message += u")";
+  throw ServiceError(message);
+}
+
+const std::u16string& StringList::Get(int32_t index) const {
+  CheckIndex(index, Count());
+  return items_[static_cast<size_t>(index)];
+}
+
+void StringList::Set(int32_t index, std::u16string_view value) {
+  CheckIndex(index, Count());
+  items_[static_cast<size_t>(index)] = value;
+}
+
+void StringList::Insert(int32_t index, std::u16string_view value) {
+  CheckIndex(index, Count() + 1);
+  items_.emplace(items_.begin() + index, value);
+}
+
+void StringList::Append(std::u16string_view value) { items_.emplace_back(value); }
+
+void StringList::Exchange(int32_t i, int32_t j) {
+  CheckIndex(i, Count());
+  CheckIndex(j, Count());
+  std::swap(items_[static_cast<size_t>(i)], items_[static_cast<size_t>(j)]);
+}
+
+void StringList::Delete(int32_t index) {
+  CheckIndex(index, Count());
+  items_.erase(items_.begin() + index);
+}
+
+int CompareIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const char16_t x = text::WideToLower(a[i]);
+    const char16_t y = text::WideToLower(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+void StringList::Sort() {
+  std::stable_sort(items_.begin(), items_.end(),
+                   [](const std::u16string& a, const std::u16string& b) {
+                     return CompareIgnoringCase(a, b) < 0;
+                   });
+}
+
+int32_t StringList::Find(std::u16string_view text) const {
+  if (text.empty()) return -1;
+  for (int32_t i = 0; i < Count(); ++i) {
+    if (items_[static_cast<size_t>(i)].find(text) != std::u16string::npos) return i;
+  }
+  return -1;
+}
+
+int32_t StringList::IndexOfName(std::u16string_view name) const {
+  for (int32_t i = 0; i < Count(); ++i) {
+    std::u16string_view item = items_[static_cast<size_t>(i)];
+    const size_t equals = item.find(u'=');
+    if (equals == std::u16string_view::npos) continue;
+    if (CompareIgnoringCase(item.substr(0, equals), name) == 0) return i;
+  }
+  return -1;
+}
+
+std::u16string StringList::Value(std::u16string_view name) const {
+  const int32_t i = IndexOfName(name);
+  if (i < 0) return {};
+  const std::u16string& item = items_[static_cast<size_t>(i)];
+  return item.substr(item.find(u'=') + 1);
+}
+
+void StringList::SetValue(std::u16string_view name, std::u16string_view value) {
+  const int32_t i = IndexOfName(name);
+  if (value.empty()) {
+    if (i >= 0) items_.erase(items_.begin() + i);
+    return;
+  }
+  std::u16string item(name);
+  item += u'=';
+  item += value;
+  if (i >= 0) {
+    items_[static_cast<size_t>(i)] = std::move(item);
+  } else {
+    items_.push_back(std::move(item));
+  }
+}
+
+}  // namespace vell
