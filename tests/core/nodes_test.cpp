@@ -1,0 +1,356 @@
+#include <gtest/gtest.h>
+
+#include <new>
+#include <string>
+#include <vector>
+
+#include "core/vellarray.h"
+
+namespace {
+
+// Walks the list; checks that the count matches it.
+std::vector<vellarray*> Children(vellarray& node) {
+  std::vector<vellarray*> list;
+  for (vellarray* c = node.firstChild; c != nullptr; c = c->nextSibling) list.push_back(c);
+  EXPECT_EQ(int32_t(list.size()), node.childCount);
+  return list;
+}
+
+std::u16string Key(vellarray* node) { return std::u16string(node->key.WideText()); }
+
+vellvar NarrowValue(const char* text) {
+  vellvar v;
+  v = text;
+  return v;
+}
+
+// Restores the node budget however a test ends.
+struct BudgetGuard {
+  ~BudgetGuard() { vellarray::SetNodeBudget(20'000'000); }
+};
+
+}  // namespace
+
+TEST(Nodes, ConstructionAndReaders) {
+  vellarray node;
+  EXPECT_EQ(node.kind, 1);
+  EXPECT_EQ(node.key.kind, KindWide);
+  EXPECT_EQ(node.key.Length(), 0);
+  EXPECT_EQ(node.item.kind, KindWide);
+  EXPECT_EQ(node.childCount, 0);
+  EXPECT_EQ(node.firstChild, nullptr);
+
+  vellarray named(vellvar(u"name"));
+  EXPECT_EQ(named.key.WideView(), u"name");
+  named.SetItem(vellvar(u" 12 apples"));
+  EXPECT_EQ(named.ItemInt(), 12);
+  EXPECT_EQ(named.item.kind, KindWide);
+  EXPECT_EQ(std::string(named.ItemText()), " 12 apples");
+  EXPECT_EQ(named.item.kind, KindNarrow);
+  EXPECT_EQ(std::u16string(named.ItemWideText()), u" 12 apples");
+}
+
+TEST(Nodes, GetNodeByPosition) {
+  vellarray root;
+  vellarray* third = root.GetNode(vellvar(3));
+  EXPECT_EQ(root.childCount, 4);
+  auto list = Children(root);
+  EXPECT_EQ(third, list[3]);
+  for (vellarray* c : list) {
+    EXPECT_EQ(c->kind, 1);
+    EXPECT_EQ(c->key.WideView(), u"");
+    EXPECT_EQ(c->item.kind, KindWide);
+  }
+  EXPECT_EQ(root.GetNode(vellvar(1)), list[1]);
+  EXPECT_EQ(root.childCount, 4);
+  EXPECT_EQ(root[vellvar(-2)], list[0]);
+  EXPECT_EQ(root.GetNode(vellvar(1.9)), list[1]);
+  EXPECT_EQ(root.GetNode(vellvar(u"x")), list[0]);  // text goes by key: claims the first
+  EXPECT_EQ(Key(list[0]), u"x");
+
+  vellarray empty;
+  vellarray* first = empty.GetNode(vellvar(-2));
+  EXPECT_EQ(empty.childCount, 1);
+  EXPECT_EQ(first, empty.firstChild);
+}
+
+TEST(Nodes, GetNodeByKeyClaimsUnnamedChildren) {
+  vellarray root;
+  root.GetNode(vellvar(1));
+  root.GetNode(vellvar(0))->SetItem(vellvar(10));
+  vellarray* x = root.GetNodeByKey(vellvar(u"X"));
+  auto list = Children(root);
+  EXPECT_EQ(x, list[0]);
+  EXPECT_EQ(Key(x), u"X");
+  EXPECT_EQ(x->item.IntValue(), 10);
+  EXPECT_EQ(root.GetNodeByKey(vellvar(u"Y")), list[1]);
+  vellarray* z = root.GetNodeByKey(vellvar(u"Z"));
+  EXPECT_EQ(root.childCount, 3);
+  EXPECT_EQ(Children(root)[2], z);
+  EXPECT_EQ(root.GetNodeByKey(vellvar(u"X")), x);
+  EXPECT_EQ(root.childCount, 3);
+
+  vellarray ax;
+  ax.GetNodeByKey(vellvar(u"A"));
+  vellarray* second = ax.GetNodeByKey(vellvar(u"X"));
+  EXPECT_EQ(ax.GetNodeByKey(vellvar(u"X")), second);
+
+  // An unnamed child before the match is claimed: two children keyed X.
+  vellarray ex;
+  ex.GetNode(vellvar(0));
+  vellarray* realX = ex.GetNodeByKey(vellvar(u"X"));  // claims the only child
+  ex.GetNode(vellvar(1));
+  realX->key = u"";
+  ex.GetNode(vellvar(1))->key = u"X";
+  vellarray* got = ex.GetNodeByKey(vellvar(u"X"));
+  EXPECT_EQ(got, ex.firstChild);
+  EXPECT_EQ(Key(ex.firstChild), u"X");
+  EXPECT_EQ(Key(ex.firstChild->nextSibling), u"X");
+  EXPECT_EQ(ex.childCount, 2);
+}
+
+TEST(Nodes, KeyKindsMatter) {
+  vellarray root;
+  vellarray* narrow = root.GetNodeByKey(NarrowValue("K"));
+  EXPECT_EQ(narrow->key.kind, KindNarrow);
+  EXPECT_EQ(root.GetNodeByKey(NarrowValue("K")), narrow);
+  // A wide lookup passes over the narrow key and turns it wide.
+  vellarray* wide = root.GetNodeByKey(vellvar(u"K"));
+  EXPECT_NE(wide, narrow);
+  EXPECT_EQ(narrow->key.kind, KindWide);
+  EXPECT_EQ(root.childCount, 2);
+  // Numeric keys given directly compare by value.
+  vellarray numbers;
+  vellarray* seven = numbers.GetNodeByKey(vellvar(7));
+  EXPECT_EQ(numbers.GetNodeByKey(vellvar(7)), seven);
+}
+
+TEST(Nodes, AssignCopyFromAppendClear) {
+  const int64_t base = vellarray::LiveNodes();
+  {
+    vellarray source(vellvar(u"src"));
+    source.kind = 5;
+    source.SetItem(vellvar(42));
+    vellarray target(vellvar(u"tgt"));
+    target.Append(vellvar(1));
+    target.Assign(source);  // no children: kind and item only
+    EXPECT_EQ(target.kind, 5);
+    EXPECT_EQ(target.item.IntValue(), 42);
+    EXPECT_EQ(target.key.WideView(), u"tgt");
+    EXPECT_EQ(target.childCount, 1);
+
+    source.GetNodeByKey(vellvar(u"a"))->GetNode(vellvar(2))->SetItem(vellvar(u"deep"));
+    source.Append(vellvar(u"last"));
+    target.Assign(source);  // with children: a full copy
+    EXPECT_EQ(target.key.WideView(), u"src");
+    ASSERT_EQ(target.childCount, 2);
+    vellarray* a = target.firstChild;
+    EXPECT_EQ(Key(a), u"a");
+    EXPECT_EQ(a->childCount, 3);
+    EXPECT_EQ(std::u16string(a->GetNode(vellvar(2))->ItemWideText()), u"deep");
+    EXPECT_EQ(std::u16string(target.GetNode(vellvar(1))->ItemWideText()), u"last");
+    // Independent of the source.
+    a->GetNode(vellvar(2))->SetItem(vellvar(u"changed"));
+    EXPECT_EQ(std::u16string(source.firstChild->GetNode(vellvar(2))->ItemWideText()), u"deep");
+    source.Clear();
+    EXPECT_EQ(target.childCount, 2);
+
+    // The next-sibling link of the target stays.
+    vellarray parent;
+    parent.GetNode(vellvar(1));
+    vellarray* first = parent.firstChild;
+    vellarray* second = first->nextSibling;
+    first->CopyFrom(target);
+    EXPECT_EQ(first->nextSibling, second);
+
+    // Copying from itself or from its own descendant.
+    target.CopyFrom(target);
+    EXPECT_EQ(target.childCount, 2);
+    vellarray* sub = target.firstChild;  // 'a' with three children
+    target.CopyFrom(*sub);
+    EXPECT_EQ(target.key.WideView(), u"a");
+    EXPECT_EQ(target.childCount, 3);
+    EXPECT_EQ(std::u16string(target.GetNode(vellvar(2))->ItemWideText()), u"changed");
+
+    vellarray list;
+    EXPECT_EQ(list.Append(vellvar(u"x")), &list);
+    list.Append(vellvar(2.5));
+    auto children = Children(list);
+    ASSERT_EQ(children.size(), 2u);
+    EXPECT_EQ(children[1]->kind, 1);
+    EXPECT_EQ(children[1]->key.WideView(), u"");
+    EXPECT_EQ(children[1]->item.RealValue(), 2.5);
+
+    list.GetNode(vellvar(0))->GetNode(vellvar(3))->GetNode(vellvar(3));
+    list.Clear();
+    EXPECT_EQ(list.childCount, 0);
+    EXPECT_EQ(list.firstChild, nullptr);
+    list.Append(vellvar(1));
+    EXPECT_EQ(list.childCount, 1);
+  }
+  EXPECT_EQ(vellarray::LiveNodes(), base);
+}
+
+TEST(Nodes, PositionCacheStaysRightThroughEveryChange) {
+  vellarray root;
+  auto check = [&](int pos) {
+    auto list = Children(root);
+    ASSERT_LT(size_t(pos), list.size());
+    EXPECT_EQ(root.GetNode(vellvar(pos)), list[pos]) << "position " << pos;
+  };
+  for (int i = 0; i < 50; ++i) root.GetNode(vellvar(i))->SetItem(vellvar(i));
+  check(10);
+  check(5);
+  check(49);
+  root.Append(vellvar(u"a"));
+  check(50);
+  check(20);
+  for (vellarray* c : Children(root)) c->key = u"named";
+  root.GetNodeByKey(vellvar(u"new"));  // appended: no unnamed child left
+  EXPECT_EQ(root.childCount, 52);
+  check(51);
+  check(30);
+  vellarray other;
+  other.GetNode(vellvar(9));
+  root.CopyFrom(other);
+  check(9);
+  check(3);
+  vellarray* twelfth = root.GetNode(vellvar(12));
+  EXPECT_EQ(twelfth, Children(root)[12]);
+  root.Clear();
+  vellarray* second = root.GetNode(vellvar(2));
+  EXPECT_EQ(second, Children(root)[2]);
+  check(0);
+  check(1);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(root.GetNode(vellvar(i))->item.Length(), 0);
+}
+
+TEST(Nodes, ManyChildrenByPosition) {
+  vellarray root;
+  constexpr int kCount = 100000;
+  for (int i = 0; i < kCount; ++i) root.GetNode(vellvar(i))->SetItem(vellvar(i));
+  long long sum = 0;
+  for (int i = 0; i < kCount; ++i) sum += root.GetNode(vellvar(i))->ItemInt();
+  EXPECT_EQ(sum, (long long)kCount * (kCount - 1) / 2);
+  EXPECT_EQ(root.childCount, kCount);
+}
+
+TEST(Nodes, BudgetStopsRunawayIndexes) {
+  BudgetGuard guard;
+  const int64_t base = vellarray::LiveNodes();
+  {
+    vellarray root;
+    root.GetNode(vellvar(4));
+    vellarray::SetNodeBudget(vellarray::LiveNodes() + 100);
+    EXPECT_THROW(root.GetNode(vellvar(2000000000)), std::bad_alloc);
+    EXPECT_EQ(root.childCount, 5);
+    EXPECT_EQ(Children(root).size(), 5u);
+
+    // Filling up to the budget works; one more fails, and the tree stays whole.
+    for (int i = 0; i < 100; ++i) root.Append(vellvar(i));
+    EXPECT_THROW(root.Append(vellvar(0)), std::bad_alloc);
+    for (vellarray* c : Children(root)) c->key = u"named";
+    EXPECT_THROW(root.GetNodeByKey(vellvar(u"k")), std::bad_alloc);
+    EXPECT_EQ(root.childCount, 105);
+    EXPECT_EQ(root.GetNode(vellvar(104))->ItemInt(), 99);
+
+    // A deep copy that runs out half-way leaves the target as it was.
+    vellarray::SetNodeBudget(20'000'000);
+    vellarray target;
+    target.Append(vellvar(u"old"));
+    vellarray::SetNodeBudget(vellarray::LiveNodes() + 50);
+    EXPECT_THROW(target.CopyFrom(root), std::bad_alloc);
+    EXPECT_EQ(target.childCount, 0 + 1);
+    EXPECT_EQ(std::u16string(target.firstChild->ItemWideText()), u"old");
+    vellarray::SetNodeBudget(20'000'000);
+    target.CopyFrom(root);
+    EXPECT_EQ(target.childCount, 105);
+  }
+  EXPECT_EQ(vellarray::LiveNodes(), base);
+}
+
+TEST(Nodes, NodeRefKeepsReleasedNodesAlive) {
+  const int64_t base = vellarray::LiveNodes();
+  {
+    vellarray root;
+    vellarray* child = root.GetNode(vellvar(1));
+    child->GetNode(vellvar(2))->SetItem(vellvar(u"leaf"));
+    NodeRef ref(child);
+    EXPECT_EQ(child->pins, 1);
+    root.Clear();
+    EXPECT_EQ(root.childCount, 0);
+    EXPECT_TRUE(ref->detached);
+    EXPECT_EQ(ref->nextSibling, nullptr);
+    EXPECT_EQ(ref->childCount, 3);
+    EXPECT_EQ(std::u16string(ref->GetNode(vellvar(2))->ItemWideText()), u"leaf");
+    EXPECT_EQ(vellarray::LiveNodes(), base + 4);  // child and its subtree
+    NodeRef copy = ref;
+    EXPECT_EQ(child->pins, 2);
+    ref.reset();
+    EXPECT_EQ(vellarray::LiveNodes(), base + 4);
+    copy = nullptr;
+    EXPECT_EQ(vellarray::LiveNodes(), base);
+  }
+  {
+    // Pinned nodes at two depths: releasing the outer one detaches the inner.
+    vellarray root;
+    vellarray* outer = root.GetNode(vellvar(0));
+    vellarray* inner = outer->GetNode(vellvar(0))->GetNode(vellvar(1));
+    inner->SetItem(vellvar(9));
+    NodeRef refInner(inner);
+    NodeRef refOuter(outer);
+    vellarray source;
+    source.Append(vellvar(1));
+    root.CopyFrom(source);  // releases the old children
+    EXPECT_TRUE(outer->detached);
+    EXPECT_FALSE(inner->detached);
+    refOuter.reset();
+    EXPECT_TRUE(inner->detached);
+    EXPECT_EQ(inner->ItemInt(), 9);
+    EXPECT_EQ(vellarray::LiveNodes(), base + 3);  // the new children of root and source, inner
+    refInner = refInner;  // self-assignment keeps the pin
+    EXPECT_EQ(inner->pins, 1);
+    refInner = root.firstChild;
+    EXPECT_EQ(vellarray::LiveNodes(), base + 2);
+  }
+  {
+    // A parent destroyed with a pinned child; an embedded node is never freed.
+    NodeRef survivor;
+    vellarray embedded;
+    {
+      vellarray parent;
+      survivor = parent.GetNode(vellvar(3));
+      NodeRef onEmbedded(&embedded);
+    }
+    EXPECT_TRUE(survivor->detached);
+    survivor->Append(vellvar(1));
+    EXPECT_EQ(embedded.pins, 0);
+    EXPECT_FALSE(embedded.detached);
+  }
+  EXPECT_EQ(vellarray::LiveNodes(), base);
+}
+
+TEST(Nodes, DeepTreesNeedNoRecursion) {
+  const int64_t base = vellarray::LiveNodes();
+  constexpr int kDepth = 1'000'000;
+  {
+    vellarray root;
+    vellarray* node = &root;
+    for (int i = 0; i < kDepth; ++i) node = node->GetNode(vellvar(0));
+    node->SetItem(vellvar(u"bottom"));
+    vellarray copy;
+    copy.CopyFrom(root);
+    vellarray* walk = &copy;
+    int depth = 0;
+    while (walk->firstChild != nullptr) {
+      walk = walk->firstChild;
+      ++depth;
+    }
+    EXPECT_EQ(depth, kDepth);
+    EXPECT_EQ(std::u16string(walk->ItemWideText()), u"bottom");
+    EXPECT_EQ(vellarray::LiveNodes(), base + 2 * kDepth);
+    root.Clear();
+    EXPECT_EQ(vellarray::LiveNodes(), base + kDepth);
+  }
+  EXPECT_EQ(vellarray::LiveNodes(), base);
+}
