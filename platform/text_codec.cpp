@@ -50,7 +50,9 @@ struct ConverterPair {
 };
 
 ConverterPair& Converters(std::string_view charset) {
-  static std::map<std::string, ConverterPair, std::less<>> table;
+  // Kept for the whole process (never destroyed, so conversions made while
+  // other static objects are destroyed still work).
+  static auto& table = *new std::map<std::string, ConverterPair, std::less<>>;
   auto found = table.find(charset);
   if (found != table.end()) return found->second;
   std::string name(charset);
