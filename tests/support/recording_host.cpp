@@ -1,5 +1,6 @@
 #include "tests/support/recording_host.h"
 
+#include "library/service_router.h"
 #include "platform/text_codec.h"
 
 namespace vell::test {
@@ -10,6 +11,15 @@ std::u16string SlotText(vellarray& slot) {
   vellvar copy(slot.item);
   return copy.WideText();
 }
+
+class ServiceErrorRecorder : public ServiceErrorSink {
+ public:
+  explicit ServiceErrorRecorder(std::vector<std::u16string>& errors) : errors_(errors) {}
+  void ShowServiceError(std::u16string_view message) override { errors_.emplace_back(message); }
+
+ private:
+  std::vector<std::u16string>& errors_;
+};
 
 }  // namespace
 
@@ -50,8 +60,14 @@ void RecordingHost::HandleHostRequest(Interpreter& interp) {
       if (slots[1].ItemInt() == 2001) {
         const std::u16string path = SlotText(slots[2]);
         const auto found = files.find(path);
-        if (found != files.end()) slots[1].SetItem(vellvar(std::u16string_view(found->second)));
+        if (found != files.end()) {
+          slots[1].SetItem(vellvar(std::u16string_view(found->second)));
+          break;
+        }
       }
+      // Everything else goes to the library's services, as in the window.
+      ServiceErrorRecorder recorder(serviceErrors);
+      RouteServiceRequest(interp, recorder);
       break;
     }
     case RequestPump: {
@@ -93,6 +109,7 @@ std::vector<int> RecordingHost::Kinds() const {
 
 void RecordingHost::Clear() {
   requests.clear();
+  serviceErrors.clear();
   pumpCount = 0;
 }
 

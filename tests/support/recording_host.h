@@ -50,6 +50,9 @@ class RecordingHost : public HostRequestHandler, public HostShell {
 
   // Text files served by service 2001, by the path as the program gives it.
   std::map<std::u16string, std::u16string> files;
+  // Other service requests go to the library's router; the messages of
+  // services that failed are kept here.
+  std::vector<std::u16string> serviceErrors;
 
   // The shell's side.
   std::vector<std::u16string> warnings;

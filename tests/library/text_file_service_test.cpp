@@ -1,0 +1,187 @@
+// The text-file service on real files in a temporary folder.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/interpreter.h"
+#include "library/service_router.h"
+#include "platform/text_codec.h"
+
+namespace vell {
+namespace {
+
+// The bytes of a literal, zero bytes included.
+template <size_t N>
+std::string B(const char (&bytes)[N]) {
+  return std::string(bytes, N - 1);
+}
+
+class RecordingSink : public ServiceErrorSink {
+ public:
+  void ShowServiceError(std::u16string_view message) override { messages.emplace_back(message); }
+  std::vector<std::u16string> messages;
+};
+
+class TextFileServiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/vell-textfile-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    folder = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+
+  std::string Path(const std::string& name) { return folder + "/" + name; }
+  std::u16string WidePath(const std::string& name) { return text::Utf8ToWide(Path(name)); }
+
+  void Put(const std::string& name, std::string_view bytes) {
+    std::ofstream out(Path(name), std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  std::string Bytes(const std::string& name) {
+    std::ifstream in(Path(name), std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+  }
+
+  void Request(int service, const vellvar& path, const vellvar& a = vellvar(0),
+               const vellvar& b = vellvar(0)) {
+    interp->requestSlots[0].SetItem(vellvar(5));
+    interp->requestSlots[1].SetItem(vellvar(service));
+    interp->requestSlots[2].SetItem(path);
+    interp->requestSlots[3].SetItem(a);
+    interp->requestSlots[4].SetItem(b);
+    RouteServiceRequest(*interp, sink);
+  }
+  std::u16string ReadText(const std::string& name) {
+    Request(2001, vellvar(std::u16string_view(WidePath(name))));
+    return interp->requestSlots[1].ItemWideText();
+  }
+  vellvar Result() { return interp->requestSlots[1].item; }
+
+  std::string folder;
+  std::unique_ptr<Interpreter> interp = std::make_unique<Interpreter>();
+  RecordingSink sink;
+};
+
+TEST_F(TextFileServiceTest, ReadsByByteOrderMark) {
+  Put("utf8.txt", "\xEF\xBB\xBFh\xC3\xA9\nx");
+  EXPECT_EQ(ReadText("utf8.txt"), u"h\u00E9\r\nx\r\n");
+  Put("le.txt", B("\xFF\xFE"
+                  "a\0\r\0b\0\x42\x30"));
+  EXPECT_EQ(ReadText("le.txt"), u"a\r\nb\u3042\r\n");
+  Put("be.txt", B("\xFE\xFF\0a\0\n\x30\x42"));
+  EXPECT_EQ(ReadText("be.txt"), u"a\r\n\u3042\r\n");
+  // No mark: the locale's character set (UTF-8 here).
+  Put("plain.txt", "one\r\n\r\nt\xC3\xA9o");
+  EXPECT_EQ(ReadText("plain.txt"), u"one\r\n\r\nt\u00E9o\r\n");
+  Put("empty.txt", "");
+  EXPECT_EQ(ReadText("empty.txt"), u"");
+  EXPECT_EQ(Result().kind, KindWide);
+  EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(TextFileServiceTest, WritesUnicodeAndAnsiByteForByte) {
+  Request(2002, vellvar(std::u16string_view(WidePath("a.txt"))), vellvar(u"a"));
+  EXPECT_EQ(Bytes("a.txt"), B("\xFF\xFE"
+                              "a\0\r\0\n\0"));
+  EXPECT_EQ(Result().IntValue(), 2002);
+  Request(2002, vellvar(std::u16string_view(WidePath("e.txt"))), vellvar(u""));
+  EXPECT_EQ(Bytes("e.txt"), "\xFF\xFE");
+  Request(2002, vellvar(std::u16string_view(WidePath("j.txt"))), vellvar(u"\u3042\nb\r"));
+  EXPECT_EQ(Bytes("j.txt"), B("\xFF\xFE\x42\x30\r\0\n\0b\0\r\0\n\0"));
+
+  Request(2003, vellvar(std::u16string_view(WidePath("n.txt"))), vellvar(u""));
+  EXPECT_EQ(Bytes("n.txt"), "");
+  Request(2003, vellvar(std::u16string_view(WidePath("m.txt"))), vellvar(u"x\n\u00E9"));
+  EXPECT_EQ(Bytes("m.txt"), "x\r\n\xC3\xA9\r\n");
+  EXPECT_EQ(Result().IntValue(), 2003);
+  // A number is written as its text.
+  Request(2003, vellvar(std::u16string_view(WidePath("k.txt"))), vellvar(42));
+  EXPECT_EQ(Bytes("k.txt"), "42\r\n");
+  // Writing over an existing file replaces all of it.
+  Request(2002, vellvar(std::u16string_view(WidePath("m.txt"))), vellvar(u"z"));
+  EXPECT_EQ(Bytes("m.txt"), B("\xFF\xFE"
+                              "z\0\r\0\n\0"));
+  EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(TextFileServiceTest, LinesAndNameValueEntries) {
+  Put("v.txt", B("\xFE\xFF\0x\0=\0"
+                 "1\0\n\0K\0e\0y\0=\0a\0=\0b"));
+  const vellvar path(std::u16string_view(WidePath("v.txt")));
+  Request(2004, path);
+  EXPECT_EQ(Result().IntValue(), 2);
+  Request(2005, path, vellvar(1));
+  EXPECT_EQ(interp->requestSlots[1].ItemWideText(), std::u16string(u"Key=a=b"));
+  Request(2006, path, vellvar(u"KEY"));
+  EXPECT_EQ(interp->requestSlots[1].ItemWideText(), std::u16string(u"a=b"));
+  Request(2006, path, vellvar(u"none"));
+  EXPECT_EQ(interp->requestSlots[1].ItemWideText(), std::u16string(u""));
+  // 2007 rewrites the whole file as UTF-16LE, the name spelled as given.
+  Request(2007, path, vellvar(u"KEY"), vellvar(u"9"));
+  EXPECT_EQ(Result().IntValue(), 2007);
+  EXPECT_EQ(Bytes("v.txt"), B("\xFF\xFEx\0=\0"
+                              "1\0\r\0\n\0K\0E\0Y\0=\0"
+                              "9\0\r\0\n\0"));
+  Request(2007, path, vellvar(u"x"), vellvar(u""));
+  EXPECT_EQ(Bytes("v.txt"), B("\xFF\xFEK\0E\0Y\0=\0"
+                              "9\0\r\0\n\0"));
+  // 2007 never creates a file, nor writes to a folder.
+  Request(2007, vellvar(std::u16string_view(WidePath("missing.txt"))), vellvar(u"a"),
+          vellvar(u"1"));
+  EXPECT_FALSE(std::filesystem::exists(Path("missing.txt")));
+  EXPECT_EQ(Result().IntValue(), 2007);
+  EXPECT_TRUE(sink.messages.empty());
+
+  Request(2005, path, vellvar(1));  // one line left: index 1 is out of range
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(Result().IntValue(), 2005);
+}
+
+TEST_F(TextFileServiceTest, FailuresShowAMessageAndKeepTheServiceNumber) {
+  Request(2001, vellvar(std::u16string_view(WidePath("missing.txt"))));
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_NE(sink.messages[0].find(WidePath("missing.txt")), std::u16string::npos);
+  EXPECT_NE(sink.messages[0].find(u"No such file"), std::u16string::npos);
+  EXPECT_EQ(Result().kind, KindInteger);
+  EXPECT_EQ(Result().IntValue(), 2001);
+
+  std::filesystem::create_directory(Path("dir"));
+  for (int service : {2001, 2002, 2003, 2004}) {
+    Request(service, vellvar(std::u16string_view(WidePath("dir"))), vellvar(u"x"));
+    EXPECT_EQ(Result().IntValue(), service);
+  }
+  Request(2002, vellvar(std::u16string_view(WidePath("no/such/folder.txt"))), vellvar(u"x"));
+  EXPECT_EQ(Result().IntValue(), 2002);
+  Request(2001, vellvar(u""));
+  EXPECT_EQ(Result().IntValue(), 2001);
+  EXPECT_EQ(sink.messages.size(), 7u);
+
+  // A name the character set cannot hold is refused, never approximated.
+  std::u16string odd = WidePath("x");
+  odd += u'\xD800';
+  Request(2002, vellvar(std::u16string_view(odd)), vellvar(u"x"));
+  Request(2003, vellvar(std::u16string_view(odd)), vellvar(u"x"));
+  EXPECT_EQ(sink.messages.size(), 9u);
+  EXPECT_EQ(Result().IntValue(), 2003);
+  EXPECT_EQ(std::filesystem::directory_iterator(folder)->path().filename(), "dir");
+}
+
+TEST_F(TextFileServiceTest, PathsWithBackslashesAndOtherLetterCase) {
+  std::filesystem::create_directory(Path("Sub"));
+  Put("Sub/Prog.vell", "PRINT 1");
+  EXPECT_EQ(ReadText("SUB\\PROG.VELL"), u"PRINT 1\r\n");
+  EXPECT_TRUE(sink.messages.empty());
+}
+
+}  // namespace
+}  // namespace vell
