@@ -1,6 +1,30 @@
-#include <cstdio>
+// The application: the main window and its message loop.
+#include <exception>
 
-int main() {
-  std::fputs("Vell: the main window is not built yet.\n", stderr);
+#include <QApplication>
+#include <QMessageBox>
+
+#include "host/form_main.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Vell"));
+  // Program forms may stay open; closing the main window alone ends the
+  // application.
+  QApplication::setQuitOnLastWindowClosed(false);
+  try {
+    TFormMain form;
+    QObject::connect(&form, &TFormMain::closed, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    QStringList arguments = QCoreApplication::arguments();
+    if (!arguments.isEmpty()) arguments[0] = QCoreApplication::applicationFilePath();
+    if (form.FormCreate(arguments) == TFormMain::StartResult::Terminate) return 0;
+    form.ShowAsStarted();
+    QApplication::exec();
+  } catch (const std::exception& e) {
+    QMessageBox::critical(nullptr, QStringLiteral("Vell"), QString::fromUtf8(e.what()));
+  } catch (...) {
+    QMessageBox::critical(nullptr, QStringLiteral("Vell"), QString());
+  }
   return 0;
 }
