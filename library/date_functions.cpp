@@ -87,7 +87,8 @@ double LocalNow() {
   }
   // No local time to be had: count from the epoch in UTC (1970-01-01 is day 25569).
   const int64_t sinceEpoch = static_cast<int64_t>(now.tv_sec) * 1000 + ms;
-  const int64_t days = sinceEpoch >= 0 ? sinceEpoch / kMsPerDay : -((-sinceEpoch + kMsPerDay - 1) / kMsPerDay);
+  const int64_t days =
+      sinceEpoch >= 0 ? sinceEpoch / kMsPerDay : -((-sinceEpoch + kMsPerDay - 1) / kMsPerDay);
   const int64_t rest = sinceEpoch - days * kMsPerDay;
   return static_cast<double>(days + 25569) + static_cast<double>(rest) / kMsPerDay;
 }
@@ -99,7 +100,9 @@ int FnNow(Interpreter& interp, ExecContext& ctx) {
 }
 
 // DATE and TIME take each part as an unsigned 16-bit number.
-int32_t Part16(const vellvar& v) { return static_cast<int32_t>(static_cast<uint32_t>(v.ToInt()) & 0xFFFFU); }
+int32_t Part16(const vellvar& v) {
+  return static_cast<int32_t>(static_cast<uint32_t>(v.ToInt()) & 0xFFFFU);
+}
 
 int FnDate(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<3> args;
@@ -140,15 +143,32 @@ int FnClock(Interpreter& interp, ExecContext& ctx) {
   const DateParts p = DecodeDateTime(args[0].ToReal());
   int32_t result = 0;
   switch (args[1].ToInt()) {
-    case 0: result = p.weekday; break;
-    case 1: result = p.year; break;
-    case 2: result = p.month; break;
-    case 3: result = p.day; break;
-    case 4: result = p.hour; break;
-    case 5: result = p.minute; break;
-    case 6: result = p.second; break;
-    case 7: result = p.millisecond; break;
-    default: break;
+    case 0:
+      result = p.weekday;
+      break;
+    case 1:
+      result = p.year;
+      break;
+    case 2:
+      result = p.month;
+      break;
+    case 3:
+      result = p.day;
+      break;
+    case 4:
+      result = p.hour;
+      break;
+    case 5:
+      result = p.minute;
+      break;
+    case 6:
+      result = p.second;
+      break;
+    case 7:
+      result = p.millisecond;
+      break;
+    default:
+      break;
   }
   ctx.value = result;
   return ResultDone;

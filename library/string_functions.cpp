@@ -6,6 +6,7 @@
 // range gives the empty text (MID, LEFT, RIGHT) or -1 (INSTR), never an error.
 #include <charconv>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,9 @@
 namespace vell {
 
 namespace {
+
+// The largest text a value holds, in bytes.
+constexpr int64_t kMaxTextBytes = int64_t{1} << 30;
 
 // Stores units [start, start + n) of text as wide text, or the empty text
 // when that range does not lie wholly inside it.
@@ -139,7 +143,8 @@ int FnAsc(Interpreter& interp, ExecContext& ctx) {
 int FnChr(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
-  const char16_t unit[2] = {static_cast<char16_t>(static_cast<uint32_t>(args[0].ToInt()) & 0xFFFFU), 0};
+  const char16_t unit[2] = {static_cast<char16_t>(static_cast<uint32_t>(args[0].ToInt()) & 0xFFFFU),
+                            0};
   ctx.value = unit;  // a zero unit makes the empty text
   return ResultDone;
 }
@@ -181,8 +186,19 @@ int FnReplace(Interpreter& interp, ExecContext& ctx) {
     ctx.value = s;
     return ResultDone;
   }
+  // Work out the result's length first: a text longer than any value may
+  // hold is the out-of-memory failure before anything is allocated.
+  int64_t occurrences = 0;
+  for (size_t at = s.find(from); at != std::u16string_view::npos;
+       at = s.find(from, at + from.size())) {
+    ++occurrences;
+  }
+  const int64_t resultUnits =
+      static_cast<int64_t>(s.size()) +
+      occurrences * (static_cast<int64_t>(to.size()) - static_cast<int64_t>(from.size()));
+  if (resultUnits * 2 > kMaxTextBytes) throw std::bad_alloc();
   std::u16string result;
-  result.reserve(s.size());
+  result.reserve(static_cast<size_t>(resultUnits));
   size_t pos = 0;
   while (pos < s.size()) {
     const size_t at = s.find(from, pos);

@@ -27,9 +27,13 @@ class Functions : public ::testing::Test {
 
 TEST_F(Functions, WrongArgumentCountsAreSystemErrors) {
   const char16_t* calls[] = {
-      u"POW(2)",         u"MOD(7)",      u"ROUND(2.5)",      u"DATE(2000, 1)", u"DATE(2000)",
-      u"TIME(1, 2)",     u"TIME(1)",     u"CLOCK(0)",        u"MID(\"abc\", 1)", u"MID(\"abc\")",
-      u"LEFT(\"abc\")",  u"RIGHT(\"abc\")", u"INSTR(\"abc\")", u"REPLACE(\"a\", \"b\")",
+      u"POW(2)",          u"MOD(7)",
+      u"ROUND(2.5)",      u"DATE(2000, 1)",
+      u"DATE(2000)",      u"TIME(1, 2)",
+      u"TIME(1)",         u"CLOCK(0)",
+      u"MID(\"abc\", 1)", u"MID(\"abc\")",
+      u"LEFT(\"abc\")",   u"RIGHT(\"abc\")",
+      u"INSTR(\"abc\")",  u"REPLACE(\"a\", \"b\")",
       u"REPLACE(\"a\")",
   };
   for (const char16_t* call : calls) {
@@ -43,12 +47,12 @@ TEST_F(Functions, WrongArgumentCountsAreSystemErrors) {
 }
 
 TEST_F(Functions, ACommaAfterTheLastArgumentIsASyntaxError) {
-  const char16_t* names[] = {u"RND",  u"INT",   u"ABS",   u"SGN",    u"EXP",   u"POW",    u"LOG",
-                             u"SQR",  u"SIN",   u"COS",   u"TAN",    u"ATAN",  u"MOD",    u"ROUND",
-                             u"DATE", u"TIME",  u"YEAR",  u"MONTH",  u"DAY",   u"WEEK",   u"HOUR",
-                             u"MINUTE", u"SECOND", u"CLOCK", u"LEN", u"MID",   u"LEFT",   u"RIGHT",
-                             u"LOWER", u"UPPER", u"STR",  u"VAL",    u"ASC",   u"CHR",    u"HEX",
-                             u"INSTR", u"REPLACE"};
+  const char16_t* names[] = {u"RND",    u"INT",    u"ABS",   u"SGN",   u"EXP",  u"POW",  u"LOG",
+                             u"SQR",    u"SIN",    u"COS",   u"TAN",   u"ATAN", u"MOD",  u"ROUND",
+                             u"DATE",   u"TIME",   u"YEAR",  u"MONTH", u"DAY",  u"WEEK", u"HOUR",
+                             u"MINUTE", u"SECOND", u"CLOCK", u"LEN",   u"MID",  u"LEFT", u"RIGHT",
+                             u"LOWER",  u"UPPER",  u"STR",   u"VAL",   u"ASC",  u"CHR",  u"HEX",
+                             u"INSTR",  u"REPLACE"};
   for (const char16_t* name : names) {
     EXPECT_EQ(Run(std::u16string(u"PRINT ") + name + u"(1, 2, 3, 4)"), "[MSG]\n 1 : syntax error")
         << Utf8(name);
@@ -113,6 +117,16 @@ TEST_F(Functions, AscGivesTheFirstCharactersCodeInTheLocalesCharset) {
 
 TEST_F(Functions, NowIsTodayAndReadsNoArguments) {
   EXPECT_EQ(Run(u"DIM T\nT = NOW\nPRINT T > 45000, T < 2958466, T - INT(T) < 1"), "111");
+}
+
+// A replacement that would make a text larger than any value may hold fails
+// as out of memory before it allocates anything.
+TEST_F(Functions, ReplaceThatOutgrowsEveryValueIsOutOfMemory) {
+  Run(u"DIM S, I\nS = \"a\"\nFOR (I = 0, I < 15, I = I + 1) { S = S + S }\n"
+      u"PRINT LEN(S)\nS = REPLACE(S, \"a\", S)\nPRINT \"after\"");
+  EXPECT_EQ(Utf8(t.host.Output()), "32768");
+  ASSERT_EQ(t.host.warnings.size(), 1u);
+  EXPECT_EQ(Utf8(t.host.warnings[0]), "cannot allocate memory ");
 }
 
 }  // namespace

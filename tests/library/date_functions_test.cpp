@@ -103,7 +103,7 @@ TEST(Calendar, DatesBeforeYearOneKeepOnlyTheTime) {
   EXPECT_EQ(p.year, 0);
   EXPECT_EQ(p.month, 0);
   EXPECT_EQ(p.day, 0);
-  EXPECT_EQ(DecodeDateTime(-693593.0).year, 1);  // 0001-01-01 itself
+  EXPECT_EQ(DecodeDateTime(-693593.0).year, 1);    // 0001-01-01 itself
   const DateParts q = DecodeDateTime(-693594.25);  // the day before, 06:00
   EXPECT_EQ(q.year, 0);
   EXPECT_EQ(q.hour, 6);
