@@ -25,6 +25,12 @@ char* NewBlock(int64_t bytes) {
 
 size_t WideLength(const char16_t* p) { return std::char_traits<char16_t>::length(p); }
 
+// Text ends at its first zero unit, as it would in the value's buffer.
+size_t UnitsBeforeZero(std::u16string_view text) {
+  const char16_t* zero = std::char_traits<char16_t>::find(text.data(), text.size(), u'\0');
+  return zero ? size_t(zero - text.data()) : text.size();
+}
+
 bool IsBlank(uint32_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // atoi rules: leading blanks, an optional sign, decimal digits up to the first
@@ -250,11 +256,7 @@ vellvar::vellvar(const char16_t* text) : vellvar(std::u16string_view(text ? text
 vellvar::vellvar(std::u16string_view text)
     : kind(KindWide), data(inlineBuffer), capacity(kInlineCapacity) {
   std::memset(inlineBuffer, 0, sizeof inlineBuffer);
-  // Only the part before a first zero unit is text.
-  size_t units = std::char_traits<char16_t>::find(text.data(), text.size(), u'\0')
-                     ? size_t(std::char_traits<char16_t>::find(text.data(), text.size(), u'\0') - text.data())
-                     : text.size();
-  Access::StoreText(*this, KindWide, text.data(), int64_t(units) * 2);
+  Access::StoreText(*this, KindWide, text.data(), int64_t(UnitsBeforeZero(text)) * 2);
 }
 
 vellvar::vellvar(const vellvar& other)
@@ -338,9 +340,7 @@ vellvar& vellvar::operator=(const char16_t* text) {
 }
 
 vellvar& vellvar::operator=(std::u16string_view text) {
-  const char16_t* zero = std::char_traits<char16_t>::find(text.data(), text.size(), u'\0');
-  size_t units = zero ? size_t(zero - text.data()) : text.size();
-  Access::StoreText(*this, KindWide, text.data(), int64_t(units) * 2);
+  Access::StoreText(*this, KindWide, text.data(), int64_t(UnitsBeforeZero(text)) * 2);
   return *this;
 }
 
