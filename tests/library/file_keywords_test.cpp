@@ -1,0 +1,226 @@
+// The file, folder and clipboard keywords, run from programs on a real
+// temporary folder (the current folder while a test runs).
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "library/library_builtins.h"
+#include "platform/text_codec.h"
+#include "tests/support/recording_host.h"
+
+namespace vell {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileKeywordsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/vell-files-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    root = pattern;
+    previousFolder = fs::current_path();
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome != nullptr) previousDataHome = dataHome;
+    fs::create_directory(root / "work");
+    fs::create_directory(root / "data");
+    ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+    fs::current_path(root / "work");
+    RegisterLibraryBuiltins(vm.interp());
+  }
+  void TearDown() override {
+    fs::current_path(previousFolder);
+    if (previousDataHome) {
+      ::setenv("XDG_DATA_HOME", previousDataHome->c_str(), 1);
+    } else {
+      ::unsetenv("XDG_DATA_HOME");
+    }
+    fs::remove_all(root);
+  }
+
+  std::string Run(std::u16string_view program) { return test::Utf8(vm.Run(program)); }
+
+  static void Put(const fs::path& path, std::string_view bytes) {
+    if (path.has_parent_path()) fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+  }
+  static std::string Bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+  }
+  fs::path Trash() const { return root / "data" / "Trash"; }
+
+  test::TestInterpreter vm;
+  fs::path root;
+  fs::path previousFolder;
+  std::optional<std::string> previousDataHome;
+};
+
+TEST_F(FileKeywordsTest, CopyBehavesAsTheDesktopCopy) {
+  Put("a.txt", "alpha");
+  Put("tree/one.txt", "1");
+  Put("tree/deep/two.txt", "2");
+  Put("pics/X.TXT", "x");
+  Put("pics/y.txt", "y");
+  Put("pics/z.dat", "z");
+  EXPECT_EQ(Run(uR"(
+    PRINT COPY("a.txt", "new\\folder\\b.txt"), " "
+    PRINT COPY("a.txt", "tree"), " "
+    PRINT COPY("tree", "copy"), " "
+    PRINT COPY("PICS\\*.txt", "only"), " "
+    PRINT COPY("pics\\*.*", "pics"), " "
+  )"),
+            "0 0 0 0 113 ");
+  EXPECT_EQ(Bytes("new/folder/b.txt"), "alpha");
+  EXPECT_EQ(Bytes("tree/a.txt"), "alpha");
+  EXPECT_EQ(Bytes("copy/deep/two.txt"), "2");
+  EXPECT_EQ(Bytes("copy/a.txt"), "alpha");
+  EXPECT_TRUE(fs::exists("only/X.TXT"));
+  EXPECT_TRUE(fs::exists("only/y.txt"));
+  EXPECT_FALSE(fs::exists("only/z.dat"));
+  EXPECT_EQ(Bytes("pics/y.txt"), "y");  // copying onto itself changes nothing
+
+  // Existing targets are overwritten; failures give non-zero codes.
+  Put("b.txt", "bravo");
+  EXPECT_EQ(Run(uR"(
+    PRINT COPY("b.txt", "a.txt"), " "
+    PRINT COPY("missing.txt", "c.txt") != 0, " "
+    PRINT COPY("*.none", "c") != 0, " "
+    PRINT COPY("tree", "tree\\deep") != 0
+  )"),
+            "0 1 1 1");
+  EXPECT_EQ(Bytes("a.txt"), "bravo");
+  EXPECT_FALSE(fs::exists("c.txt"));
+  EXPECT_FALSE(fs::exists("c"));
+  EXPECT_FALSE(fs::exists("tree/deep/tree"));
+}
+
+TEST_F(FileKeywordsTest, KillMovesToTheTrashAndRefusesDangerousPaths) {
+  Put("doomed.txt", "d");
+  Put("logs/a.LOG", "a");
+  Put("logs/b.log", "b");
+  Put("logs/keep.txt", "k");
+  Put("folder/inner.txt", "i");
+  EXPECT_EQ(Run(uR"(
+    PRINT KILL("doomed.txt"), " "
+    PRINT KILL("logs\\*.log"), " "
+    PRINT KILL("FOLDER"), " "
+    PRINT KILL("missing.txt") != 0
+  )"),
+            "0 0 0 1");
+  EXPECT_FALSE(fs::exists("doomed.txt"));
+  EXPECT_FALSE(fs::exists("folder"));
+  EXPECT_TRUE(fs::exists("logs/keep.txt"));
+  EXPECT_EQ(Bytes(Trash() / "files" / "doomed.txt"), "d");
+  EXPECT_EQ(Bytes(Trash() / "files" / "folder" / "inner.txt"), "i");
+  EXPECT_TRUE(fs::exists(Trash() / "files" / "a.LOG"));
+  EXPECT_TRUE(fs::exists(Trash() / "files" / "b.log"));
+  const std::string info = Bytes(Trash() / "info" / "doomed.txt.trashinfo");
+  EXPECT_EQ(info.rfind("[Trash Info]\nPath=/", 0), 0u) << info;
+  EXPECT_NE(info.find("/work/doomed.txt\nDeletionDate="), std::string::npos) << info;
+
+  // A second entry of the same name gets a name of its own in the trash.
+  Put("doomed.txt", "again");
+  EXPECT_EQ(Run(u"PRINT KILL(\"doomed.txt\")"), "0");
+  EXPECT_EQ(Bytes(Trash() / "files" / "doomed.txt"), "d");
+  EXPECT_EQ(Bytes(Trash() / "files" / "doomed.txt.2"), "again");
+
+  // The empty path, ".", "..", "/" and paths ending in them touch nothing.
+  EXPECT_EQ(Run(uR"(
+    PRINT KILL("") != 0, KILL(".") != 0, KILL("..") != 0, KILL("/") != 0
+    PRINT KILL("\\") != 0, KILL("logs\\..") != 0, KILL(".\\") != 0
+  )"),
+            "1111111");
+  EXPECT_TRUE(fs::exists("logs/keep.txt"));
+  EXPECT_TRUE(fs::exists(root / "work"));
+}
+
+TEST_F(FileKeywordsTest, RenameNeverReplacesAndFolderKeywordsWork) {
+  Put("old.txt", "old");
+  Put("taken.txt", "taken");
+  EXPECT_EQ(Run(uR"(
+    PRINT RENAME("old.txt", "taken.txt"), " "
+    PRINT RENAME("OLD.TXT", "new.txt"), " "
+    PRINT RENAME("missing", "other"), " "
+    PRINT MKDIR("made"), MKDIR("made"), MKDIR("no\\such\\parent"), " "
+    PRINT RENAME("new.txt", "made\\moved.txt"), " "
+    PRINT EXIST("MADE\\MOVED.TXT"), EXIST("made"), EXIST("nothing"), " "
+    PRINT CHDIR("made"), CHDIR("nowhere"), " "
+    PRINT GETFOLDERFILE("")
+  )"),
+            "0 1 0 100 1 100 10 moved.txt");
+  EXPECT_EQ(Bytes(root / "work" / "taken.txt"), "taken");
+  EXPECT_EQ(Bytes(root / "work" / "made" / "moved.txt"), "old");
+  EXPECT_FALSE(fs::exists(root / "work" / "old.txt"));
+  EXPECT_EQ(fs::current_path(), root / "work" / "made");
+}
+
+TEST_F(FileKeywordsTest, GetFolderFileListsPlainVisibleFilesInOrder) {
+  Put("list/beta.txt", "");
+  Put("list/Alpha.txt", "");
+  Put("list/alpha2", "");
+  Put("list/.hidden", "");
+  Put("list/sub/inside.txt", "");
+  fs::create_symlink("beta.txt", "list/link.txt");
+  EXPECT_EQ(Run(uR"(
+    PRINT "[", GETFOLDERFILE("list"), "]"
+    PRINT "[", GETFOLDERFILE("LIST\\"), "]"
+    PRINT "[", GETFOLDERFILE("list\\sub"), "][", GETFOLDERFILE("missing"), "]"
+    PRINT COUNTLIST(GETFOLDERFILE("list"))
+  )"),
+            "[Alpha.txt\nalpha2\nbeta.txt\nlink.txt][Alpha.txt\nalpha2\nbeta.txt\nlink.txt]"
+            "[inside.txt][]4");
+}
+
+TEST_F(FileKeywordsTest, TextFileKeywordsAndCallThroughTheServices) {
+  Put("sub/inner.vell", "GLOBAL G\nG = 5\nPRINT \"inner \"\n");
+  EXPECT_EQ(Run(uR"(
+    PRINT WRITEFILE("sub\\w.txt", "a"), WRITEANSIFILE("SUB\\n.txt", "b\nc"), " "
+    PRINT COUNTLIST(READFILE("sub\\W.TXT")), " "
+    CALL "sub\\inner.vell"
+    PRINT G
+  )"),
+            "11 1 inner 5");
+  EXPECT_EQ(Bytes("sub/w.txt"), std::string("\xFF\xFE"
+                                            "a\0\r\0\n\0",
+                                            8));
+  EXPECT_EQ(Bytes("sub/n.txt"), "b\r\nc\r\n");
+  EXPECT_TRUE(vm.host.serviceErrors.empty());
+}
+
+TEST_F(FileKeywordsTest, AFailingServiceShowsItsMessageAndTheRunGoesOn) {
+  EXPECT_EQ(Run(uR"(
+    PRINT READFILE("missing.txt"), " "
+    PRINT GETLIST("a", 1), " "
+    PRINT WRITEFILE("no\\folder\\x.txt", "x"), " after"
+  )"),
+            "2001 1002 1 after");
+  ASSERT_EQ(vm.host.serviceErrors.size(), 3u);
+  EXPECT_NE(vm.host.serviceErrors[0].find(u"missing.txt"), std::u16string::npos);
+  EXPECT_EQ(vm.host.serviceErrors[1], u"List index out of bounds (1)");
+}
+
+TEST_F(FileKeywordsTest, ClipboardAndArgumentCounts) {
+  EXPECT_EQ(Run(uR"(
+    PRINT SETCLIPBOARD("x" + CHR(12354)), " "
+    PRINT GETCLIPBOARD + "!", " "
+    PRINT LEN(GETCLIPBOARD), " "
+    PRINT SETCLIPBOARD(""), "[", GETCLIPBOARD, "]"
+  )"),
+            "1 x\xE3\x81\x82! 2 1[]");
+  // One argument too few is a system error; one too many a syntax error.
+  EXPECT_TRUE(Run(u"COPY \"a\"").ends_with(": system error\n"));
+  EXPECT_TRUE(Run(u"KILL \"a\", \"b\"").ends_with(": syntax error"));
+}
+
+}  // namespace
+}  // namespace vell
