@@ -19,9 +19,9 @@ constexpr int kPumpBudget = 4000;
 // Built-ins that reach outside the process (files, folders, other programs,
 // simulated input) are taken out: a fuzzed program must not touch the disk.
 constexpr std::u16string_view kOutsideWorld[] = {
-    u"COPY",  u"KILL",    u"RENAME",  u"MKDIR",    u"CHDIR",     u"RUN",     u"KEYDOWN",
-    u"KEYUP", u"MOUSEMOVE", u"MOUSEDOWN", u"MOUSEUP", u"SETCLIPBOARD", u"WAIT", u"BEEP",
-    u"CMDOUT", u"DBOPEN", u"DBCLOSE", u"DBEXECUTE", u"DBSELECT"};
+    u"COPY",      u"KILL",    u"RENAME",   u"MKDIR",     u"CHDIR",        u"WRITEFILE",
+    u"WRITEANSIFILE", u"SETCLIPBOARD", u"RUN", u"KEYDOWN", u"KEYUP", u"MOUSEMOVE",
+    u"MOUSEDOWN", u"MOUSEUP", u"WAIT",     u"BEEP",      u"CMDOUT"};
 
 class FuzzHost : public HostRequestHandler, public HostShell {
  public:
