@@ -1,0 +1,336 @@
+// Running texts against the recording host: pump requests, stops, event
+// texts, nested runs, error reports, failures that escape a run, and texts
+// that change while they run.
+#include "core/executor.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/expressions.h"
+#include "core/interpreter.h"
+#include "tests/support/recording_host.h"
+
+namespace {
+
+using vell::test::MessageAnswer;
+using vell::test::TestInterpreter;
+using vell::test::Utf8;
+
+int FailWithoutCode(Interpreter&, ExecContext&) { return ResultFailed; }
+
+std::vector<int> WithoutPumps(const std::vector<int>& kinds) {
+  std::vector<int> out;
+  for (int k : kinds) {
+    if (k != RequestPump) out.push_back(k);
+  }
+  return out;
+}
+
+TEST(Executor, PumpRequestBeforeEveryStatementRun) {
+  TestInterpreter t;
+  t.host.recordPumps = true;
+  t.Run(u"IF 0 { PRINT 1 PRINT 2 } PRINT 3, 4");
+  // IF, PRINT, the end of the text; passed-over statements cost nothing.
+  EXPECT_EQ(t.host.Kinds(), (std::vector<int>{6, 6, 1, 1, 6, 4}));
+  EXPECT_EQ(t.host.Output(), u"34");
+
+  t.Run(u"FOR , , { BREAK }");
+  // FOR, the body block, BREAK inside it, the statement after BREAK, the end.
+  EXPECT_EQ(t.host.Kinds(), (std::vector<int>{6, 6, 6, 6, 6, 4}));
+  EXPECT_EQ(t.interp().requestSlots[0].ItemInt(), 4);
+}
+
+TEST(Executor, StopsAndEndsWithoutMessages) {
+  TestInterpreter t;
+  t.host.stopAtPump = 3;
+  EXPECT_EQ(t.Run(u"PRINT 1 PRINT 2 PRINT 3"), u"12");
+  EXPECT_EQ(t.interp().runState, StateEnd);
+  EXPECT_EQ(t.interp().mainRunning, 0);
+  EXPECT_EQ(WithoutPumps(t.host.Kinds()), (std::vector<int>{1, 1, 4}));
+
+  // A stop asked for before the run starts is forgotten.
+  t.host.stopAtPump = 0;
+  t.interp().runState = StateEnd;
+  EXPECT_EQ(t.Run(u"PRINT 1"), u"1");
+
+  EXPECT_EQ(t.Run(u"PRINT 1 EXIT PRINT 2"), u"1");
+  EXPECT_EQ(t.interp().runState, StateExit);
+  EXPECT_EQ(t.host.closePosts, 0);  // the main window closes after mode 2 itself
+}
+
+TEST(Executor, EventTextsRunNestedAtThePump) {
+  TestInterpreter t;
+  RegisterBuiltin(t.interp(), u"FAIL", FailWithoutCode);
+  t.host.eventAtPump = 2;
+  t.host.eventRoutine = u"EV";
+
+  t.host.eventText = u"PRINT \"E\"";
+  EXPECT_EQ(t.Run(u"PRINT 1 PRINT 2"), u"1E2");
+
+  t.host.eventText = u"END";
+  EXPECT_EQ(t.Run(u"PRINT 1 PRINT 2"), u"1");
+
+  // An error inside the event text is reported once, under the event's name,
+  // and stops the main program before its next statement.
+  t.host.eventText = u"PRINT \"E\"\nPRINT Q";
+  EXPECT_EQ(t.Run(u"PRINT 1 PRINT 2"), u"1E[MSG]\nEV 2 Q: undefined error");
+
+  // A failure without a code leaves runState 0: the main program completes
+  // the statement it was about to run and then stops.
+  t.host.eventText = u"FAIL";
+  EXPECT_EQ(t.Run(u"PRINT 1 PRINT 2 PRINT 3"), u"12[MSG]\nEV 1 FAIL: system error\n");
+
+  // EXIT in an event text run from idle closes the main window afterwards.
+  t.host.eventAtPump = 0;
+  t.host.Clear();
+  t.interp().runState = 0;
+  t.interp().routineName = u"CLICK";
+  EXPECT_EQ(RunEventText(t.interp(), u"PRINT 5 EXIT PRINT 6"), ResultFailed);
+  EXPECT_EQ(t.host.Output(), u"5");
+  EXPECT_EQ(t.host.closePosts, 1);
+  EXPECT_EQ(t.interp().runDepth, 0);
+}
+
+TEST(Executor, NestedRunDoesNotClearAPendingStop) {
+  TestInterpreter t;
+  RegisterBuiltin(t.interp(), u"STOPTHENRUN", [](Interpreter& interp, ExecContext& ctx) {
+    interp.runState = StateEnd;  // as an Abort chosen in a dialog would
+    return RunText(interp, &ctx, u"PRINT \"inner\"");
+  });
+  RegisterBuiltin(t.interp(), u"CALCX", [](Interpreter& interp, ExecContext& ctx) {
+    interp.routineName = u"CALCX";
+    return RunText(interp, &ctx, u"LET 40 + 2");
+  });
+  EXPECT_EQ(t.Run(u"PRINT CALCX, \"|\" STOPTHENRUN PRINT \"after\""), u"42|");
+  EXPECT_EQ(t.interp().runState, StateEnd);
+  EXPECT_TRUE(t.host.Messages().empty());
+  EXPECT_EQ(t.interp().localCount, 0);
+}
+
+TEST(Executor, ErrorMessages) {
+  TestInterpreter t;
+  RegisterBuiltin(t.interp(), u"FAIL", FailWithoutCode);
+  EXPECT_EQ(t.Run(u"FAIL"), u"[MSG]\n 1 FAIL: system error\n");
+  EXPECT_EQ(t.Run(u"\n{\n  FAIL }"), u"[MSG]\n 3 FAIL: system error\n");
+  EXPECT_EQ(t.Run(u"PRINT 1 +\n\n"), u"[MSG]\n 3 : syntax error");
+  EXPECT_EQ(t.Run(u"PRINT 1 (1)"), u"1[MSG]\n 1 : syntax error");
+  // A text that begins with ( starts with a parameter list.
+  EXPECT_EQ(t.Run(u"(1)"), u"[MSG]\n 1 1: undefined error");
+  EXPECT_EQ(t.Run(u"\"s\""), u"[MSG]\n 1 s: syntax error");
+  EXPECT_EQ(t.Run(u"PRINT 1 } PRINT 2"), u"12");
+
+  // Each code's words.
+  const char16_t* words[] = {u"",
+                             u"cannot allocate memory",
+                             u"variable error",
+                             u"area overflow",
+                             u"value type error",
+                             u"undefined error",
+                             u"file error",
+                             u"syntax error"};
+  ExecContext ctx;
+  ctx.source = MakeSharedText(u"A\nB\nC");
+  ctx.text = ctx.source->chars.c_str();
+  ctx.cursor = 3;
+  ctx.routineName = u"SUBNAME";
+  ctx.SetToken(u"TOK");
+  for (int code = 1; code <= 7; ++code) {
+    t.interp().runState = code;
+    EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"\nSUBNAME 2 TOK: " + std::u16string(words[code]));
+  }
+  t.interp().runState = 8;
+  EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"\nSUBNAME 2: unbalanced parentheses");
+  t.interp().runState = 9;
+  EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"\nSUBNAME 2: arithmetic error");
+  for (int code : {0, 10, 11, 42}) {
+    t.interp().runState = code;
+    EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"\nSUBNAME 2 TOK: system error\n");
+  }
+  for (int code : {12, 13}) {
+    t.interp().runState = code;
+    EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"");
+  }
+
+  // A long routine name and a long token never overrun: the message is cut.
+  ctx.routineName = std::u16string_view(std::u16string(255, u'N'));
+  ctx.SetToken(std::u16string(255, u'T'));
+  t.interp().runState = ErrorSyntax;
+  const std::u16string cut = FormatErrorMessage(t.interp(), ctx);
+  EXPECT_EQ(cut.size(), 255u);
+  EXPECT_EQ(cut.substr(0, 4), u"\nNNN");
+
+  const std::u16string longName(300, u'Z');
+  EXPECT_EQ(t.Run(u"PRINT " + longName), u"[MSG]\n 1 " + std::u16string(251, u'Z'));
+}
+
+TEST(Executor, MessageAbortStopsTheRun) {
+  TestInterpreter t;
+  t.host.messageAnswers = {MessageAnswer::Abort};
+  t.Run(u"PRINT Q");
+  EXPECT_EQ(t.interp().runState, StateEnd);
+  EXPECT_EQ(t.host.Messages().size(), 1u);
+}
+
+// Fails in a chosen way from inside a run.
+int ThrowRuntime(Interpreter&, ExecContext&) { throw std::runtime_error("broken"); }
+int ThrowNoMemory(Interpreter&, ExecContext&) { throw std::bad_alloc(); }
+
+class WarningOrderHost : public vell::test::RecordingHost {
+ public:
+  struct Seen {
+    std::u16string text;
+    int mainRunning;
+    int lastKind;
+  };
+  std::vector<Seen> seen;
+  void ShowWarning(std::u16string_view text) override {
+    seen.push_back({std::u16string(text), gInterpreter ? gInterpreter->mainRunning : -1,
+                    requests.empty() ? 0 : requests.back().kind});
+  }
+};
+
+TEST(Executor, ExceptionLeavingARunEndsItCleanly) {
+  WarningOrderHost host;
+  InterpreterEntry(1, &host, &host);
+  Interpreter& interp = *gInterpreter;
+  RegisterBuiltin(interp, u"BREAKDOWN", ThrowRuntime);
+  RegisterBuiltin(interp, u"NOMEMORY", ThrowNoMemory);
+
+  interp.programText = u"PRINT 1 { BREAKDOWN } PRINT 2";
+  InterpreterEntry(2);
+  ASSERT_EQ(host.seen.size(), 1u);
+  EXPECT_EQ(host.seen[0].text, u"cannot load Vell ");
+  EXPECT_EQ(host.seen[0].mainRunning, 0);
+  EXPECT_EQ(host.seen[0].lastKind, RequestRunEnded);
+  EXPECT_EQ(interp.runDepth, 0);
+  EXPECT_EQ(host.Output(), u"1");
+
+  interp.programText = u"NOMEMORY";
+  InterpreterEntry(2);
+  ASSERT_EQ(host.seen.size(), 2u);
+  EXPECT_EQ(host.seen[1].text, u"cannot allocate memory ");
+  EXPECT_EQ(host.seen[1].lastKind, RequestRunEnded);
+
+  // Event texts never let an exception reach the window's event handling.
+  interp.runState = 0;
+  interp.routineName = u"EV";
+  EXPECT_EQ(RunEventText(interp, u"BREAKDOWN"), ResultFailed);
+  EXPECT_EQ(host.seen.size(), 3u);
+  EXPECT_EQ(interp.runDepth, 0);
+  EXPECT_EQ(interp.localCount, 0);
+
+  // The next run works as usual.
+  host.Clear();
+  interp.programText = u"PRINT 3";
+  InterpreterEntry(2);
+  EXPECT_EQ(host.Output(), u"3");
+  InterpreterEntry(3);
+}
+
+TEST(Executor, NestingIsBoundedByTheStackGuard) {
+  TestInterpreter t;
+  const std::u16string parens =
+      u"PRINT " + std::u16string(200000, u'(') + u"1" + std::u16string(200000, u')');
+  EXPECT_EQ(t.Run(parens), u"[MSG]\n 1 : area overflow");
+  EXPECT_EQ(t.Run(u"PRINT 0 " + std::u16string(200000, u'{') + std::u16string(200000, u'}')),
+            u"0[MSG]\n 1 : area overflow");
+  EXPECT_EQ(t.Run(u"PRINT " + std::u16string(200000, u'-') + u"1"), u"[MSG]\n 1 : area overflow");
+  EXPECT_EQ(t.interp().runDepth, 0);
+  EXPECT_EQ(t.interp().stackBase, 0u);
+
+  // An event text that starts itself again at every pump.
+  t.host.onPump = [](Interpreter& interp, int) {
+    if (interp.runState == 0) {
+      interp.routineName = u"AGAIN";
+      RunEventText(interp, u"LET 1");
+    }
+  };
+  const std::u16string out = t.Run(u"PRINT 1");
+  EXPECT_EQ(out, u"[MSG]\nAGAIN 1 LET: area overflow") << Utf8(out);
+  EXPECT_EQ(t.interp().runDepth, 0);
+}
+
+int ClobberProgram(Interpreter& interp, ExecContext& ctx) {
+  interp.programText = u"PRINT \"changed\"";
+  interp.requestSlots[1].SetItem(vellvar(u"garbage"));
+  ctx.value = 0;
+  return ResultDone;
+}
+
+TEST(Executor, RunsNeverReadAChangedText) {
+  TestInterpreter t;
+  RegisterBuiltin(t.interp(), u"CLOBBER", ClobberProgram);
+  EXPECT_EQ(t.Run(u"PRINT 1 CLOBBER PRINT 2"), u"12");
+
+  // A SUB that redefines itself while it runs finishes its old body.
+  EXPECT_EQ(t.Run(u"SUB F { SUB F { PRINT \"new\" } PRINT \"old\" } F F"), u"oldnew");
+
+  // CALL's text arrives in request slot 1, which its first PRINT overwrites.
+  t.host.files[u"B.VELL"] = u"PRINT \"x\", 1\nPRINT 2";
+  EXPECT_EQ(t.Run(u"CALL \"B.VELL\" PRINT \"|\""), u"x12|");
+}
+
+TEST(Executor, RunStateAndValuesAcrossRuns) {
+  TestInterpreter t;
+  EXPECT_EQ(t.Run(u"GLOBAL G G = 5"), u"");
+  EXPECT_EQ(t.Run(u"PRINT G"), u"5");
+  EXPECT_EQ(t.Run(u"DIM L L = 1"), u"");
+  EXPECT_EQ(t.Run(u"PRINT L"), u"[MSG]\n 1 L: undefined error");
+  EXPECT_EQ(t.interp().runState, ErrorUndefined);  // left in force after the run
+
+  RegisterBuiltin(t.interp(), u"RUNNING", [](Interpreter& interp, ExecContext& ctx) {
+    ctx.value = interp.mainRunning;
+    return static_cast<int>(ResultDone);
+  });
+  EXPECT_EQ(t.Run(u"PRINT RUNNING"), u"1");
+  EXPECT_EQ(t.interp().mainRunning, 0);
+}
+
+TEST(Expressions, ValueKindsAndPushBack) {
+  TestInterpreter t;
+  auto eval = [&](std::u16string_view text, int& result) {
+    ExecContext ctx;
+    ctx.source = MakeSharedText(text);
+    ctx.text = ctx.source->chars.c_str();
+    t.interp().runState = 0;
+    result = EvalExpression(t.interp(), ctx);
+    return vellvar(ctx.value);
+  };
+  int r = 0;
+  EXPECT_EQ(eval(u"1 < 2", r).kind, KindInteger);
+  EXPECT_EQ(eval(u"1 + 1", r).kind, KindReal);
+  EXPECT_EQ(eval(u"\"a\" AND 1", r).kind, KindInteger);
+  vellvar s = eval(u"\"5\" + \"6\"", r);
+  EXPECT_EQ(s.kind, KindWide);
+  EXPECT_EQ(s.WideView(), u"56");
+  EXPECT_EQ(eval(u"0x7FFFFFFF + 0x80000000", r).RealValue(), 4294967294.0);
+  EXPECT_EQ(eval(u"- -2", r).RealValue(), 2.0);
+  eval(u"1 +", r);
+  EXPECT_EQ(r, ResultFailed);
+  EXPECT_EQ(t.interp().runState, ErrorSyntax);
+  eval(u"(1 + 2", r);
+  EXPECT_EQ(t.interp().runState, ErrorUnbalanced);
+  eval(u"2 / (1 - 1)", r);
+  EXPECT_EQ(t.interp().runState, ErrorArithmetic);
+
+  // The token after an expression stays unread; a single = ends it.
+  ExecContext ctx;
+  ctx.source = MakeSharedText(u"1 + 2 = 3");
+  ctx.text = ctx.source->chars.c_str();
+  t.interp().runState = 0;
+  EXPECT_NE(EvalExpression(t.interp(), ctx), ResultFailed);
+  EXPECT_EQ(ctx.cursor, 6);
+
+  // With a return pending, nothing is read and the value stays.
+  ctx.returnFlag = 1;
+  ctx.value = 7;
+  EXPECT_NE(EvalExpression(t.interp(), ctx), ResultFailed);
+  EXPECT_EQ(ctx.cursor, 6);
+  EXPECT_EQ(ctx.value.IntValue(), 7);
+}
+
+}  // namespace
