@@ -52,6 +52,27 @@ int32_t ScanInt(const Ch* p) {
   return static_cast<int32_t>(value);
 }
 
+// The characters of a number being read: on the stack unless unusually long.
+class NumberBuffer {
+ public:
+  void push_back(char c) {
+    if (size_ < sizeof small_) {
+      small_[size_] = c;
+    } else {
+      if (size_ == sizeof small_) large_.assign(small_, size_);
+      large_.push_back(c);
+    }
+    ++size_;
+  }
+  const char* data() const { return size_ <= sizeof small_ ? small_ : large_.data(); }
+  size_t size() const { return size_; }
+
+ private:
+  char small_[64];
+  size_t size_ = 0;
+  std::string large_;
+};
+
 // atof rules: leading blanks, an optional sign, decimal digits with an
 // optional point and exponent. Hexadecimal, "inf" and "nan" read as 0.
 template <typename Ch>
@@ -62,7 +83,7 @@ double ScanReal(const Ch* p) {
     negative = *p == Ch('-');
     ++p;
   }
-  std::string number;
+  NumberBuffer number;
   int64_t intDigits = 0;   // significant digits before the point
   bool nonZeroSeen = false;
   int64_t leadingFractionZeros = 0;
@@ -122,7 +143,7 @@ double ScanReal(const Ch* p) {
 // Truncates toward zero to 64 bits and keeps the low 32 bits; NaN,
 // infinities and reals outside the 64-bit range give 0.
 int32_t RealToInt(double d) {
-  if (!(d > -9223372036854775808.0 && d < 9223372036854775808.0)) return 0;
+  if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0)) return 0;
   int64_t whole = static_cast<int64_t>(d);
   return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(whole)));
 }

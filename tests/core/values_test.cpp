@@ -155,6 +155,9 @@ TEST(Values, TextReadsAsNumbers) {
   EXPECT_EQ(Narrow("-1e400").ToReal(), -HUGE_VAL);
   EXPECT_EQ(Narrow("1e-400").ToReal(), 0.0);
   EXPECT_EQ(Narrow("0.1").ToReal(), 0.1);
+  // Long digit strings read exactly as short ones do.
+  EXPECT_EQ(vellvar(u"1" + std::u16string(100, u'0') + u".5").ToReal(), 1e100);
+  EXPECT_EQ(Narrow(("0." + std::string(99, '0') + "1x").c_str()).ToReal(), 1e-100);
   EXPECT_EQ(vellvar(u" 3.25kg").ToReal(), 3.25);
   EXPECT_EQ(vellvar(u"-12abc").ToInt(), -12);
   EXPECT_EQ(vellvar(u"\uFF11").ToInt(), 0);  // only ASCII digits count
