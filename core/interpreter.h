@@ -46,9 +46,10 @@ struct Interpreter {
   int32_t subTop = 0;
   int32_t seed = 0;
   int32_t mainRunning = 0;
+  vellarray commandLine;
+  // Declared after every node they may point at, so they let go first.
   NodeRef thisSource;
   NodeRef lastNode;
-  vellarray commandLine;
 
   // The runtime's random generator: the low word is the state word of the
   // 15-bit draw, the whole 64 bits are the state of RND's long draw.
