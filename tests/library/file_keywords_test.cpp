@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "library/desktop_hooks.h"
 #include "library/library_builtins.h"
 #include "platform/text_codec.h"
 #include "tests/support/recording_host.h"
@@ -142,6 +143,36 @@ TEST_F(FileKeywordsTest, KillMovesToTheTrashAndRefusesDangerousPaths) {
             "1111111");
   EXPECT_TRUE(fs::exists("logs/keep.txt"));
   EXPECT_TRUE(fs::exists(root / "work"));
+}
+
+// Trash answers of a desktop for the cases a test folder cannot produce.
+class FixedTrash : public DesktopServices {
+ public:
+  explicit FixedTrash(TrashResult answer) : answer_(answer) {}
+  ClipboardText GetClipboardText() override { return {}; }
+  bool SetClipboardText(std::u16string_view, std::string_view) override { return false; }
+  TrashResult MoveToTrash(const std::string&, int* error) override {
+    *error = answer_ == TrashResult::Failed ? EACCES : 0;
+    return answer_;
+  }
+
+ private:
+  TrashResult answer_;
+};
+
+TEST_F(FileKeywordsTest, KillDeletesForGoodOnlyWhereThereIsNoTrash) {
+  Put("kept/file.txt", "k");
+  Put("gone/deep/file.txt", "g");
+  FixedTrash failing(TrashResult::Failed);
+  SetDesktopServices(&failing);
+  EXPECT_EQ(Run(u"PRINT KILL(\"kept\") != 0"), "1");
+  FixedTrash none(TrashResult::NoTrash);
+  SetDesktopServices(&none);
+  EXPECT_EQ(Run(u"PRINT KILL(\"gone\")"), "0");
+  SetDesktopServices(nullptr);
+  EXPECT_EQ(Bytes("kept/file.txt"), "k");
+  EXPECT_FALSE(fs::exists("gone"));
+  EXPECT_FALSE(fs::exists(Trash()));
 }
 
 TEST_F(FileKeywordsTest, RenameNeverReplacesAndFolderKeywordsWork) {
