@@ -1,7 +1,9 @@
 // The desktop services with Qt: the application clipboard and the trash.
 // The test host names a member "slots", which Qt's headers turn into a
 // macro: it comes first.
-#include "library/qt/desktop_services.h"
+// clang-format off
+#include "tests/support/recording_host.h"
+// clang-format on
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -17,7 +19,7 @@
 
 #include "library/desktop_hooks.h"
 #include "library/library_builtins.h"
-#include "tests/support/recording_host.h"
+#include "library/qt/desktop_services.h"
 
 namespace vell {
 namespace {
