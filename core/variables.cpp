@@ -7,6 +7,7 @@
 // so a SUB that rebuilds the tree meanwhile cannot pull it away under us.
 #include "variables.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -289,9 +290,38 @@ void FreeEntry(vellarray& entry) {
   entry.item = u"";
 }
 
+// The texts of the SUBs called last, by entry. A SUB's text is made into a
+// shared text once and reused while the entry still holds that same text;
+// any change to the entry (redefinition, assignment, NEW) shows as a
+// different text and makes a new one.
+namespace {
+
+struct SubTextSlot {
+  const vellarray* entry = nullptr;
+  SharedText text;
+};
+constexpr size_t kSubTextSlots = 64;
+thread_local SubTextSlot subTextCache[kSubTextSlots];
+
+bool SameText(const vellvar& item, const std::u16string& text) {
+  const char16_t* units = reinterpret_cast<const char16_t*>(item.data);
+  const size_t n = text.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (units[i] != text[i] || units[i] == 0) return false;
+  }
+  return units[n] == 0;
+}
+
+}  // namespace
+
 SharedText SubText(vellarray& entry) {
   if (entry.item.kind != KindWide) entry.item.WideText();
-  return MakeSharedText(entry.item.WideView());
+  SubTextSlot& slot =
+      subTextCache[(reinterpret_cast<uintptr_t>(&entry) / sizeof(vellarray)) % kSubTextSlots];
+  if (slot.entry == &entry && slot.text && SameText(entry.item, slot.text->chars)) return slot.text;
+  slot.entry = &entry;
+  slot.text = MakeSharedText(entry.item.WideView());
+  return slot.text;
 }
 
 void AppendStringLiteral(std::u16string& out, std::u16string_view body) {
