@@ -47,8 +47,14 @@ struct ExecContext {
   const char16_t* text = u"";  // source->chars.c_str()
   int32_t cursor = 0;
   int32_t tokenStart = 0;
-  char16_t token[kTokenCapacity] = {};
+  char16_t token[kTokenCapacity] = {};  // written only by the lexer and SetToken
   int32_t tokenLength = 0;
+  // The lexer's memory of the token whose text is in token: where it starts
+  // and ends and its code (start -1: none). A token given back and read
+  // again is handed out from here instead of being scanned twice.
+  int32_t lexedStart = -1;
+  int32_t lexedEnd = 0;
+  int32_t lexedCode = 0;
   vellvar value{0};
   vellarray node;
   vellarray* foundEntry = nullptr;

@@ -113,7 +113,34 @@ int LexString(Interpreter& interp, ExecContext& ctx, const char16_t* t, int32_t 
 
 }  // namespace
 
+namespace {
+
+int ScanToken(Interpreter& interp, ExecContext& ctx);
+
+}  // namespace
+
 int GetToken(Interpreter& interp, ExecContext& ctx) {
+  // The token read last, read again (after UngetToken or a jump back): its
+  // text is still in the buffer.
+  if (ctx.cursor == ctx.lexedStart) {
+    ctx.tokenStart = ctx.cursor;
+    ctx.cursor = ctx.lexedEnd;
+    return ctx.lexedCode;
+  }
+  const int code = ScanToken(interp, ctx);
+  if (code == TokError) {
+    ctx.lexedStart = -1;  // scanned again, so the error is set again
+  } else {
+    ctx.lexedStart = ctx.tokenStart;
+    ctx.lexedEnd = ctx.cursor;
+    ctx.lexedCode = code;
+  }
+  return code;
+}
+
+namespace {
+
+int ScanToken(Interpreter& interp, ExecContext& ctx) {
   const char16_t* t = ctx.text;
   int32_t p = ctx.cursor;
   char16_t c;
@@ -165,6 +192,8 @@ int GetToken(Interpreter& interp, ExecContext& ctx) {
   return TokError;
 }
 
+}  // namespace
+
 int NextToken(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
     const int t = GetToken(interp, ctx);
@@ -180,6 +209,7 @@ int NextToken(Interpreter& interp, ExecContext& ctx) {
 void UngetToken(ExecContext& ctx) { ctx.cursor = ctx.tokenStart; }
 
 int SkipLine(ExecContext& ctx) {
+  ctx.lexedStart = -1;  // the buffer no longer holds the last token
   const char16_t* t = ctx.text;
   int32_t p = ctx.cursor;
   for (;;) {

@@ -1,0 +1,82 @@
+// The cost of one statement: a text of simple statements and a counting loop,
+// each with the pump request going to a host that does nothing, to a host
+// that only counts, and with no host at all (the request is not sent).
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "core/executor.h"
+#include "core/interpreter.h"
+
+namespace {
+
+class IdleHost : public HostRequestHandler, public HostShell {
+ public:
+  void HandleHostRequest(Interpreter&) override {}
+  void PostCloseMainWindow() override {}
+  void ShowWarning(std::u16string_view) override {}
+  void ReleaseProgramComponents() override {}
+};
+
+class CountingHost : public IdleHost {
+ public:
+  int64_t pumps = 0;
+  void HandleHostRequest(Interpreter& interp) override {
+    if (interp.requestSlots[0].ItemInt() == RequestPump) ++pumps;
+  }
+};
+
+enum HostKind { kIdle, kCounting, kNone };
+
+Interpreter& Prepared(HostKind kind) {
+  static IdleHost idle;
+  static CountingHost counting;
+  if (gInterpreter == nullptr) InterpreterEntry(1, &idle, &idle);
+  Interpreter& interp = *gInterpreter;
+  interp.mainWindow = kind == kIdle ? static_cast<HostRequestHandler*>(&idle)
+                      : kind == kCounting ? &counting
+                                          : nullptr;
+  interp.routineName = u"";
+  return interp;
+}
+
+const char* HostLabel(HostKind kind) {
+  return kind == kIdle ? "idle host" : kind == kCounting ? "counting host" : "no pump request";
+}
+
+// 1000 statements of the form LET 1 + 2.
+void BM_SimpleStatements(benchmark::State& state) {
+  const auto kind = static_cast<HostKind>(state.range(0));
+  Interpreter& interp = Prepared(kind);
+  std::u16string text;
+  for (int i = 0; i < 1000; ++i) text += u"LET 1 + 2\n";
+  const SharedText shared = MakeSharedText(text);
+  for (auto _ : state) {
+    RunText(interp, nullptr, shared);
+  }
+  if (interp.runState != 0) state.SkipWithError("run failed");
+  state.SetItemsProcessed(state.iterations() * 1000);
+  state.SetLabel(HostLabel(kind));
+}
+BENCHMARK(BM_SimpleStatements)->Arg(kIdle)->Arg(kCounting)->Arg(kNone);
+
+// A counting loop: per pass the condition, the body block, one statement in
+// it and the step: three statements run.
+void BM_CountingLoop(benchmark::State& state) {
+  const auto kind = static_cast<HostKind>(state.range(0));
+  Interpreter& interp = Prepared(kind);
+  const SharedText shared =
+      MakeSharedText(u"DIM I, X\nX = 0\nFOR I = 0, I < 10000, I = I + 1 { X = X + 1 }");
+  for (auto _ : state) {
+    interp.localCount = 0;
+    RunText(interp, nullptr, shared);
+  }
+  if (interp.runState != 0) state.SkipWithError("run failed");
+  state.SetItemsProcessed(state.iterations() * 10000);
+  state.SetLabel(HostLabel(kind));
+}
+BENCHMARK(BM_CountingLoop)->Arg(kIdle)->Arg(kCounting)->Arg(kNone);
+
+}  // namespace
+
+BENCHMARK_MAIN();
