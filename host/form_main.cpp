@@ -556,10 +556,15 @@ void TFormMain::Pump(bool force) {
   // Processing events costs several times a simple statement, so a stream of
   // pump requests processes them only every few milliseconds; after any
   // other request but output the next pump is real.
+  // Even the clock is read only every few pumps: reading it costs about as
+  // much as the rest of a pump request.
   if (!force && (lastRequestKind_ == RequestPump || lastRequestKind_ == RequestPrint) &&
-      pumpClock_.isValid() && !pumpClock_.hasExpired(kPumpIntervalMs)) {
+      pumpClock_.isValid() &&
+      ((++pumpsSinceClock_ & (kPumpsPerClockRead - 1)) != 0 ||
+       !pumpClock_.hasExpired(kPumpIntervalMs))) {
     return;
   }
+  pumpsSinceClock_ = 0;
   FlushOutput();
   pumpClock_.start();
   QCoreApplication::processEvents();

@@ -139,6 +139,7 @@ class TFormMain : public QMainWindow,
   // Real message processing happens at most this often during a run of pump
   // requests (milliseconds).
   static constexpr int kPumpIntervalMs = 4;
+  static constexpr unsigned kPumpsPerClockRead = 8;  // a power of two
 
  signals:
   // The window has closed for good: the application should end.
@@ -183,4 +184,5 @@ class TFormMain : public QMainWindow,
   QString pendingOutput_;
   int lastRequestKind_ = 0;
   QElapsedTimer pumpClock_;
+  unsigned pumpsSinceClock_ = 0;
 };
