@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/interpreter.h"
+#include "core/stack_check.h"
 #include "core/lexer.h"
 #include "core/statements.h"
 #include "core/variables.h"
@@ -89,7 +90,7 @@ int ExecuteText(Interpreter& interp, SharedText text, int32_t localBase) {
   if (interp.runDepth == 0) {
     interp.stackBase = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
     interp.stackBudget = StackBudget();
-  } else if (StackExhausted(interp)) {
+  } else if (StackUsedUp(interp)) {
     return ResultFailed;  // reported by the text that started this one
   }
   RunDepthScope depth(interp);
@@ -122,7 +123,7 @@ int ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
   PumpMessages(interp);
   if (interp.runState != 0) return ResultFailed;
   if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultBlockClosed;
-  if (StackExhausted(interp)) return ResultFailed;
+  if (StackUsedUp(interp)) return ResultFailed;
   switch (NextToken(interp, ctx)) {
     case TokEnd:
       return ResultTextEnded;

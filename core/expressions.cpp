@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/interpreter.h"
+#include "core/stack_check.h"
 #include "core/lexer.h"
 #include "core/variables.h"
 
@@ -55,7 +56,7 @@ double HexTokenValue(const ExecContext& ctx) {
 
 int ResolveName(Interpreter& interp, ExecContext& ctx) {
   if (!interp.builtins.empty()) {
-    const auto found = interp.builtins.find(std::u16string(ctx.TokenView()));
+    const auto found = interp.builtins.find(ctx.TokenView());
     if (found != interp.builtins.end()) return found->second(interp, ctx);
   }
   if (FindVariable(interp, ctx) == 0) {
@@ -155,7 +156,7 @@ int EvalMultiplicative(Interpreter& interp, ExecContext& ctx) {
 }
 
 int EvalPrimary(Interpreter& interp, ExecContext& ctx) {
-  if (StackExhausted(interp)) return ResultFailed;
+  if (StackUsedUp(interp)) return ResultFailed;
   switch (NextToken(interp, ctx)) {
     case TokError:
       return ResultFailed;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -60,7 +61,14 @@ struct Interpreter {
 
   // Built-in names, all dispatchers together. A name registered earlier wins
   // over the same name registered later, as the dispatchers' order gives.
-  std::unordered_map<std::u16string, BuiltinHandler> builtins;
+  // Looked up by the token's text without making a string of it.
+  struct BuiltinNameHash {
+    using is_transparent = void;
+    size_t operator()(std::u16string_view name) const noexcept {
+      return std::hash<std::u16string_view>{}(name);
+    }
+  };
+  std::unordered_map<std::u16string, BuiltinHandler, BuiltinNameHash, std::equal_to<>> builtins;
 
   // Stack guard: deeper nesting than this many bytes below stackBase is
   // reported as "area overflow" instead of overflowing the real stack.
