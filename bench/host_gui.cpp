@@ -2,11 +2,11 @@
 // window's real (throttled) message pump, the same loop with a host that does
 // nothing, the same loop processing events before every statement, and
 // 100000 PRINTs of short lines into the output area.
-#include <cstdlib>
-#include <memory>
+#include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <memory>
 
 #include "core/interpreter.h"
 #include "host/form_main.h"

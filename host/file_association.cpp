@@ -88,16 +88,16 @@ bool RegisterFileType(int mode, const QString& executablePath, QString& error) {
             "  </mime-type>\n"
             "</mime-info>\n")
             .arg(QLatin1String(kMimeType), XmlEscape(typeName));
-    const QString desktop = QStringLiteral(
-                                "[Desktop Entry]\n"
-                                "Type=Application\n"
-                                "Name=Vell\n"
-                                "Comment=%1\n"
-                                "Exec=%2 %f\n"
-                                "MimeType=%3;\n"
-                                "Terminal=false\n")
-                                .arg(typeName, QuoteExecArgument(executablePath),
-                                     QLatin1String(kMimeType));
+    const QString desktop =
+        QStringLiteral(
+            "[Desktop Entry]\n"
+            "Type=Application\n"
+            "Name=Vell\n"
+            "Comment=%1\n"
+            "Exec=%2 %f\n"
+            "MimeType=%3;\n"
+            "Terminal=false\n")
+            .arg(typeName, QuoteExecArgument(executablePath), QLatin1String(kMimeType));
     ok = WriteWhole(mimePath, mime.toUtf8(), error) &&
          WriteWhole(desktopPath, desktop.toUtf8(), error);
     if (!ok) return false;

@@ -81,8 +81,7 @@ bool TFormInput::FormKeyDown(int key) {
 }
 
 bool TFormInput::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress &&
-      FormKeyDown(static_cast<QKeyEvent*>(event)->key())) {
+  if (event->type() == QEvent::KeyPress && FormKeyDown(static_cast<QKeyEvent*>(event)->key())) {
     return true;
   }
   return QDialog::eventFilter(watched, event);

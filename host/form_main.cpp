@@ -1,9 +1,5 @@
 #include "host/form_main.h"
 
-#include <algorithm>
-#include <exception>
-#include <new>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -18,6 +14,9 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
+#include <new>
 
 #include "core/exec_context.h"
 #include "core/interpreter.h"
@@ -152,30 +151,37 @@ void TFormMain::BuildMenus() {
   bar->setNativeMenuBar(false);
 
   MenuFile = bar->addMenu(jp::Q(jp::kMenuFile));
-  MenuFileOpen = MenuFile->addAction(jp::Q(jp::kMenuFileOpen), this, [this] { MenuFileOpenClick(); });
-  MenuFileSaveAs =
-      MenuFile->addAction(jp::Q(jp::kMenuFileSaveAs), this, [this] { MenuFileSaveAsClick(); });
+  MenuFileOpen = MenuFile->addAction(jp::Q(jp::kMenuFileOpen), this,
+                                     [this] { Safely(&TFormMain::MenuFileOpenClick); });
+  MenuFileSaveAs = MenuFile->addAction(jp::Q(jp::kMenuFileSaveAs), this,
+                                       [this] { Safely(&TFormMain::MenuFileSaveAsClick); });
   MenuFile->addSeparator();
-  MenuFileExit = MenuFile->addAction(jp::Q(jp::kMenuFileExit), this, [this] { MenuFileExitClick(); });
+  MenuFileExit = MenuFile->addAction(jp::Q(jp::kMenuFileExit), this,
+                                     [this] { Safely(&TFormMain::MenuFileExitClick); });
 
   MenuProg = bar->addMenu(jp::Q(jp::kMenuProg));
-  MenuProgRun = MenuProg->addAction(jp::Q(jp::kMenuProgRun), this, [this] { MenuProgRunClick(); });
+  MenuProgRun = MenuProg->addAction(jp::Q(jp::kMenuProgRun), this,
+                                    [this] { Safely(&TFormMain::MenuProgRunClick); });
   MenuProgRun->setShortcut(QKeySequence(Qt::Key_F9));
   // Enabled by the end of the start-up header's run.
   MenuProgRun->setEnabled(false);
-  MenuProgEnd = MenuProg->addAction(jp::Q(jp::kMenuProgEnd), this, [this] { MenuProgEndClick(); });
+  MenuProgEnd = MenuProg->addAction(jp::Q(jp::kMenuProgEnd), this,
+                                    [this] { Safely(&TFormMain::MenuProgEndClick); });
   MenuProgEnd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F2));
   MenuProg->addSeparator();
-  MenuProgDisp = MenuProg->addAction(jp::Q(jp::kMenuProgDisp), this, [this] { MenuProgDispClick(); });
+  MenuProgDisp = MenuProg->addAction(jp::Q(jp::kMenuProgDisp), this,
+                                     [this] { Safely(&TFormMain::MenuProgDispClick); });
   MenuProgDisp->setCheckable(true);
   MenuProgDisp->setChecked(true);
-  MenuProgCls = MenuProg->addAction(jp::Q(jp::kMenuProgCls), this, [this] { MenuProgClsClick(); });
+  MenuProgCls = MenuProg->addAction(jp::Q(jp::kMenuProgCls), this,
+                                    [this] { Safely(&TFormMain::MenuProgClsClick); });
 
   MenuHelp = bar->addMenu(jp::Q(jp::kMenuHelp));
-  MenuHelpFile = MenuHelp->addAction(jp::Q(jp::kMenuHelpFile), this, [this] { MenuHelpFileClick(); });
+  MenuHelpFile = MenuHelp->addAction(jp::Q(jp::kMenuHelpFile), this,
+                                     [this] { Safely(&TFormMain::MenuHelpFileClick); });
   MenuHelpFile->setShortcut(QKeySequence(Qt::Key_F1));
-  MenuHelpVersion =
-      MenuHelp->addAction(jp::Q(jp::kMenuHelpVersion), this, [this] { MenuHelpVersionClick(); });
+  MenuHelpVersion = MenuHelp->addAction(jp::Q(jp::kMenuHelpVersion), this,
+                                        [this] { Safely(&TFormMain::MenuHelpVersionClick); });
 
   // The client area (below the menu) is 381 by 296 pixels at the screen's
   // top left corner.
@@ -185,6 +191,19 @@ void TFormMain::BuildMenus() {
   Splitter->setSizes({kPanelOutHeight, kClientHeight - kPanelOutHeight - kSplitterHeight});
   progHeight_ = kClientHeight - kPanelOutHeight - kSplitterHeight;
   LayoutMemos(0);
+}
+
+void TFormMain::Safely(void (TFormMain::*handler)()) {
+  // No exception leaves a handler into the event loop.
+  try {
+    (this->*handler)();
+  } catch (const std::bad_alloc&) {
+    ShowError(QStringLiteral("cannot allocate memory "));
+  } catch (const std::exception& e) {
+    ShowError(QString::fromUtf8(e.what()));
+  } catch (...) {
+    ShowError(QString());
+  }
 }
 
 void TFormMain::SetCaption(const QString& caption) {
@@ -280,14 +299,14 @@ void TFormMain::showEvent(QShowEvent* event) {
     firstShowDone_ = true;
     // Where no window manager activates the window (a minimised start, a
     // bare X server), the program still runs once after the first show.
-    QTimer::singleShot(0, this, [this] { FormActivate(); });
+    QTimer::singleShot(0, this, [this] { Safely(&TFormMain::FormActivate); });
   }
 }
 
 void TFormMain::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow() && autoRun_) {
-    QTimer::singleShot(0, this, [this] { FormActivate(); });
+    QTimer::singleShot(0, this, [this] { Safely(&TFormMain::FormActivate); });
   }
 }
 
@@ -324,7 +343,7 @@ void TFormMain::LeaveBusy() {
     QTimer::singleShot(0, this, [this] { close(); });
   } else if (runPending_) {
     runPending_ = false;
-    QTimer::singleShot(0, this, [this] { MenuProgRunClick(); });
+    QTimer::singleShot(0, this, [this] { Safely(&TFormMain::MenuProgRunClick); });
   }
 }
 
@@ -393,15 +412,19 @@ void TFormMain::MenuProgRunClick() {
     return;
   }
   lastRequestKind_ = 0;
-  ++busyDepth_;
-  InterpreterEntry(2);
+  bool closeNow = false;
+  {
+    BusyScope busy(*this);
+    InterpreterEntry(2);
+    // The run-ended request enables Run; a run that failed before it still
+    // leaves Run usable.
+    MenuProgRun->setEnabled(true);
+    // EXIT, or a close refused during the run: close now, not once more
+    // when the busy scope ends.
+    closeNow = (gInterpreter && gInterpreter->runState == StateExit) || closePending_;
+    closePending_ = false;
+  }
   FlushOutput();
-  // The run-ended request enables Run; a run that failed before it still
-  // leaves Run usable.
-  MenuProgRun->setEnabled(true);
-  const bool closeNow = (gInterpreter && gInterpreter->runState == StateExit) || closePending_;
-  closePending_ = false;
-  LeaveBusy();
   if (closeNow) close();
 }
 
@@ -424,7 +447,8 @@ void TFormMain::MenuProgClsClick() {
 }
 
 void TFormMain::MenuHelpFileClick() {
-  const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vell.chm"));
+  const QString path =
+      QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vell.chm"));
   FlushOutput();
   if (QFileInfo(path).isFile() && vell::qt::Dialogs().OpenUrl(QUrl::fromLocalFile(path))) return;
   vell::qt::Dialogs().ShowWarning(this, AppCaption(),
@@ -598,7 +622,8 @@ std::u16string TFormMain::OutputText() {
 }
 
 bool TFormMain::ConfirmEnd(Interpreter& interp) {
-  const bool ok = vell::qt::Dialogs().ConfirmOkCancel(nullptr, AppCaption(), jp::Q(jp::kConfirmEnd));
+  const bool ok =
+      vell::qt::Dialogs().ConfirmOkCancel(nullptr, AppCaption(), jp::Q(jp::kConfirmEnd));
   if (ok) interp.runState = StateEnd;
   return ok;
 }
@@ -607,7 +632,8 @@ void TFormMain::ShowMessageRequest(Interpreter& interp) {
   const QString text = Q(interp.requestSlots[1].ItemWideText());
   const bool errorReport = interp.runState != StateRunning;
   FlushOutput();
-  const vell::qt::MessageAnswer answer = vell::qt::Dialogs().AskYesNoAbort(this, AppCaption(), text);
+  const vell::qt::MessageAnswer answer =
+      vell::qt::Dialogs().AskYesNoAbort(this, AppCaption(), text);
   int result = answer == vell::qt::MessageAnswer::Yes ? 1 : 0;
   if (answer == vell::qt::MessageAnswer::Abort && !errorReport) {
     ConfirmEnd(interp);

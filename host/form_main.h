@@ -3,14 +3,13 @@
 // requests.
 #pragma once
 
-#include <functional>
-#include <string>
-#include <string_view>
-
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <functional>
+#include <string>
+#include <string_view>
 
 #include "core/host_request.h"
 #include "library/service_router.h"
@@ -157,6 +156,7 @@ class TFormMain : public QMainWindow,
   void BuildMenus();
   bool LoadProgram(const QString& path, bool fromCommandLine);
   void LeaveBusy();
+  void Safely(void (TFormMain::*handler)());
   void ShowError(const QString& text);
 
   // Request kinds.

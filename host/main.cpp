@@ -1,8 +1,7 @@
 // The application: the main window and its message loop.
-#include <exception>
-
 #include <QApplication>
 #include <QMessageBox>
+#include <exception>
 
 #include "host/form_main.h"
 

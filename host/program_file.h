@@ -2,10 +2,9 @@
 // the locale's character set; written as UTF-16LE with a byte-order mark.
 #pragma once
 
+#include <QString>
 #include <string>
 #include <string_view>
-
-#include <QString>
 
 namespace vell::host {
 

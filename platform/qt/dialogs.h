@@ -2,10 +2,9 @@
 // so that tests can answer dialogs without a nested event loop blocking them.
 #pragma once
 
-#include <optional>
-
 #include <QString>
 #include <QUrl>
+#include <optional>
 
 class QDialog;
 class QWidget;

@@ -7,9 +7,7 @@ namespace vell::qt {
 
 namespace {
 
-QString FixedFallback() {
-  return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
-}
+QString FixedFallback() { return QFontDatabase::systemFont(QFontDatabase::FixedFont).family(); }
 
 bool IsGothic(const QString& family) {
   return family == QString::fromUtf16(u"ＭＳ ゴシック") ||
@@ -22,7 +20,8 @@ void InstallFontSubstitutions() {
   static bool installed = false;
   if (installed) return;
   installed = true;
-  const QStringList gothic{QStringLiteral("IPAGothic"), FixedFallback(), QStringLiteral("monospace")};
+  const QStringList gothic{QStringLiteral("IPAGothic"), FixedFallback(),
+                           QStringLiteral("monospace")};
   QFont::insertSubstitutions(QString::fromUtf16(u"ＭＳ ゴシック"), gothic);
   QFont::insertSubstitutions(QStringLiteral("MS Gothic"), gothic);
   QFont::insertSubstitutions(QStringLiteral("Tahoma"),

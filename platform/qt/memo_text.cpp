@@ -61,7 +61,8 @@ int QtPosition(const QTextDocument& document, int crLfPosition) {
     if (crLfPosition <= end) return block.position() + (crLfPosition - start);
     if (crLfPosition <= end + 2 && block.next().isValid()) {
       // Inside or right after the CR LF: the start of the next line when past it.
-      return crLfPosition == end + 2 ? block.next().position() : block.position() + block.length() - 1;
+      return crLfPosition == end + 2 ? block.next().position()
+                                     : block.position() + block.length() - 1;
     }
   }
   return document.characterCount() - 1;

@@ -1,10 +1,11 @@
 // The host requests as the window performs them: output, messages, input,
 // the window's size and the program area.
+#include <gtest/gtest.h>
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "gui_support.h"
 #include "host/japanese_texts.h"
@@ -46,7 +47,9 @@ TEST(Dispatcher, OutputChunksAndEscape) {
   Print(f, u"old\n");
   Print(f, u"x\x1b*y");
   EXPECT_EQ(w.Output(), u"xy");
-  Print(f, u"\x1b" u"A\x1b");
+  Print(f,
+        u"\x1b"
+        u"A\x1b");
   EXPECT_EQ(w.Output(), u"xyA");
   Print(f, u"1\n2\x1b*3");
   EXPECT_EQ(w.Output(), u"23");

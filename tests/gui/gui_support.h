@@ -2,12 +2,6 @@
 // main window set up as the application sets it up.
 #pragma once
 
-#include <deque>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -16,6 +10,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "core/interpreter.h"
 #include "host/form_input.h"
@@ -128,7 +127,8 @@ class WindowFixture {
     previousSeam_ = qt::SetDialogs(&dialogs);
     form = std::make_unique<TFormMain>();
     QObject::connect(form.get(), &TFormMain::closed, [this] { ++closedCount; });
-    if (create) start = form->FormCreate(QStringList{QStringLiteral("/opt/vell/vell")} + parameters);
+    if (create)
+      start = form->FormCreate(QStringList{QStringLiteral("/opt/vell/vell")} + parameters);
   }
   ~WindowFixture() {
     form.reset();

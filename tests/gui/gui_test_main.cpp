@@ -1,9 +1,9 @@
 // The GUI tests run inside one QApplication (normally on the offscreen
 // platform).
-#include <cstdlib>
+#include <gtest/gtest.h>
 
 #include <QApplication>
-#include <gtest/gtest.h>
+#include <cstdlib>
 
 int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);

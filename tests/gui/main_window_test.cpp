@@ -1,11 +1,12 @@
 // The main window: command line, autorun, program files, Run and stop, close.
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "gui_support.h"
 #include "host/file_association.h"
@@ -45,7 +46,7 @@ TEST(MainWindow, CommandLine) {
   {  // A program followed by two parameters.
     WindowFixture w({program, QStringLiteral("a"), QStringLiteral("b")});
     EXPECT_EQ(w.CommandLine(), (std::vector<std::u16string>{u"/opt/vell/vell",
-                                                              program.toStdU16String(), u"a", u"b"}));
+                                                            program.toStdU16String(), u"a", u"b"}));
     EXPECT_EQ(w.form->Caption(), QFileInfo(program).absoluteFilePath());
     EXPECT_EQ(QDir::currentPath(), QFileInfo(program).absolutePath());
     EXPECT_EQ(vell::qt::MemoText(*w.form->MemoProg), u"PRINT \"ran\"\r\n");
@@ -129,8 +130,7 @@ TEST(MainWindow, ProgramFilesInEveryEncoding) {
   QTemporaryDir dir;
   const QString text = QStringLiteral("PRINT \"") + QString::fromUtf16(u"日本語 é") +
                        QStringLiteral("\"\r\nREM a\nREM b\rEND");
-  const std::u16string expected =
-      u"PRINT \"日本語 é\"\r\nREM a\r\nREM b\r\nEND";
+  const std::u16string expected = u"PRINT \"日本語 é\"\r\nREM a\r\nREM b\r\nEND";
   const std::vector<std::pair<const char*, QByteArray>> files = {
       {"utf8.vell", QByteArray("\xEF\xBB\xBF") + text.toUtf8()},
       {"le.vell", QByteArray("\xFF\xFE") + Utf16(text, false)},
@@ -148,8 +148,7 @@ TEST(MainWindow, ProgramFilesInEveryEncoding) {
   }
   // The open dialog was offered the program filter with "*.*" for all files.
   ASSERT_FALSE(w.dialogs.openSetups.empty());
-  EXPECT_EQ(w.dialogs.openSetups[0].filter,
-            vell::host::jp::Q(vell::host::jp::kProgramFileFilter));
+  EXPECT_EQ(w.dialogs.openSetups[0].filter, vell::host::jp::Q(vell::host::jp::kProgramFileFilter));
   EXPECT_EQ(vell::qt::QtNameFilters(w.dialogs.openSetups[0].filter).last(),
             QString::fromUtf16(u"すべてのファイル(*.*) (*)"));
 

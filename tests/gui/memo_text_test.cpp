@@ -1,9 +1,11 @@
 // The memos' text as programs and files see it.
-#include <QPlainTextEdit>
+#include "platform/qt/memo_text.h"
+
 #include <gtest/gtest.h>
 
+#include <QPlainTextEdit>
+
 #include "platform/qt/dialogs.h"
-#include "platform/qt/memo_text.h"
 
 TEST(MemoText, LineBreaksAndPositions) {
   QPlainTextEdit edit;
