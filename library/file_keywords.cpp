@@ -96,6 +96,12 @@ bool HasWildcard(std::u16string_view text) {
   return text.find_first_of(u"*?") != std::u16string_view::npos;
 }
 
+// The last component of a path written with slashes.
+std::u16string_view LastComponent(std::u16string_view slashed) {
+  const size_t slash = slashed.rfind(u'/');
+  return slash == std::u16string_view::npos ? slashed : slashed.substr(slash + 1);
+}
+
 bool MatchFrom(std::u16string_view pattern, std::u16string_view name) {
   size_t p = 0;
   size_t n = 0;
@@ -160,9 +166,7 @@ std::string BaseName(const std::string& path) {
 int ExpandSource(std::u16string_view source, std::vector<std::string>& entries) {
   const std::u16string slashed = WithSlashes(source);
   const size_t slash = slashed.rfind(u'/');
-  const std::u16string_view last = slash == std::u16string::npos
-                                       ? std::u16string_view(slashed)
-                                       : std::u16string_view(slashed).substr(slash + 1);
+  const std::u16string_view last = LastComponent(slashed);
   if (!HasWildcard(last)) {
     const std::optional<std::string> path = Resolve(slashed);
     if (!path) return CodeInvalidName;
@@ -296,10 +300,11 @@ int CopyEntry(const std::string& source, const std::string& target, bool topLeve
   if (targetExists && SameEntry(info, existing)) return CodeSameFile;
   if (S_ISDIR(info.st_mode)) {
     if (topLevel) {
-      std::error_code error;
-      const auto from = std::filesystem::weakly_canonical(source, error);
-      const auto to = std::filesystem::weakly_canonical(target, error);
-      if (!error) {
+      std::error_code fromError;
+      std::error_code toError;
+      const auto from = std::filesystem::weakly_canonical(source, fromError);
+      const auto to = std::filesystem::weakly_canonical(target, toError);
+      if (!fromError && !toError) {
         const std::string prefix = from.string() + "/";
         if (to.string().starts_with(prefix)) return CodeDestinationInsideSource;
       }
@@ -333,7 +338,8 @@ int CopyPaths(std::u16string_view sourceText, std::u16string_view targetText) {
   struct stat info {};
   const bool exists = ::stat(target->c_str(), &info) == 0;
   bool intoFolder = exists && S_ISDIR(info.st_mode);
-  if (!exists && (HasWildcard(sourceText) || slashedTarget.ends_with(u'/'))) {
+  const bool pattern = HasWildcard(LastComponent(WithSlashes(sourceText)));
+  if (!exists && (pattern || slashedTarget.ends_with(u'/'))) {
     if (int code = MakeFolders(*target); code != CodeDone) return code;
     intoFolder = true;
   }
@@ -355,10 +361,7 @@ bool RefusedForDeletion(std::u16string_view path) {
   std::u16string slashed = WithSlashes(path);
   while (!slashed.empty() && slashed.back() == u'/') slashed.pop_back();
   if (slashed.empty()) return true;
-  const size_t slash = slashed.rfind(u'/');
-  const std::u16string_view last = slash == std::u16string::npos
-                                       ? std::u16string_view(slashed)
-                                       : std::u16string_view(slashed).substr(slash + 1);
+  const std::u16string_view last = LastComponent(slashed);
   return last == u"." || last == u"..";
 }
 

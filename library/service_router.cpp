@@ -4,6 +4,7 @@
 // leaves slot 1 holding its own number, which the requesting keyword returns.
 #include "library/service_router.h"
 
+#include <exception>
 #include <new>
 
 #include "core/host_request.h"
@@ -28,6 +29,8 @@ void RouteServiceRequest(Interpreter& interp, ServiceErrorSink& errors) {
     errors.ShowServiceError(error.Message());
   } catch (const std::bad_alloc&) {
     errors.ShowServiceError(u"Out of memory");
+  } catch (const std::exception&) {
+    errors.ShowServiceError(u"The service could not be performed");
   }
 }
 
