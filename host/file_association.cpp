@@ -6,7 +6,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include "host/japanese_texts.h"
+#include "platform/qt/japanese_texts.h"
 
 namespace vell::host {
 

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "host/japanese_texts.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/japanese_texts.h"
 
 TFormInput::TFormInput(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FormInput"));
@@ -32,7 +32,7 @@ TFormInput::TFormInput(QWidget* parent) : QDialog(parent) {
   Button1->setGeometry(56, 52, 75, 25);
   Button1->setAutoDefault(false);
 
-  Button2 = new QPushButton(vell::host::jp::Q(vell::host::jp::kAbortButton), this);
+  Button2 = new QPushButton(vell::jp::Q(vell::jp::kAbortButton), this);
   Button2->setObjectName(QStringLiteral("Button2"));
   Button2->setGeometry(145, 51, 75, 25);
   Button2->setAutoDefault(false);

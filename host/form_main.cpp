@@ -22,14 +22,14 @@
 #include "core/interpreter.h"
 #include "host/file_association.h"
 #include "host/form_input.h"
-#include "host/japanese_texts.h"
 #include "host/program_file.h"
 #include "library/library_builtins.h"
 #include "library/qt/desktop_services.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/japanese_texts.h"
 #include "platform/qt/memo_text.h"
 
-namespace jp = vell::host::jp;
+namespace jp = vell::jp;
 
 namespace {
 

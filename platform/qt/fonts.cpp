@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include "platform/qt/japanese_texts.h"
+
 namespace vell::qt {
 
 namespace {
@@ -10,7 +12,7 @@ namespace {
 QString FixedFallback() { return QFontDatabase::systemFont(QFontDatabase::FixedFont).family(); }
 
 bool IsGothic(const QString& family) {
-  return family == QString::fromUtf16(u"ＭＳ ゴシック") ||
+  return family == jp::Q(jp::kMemoFontFamily) ||
          family.compare(u"MS Gothic", Qt::CaseInsensitive) == 0;
 }
 
@@ -22,7 +24,7 @@ void InstallFontSubstitutions() {
   installed = true;
   const QStringList gothic{QStringLiteral("IPAGothic"), FixedFallback(),
                            QStringLiteral("monospace")};
-  QFont::insertSubstitutions(QString::fromUtf16(u"ＭＳ ゴシック"), gothic);
+  QFont::insertSubstitutions(jp::Q(jp::kMemoFontFamily), gothic);
   QFont::insertSubstitutions(QStringLiteral("MS Gothic"), gothic);
   QFont::insertSubstitutions(QStringLiteral("Tahoma"),
                              {QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(),

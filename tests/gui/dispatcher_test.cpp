@@ -8,7 +8,7 @@
 #include <QTest>
 
 #include "gui_support.h"
-#include "host/japanese_texts.h"
+#include "platform/qt/japanese_texts.h"
 
 using namespace vell::testing;
 

@@ -10,7 +10,7 @@
 
 #include "gui_support.h"
 #include "host/file_association.h"
-#include "host/japanese_texts.h"
+#include "platform/qt/japanese_texts.h"
 #include "host/program_file.h"
 
 using namespace vell::testing;
@@ -148,7 +148,7 @@ TEST(MainWindow, ProgramFilesInEveryEncoding) {
   }
   // The open dialog was offered the program filter with "*.*" for all files.
   ASSERT_FALSE(w.dialogs.openSetups.empty());
-  EXPECT_EQ(w.dialogs.openSetups[0].filter, vell::host::jp::Q(vell::host::jp::kProgramFileFilter));
+  EXPECT_EQ(w.dialogs.openSetups[0].filter, vell::jp::Q(vell::jp::kProgramFileFilter));
   EXPECT_EQ(vell::qt::QtNameFilters(w.dialogs.openSetups[0].filter).last(),
             QString::fromUtf16(u"すべてのファイル(*.*) (*)"));
 

@@ -1,11 +1,11 @@
-// Every Japanese text of the main window and the input dialog, as UTF-16
+// Every Japanese text of the application, as UTF-16
 // literals. They go straight to Qt through QString::fromUtf16 and never pass
 // through the locale's character set.
 #pragma once
 
 #include <QString>
 
-namespace vell::host::jp {
+namespace vell::jp {
 
 // Menus.
 inline constexpr char16_t kMenuFile[] = u"ファイル(&F)";
@@ -40,4 +40,4 @@ inline constexpr char16_t kMemoFontFamily[] = u"ＭＳ ゴシック";
 
 inline QString Q(const char16_t* text) { return QString::fromUtf16(text); }
 
-}  // namespace vell::host::jp
+}  // namespace vell::jp
