@@ -2,6 +2,7 @@
 // temporary folder (the current folder while a test runs).
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -193,6 +194,30 @@ TEST_F(FileKeywordsTest, RenameNeverReplacesAndFolderKeywordsWork) {
   EXPECT_EQ(Bytes(root / "work" / "made" / "moved.txt"), "old");
   EXPECT_FALSE(fs::exists(root / "work" / "old.txt"));
   EXPECT_EQ(fs::current_path(), root / "work" / "made");
+}
+
+TEST_F(FileKeywordsTest, RenameToAnotherFileSystemMovesFilesButNeverReplaces) {
+  struct stat here {};
+  struct stat shm {};
+  if (::stat(".", &here) != 0 || ::stat("/dev/shm", &shm) != 0 || here.st_dev == shm.st_dev ||
+      ::access("/dev/shm", W_OK) != 0) {
+    GTEST_SKIP() << "no second writable file system";
+  }
+  char pattern[] = "/dev/shm/vell-rename-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const fs::path other = pattern;
+  Put("move.txt", "moving");
+  Put("stay.txt", "staying");
+  Put(other / "taken.txt", "taken");
+  const std::u16string program =
+      u"PRINT RENAME(\"move.txt\", \"" + (other / "moved.txt").u16string() +
+      u"\"), RENAME(\"stay.txt\", \"" + (other / "taken.txt").u16string() + u"\")";
+  EXPECT_EQ(Run(program), "10");
+  EXPECT_EQ(Bytes(other / "moved.txt"), "moving");
+  EXPECT_FALSE(fs::exists("move.txt"));
+  EXPECT_EQ(Bytes(other / "taken.txt"), "taken");
+  EXPECT_EQ(Bytes("stay.txt"), "staying");
+  fs::remove_all(other);
 }
 
 TEST_F(FileKeywordsTest, GetFolderFileListsPlainVisibleFilesInOrder) {
