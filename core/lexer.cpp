@@ -22,21 +22,23 @@ inline void Finish(ExecContext& ctx, int32_t length) {
   ctx.token[length] = 0;
 }
 
-int LexIdentifier(ExecContext& ctx, const char16_t* t, int32_t p) {
+// Each scanner fills the token buffer and returns the token's code; end is
+// set to the position after the token.
+int LexIdentifier(ExecContext& ctx, const char16_t* t, int32_t p, int32_t& end) {
   int32_t n = 0;
   char16_t c;
   while (IsNamePart(c = t[p])) {
     if (n < kTokenMax) ctx.token[n++] = (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
     ++p;
   }
-  ctx.cursor = p;
+  end = p;
   Finish(ctx, n);
   if (n == 3 && ctx.token[0] == u'A' && ctx.token[1] == u'N' && ctx.token[2] == u'D') return TokAnd;
   if (n == 2 && ctx.token[0] == u'O' && ctx.token[1] == u'R') return TokOr;
   return TokIdentifier;
 }
 
-int LexHex(ExecContext& ctx, const char16_t* t, int32_t p) {
+int LexHex(ExecContext& ctx, const char16_t* t, int32_t p, int32_t& end) {
   // The 0 and the x or X, then hexadecimal digits as written.
   int32_t n = 0;
   ctx.token[n++] = t[p++];
@@ -45,12 +47,12 @@ int LexHex(ExecContext& ctx, const char16_t* t, int32_t p) {
     if (n < kTokenMax) ctx.token[n++] = t[p];
     ++p;
   }
-  ctx.cursor = p;
+  end = p;
   Finish(ctx, n);
   return TokHexNumber;
 }
 
-int LexNumber(ExecContext& ctx, const char16_t* t, int32_t p) {
+int LexNumber(ExecContext& ctx, const char16_t* t, int32_t p, int32_t& end) {
   int32_t n = 0;
   bool point = false;
   bool exponent = false;
@@ -69,12 +71,12 @@ int LexNumber(ExecContext& ctx, const char16_t* t, int32_t p) {
     if (n < kTokenMax) ctx.token[n++] = c;
     ++p;
   }
-  ctx.cursor = p;
+  end = p;
   Finish(ctx, n);
   return TokNumber;
 }
 
-int LexString(Interpreter& interp, ExecContext& ctx, const char16_t* t, int32_t p) {
+int LexString(Interpreter& interp, ExecContext& ctx, const char16_t* t, int32_t p, int32_t& end) {
   const int32_t open = p;
   ++p;  // the opening quote
   int32_t n = 0;
@@ -82,7 +84,7 @@ int LexString(Interpreter& interp, ExecContext& ctx, const char16_t* t, int32_t 
     char16_t c = t[p];
     if (c == 0) break;  // no closing quote before the end of the text
     if (c == u'"') {
-      ctx.cursor = p + 1;
+      end = p + 1;
       Finish(ctx, n);
       return TokString;
     }
@@ -105,7 +107,7 @@ int LexString(Interpreter& interp, ExecContext& ctx, const char16_t* t, int32_t 
     if (n < kTokenMax) ctx.token[n++] = c;
   }
   // An unterminated literal is a syntax error reported at its opening quote.
-  ctx.cursor = open;
+  end = open;
   Finish(ctx, 0);
   interp.runState = ErrorSyntax;
   return TokError;
@@ -115,84 +117,80 @@ int LexString(Interpreter& interp, ExecContext& ctx, const char16_t* t, int32_t 
 
 namespace {
 
-int ScanToken(Interpreter& interp, ExecContext& ctx);
-
-}  // namespace
-
-int GetToken(Interpreter& interp, ExecContext& ctx) {
-  // The token read last, read again (after UngetToken or a jump back): its
-  // text is still in the buffer.
-  if (ctx.cursor == ctx.lexedStart) {
-    ctx.tokenStart = ctx.cursor;
-    ctx.cursor = ctx.lexedEnd;
-    return ctx.lexedCode;
-  }
-  const int code = ScanToken(interp, ctx);
-  if (code == TokError) {
-    ctx.lexedStart = -1;  // scanned again, so the error is set again
-  } else {
-    ctx.lexedStart = ctx.tokenStart;
-    ctx.lexedEnd = ctx.cursor;
-    ctx.lexedCode = code;
-  }
-  return code;
-}
-
-namespace {
-
-int ScanToken(Interpreter& interp, ExecContext& ctx) {
-  const char16_t* t = ctx.text;
-  int32_t p = ctx.cursor;
-  char16_t c;
-  while ((c = t[p]) == u' ' || c == u'\t' || c == u'\r') ++p;
-  ctx.tokenStart = p;
-  ctx.cursor = p;
-  ctx.tokenLength = 0;
-  ctx.token[0] = 0;
+// Scans the token that begins at start (blanks already passed over).
+int ScanToken(Interpreter& interp, ExecContext& ctx, const char16_t* t, int32_t p, int32_t& end) {
+  const char16_t c = t[p];
+  end = p + 1;
   switch (c) {
-    case 0: return TokEnd;
-    case u'\n': ctx.cursor = p + 1; return TokNewline;
-    case u'{': ctx.cursor = p + 1; return TokBlockOpen;
-    case u'}': ctx.cursor = p + 1; return TokBlockClose;
-    case u'+': ctx.cursor = p + 1; return TokPlus;
-    case u'-': ctx.cursor = p + 1; return TokMinus;
-    case u'*': ctx.cursor = p + 1; return TokTimes;
-    case u'/': ctx.cursor = p + 1; return TokDivide;
-    case u',': ctx.cursor = p + 1; return TokComma;
-    case u'(': ctx.cursor = p + 1; return TokOpenParen;
-    case u')': ctx.cursor = p + 1; return TokCloseParen;
-    case u'[': ctx.cursor = p + 1; return TokOpenBracket;
-    case u']': ctx.cursor = p + 1; return TokCloseBracket;
-    case u'\'': ctx.cursor = p + 1; return TokComment;
-    case u'.': ctx.cursor = p + 1; return TokPeriod;
+    case 0: end = p; return TokEnd;
+    case u'\n': return TokNewline;
+    case u'{': return TokBlockOpen;
+    case u'}': return TokBlockClose;
+    case u'+': return TokPlus;
+    case u'-': return TokMinus;
+    case u'*': return TokTimes;
+    case u'/': return TokDivide;
+    case u',': return TokComma;
+    case u'(': return TokOpenParen;
+    case u')': return TokCloseParen;
+    case u'[': return TokOpenBracket;
+    case u']': return TokCloseBracket;
+    case u'\'': return TokComment;
+    case u'.': return TokPeriod;
     case u'>':
-      if (t[p + 1] == u'=') { ctx.cursor = p + 2; return TokGreaterEqual; }
-      ctx.cursor = p + 1;
+      if (t[p + 1] == u'=') { end = p + 2; return TokGreaterEqual; }
       return TokGreater;
     case u'<':
-      if (t[p + 1] == u'=') { ctx.cursor = p + 2; return TokLessEqual; }
-      ctx.cursor = p + 1;
+      if (t[p + 1] == u'=') { end = p + 2; return TokLessEqual; }
       return TokLess;
     case u'=':
-      if (t[p + 1] == u'=') { ctx.cursor = p + 2; return TokEqual; }
-      ctx.cursor = p + 1;
+      if (t[p + 1] == u'=') { end = p + 2; return TokEqual; }
       return TokAssign;
     case u'!':
-      if (t[p + 1] == u'=') { ctx.cursor = p + 2; return TokNotEqual; }
+      if (t[p + 1] == u'=') { end = p + 2; return TokNotEqual; }
       break;  // a lone ! begins no token
     case u'"':
-      return LexString(interp, ctx, t, p);
+      return LexString(interp, ctx, t, p, end);
     default:
-      if (c == u'0' && (t[p + 1] == u'x' || t[p + 1] == u'X')) return LexHex(ctx, t, p);
-      if (IsDigit(c)) return LexNumber(ctx, t, p);
-      if (IsNameStart(c)) return LexIdentifier(ctx, t, p);
+      if (c == u'0' && (t[p + 1] == u'x' || t[p + 1] == u'X')) return LexHex(ctx, t, p, end);
+      if (IsDigit(c)) return LexNumber(ctx, t, p, end);
+      if (IsNameStart(c)) return LexIdentifier(ctx, t, p, end);
       break;
   }
+  end = p;  // the cursor stays on a character that begins no token
   interp.runState = ErrorUndefined;
   return TokError;
 }
 
 }  // namespace
+
+int GetToken(Interpreter& interp, ExecContext& ctx) {
+  int32_t p = ctx.cursor;
+  // The token read last, read again (after UngetToken or a jump back): its
+  // text is still in the buffer.
+  if (p == ctx.lexedStart) {
+    ctx.tokenStart = p;
+    ctx.cursor = ctx.lexedEnd;
+    return ctx.lexedCode;
+  }
+  const char16_t* t = ctx.text;
+  char16_t c;
+  while ((c = t[p]) == u' ' || c == u'\t' || c == u'\r') ++p;
+  ctx.tokenLength = 0;
+  ctx.token[0] = 0;
+  int32_t end;
+  const int code = ScanToken(interp, ctx, t, p, end);
+  ctx.tokenStart = p;
+  ctx.cursor = end;
+  if (code == TokError) {
+    ctx.lexedStart = -1;  // scanned again, so the error is set again
+  } else {
+    ctx.lexedStart = p;
+    ctx.lexedEnd = end;
+    ctx.lexedCode = code;
+  }
+  return code;
+}
 
 int NextToken(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
