@@ -90,7 +90,7 @@ int ExecuteText(Interpreter& interp, SharedText text, int32_t localBase) {
   if (interp.runDepth == 0) {
     interp.stackBase = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
     interp.stackBudget = StackBudget();
-  } else if (StackUsedUp(interp)) {
+  } else if (StackUsedUp(interp, 0)) {
     return ResultFailed;  // reported by the text that started this one
   }
   RunDepthScope depth(interp);
@@ -123,7 +123,7 @@ int ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
   PumpMessages(interp);
   if (interp.runState != 0) return ResultFailed;
   if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultBlockClosed;
-  if (StackUsedUp(interp)) return ResultFailed;
+  if (StackUsedUp(interp, kNestingSlack)) return ResultFailed;
   switch (NextToken(interp, ctx)) {
     case TokEnd:
       return ResultTextEnded;

@@ -21,8 +21,15 @@ inline bool BothWide(const vellvar& a, const vellvar& b) {
 // A decimal number token (digits, one point, one exponent with its sign) as a
 // real, by the longest prefix that reads as a number.
 double DecimalTokenValue(const ExecContext& ctx) {
-  char buffer[kTokenCapacity] = {};
   const int32_t n = ctx.tokenLength;
+  if (n <= 15) {
+    // Whole numbers of up to 15 digits are exact as reals: no conversion call.
+    int64_t whole = 0;
+    int32_t i = 0;
+    while (i < n && ctx.token[i] >= u'0' && ctx.token[i] <= u'9') whole = whole * 10 + (ctx.token[i++] - u'0');
+    if (i == n) return static_cast<double>(whole);
+  }
+  char buffer[kTokenCapacity] = {};
   bool negativeExponent = false;
   for (int32_t i = 0; i < n; ++i) {
     buffer[i] = static_cast<char>(ctx.token[i]);
@@ -156,7 +163,7 @@ int EvalMultiplicative(Interpreter& interp, ExecContext& ctx) {
 }
 
 int EvalPrimary(Interpreter& interp, ExecContext& ctx) {
-  if (StackUsedUp(interp)) return ResultFailed;
+  if (StackUsedUp(interp, kNestingSlack)) return ResultFailed;
   switch (NextToken(interp, ctx)) {
     case TokError:
       return ResultFailed;

@@ -5,10 +5,17 @@
 
 #include "core/interpreter.h"
 
+// Statements and expressions nested inside one text may go this far beyond
+// the budget before they fail, so that a recursion of SUB calls always stops
+// where a text starts, reported at the call that started it, rather than at
+// whichever statement or operand happened to cross the line first.
+constexpr uintptr_t kNestingSlack = 64 * 1024;
+
 // True (with runState 3 set) when the running texts have used up the stack
-// allowed to them. Never true before an outermost run has recorded its stack.
-inline bool StackUsedUp(Interpreter& interp) {
+// allowed to them, plus slack. Never true before an outermost run has
+// recorded its stack.
+inline bool StackUsedUp(Interpreter& interp, uintptr_t slack) {
   const auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
-  if (here + interp.stackBudget >= interp.stackBase) return false;
+  if (here + interp.stackBudget + slack >= interp.stackBase) return false;
   return StackExhausted(interp);
 }

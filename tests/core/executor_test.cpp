@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <alloca.h>
+
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -241,6 +243,14 @@ TEST(Executor, NestingIsBoundedByTheStackGuard) {
   EXPECT_EQ(t.Run(u"PRINT " + std::u16string(200000, u'-') + u"1"), u"[MSG]\n 1 : area overflow");
   EXPECT_EQ(t.interp().runDepth, 0);
   EXPECT_EQ(t.interp().stackBase, 0u);
+
+  // Endless SUB recursion stops where a text starts, whatever stack the run
+  // began with: the message is the same every time.
+  for (size_t pad : {0, 80, 272, 688, 1504, 3008}) {
+    volatile char* used = static_cast<char*>(alloca(pad + 1));
+    used[0] = 0;
+    EXPECT_EQ(t.Run(u"SUB DEEP { DEEP }\nDEEP"), u"[MSG]\nDEEP 1 : area overflow") << pad;
+  }
 
   // An event text that starts itself again at every pump.
   t.host.onPump = [](Interpreter& interp, int) {
