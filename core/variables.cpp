@@ -22,6 +22,10 @@ namespace {
 
 enum WalkMode { WalkRead, WalkMember, WalkAssign };
 
+inline void SetNodeRef(NodeRef& ref, vellarray* node) {
+  if (ref.get() != node) ref = node;
+}
+
 }  // namespace
 
 int FindVariable(Interpreter& interp, ExecContext& ctx) {
@@ -50,9 +54,17 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
 }
 
 int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
-  NodeRef cur(entry);
-  interp.thisSource = cur;
-  interp.lastNode = cur;
+  // Table entries live as long as the interpreter; a child node reached by
+  // an index or a member is pinned, as evaluating the next index or the
+  // right side may release the tree it belongs to.
+  vellarray* cur = entry;
+  NodeRef hold;
+  const auto stepTo = [&](vellarray* next) {
+    hold = next;
+    cur = next;
+  };
+  SetNodeRef(interp.thisSource, cur);
+  SetNodeRef(interp.lastNode, cur);
   WalkMode mode = WalkRead;
   int componentSlot = -1;
 
@@ -72,7 +84,7 @@ int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
       if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
       if (ctx.value.kind == KindNarrow) ctx.value.ToUpper();
       interp.thisSource = cur;
-      cur = cur->GetNode(ctx.value);
+      stepTo(cur->GetNode(ctx.value));
       interp.lastNode = cur;
       const int close = NextToken(interp, ctx);
       if (close == TokError) return ResultFailed;
@@ -84,7 +96,7 @@ int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
     }
     if (mode == WalkMember) {
       interp.thisSource = cur;
-      cur = cur->GetNode(vellvar(ctx.TokenView()));
+      stepTo(cur->GetNode(vellvar(ctx.TokenView())));
       interp.lastNode = cur;
       mode = WalkRead;
       continue;
@@ -124,7 +136,7 @@ int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
     if (ctx.nodeMode) {
       ctx.node.Clear();
       ctx.node.Assign(*cur);
-    } else if (CallSub(interp, ctx, cur.get()) == ResultFailed) {
+    } else if (CallSub(interp, ctx, cur) == ResultFailed) {
       return ResultFailed;
     }
   }

@@ -270,6 +270,17 @@ TEST(DeclarationsTest, InputAssignsExactlyTheTextTyped) {
   EXPECT_EQ(prompts, 3);
 }
 
+TEST(DeclarationsTest, RecursionTooDeepIsAnAreaOverflow) {
+  TestInterpreter t;
+  // Without arguments or locals only the stack guard bounds the depth.
+  const std::string out = Utf8(t.Run(u"SUB R { R }\nR\nPRINT \"not reached\""));
+  EXPECT_EQ(out.rfind("[MSG]\nR 1 ", 0), 0u) << out;
+  EXPECT_NE(out.find(": area overflow"), std::string::npos) << out;
+  EXPECT_EQ(t.interp().runState, ErrorAreaOverflow);
+  // With an argument per call the local stack fills first.
+  EXPECT_EQ(Utf8(t.Run(u"SUB S(N) { S(N + 1) }\nS(0)")), "[MSG]\nS 1 : area overflow");
+}
+
 TEST(DeclarationsTest, InputAbortStopsSilently) {
   TestInterpreter t;
   EXPECT_EQ(Utf8(t.Run(u"DIM a\nINPUT \"?\", a\nPRINT \"not reached\"")), "");
