@@ -14,6 +14,19 @@
 
 namespace vell {
 
+namespace {
+
+// Shows a service's failure. The box may run a nested event loop, where an
+// event text can send requests of its own, so the failed request's answer,
+// its own number, is written again afterwards.
+void ReportFailure(Interpreter& interp, ServiceErrorSink& errors, int32_t service,
+                   std::u16string_view message) {
+  errors.ShowServiceError(message);
+  interp.requestSlots[1].SetItem(vellvar(static_cast<int>(service)));
+}
+
+}  // namespace
+
 void RouteServiceRequest(Interpreter& interp, ServiceErrorSink& errors) {
   const int32_t service = interp.requestSlots[1].ItemInt();
   try {
@@ -26,11 +39,11 @@ void RouteServiceRequest(Interpreter& interp, ServiceErrorSink& errors) {
       StringListService(interp, service);
     }
   } catch (const ServiceError& error) {
-    errors.ShowServiceError(error.Message());
+    ReportFailure(interp, errors, service, error.Message());
   } catch (const std::bad_alloc&) {
-    errors.ShowServiceError(u"Out of memory");
+    ReportFailure(interp, errors, service, u"Out of memory");
   } catch (const std::exception&) {
-    errors.ShowServiceError(u"The service could not be performed");
+    ReportFailure(interp, errors, service, u"The service could not be performed");
   }
 }
 

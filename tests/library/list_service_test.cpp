@@ -152,6 +152,31 @@ TEST_F(ServiceRouterTest, FailingServiceShowsItsErrorAndKeepsItsNumber) {
   EXPECT_EQ(sink.messages[0], u"List index out of bounds (2)");
 }
 
+// The error box runs a nested event loop, where an event text may send
+// requests of its own; the failed request still answers with its number.
+TEST_F(ServiceRouterTest, FailedServiceAnswersItsNumberAfterNestedRequests) {
+  class NestedRequestSink : public ServiceErrorSink {
+   public:
+    explicit NestedRequestSink(Interpreter& interp) : interp_(interp) {}
+    void ShowServiceError(std::u16string_view) override {
+      interp_.requestSlots[0].SetItem(vellvar(5));
+      interp_.requestSlots[1].SetItem(vellvar(1001));
+      interp_.requestSlots[2].SetItem(vellvar(u"x"));
+      RouteServiceRequest(interp_, *this);
+    }
+
+   private:
+    Interpreter& interp_;
+  } nested(*interp);
+  interp->requestSlots[0].SetItem(vellvar(5));
+  interp->requestSlots[1].SetItem(vellvar(1002));
+  interp->requestSlots[2].SetItem(vellvar(u"a"));
+  interp->requestSlots[3].SetItem(vellvar(4));
+  RouteServiceRequest(*interp, nested);
+  EXPECT_EQ(Result().kind, KindInteger);
+  EXPECT_EQ(Result().IntValue(), 1002);
+}
+
 TEST_F(ServiceRouterTest, NumbersNoServiceKnowsChangeNothing) {
   for (int service : {0, -5, 1000, 1012, 1500, 2000, 2008, 3000, 3001, 3021, 5000}) {
     Request(service, vellvar(u"a"), vellvar(0), vellvar(0));
