@@ -1,6 +1,8 @@
 // The text-file service on real files in a temporary folder.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -174,6 +176,58 @@ TEST_F(TextFileServiceTest, FailuresShowAMessageAndKeepTheServiceNumber) {
   EXPECT_EQ(sink.messages.size(), 9u);
   EXPECT_EQ(Result().IntValue(), 2003);
   EXPECT_EQ(std::filesystem::directory_iterator(folder)->path().filename(), "dir");
+}
+
+// A pipe that nobody reads is an error, not a wait without end.
+TEST_F(TextFileServiceTest, WritingToAPipeWithoutReaderFails) {
+  ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
+  const vellvar pipe(std::u16string_view(WidePath("pipe")));
+  Request(2002, pipe, vellvar(u"x"));
+  EXPECT_EQ(Result().IntValue(), 2002);
+  Request(2003, pipe, vellvar(u"x"));
+  EXPECT_EQ(Result().IntValue(), 2003);
+  Request(2007, pipe, vellvar(u"a"), vellvar(u"1"));
+  EXPECT_EQ(Result().IntValue(), 2007);
+  EXPECT_EQ(sink.messages.size(), 3u);
+}
+
+// A write that fails half-way leaves the file as it was; a write that works
+// keeps the file's permissions and a symbolic link pointing at it.
+TEST_F(TextFileServiceTest, AFailedWriteKeepsTheOldFile) {
+  Put("keep.txt", "old=1\nother=2\n");
+  ::chmod(Path("keep.txt").c_str(), 0640);
+  const vellvar path(std::u16string_view(WidePath("keep.txt")));
+  const std::u16string big(100000, u'x');
+
+  ::signal(SIGXFSZ, SIG_IGN);
+  rlimit previous{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+  rlimit limited = previous;
+  limited.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  Request(2002, path, vellvar(std::u16string_view(big)));
+  EXPECT_EQ(Result().IntValue(), 2002);
+  Request(2003, path, vellvar(std::u16string_view(big)));
+  Request(2007, path, vellvar(u"old"), vellvar(std::u16string_view(big)));
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &previous), 0);
+  EXPECT_EQ(sink.messages.size(), 3u);
+  EXPECT_EQ(Bytes("keep.txt"), "old=1\nother=2\n");
+  // Nothing is left behind beside the file.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                          std::filesystem::directory_iterator()),
+            1);
+
+  std::filesystem::create_symlink("keep.txt", Path("link.txt"));
+  Request(2007, vellvar(std::u16string_view(WidePath("link.txt"))), vellvar(u"old"),
+          vellvar(u"3"));
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("link.txt")));
+  EXPECT_EQ(Bytes("keep.txt"), B("\xFF\xFEo\0l\0d\0=\0"
+                                 "3\0\r\0\n\0o\0t\0h\0e\0r\0=\0"
+                                 "2\0\r\0\n\0"));
+  struct stat info {};
+  ASSERT_EQ(::stat(Path("keep.txt").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(sink.messages.size(), 3u);
 }
 
 TEST_F(TextFileServiceTest, PathsWithBackslashesAndOtherLetterCase) {
