@@ -350,7 +350,10 @@ void TFormMain::LeaveBusy() {
 int TFormMain::RunEvent(std::u16string_view text) {
   if (gInterpreter == nullptr) return ResultDone;
   BusyScope busy(*this);
-  return RunEventText(*gInterpreter, text);
+  const int r = RunEventText(*gInterpreter, text);
+  // No run-ended request follows an event text: what it printed shows now.
+  FlushOutput();
+  return r;
 }
 
 // ---------------------------------------------------------------------------
