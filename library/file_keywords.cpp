@@ -223,9 +223,13 @@ int CopyFileContents(const std::string& source, const std::string& target, bool 
   struct stat info {};
   if (::fstat(in.get(), &info) != 0) return CodeFromErrno(errno);
   if (!S_ISREG(info.st_mode)) return CodeAccessDenied;
-  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusive ? O_EXCL : O_TRUNC);
+  // The opening never waits: a pipe that nobody reads is a failure.
+  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | (exclusive ? O_EXCL : O_TRUNC);
   Descriptor out(::open(target.c_str(), flags, info.st_mode & 0777));
   if (out.get() < 0) return CodeFromErrno(errno);
+  if (const int outFlags = ::fcntl(out.get(), F_GETFL); outFlags >= 0) {
+    ::fcntl(out.get(), F_SETFL, outFlags & ~O_NONBLOCK);
+  }
   char buffer[65536];
   for (;;) {
     const ssize_t n = ::read(in.get(), buffer, sizeof buffer);

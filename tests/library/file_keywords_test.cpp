@@ -102,6 +102,9 @@ TEST_F(FileKeywordsTest, CopyBehavesAsTheDesktopCopy) {
             "0 1 1 1");
   EXPECT_EQ(Bytes("a.txt"), "bravo");
   EXPECT_FALSE(fs::exists("c.txt"));
+  // A pipe that nobody reads is a failure, not a wait without end.
+  ASSERT_EQ(::mkfifo("pipe", 0600), 0);
+  EXPECT_EQ(Run(u"PRINT COPY(\"b.txt\", \"pipe\") != 0"), "1");
   EXPECT_FALSE(fs::exists("c"));
   EXPECT_FALSE(fs::exists("tree/deep/tree"));
 }
