@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <time.h>
+
 #include <algorithm>
 #include <exception>
 #include <new>
@@ -83,6 +85,12 @@ void SplitOutput(std::u16string_view text, Write write, Clear clear) {
     }
   }
   if (!chunk.isEmpty()) write(chunk);
+}
+
+long long CoarseMilliseconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
+  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
 void InsertAtCaret(QPlainTextEdit& edit, const QString& text) {
@@ -582,18 +590,16 @@ void TFormMain::HandleHostRequest(Interpreter& interp) {
 void TFormMain::Pump(bool force) {
   // Processing events costs several times a simple statement, so a stream of
   // pump requests processes them only every few milliseconds; after any
-  // other request but output the next pump is real.
-  // Even the clock is read only every few pumps: reading it costs about as
-  // much as the rest of a pump request.
+  // other request but output the next pump is real. The coarse clock costs a
+  // few nanoseconds, so it is read on every pump: however slow the
+  // statements, the window still reacts within the interval.
+  const long long now = CoarseMilliseconds();
   if (!force && (lastRequestKind_ == RequestPump || lastRequestKind_ == RequestPrint) &&
-      pumpClock_.isValid() &&
-      ((++pumpsSinceClock_ & (kPumpsPerClockRead - 1)) != 0 ||
-       !pumpClock_.hasExpired(kPumpIntervalMs))) {
+      lastPumpMs_ >= 0 && now - lastPumpMs_ < kPumpIntervalMs) {
     return;
   }
-  pumpsSinceClock_ = 0;
   FlushOutput();
-  pumpClock_.start();
+  lastPumpMs_ = now;
   QCoreApplication::processEvents();
 }
 

@@ -3,7 +3,6 @@
 // requests.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QStringList>
@@ -138,7 +137,6 @@ class TFormMain : public QMainWindow,
   // Real message processing happens at most this often during a run of pump
   // requests (milliseconds).
   static constexpr int kPumpIntervalMs = 4;
-  static constexpr unsigned kPumpsPerClockRead = 8;  // a power of two
 
  signals:
   // The window has closed for good: the application should end.
@@ -183,6 +181,6 @@ class TFormMain : public QMainWindow,
   // Output gathered between real pumps.
   QString pendingOutput_;
   int lastRequestKind_ = 0;
-  QElapsedTimer pumpClock_;
-  unsigned pumpsSinceClock_ = 0;
+  // When events were last processed (coarse milliseconds; -1: never).
+  long long lastPumpMs_ = -1;
 };
