@@ -3,6 +3,7 @@
 // requests.
 #pragma once
 
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QStringList>
@@ -29,6 +30,21 @@ class MemoEdit : public QPlainTextEdit {
     setViewportMargins(horizontal, vertical, horizontal, vertical);
   }
   QMargins FormatMargins() const { return viewportMargins(); }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    // Shift+Enter breaks the line like Enter: the edit would otherwise put in
+    // a line separator (U+2028), which looks like a line break but is none
+    // to the program or the file.
+    if (event->matches(QKeySequence::InsertLineSeparator)) {
+      QKeyEvent plain(event->type(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
+                      event->isAutoRepeat(), static_cast<quint16>(event->count()));
+      QPlainTextEdit::keyPressEvent(&plain);
+      event->setAccepted(plain.isAccepted());
+      return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+  }
 };
 
 class TFormMain : public QMainWindow,

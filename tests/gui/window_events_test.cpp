@@ -38,3 +38,17 @@ TEST(WindowEvents, SlowStatementsStillProcessEvents) {
     EXPECT_TRUE(processed) << "pump " << i;
   }
 }
+
+TEST(WindowEvents, ShiftEnterInTheProgramAreaEndsALine) {
+  WindowFixture w;
+  w.form->show();
+  w.form->MemoProg->setFocus();
+  QTest::keyClicks(w.form->MemoProg, QStringLiteral("PRINT 1"));
+  QTest::keyClick(w.form->MemoProg, Qt::Key_Return, Qt::ShiftModifier);
+  QTest::keyClicks(w.form->MemoProg, QStringLiteral("PRINT 2"));
+  // The line break the user sees is the one the program and the file get.
+  EXPECT_EQ(vell::qt::MemoText(*w.form->MemoProg), u"PRINT 1\r\nPRINT 2");
+  w.form->MenuProgRunClick();
+  EXPECT_EQ(w.Output(), u"12");
+  EXPECT_TRUE(w.dialogs.messages.empty());
+}
