@@ -22,6 +22,9 @@
 namespace vell {
 namespace {
 
+// The largest text a value holds, in bytes.
+constexpr int64_t kMaxFileBytes = int64_t{1} << 30;
+
 std::u16string Reason(int error) { return text::AnsiToWide(std::strerror(error)); }
 
 std::u16string Quoted(std::u16string_view path) {
@@ -74,6 +77,11 @@ std::string ReadBytes(const std::string& file, std::u16string_view shown) {
   if (!S_ISREG(info.st_mode)) {
     throw ServiceError(std::u16string(kWhat) + u" " + Quoted(shown) + u": not a regular file");
   }
+  // No text a value holds comes from a file larger than the largest text.
+  const auto tooLarge = [&] {
+    throw ServiceError(std::u16string(kWhat) + u" " + Quoted(shown) + u": the file is too large");
+  };
+  if (info.st_size > kMaxFileBytes) tooLarge();
   std::string bytes;
   bytes.reserve(static_cast<size_t>(info.st_size));
   char buffer[65536];
@@ -84,6 +92,7 @@ std::string ReadBytes(const std::string& file, std::u16string_view shown) {
       Fail(u"Cannot read file", shown, errno);
     }
     if (n == 0) break;
+    if (static_cast<int64_t>(bytes.size()) + n > kMaxFileBytes) tooLarge();  // it grew
     bytes.append(buffer, static_cast<size_t>(n));
   }
   return bytes;

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -228,6 +229,19 @@ TEST_F(TextFileServiceTest, AFailedWriteKeepsTheOldFile) {
   ASSERT_EQ(::stat(Path("keep.txt").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
   EXPECT_EQ(sink.messages.size(), 3u);
+}
+
+// A file larger than any text a value may hold is refused before it is read.
+TEST_F(TextFileServiceTest, AFileTooLargeForAnyTextIsRefused) {
+  Put("huge.txt", "");
+  ASSERT_EQ(::truncate(Path("huge.txt").c_str(), (int64_t{1} << 30) + 1), 0);
+  const vellvar path(std::u16string_view(WidePath("huge.txt")));
+  for (int service : {2001, 2004, 2005, 2006}) {
+    Request(service, path, vellvar(0));
+    EXPECT_EQ(Result().IntValue(), service);
+  }
+  ASSERT_EQ(sink.messages.size(), 4u);
+  EXPECT_NE(sink.messages[0].find(u"too large"), std::u16string::npos);
 }
 
 TEST_F(TextFileServiceTest, PathsWithBackslashesAndOtherLetterCase) {
