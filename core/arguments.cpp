@@ -26,7 +26,7 @@ int ParseArguments(Interpreter& interp, ExecContext& ctx, vellvar* slots, int ma
       vellvar& slot = slots[count];
       if (slot == zero) {  // converts the preset in place, as the presets are integers
         if (EvalExpression(interp, ctx) == ResultFailed) return -1;
-        slot = std::move(ctx.value);
+        slot = ctx.value;  // a copy: the last argument stays the current value
       } else if (ParseReference(interp, ctx, nullptr, &slot) != ResultDone) {
         return -1;
       }

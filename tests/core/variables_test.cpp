@@ -38,10 +38,19 @@ int RecordArguments(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
+// A command whose result is whatever value the argument parser left behind.
+int KeepValue(Interpreter& interp, ExecContext& ctx) {
+  vellvar slots[2] = {vellvar(0), vellvar(0)};
+  const int count = ParseArguments(interp, ctx, slots, 2);
+  if (count < 0) return ResultFailed;
+  return ResultDone;
+}
+
 class ArgumentsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     parsedCalls.clear();
+    RegisterBuiltin(t.interp(), u"KEEP", KeepValue);
     RegisterBuiltin(t.interp(), u"F3", RecordArguments<3>);
     RegisterBuiltin(t.interp(), u"F2", RecordArguments<2>);
     RegisterBuiltin(t.interp(), u"F0", RecordArguments<0>);
@@ -71,6 +80,13 @@ TEST_F(ArgumentsTest, CountsWithAndWithoutParentheses) {
 
   // An open list ends at any other token, which stays for the next statement.
   EXPECT_EQ(Run(u"PRINT F3(1, 2\nPRINT \"n\""), "2n");
+}
+
+// The parser copies each argument into its slot: the current value is still
+// the last argument's, which is the result of the commands that set none.
+TEST_F(ArgumentsTest, TheLastArgumentStaysTheCurrentValue) {
+  EXPECT_EQ(Run(u"PRINT KEEP(300, 200), \"|\", KEEP(\"a\"), \"|\", KEEP(7) + 1"), "200|a|8");
+  EXPECT_EQ(Run(u"PRINT 5 + KEEP()"), "[MSG]\n 1 : syntax error");
 }
 
 TEST_F(ArgumentsTest, ReferenceSlotsReceiveTheReferenceSpelledAgain) {
