@@ -171,7 +171,13 @@ void WriteBytes(const std::string& file, std::u16string_view shown, std::string_
     if (exists) ::fchmod(fd.get(), info.st_mode & 07777);
     WriteAll(fd.get(), shown, bytes);
     if (::close(fd.Release()) != 0) Fail(u"Cannot write file", shown, errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) Fail(u"Cannot write file", shown, errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+      const int error = errno;
+      if (error != EBUSY && error != EXDEV) Fail(u"Cannot write file", shown, error);
+      // A file mounted on its own cannot be replaced: it is written in place.
+      ::unlink(temporary.c_str());
+      WriteInPlace(file, shown, bytes);
+    }
   } catch (...) {
     ::unlink(temporary.c_str());
     throw;
