@@ -329,7 +329,8 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (gInterpreter && (gInterpreter->mainRunning || busyDepth_ > 0)) {
+  if (gInterpreter &&
+      (gInterpreter->mainRunning || busyDepth_ > 0 || gInterpreter->runDepth > 0)) {
     // A text runs below this handler: it stops before its next statement and
     // the window closes once it has returned.
     gInterpreter->runState = StateExit;

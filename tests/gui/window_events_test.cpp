@@ -52,3 +52,16 @@ TEST(WindowEvents, ShiftEnterInTheProgramAreaEndsALine) {
   EXPECT_EQ(w.Output(), u"12");
   EXPECT_TRUE(w.dialogs.messages.empty());
 }
+
+TEST(WindowEvents, CloseWaitsForAnyRunningText) {
+  // A text run straight through the interpreter's event entry (not through
+  // the window's busy count) still holds the close until it returns.
+  WindowFixture w;
+  w.form->show();
+  bool refused = false;
+  QTimer::singleShot(20, w.form.get(), [&] { refused = !w.form->close() && gInterpreter; });
+  QTimer::singleShot(0, w.form.get(), [&] { RunEventText(*gInterpreter, u"WHILE 1 { }"); });
+  EXPECT_TRUE(WaitFor([&] { return w.closedCount == 1; }));
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(gInterpreter, nullptr);
+}
