@@ -18,6 +18,17 @@ inline bool BothWide(const vellvar& a, const vellvar& b) {
   return a.kind == KindWide && b.kind == KindWide;
 }
 
+// The left operand of a binary operator. While the right operand is
+// evaluated the current value stays what it was (a command that sets no
+// result gives it back), so it is moved out only when the right operand
+// begins with a literal, which replaces it at once.
+inline vellvar TakeLeft(Interpreter& interp, ExecContext& ctx) {
+  const int t = NextToken(interp, ctx);
+  UngetToken(ctx);
+  if (t == TokNumber || t == TokHexNumber || t == TokString) return vellvar(std::move(ctx.value));
+  return vellvar(ctx.value);
+}
+
 // A decimal number token (digits, one point, one exponent with its sign) as a
 // real, by the longest prefix that reads as a number.
 double DecimalTokenValue(const ExecContext& ctx) {
@@ -84,7 +95,7 @@ int EvalExpression(Interpreter& interp, ExecContext& ctx) {
       UngetToken(ctx);
       return ResultDone;
     }
-    vellvar left(std::move(ctx.value));
+    vellvar left(TakeLeft(interp, ctx));
     if (EvalRelation(interp, ctx) == ResultFailed) return ResultFailed;
     ctx.value.ChangeKind(KindReal);
     const int r = (t == TokAnd) ? (left && ctx.value) : (left || ctx.value);
@@ -101,7 +112,7 @@ int EvalRelation(Interpreter& interp, ExecContext& ctx) {
       UngetToken(ctx);
       return ResultDone;
     }
-    vellvar left(std::move(ctx.value));
+    vellvar left(TakeLeft(interp, ctx));
     if (EvalAdditive(interp, ctx) == ResultFailed) return ResultFailed;
     if (!BothWide(left, ctx.value)) ctx.value.ChangeKind(KindReal);
     int r;
@@ -125,7 +136,7 @@ int EvalAdditive(Interpreter& interp, ExecContext& ctx) {
       UngetToken(ctx);
       return ResultDone;
     }
-    vellvar left(std::move(ctx.value));
+    vellvar left(TakeLeft(interp, ctx));
     if (EvalMultiplicative(interp, ctx) == ResultFailed) return ResultFailed;
     if (t == TokPlus) {
       if (!BothWide(left, ctx.value)) ctx.value.ChangeKind(KindReal);
@@ -146,7 +157,7 @@ int EvalMultiplicative(Interpreter& interp, ExecContext& ctx) {
       UngetToken(ctx);
       return ResultDone;
     }
-    vellvar left(std::move(ctx.value));
+    vellvar left(TakeLeft(interp, ctx));
     if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
     ctx.value.ChangeKind(KindReal);
     if (t == TokTimes) {

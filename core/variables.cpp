@@ -183,7 +183,7 @@ int PushArguments(Interpreter& interp, ExecContext& ctx) {
     if (local.firstChild != nullptr || local.childCount != 0) local.Clear();
     local.kind = 1;
     vell::names::SetEmptyKey(local.key);
-    local.item = std::move(ctx.value);  // the next expression or the call's result replaces it
+    local.item = ctx.value;  // a copy: the next argument starts from this value
     ++interp.localCount;
     t = NextToken(interp, ctx);
     if (t == TokError) return ResultFailed;

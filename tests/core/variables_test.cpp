@@ -46,11 +46,15 @@ int KeepValue(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
+// A command without arguments that sets no result.
+int LeaveValue(Interpreter&, ExecContext&) { return ResultDone; }
+
 class ArgumentsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     parsedCalls.clear();
     RegisterBuiltin(t.interp(), u"KEEP", KeepValue);
+    RegisterBuiltin(t.interp(), u"SAME", LeaveValue);
     RegisterBuiltin(t.interp(), u"F3", RecordArguments<3>);
     RegisterBuiltin(t.interp(), u"F2", RecordArguments<2>);
     RegisterBuiltin(t.interp(), u"F0", RecordArguments<0>);
@@ -87,6 +91,16 @@ TEST_F(ArgumentsTest, CountsWithAndWithoutParentheses) {
 TEST_F(ArgumentsTest, TheLastArgumentStaysTheCurrentValue) {
   EXPECT_EQ(Run(u"PRINT KEEP(300, 200), \"|\", KEEP(\"a\"), \"|\", KEEP(7) + 1"), "200|a|8");
   EXPECT_EQ(Run(u"PRINT 5 + KEEP()"), "[MSG]\n 1 : syntax error");
+}
+
+// While the right operand of an operator, or the next argument of a SUB call,
+// is evaluated, the current value is still the one before it: a command that
+// sets no result gives that value.
+TEST_F(ArgumentsTest, ACommandWithoutResultSeesTheValueBeforeIt) {
+  EXPECT_EQ(Run(u"PRINT 2 + SAME, \"|\", 3 * SAME, \"|\", \"a\" + SAME, \"|\", 5 > SAME, \"|\","
+                u" 1 AND SAME, \"|\", 2 + (SAME), \"|\", 2 + -SAME"),
+            "4|9|aa|0|1|4|0");
+  EXPECT_EQ(Run(u"SUB F(A, B) { RETURN (A + B) }\nPRINT F(4, SAME), \"|\", F(\"x\", SAME)"), "8|xx");
 }
 
 TEST_F(ArgumentsTest, ReferenceSlotsReceiveTheReferenceSpelledAgain) {
