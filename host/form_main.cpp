@@ -151,6 +151,9 @@ void TFormMain::BuildWindow() {
   Splitter->setStretchFactor(0, 0);
   Splitter->setStretchFactor(1, 1);
   setCentralWidget(Splitter);
+  // The program area comes first: the window opens ready for typing.
+  setTabOrder(MemoProg, MemoOut);
+  MemoProg->setFocus();
 }
 
 void TFormMain::BuildMenus() {

@@ -3,6 +3,7 @@
 // into the program area.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -64,4 +65,12 @@ TEST(WindowEvents, CloseWaitsForAnyRunningText) {
   EXPECT_TRUE(WaitFor([&] { return w.closedCount == 1; }));
   EXPECT_TRUE(refused);
   EXPECT_EQ(gInterpreter, nullptr);
+}
+
+TEST(WindowEvents, TypingGoesToTheProgramAreaAtStart) {
+  WindowFixture w;
+  w.form->show();
+  QApplication::setActiveWindow(w.form.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+  EXPECT_EQ(QApplication::focusWidget(), w.form->MemoProg);
 }
