@@ -133,8 +133,10 @@ int ExecGlobal(Interpreter& interp, ExecContext& ctx) {
 
 int ExecSub(Interpreter& interp, ExecContext& ctx) {
   if (NextToken(interp, ctx) == TokError) return ResultFailed;
+  // Whatever token follows SUB names it; a mark gives the empty name, which
+  // defines a SUB nobody can call.
   const std::u16string name(ctx.TokenView());
-  if (name.empty() || DeclaredInFrame(interp, ctx, name)) {
+  if (DeclaredInFrame(interp, ctx, name)) {
     interp.runState = ErrorUndefined;
     return ResultFailed;
   }
