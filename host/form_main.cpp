@@ -410,10 +410,18 @@ void TFormMain::MenuFileExitClick() { close(); }
 
 void TFormMain::MenuProgRunClick() {
   if (gInterpreter == nullptr || closed_) return;
-  if (busyDepth_ > 0) {
+  if (busyDepth_ > 0 || gInterpreter->runDepth > 0) {
     // An event text runs below: starting the program now would reset its
     // locals, so the run waits until it has returned.
-    if (!gInterpreter->mainRunning) runPending_ = true;
+    if (!gInterpreter->mainRunning) {
+      if (busyDepth_ > 0) {
+        runPending_ = true;
+      } else {
+        // A text entered without the busy count: no return tells when it
+        // ends, so look again shortly.
+        QTimer::singleShot(kPumpIntervalMs, this, [this] { Safely(&TFormMain::MenuProgRunClick); });
+      }
+    }
     return;
   }
   Interpreter& interp = *gInterpreter;

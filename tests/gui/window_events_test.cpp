@@ -74,3 +74,21 @@ TEST(WindowEvents, TypingGoesToTheProgramAreaAtStart) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
   EXPECT_EQ(QApplication::focusWidget(), w.form->MemoProg);
 }
+
+TEST(WindowEvents, RunWaitsForAnyRunningText) {
+  // Run chosen while a text runs straight through the interpreter's event
+  // entry starts once that text has returned: it neither cuts the text short
+  // nor gets lost.
+  WindowFixture w;
+  w.form->show();
+  vell::qt::SetMemoText(*w.form->MemoProg, u"PRINT \"program\\n\"");
+  QTimer::singleShot(20, w.form.get(), [&] { w.form->MenuProgRunClick(); });
+  QTimer::singleShot(0, w.form.get(), [&] {
+    RunEventText(*gInterpreter,
+                 u"SUB F() { DIM L\nL = \"mine\"\nWHILE L == \"mine\" { }\nPRINT \"lost \", L }\n"
+                 u"F()");
+  });
+  QTimer::singleShot(200, w.form.get(), [&] { w.form->MenuProgEndClick(); });
+  EXPECT_TRUE(WaitFor([&] { return w.Output() == u"program\r\n"; }));
+  EXPECT_TRUE(w.dialogs.messages.empty());
+}
