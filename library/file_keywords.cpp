@@ -22,6 +22,7 @@
 #include "library/list_file_builtins.h"
 #include "library/services.h"
 #include "library/string_list.h"
+#include "platform/file_descriptor.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 
@@ -196,36 +197,18 @@ int ExpandSource(std::u16string_view source, std::vector<std::string>& entries) 
   return CodeDone;
 }
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  int Release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
 
 // Copies a regular file's bytes, permissions and times. `exclusive` refuses
 // an existing target instead of overwriting it.
 int CopyFileContents(const std::string& source, const std::string& target, bool exclusive) {
-  Descriptor in(::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  FileDescriptor in(::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (in.get() < 0) return CodeFromErrno(errno);
   struct stat info {};
   if (::fstat(in.get(), &info) != 0) return CodeFromErrno(errno);
   if (!S_ISREG(info.st_mode)) return CodeAccessDenied;
   // The opening never waits: a pipe that nobody reads is a failure.
   const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | (exclusive ? O_EXCL : O_TRUNC);
-  Descriptor out(::open(target.c_str(), flags, info.st_mode & 0777));
+  FileDescriptor out(::open(target.c_str(), flags, info.st_mode & 0777));
   if (out.get() < 0) return CodeFromErrno(errno);
   if (const int outFlags = ::fcntl(out.get(), F_GETFL); outFlags >= 0) {
     ::fcntl(out.get(), F_SETFL, outFlags & ~O_NONBLOCK);

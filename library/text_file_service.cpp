@@ -17,7 +17,9 @@
 #include "library/services.h"
 #include "library/string_list.h"
 #include "platform/paths.h"
+#include "platform/file_descriptor.h"
 #include "platform/text_codec.h"
+#include "platform/text_files.h"
 
 namespace vell {
 namespace {
@@ -48,24 +50,6 @@ std::string FilePath(std::u16string_view path, std::u16string_view what) {
   return *resolved;
 }
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  int Release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-  }
-
- private:
-  int fd_;
-};
 
 std::string ReadBytes(const std::string& file, std::u16string_view shown) {
   constexpr std::u16string_view kWhat = u"Cannot open file";
@@ -184,42 +168,14 @@ void WriteBytes(const std::string& file, std::u16string_view shown, std::string_
   }
 }
 
-std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
-  std::u16string text;
-  text.reserve(bytes.size() / 2);
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const auto first = static_cast<unsigned char>(bytes[i]);
-    const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    text += static_cast<char16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
-  }
-  return text;
-}
-
-std::u16string DecodeText(std::string_view bytes) {
-  if (bytes.starts_with("\xEF\xBB\xBF")) return text::Utf8ToWide(bytes.substr(3));
-  if (bytes.starts_with("\xFF\xFE")) return DecodeUtf16(bytes.substr(2), false);
-  if (bytes.starts_with("\xFE\xFF")) return DecodeUtf16(bytes.substr(2), true);
-  return text::AnsiToWide(bytes);
-}
-
-std::string EncodeUtf16LittleEndian(std::u16string_view text) {
-  std::string bytes = "\xFF\xFE";
-  bytes.reserve(2 + text.size() * 2);
-  for (const char16_t c : text) {
-    bytes += static_cast<char>(c & 0xFF);
-    bytes += static_cast<char>(c >> 8);
-  }
-  return bytes;
-}
-
 StringList LoadList(std::u16string_view path) {
   const std::string file = FilePath(path, u"Cannot open file");
-  return StringList(DecodeText(ReadBytes(file, path)));
+  return StringList(text::DecodeMarkedText(ReadBytes(file, path)));
 }
 
 void SaveUnicode(std::u16string_view path, const StringList& list) {
   const std::string file = FilePath(path, u"Cannot create file");
-  WriteBytes(file, path, EncodeUtf16LittleEndian(list.Text()));
+  WriteBytes(file, path, text::EncodeUtf16LeWithMark(list.Text()));
 }
 
 bool IsExistingFile(std::u16string_view path) {

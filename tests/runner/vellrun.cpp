@@ -14,30 +14,13 @@
 #include "library/library_builtins.h"
 #include "library/service_router.h"
 #include "platform/text_codec.h"
+#include "platform/text_files.h"
 
 namespace {
 
 void WriteUtf8(std::FILE* to, std::u16string_view text) {
   const std::string bytes = vell::text::WideToUtf8(text);
   std::fwrite(bytes.data(), 1, bytes.size(), to);
-}
-
-std::u16string DecodeProgramFile(const std::string& bytes) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  if (bytes.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) {
-    return vell::text::Utf8ToWide(std::string_view(bytes).substr(3));
-  }
-  if (bytes.size() >= 2 && ((byte(0) == 0xFF && byte(1) == 0xFE) ||
-                            (byte(0) == 0xFE && byte(1) == 0xFF))) {
-    const bool little = byte(0) == 0xFF;
-    std::u16string text;
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      text += little ? char16_t(byte(i) | (byte(i + 1) << 8))
-                     : char16_t((byte(i) << 8) | byte(i + 1));
-    }
-    return text;
-  }
-  return vell::text::AnsiToWide(bytes);
 }
 
 class ConsoleHost : public HostRequestHandler, public HostShell, public vell::ServiceErrorSink {
@@ -111,7 +94,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vellrun: cannot read %s\n", argv[1]);
     return 2;
   }
-  const std::u16string program = DecodeProgramFile(buffer.str());
+  const std::u16string program = vell::text::DecodeMarkedText(buffer.str());
 
   ConsoleHost host;
   InterpreterEntry(1, &host, &host);
