@@ -6,6 +6,7 @@
 
 #include "core/executor.h"
 #include "core/interpreter.h"
+#include "core/token_cache.h"
 
 Interpreter* gInterpreter = nullptr;
 
@@ -161,7 +162,10 @@ void RegisterBuiltin(Interpreter& interp, std::u16string_view name, BuiltinHandl
     if (c >= u'a' && c <= u'z') c = char16_t(c - 32);
   }
   interp.builtins.try_emplace(std::move(key), handler);
+  ++gBuiltinStamp;
 }
+
+uint64_t gBuiltinStamp = 0;
 
 void SeedRandom(Interpreter& interp, uint32_t seed) {
   interp.randomState = seed;  // the second word, RND's, starts at 0

@@ -10,8 +10,15 @@
 
 // An immutable program text that running contexts share; a run never reads a
 // text that somebody else may change or release meanwhile.
+struct TokenCache;
+struct TokenSlot;
 struct ProgramText {
   std::u16string chars;  // c_str() supplies the terminating NUL the lexer stops at
+  // The lexer's memory of this text's tokens (filled as they are read):
+  // tokens owns it, tokenSlots and tokenSlotCount are its slots by position.
+  mutable std::shared_ptr<TokenCache> tokens;
+  mutable TokenSlot* tokenSlots = nullptr;
+  mutable size_t tokenSlotCount = 0;
 };
 using SharedText = std::shared_ptr<const ProgramText>;
 SharedText MakeSharedText(std::u16string_view text);

@@ -10,6 +10,7 @@
 #include "core/interpreter.h"
 #include "core/stack_check.h"
 #include "core/lexer.h"
+#include "core/token_cache.h"
 #include "core/variables.h"
 
 namespace {
@@ -72,11 +73,20 @@ double HexTokenValue(const ExecContext& ctx) {
   return static_cast<double>(value);
 }
 
-int ResolveName(Interpreter& interp, ExecContext& ctx) {
-  if (!interp.builtins.empty()) {
-    const auto found = interp.builtins.find(ctx.TokenView());
-    if (found != interp.builtins.end()) return found->second(interp, ctx);
+// A number token's value, worked out once per token of the text.
+double NumberTokenValue(ExecContext& ctx, bool hex) {
+  TokenCache::Fact* fact = CurrentTokenFact(ctx);
+  if (fact != nullptr && fact->hasNumber) return fact->number;
+  const double number = hex ? HexTokenValue(ctx) : DecimalTokenValue(ctx);
+  if (fact != nullptr) {
+    fact->number = number;
+    fact->hasNumber = true;
   }
+  return number;
+}
+
+int ResolveName(Interpreter& interp, ExecContext& ctx) {
+  if (const BuiltinHandler handler = FindBuiltin(interp, ctx)) return handler(interp, ctx);
   if (FindVariable(interp, ctx) == 0) {
     interp.runState = ErrorUndefined;
     return ResultFailed;
@@ -179,10 +189,10 @@ int EvalPrimary(Interpreter& interp, ExecContext& ctx) {
     case TokError:
       return ResultFailed;
     case TokNumber:
-      ctx.value = DecimalTokenValue(ctx);
+      ctx.value = NumberTokenValue(ctx, false);
       return ResultDone;
     case TokHexNumber:
-      ctx.value = HexTokenValue(ctx);
+      ctx.value = NumberTokenValue(ctx, true);
       return ResultDone;
     case TokString:
       ctx.value = ctx.TokenView();

@@ -3,7 +3,13 @@
 // 255 units; the cursor always moves past the whole token.
 #include "core/lexer.h"
 
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <memory>
+
 #include "core/interpreter.h"
+#include "core/token_cache.h"
 
 namespace {
 
@@ -164,15 +170,71 @@ int ScanToken(Interpreter& interp, ExecContext& ctx, const char16_t* t, int32_t 
 
 }  // namespace
 
-int GetToken(Interpreter& interp, ExecContext& ctx) {
-  int32_t p = ctx.cursor;
-  // The token read last, read again (after UngetToken or a jump back): its
-  // text is still in the buffer.
-  if (p == ctx.lexedStart) {
-    ctx.tokenStart = p;
-    ctx.cursor = ctx.lexedEnd;
-    return ctx.lexedCode;
+namespace {
+
+// Texts longer than this many units are scanned every time instead of
+// keeping 32 bytes per position for them.
+constexpr size_t kMaxCachedText = size_t(1) << 22;
+
+// The cache of ctx's text, made on first use; null when the context reads
+// something other than the text it holds, or a very long text.
+TokenCache* CacheOf(const ExecContext& ctx) {
+  const ProgramText* source = ctx.source.get();
+  if (source == nullptr || ctx.text != source->chars.c_str()) return nullptr;
+  if (source->tokens == nullptr) {
+    const size_t count = source->chars.size() + 1;
+    if (count > kMaxCachedText) return nullptr;
+    auto* slots = static_cast<TokenSlot*>(std::calloc(count, sizeof(TokenSlot)));
+    if (slots == nullptr) return nullptr;
+    auto cache = std::make_shared<TokenCache>();
+    cache->slots = slots;
+    cache->slotCount = count;
+    source->tokens = std::move(cache);
+    source->tokenSlots = slots;
+    source->tokenSlotCount = count;
   }
+  return source->tokens.get();
+}
+
+void Remember(TokenCache& cache, int32_t from, int32_t start, int32_t end, int code,
+              const ExecContext& ctx) {
+  TokenSlot& known = cache.slots[size_t(start)];
+  if (known.code != 0) {
+    // The same token, reached from blanks before it.
+    cache.slots[size_t(from)] = known;
+    return;
+  }
+  TokenSlot slot{};
+  slot.start = start;
+  slot.end = end;
+  slot.code = int16_t(code);
+  slot.length = int16_t(ctx.tokenLength);
+  slot.fact = -1;
+  const bool longText = ctx.tokenLength > int32_t(std::size(slot.text));
+  if (longText || code == TokIdentifier || code == TokNumber || code == TokHexNumber) {
+    if (cache.facts.size() >= size_t(INT32_MAX) ||
+        (longText && cache.pool.size() + size_t(ctx.tokenLength) >= size_t(UINT32_MAX))) {
+      return;  // not remembered: scanned again next time
+    }
+    TokenCache::Fact fact;
+    if (longText) {
+      fact.textOffset = uint32_t(cache.pool.size());
+      cache.pool.append(ctx.token, size_t(ctx.tokenLength));
+    }
+    slot.fact = int32_t(cache.facts.size());
+    cache.facts.push_back(fact);
+  }
+  if (!longText) {
+    for (int32_t i = 0; i < ctx.tokenLength; ++i) slot.text[i] = ctx.token[i];
+  }
+  known = slot;
+  cache.slots[size_t(from)] = slot;
+}
+
+// Scans the token at the cursor and remembers it in the text's cache.
+__attribute__((noinline)) int ScanAtCursor(Interpreter& interp, ExecContext& ctx) {
+  int32_t p = ctx.cursor;
+  const int32_t from = p;
   const char16_t* t = ctx.text;
   char16_t c;
   while ((c = t[p]) == u' ' || c == u'\t' || c == u'\r') ++p;
@@ -188,23 +250,55 @@ int GetToken(Interpreter& interp, ExecContext& ctx) {
     ctx.lexedStart = p;
     ctx.lexedEnd = end;
     ctx.lexedCode = code;
+    if (from >= 0) {
+      TokenCache* cache = CacheOf(ctx);
+      if (cache != nullptr && size_t(from) < cache->slotCount && size_t(p) < cache->slotCount) {
+        Remember(*cache, from, p, end, code, ctx);
+      }
+    }
   }
   return code;
 }
 
-int NextToken(Interpreter& interp, ExecContext& ctx) {
-  for (;;) {
-    const int t = GetToken(interp, ctx);
-    if (t == TokNewline) continue;
-    if (t == TokComment) {
-      SkipLine(ctx);
-      continue;
-    }
-    return t;
+}  // namespace
+
+int LexAtCursor(Interpreter& interp, ExecContext& ctx) {
+  const int32_t p = ctx.cursor;
+  const ProgramText* source = ctx.source.get();
+  if (source == nullptr || size_t(p) >= source->tokenSlotCount || ctx.text != source->chars.c_str()) {
+    return ScanAtCursor(interp, ctx);
   }
+  const TokenSlot& slot = source->tokenSlots[p];
+  if (slot.code == 0) return ScanAtCursor(interp, ctx);
+  const int32_t n = slot.length;
+  if (n <= int32_t(std::size(slot.text))) {
+    std::memcpy(ctx.token, slot.text, sizeof slot.text);
+  } else {
+    const TokenCache& cache = *source->tokens;
+    std::memcpy(ctx.token, cache.pool.data() + cache.facts[size_t(slot.fact)].textOffset,
+                size_t(n) * sizeof(char16_t));
+  }
+  ctx.token[n] = 0;
+  ctx.tokenLength = n;
+  ctx.tokenStart = slot.start;
+  ctx.cursor = slot.end;
+  ctx.lexedStart = slot.start;
+  ctx.lexedEnd = slot.end;
+  ctx.lexedCode = slot.code;
+  return slot.code;
 }
 
-void UngetToken(ExecContext& ctx) { ctx.cursor = ctx.tokenStart; }
+int NextTokenAfterLines(Interpreter& interp, ExecContext& ctx, int t) {
+  // t, the token just read, is a line end or a comment.
+  for (;;) {
+    if (t == TokComment) {
+      SkipLine(ctx);
+    } else if (t != TokNewline) {
+      return t;
+    }
+    t = GetToken(interp, ctx);
+  }
+}
 
 int SkipLine(ExecContext& ctx) {
   ctx.lexedStart = -1;  // the buffer no longer holds the last token

@@ -37,9 +37,28 @@ enum TokenCode : int {
   TokIdentifier = 34,
 };
 
-int GetToken(Interpreter& interp, ExecContext& ctx);
-int NextToken(Interpreter& interp, ExecContext& ctx);
-void UngetToken(ExecContext& ctx);
+// Reads the token at the cursor when it is not the one read last.
+int LexAtCursor(Interpreter& interp, ExecContext& ctx);
+int NextTokenAfterLines(Interpreter& interp, ExecContext& ctx, int t);
+
+// The token read last, read again (after UngetToken or a jump back) comes
+// straight from the buffer that still holds its text.
+inline int GetToken(Interpreter& interp, ExecContext& ctx) {
+  const int32_t p = ctx.cursor;
+  if (p != ctx.lexedStart) return LexAtCursor(interp, ctx);
+  ctx.tokenStart = p;
+  ctx.cursor = ctx.lexedEnd;
+  return ctx.lexedCode;
+}
+
+// The next token that is no line end or comment.
+inline int NextToken(Interpreter& interp, ExecContext& ctx) {
+  const int t = GetToken(interp, ctx);
+  if (t != TokNewline && t != TokComment) return t;
+  return NextTokenAfterLines(interp, ctx, t);
+}
+
+inline void UngetToken(ExecContext& ctx) { ctx.cursor = ctx.tokenStart; }
 int SkipStatement(Interpreter& interp, ExecContext& ctx);
 int SkipBlock(Interpreter& interp, ExecContext& ctx);
 int SkipLine(ExecContext& ctx);
