@@ -18,9 +18,17 @@ constexpr int64_t kMaxTextBytes = int64_t(1) << 30;
 constexpr int32_t kInlineCapacity = 8;
 constexpr int32_t kNumberTextCapacity = 80;
 
+// A heap block for `bytes` bytes of text and the two terminator bytes. Only
+// the first and the last two bytes are cleared: every store writes the
+// terminator after its text, and nothing reads beyond it.
 char* NewBlock(int64_t bytes) {
   if (bytes < 0 || bytes > kMaxTextBytes) throw std::bad_alloc();
-  return static_cast<char*>(vell::ZeroAlloc(std::size_t(bytes) + 2));
+  auto* block = static_cast<char*>(vell::PlainAlloc(std::size_t(bytes) + 2));
+  block[0] = 0;
+  block[1] = 0;
+  block[bytes] = 0;
+  block[bytes + 1] = 0;
+  return block;
 }
 
 size_t WideLength(const char16_t* p) { return std::char_traits<char16_t>::length(p); }
@@ -162,6 +170,20 @@ int RealToChars(double d, char* out, int size) {
 namespace {
 
 struct Access {
+  // The capacity for n bytes that do not fit: a heap block grows by half
+  // again at least, so that a text built piece by piece is not moved on
+  // every piece; a value in its inline buffer gets exactly what it needs.
+  static int64_t GrownCapacity(const vellvar& v, int64_t n) {
+    if (v.capacity <= kInlineCapacity) return n;
+    int64_t grown = int64_t(v.capacity) + v.capacity / 2;
+    if (grown > kMaxTextBytes) grown = kMaxTextBytes;
+    return grown > n ? grown : n;
+  }
+
+  static int32_t UnitsOf(int32_t kind, int64_t bytes) {
+    return int32_t(kind == KindWide ? bytes / 2 : bytes);
+  }
+
   static void ReleaseHeap(vellvar& v) noexcept {
     if (v.capacity > kInlineCapacity) vell::ZeroFree(v.data);
     v.data = v.inlineBuffer;
@@ -172,17 +194,19 @@ struct Access {
   // value's own buffer.
   static void StoreText(vellvar& v, int32_t kind, const void* src, int64_t n) {
     if (n > v.capacity) {
-      char* block = NewBlock(n);
+      const int64_t capacity = GrownCapacity(v, n);
+      char* block = NewBlock(capacity);
       if (n > 0) std::memcpy(block, src, size_t(n));
       ReleaseHeap(v);
       v.data = block;
-      v.capacity = int32_t(n);
-    } else {
-      if (n > 0) std::memmove(v.data, src, size_t(n));
-      v.data[n] = 0;
-      v.data[n + 1] = 0;
+      v.capacity = int32_t(capacity);
+    } else if (n > 0) {
+      std::memmove(v.data, src, size_t(n));
     }
+    v.data[n] = 0;
+    v.data[n + 1] = 0;
     v.kind = kind;
+    v.length = UnitsOf(kind, n);
   }
 
   // Makes sure the capacity is at least 80 bytes before a number becomes text.
@@ -196,8 +220,8 @@ struct Access {
   }
 
   static int64_t ByteLength(const vellvar& v) {
-    if (v.kind == KindNarrow) return int64_t(std::strlen(v.data));
-    if (v.kind == KindWide) return int64_t(WideLength(reinterpret_cast<const char16_t*>(v.data))) * 2;
+    if (v.kind == KindNarrow) return v.length;
+    if (v.kind == KindWide) return int64_t(v.length) * 2;
     return 0;
   }
 
@@ -213,10 +237,12 @@ struct Access {
   }
   static void PutInt(vellvar& v, int32_t x) {
     v.kind = KindInteger;
+    v.length = 0;
     std::memcpy(v.data, &x, sizeof x);
   }
   static void PutReal(vellvar& v, double x) {
     v.kind = KindReal;
+    v.length = 0;
     std::memcpy(v.data, &x, sizeof x);
   }
 
@@ -225,22 +251,42 @@ struct Access {
     const int64_t rightBytes = ByteLength(right);
     const int64_t n = leftBytes + rightBytes;
     if (n > v.capacity) {
-      char* block = NewBlock(n);
+      const int64_t capacity = GrownCapacity(v, n);
+      char* block = NewBlock(capacity);
       std::memcpy(block, v.data, size_t(leftBytes));
       std::memcpy(block + leftBytes, right.data, size_t(rightBytes));
       ReleaseHeap(v);
       v.data = block;
-      v.capacity = int32_t(n);
+      v.capacity = int32_t(capacity);
     } else {
       std::memmove(v.data + leftBytes, right.data, size_t(rightBytes));
-      v.data[n] = 0;
-      v.data[n + 1] = 0;
     }
+    v.data[n] = 0;
+    v.data[n + 1] = 0;
+    v.length = UnitsOf(v.kind, n);
   }
 
   static void MakeEmptyText(vellvar& v) {
     v.data[0] = 0;
     v.data[1] = 0;
+    v.length = 0;
+  }
+
+  // Takes other's heap block; other is left as integer 0 in its inline buffer.
+  static void StealBlock(vellvar& v, vellvar& other) noexcept {
+    v.kind = other.kind;
+    v.data = other.data;
+    v.capacity = other.capacity;
+    v.length = other.length;
+    ResetToZero(other);
+  }
+
+  static void ResetToZero(vellvar& other) noexcept {
+    other.kind = KindInteger;
+    other.data = other.inlineBuffer;
+    other.capacity = kInlineCapacity;
+    other.length = 0;
+    std::memset(other.inlineBuffer, 0, sizeof other.inlineBuffer);
   }
 };
 
@@ -262,12 +308,14 @@ std::u16string WideCopy(const vellvar& v) {
 
 // ---- construction ----
 
-vellvar::vellvar(int value) : kind(KindInteger), data(inlineBuffer), capacity(kInlineCapacity) {
+vellvar::vellvar(int value)
+    : kind(KindInteger), data(inlineBuffer), capacity(kInlineCapacity), length(0) {
   std::memset(inlineBuffer, 0, sizeof inlineBuffer);
   Access::PutInt(*this, value);
 }
 
-vellvar::vellvar(double value) : kind(KindReal), data(inlineBuffer), capacity(kInlineCapacity) {
+vellvar::vellvar(double value)
+    : kind(KindReal), data(inlineBuffer), capacity(kInlineCapacity), length(0) {
   std::memset(inlineBuffer, 0, sizeof inlineBuffer);
   Access::PutReal(*this, value);
 }
@@ -275,13 +323,13 @@ vellvar::vellvar(double value) : kind(KindReal), data(inlineBuffer), capacity(kI
 vellvar::vellvar(const char16_t* text) : vellvar(std::u16string_view(text ? text : u"")) {}
 
 vellvar::vellvar(std::u16string_view text)
-    : kind(KindWide), data(inlineBuffer), capacity(kInlineCapacity) {
+    : kind(KindWide), data(inlineBuffer), capacity(kInlineCapacity), length(0) {
   std::memset(inlineBuffer, 0, sizeof inlineBuffer);
   Access::StoreText(*this, KindWide, text.data(), int64_t(UnitsBeforeZero(text)) * 2);
 }
 
 vellvar::vellvar(const vellvar& other)
-    : kind(other.kind), data(inlineBuffer), capacity(kInlineCapacity) {
+    : kind(other.kind), data(inlineBuffer), capacity(kInlineCapacity), length(0) {
   std::memset(inlineBuffer, 0, sizeof inlineBuffer);
   if (other.IsString()) {
     Access::StoreText(*this, other.kind, other.data, Access::ByteLength(other));
@@ -291,17 +339,19 @@ vellvar::vellvar(const vellvar& other)
 }
 
 vellvar::vellvar(vellvar&& other) noexcept
-    : kind(other.kind), data(inlineBuffer), capacity(kInlineCapacity) {
-  if (other.capacity > kInlineCapacity) {
-    data = other.data;
-    capacity = other.capacity;
+    : kind(other.kind), data(inlineBuffer), capacity(kInlineCapacity), length(other.length) {
+  if (other.capacity > kInlineCapacity && other.IsString()) {
+    Access::StealBlock(*this, other);
+  } else if (other.capacity > kInlineCapacity) {
+    // A number in a heap block: the number moves, the block stays for the
+    // next text the source holds.
+    std::memset(inlineBuffer, 0, sizeof inlineBuffer);
+    std::memcpy(inlineBuffer, other.data, 8);
+    Access::PutInt(other, 0);
   } else {
     std::memcpy(inlineBuffer, other.data, sizeof inlineBuffer);
+    Access::ResetToZero(other);
   }
-  other.kind = KindInteger;
-  other.data = other.inlineBuffer;
-  other.capacity = kInlineCapacity;
-  std::memset(other.inlineBuffer, 0, sizeof other.inlineBuffer);
 }
 
 vellvar::~vellvar() {
@@ -316,6 +366,7 @@ vellvar& vellvar::operator=(const vellvar& other) {
     Access::StoreText(*this, other.kind, other.data, Access::ByteLength(other));
   } else {
     kind = other.kind;
+    length = 0;
     std::memcpy(data, other.data, 8);
   }
   return *this;
@@ -323,18 +374,22 @@ vellvar& vellvar::operator=(const vellvar& other) {
 
 vellvar& vellvar::operator=(vellvar&& other) noexcept {
   if (this == &other) return *this;
-  Access::ReleaseHeap(*this);
-  kind = other.kind;
-  if (other.capacity > kInlineCapacity) {
-    data = other.data;
-    capacity = other.capacity;
+  if (other.capacity > kInlineCapacity && other.IsString()) {
+    Access::ReleaseHeap(*this);
+    Access::StealBlock(*this, other);
+  } else if (other.IsString()) {
+    // Text in other's inline buffer: fits in any buffer, so this keeps its own.
+    std::memcpy(data, other.data, sizeof other.inlineBuffer);
+    kind = other.kind;
+    length = other.length;
+    Access::ResetToZero(other);
   } else {
-    std::memcpy(inlineBuffer, other.data, sizeof inlineBuffer);
+    // A number: each keeps its own buffer.
+    kind = other.kind;
+    length = 0;
+    std::memcpy(data, other.data, 8);
+    Access::PutInt(other, 0);
   }
-  other.kind = KindInteger;
-  other.data = other.inlineBuffer;
-  other.capacity = kInlineCapacity;
-  std::memset(other.inlineBuffer, 0, sizeof other.inlineBuffer);
   return *this;
 }
 
@@ -413,7 +468,7 @@ vellvar& vellvar::ChangeKind(int32_t newKind) {
         Access::NumberTextRoom(*this);
         Access::StoreText(*this, KindWide, wide, int64_t(n) * 2);
       } else {  // narrow
-        const int64_t narrowBytes = int64_t(std::strlen(data));
+        const int64_t narrowBytes = length;
         std::u16string wide = vell::text::AnsiToWide(std::string_view(data, size_t(narrowBytes)));
         // Room for two bytes per narrow byte, as the conversion has always
         // reserved; the wide text never needs more.
@@ -666,6 +721,7 @@ vellvar& vellvar::ToLower() {
   } else if (kind == KindWide) {
     auto* p = reinterpret_cast<char16_t*>(data);
     for (; *p; ++p) *p = vell::text::WideToLower(*p);
+    length = int32_t(WideLength(reinterpret_cast<const char16_t*>(data)));
   }
   return *this;
 }
@@ -678,6 +734,7 @@ vellvar& vellvar::ToUpper() {
   } else if (kind == KindWide) {
     auto* p = reinterpret_cast<char16_t*>(data);
     for (; *p; ++p) *p = vell::text::WideToUpper(*p);
+    length = int32_t(WideLength(reinterpret_cast<const char16_t*>(data)));
   }
   return *this;
 }
@@ -793,21 +850,16 @@ int32_t vellvar::IntValue() const { return kind == KindInteger ? Access::GetInt(
 
 double vellvar::RealValue() const { return kind == KindReal ? Access::GetReal(*this) : ToReal(); }
 
-int32_t vellvar::Length() const {
-  if (kind == KindNarrow) return int32_t(std::strlen(data));
-  if (kind == KindWide) return int32_t(WideLength(reinterpret_cast<const char16_t*>(data)));
-  return 0;
-}
+int32_t vellvar::Length() const { return IsString() ? length : 0; }
 
 std::u16string_view vellvar::WideView() const {
   if (kind != KindWide) return {};
-  const auto* p = reinterpret_cast<const char16_t*>(data);
-  return std::u16string_view(p, WideLength(p));
+  return std::u16string_view(reinterpret_cast<const char16_t*>(data), size_t(length));
 }
 
 std::string_view vellvar::NarrowView() const {
   if (kind != KindNarrow) return {};
-  return std::string_view(data, std::strlen(data));
+  return std::string_view(data, size_t(length));
 }
 
 void* vellvar::operator new(std::size_t size) { return vell::ZeroAlloc(size); }

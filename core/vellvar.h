@@ -22,9 +22,12 @@ class vellvar {
  public:
   // Data fields, in this order; the buffer always has capacity + 2 bytes.
   int32_t kind;
-  char* data;        // inlineBuffer, or a zero-filled heap block owned by the value
+  char* data;        // inlineBuffer, or a heap block owned by the value
   int32_t capacity;  // bytes for data, terminator room not counted; 8 = inline
   alignas(8) char inlineBuffer[10];
+  // Units of the text before its terminator (bytes for kind 2, UTF-16 units
+  // for kind 3), kept by every operation that stores text; 0 for numbers.
+  int32_t length;
 
   vellvar(int value = 0);
   vellvar(double value);
