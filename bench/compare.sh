@@ -19,6 +19,8 @@ if [ ! -x "$runner" ]; then
   fi
   cmake --build "$build" --target vellrun >/dev/null || exit 1
 fi
+# The programs run from their own folder, so the runner's path must not be relative.
+runner=$(cd "$(dirname "$runner")" && pwd)/vellrun
 command -v python3 >/dev/null || { echo "python3 is needed" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "/usr/bin/time is needed (Debian package time)" >&2; exit 1; }
 
