@@ -96,91 +96,133 @@ int ResolveName(Interpreter& interp, ExecContext& ctx) {
 
 }  // namespace
 
-int EvalExpression(Interpreter& interp, ExecContext& ctx) {
-  if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultDone;
-  if (EvalRelation(interp, ctx) == ResultFailed) return ResultFailed;
-  for (;;) {
-    const int t = NextToken(interp, ctx);
-    if (t != TokAnd && t != TokOr) {
-      UngetToken(ctx);
-      return ResultDone;
-    }
-    vellvar left(TakeLeft(interp, ctx));
-    if (EvalRelation(interp, ctx) == ResultFailed) return ResultFailed;
-    ctx.value.ChangeKind(KindReal);
-    const int r = (t == TokAnd) ? (left && ctx.value) : (left || ctx.value);
-    ctx.value = r;
+namespace {
+
+// The four levels of binary operators, lowest first. Each level's right
+// operand is an expression of the next level up, and operators of one level
+// apply from left to right.
+enum OperatorLevel : int {
+  LevelNone = -1,
+  LevelLogic = 0,           // AND OR
+  LevelRelation = 1,        // > < == != >= <=
+  LevelAdditive = 2,        // + -
+  LevelMultiplicative = 3,  // * /
+  LevelPrimary = 4,
+};
+
+inline int LevelOf(int token) {
+  switch (token) {
+    case TokAnd:
+    case TokOr:
+      return LevelLogic;
+    case TokGreater:
+    case TokLess:
+    case TokEqual:
+    case TokNotEqual:
+    case TokGreaterEqual:
+    case TokLessEqual:
+      return LevelRelation;
+    case TokPlus:
+    case TokMinus:
+      return LevelAdditive;
+    case TokTimes:
+    case TokDivide:
+      return LevelMultiplicative;
+    default:
+      return LevelNone;
   }
 }
 
-int EvalRelation(Interpreter& interp, ExecContext& ctx) {
-  if (EvalAdditive(interp, ctx) == ResultFailed) return ResultFailed;
-  for (;;) {
-    const int t = NextToken(interp, ctx);
-    if (t != TokGreater && t != TokLess && t != TokEqual && t != TokNotEqual &&
-        t != TokGreaterEqual && t != TokLessEqual) {
-      UngetToken(ctx);
-      return ResultDone;
-    }
-    vellvar left(TakeLeft(interp, ctx));
-    if (EvalAdditive(interp, ctx) == ResultFailed) return ResultFailed;
-    if (!BothWide(left, ctx.value)) ctx.value.ChangeKind(KindReal);
-    int r;
-    switch (t) {
-      case TokGreater: r = left > ctx.value; break;
-      case TokLess: r = left < ctx.value; break;
-      case TokEqual: r = left == ctx.value; break;
-      case TokNotEqual: r = left != ctx.value; break;
-      case TokGreaterEqual: r = left >= ctx.value; break;
-      default: r = left <= ctx.value; break;
-    }
-    ctx.value = r;
-  }
-}
-
-int EvalAdditive(Interpreter& interp, ExecContext& ctx) {
-  if (EvalMultiplicative(interp, ctx) == ResultFailed) return ResultFailed;
-  for (;;) {
-    const int t = NextToken(interp, ctx);
-    if (t != TokPlus && t != TokMinus) {
-      UngetToken(ctx);
-      return ResultDone;
-    }
-    vellvar left(TakeLeft(interp, ctx));
-    if (EvalMultiplicative(interp, ctx) == ResultFailed) return ResultFailed;
-    if (t == TokPlus) {
-      if (!BothWide(left, ctx.value)) ctx.value.ChangeKind(KindReal);
-      left += ctx.value;
-    } else {
+// Applies operator t of the given level to left and the right operand in
+// ctx.value, leaving the result in ctx.value.
+int ApplyOperator(Interpreter& interp, ExecContext& ctx, int level, int t, vellvar& left) {
+  switch (level) {
+    case LevelLogic: {
       ctx.value.ChangeKind(KindReal);
-      left -= ctx.value;
+      const int r = (t == TokAnd) ? (left && ctx.value) : (left || ctx.value);
+      ctx.value = r;
+      return ResultDone;
     }
-    ctx.value = std::move(left);
+    case LevelRelation: {
+      if (!BothWide(left, ctx.value)) ctx.value.ChangeKind(KindReal);
+      int r;
+      switch (t) {
+        case TokGreater: r = left > ctx.value; break;
+        case TokLess: r = left < ctx.value; break;
+        case TokEqual: r = left == ctx.value; break;
+        case TokNotEqual: r = left != ctx.value; break;
+        case TokGreaterEqual: r = left >= ctx.value; break;
+        default: r = left <= ctx.value; break;
+      }
+      ctx.value = r;
+      return ResultDone;
+    }
+    case LevelAdditive:
+      if (t == TokPlus) {
+        if (!BothWide(left, ctx.value)) ctx.value.ChangeKind(KindReal);
+        left += ctx.value;
+      } else {
+        ctx.value.ChangeKind(KindReal);
+        left -= ctx.value;
+      }
+      ctx.value = std::move(left);
+      return ResultDone;
+    default:
+      ctx.value.ChangeKind(KindReal);
+      if (t == TokTimes) {
+        left *= ctx.value;
+      } else {
+        if (ctx.value.RealValue() == 0.0) {
+          interp.runState = ErrorArithmetic;
+          return ResultFailed;
+        }
+        left /= ctx.value;
+      }
+      ctx.value = std::move(left);
+      return ResultDone;
   }
 }
 
-int EvalMultiplicative(Interpreter& interp, ExecContext& ctx) {
+// An expression of operators of minLevel and above: an operand, then as
+// long as the next token is such an operator, the operator and its right
+// operand. Reads the same tokens in the same order as one function per
+// level would, without passing each operand up through every level.
+int EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel) {
   if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
   for (;;) {
     const int t = NextToken(interp, ctx);
-    if (t != TokTimes && t != TokDivide) {
+    const int level = LevelOf(t);
+    if (level < minLevel) {
       UngetToken(ctx);
       return ResultDone;
     }
     vellvar left(TakeLeft(interp, ctx));
-    if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
-    ctx.value.ChangeKind(KindReal);
-    if (t == TokTimes) {
-      left *= ctx.value;
-    } else {
-      if (ctx.value.RealValue() == 0.0) {
-        interp.runState = ErrorArithmetic;
-        return ResultFailed;
-      }
-      left /= ctx.value;
+    if (level == LevelMultiplicative) {
+      if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
+    } else if (EvalFromLevel(interp, ctx, level + 1) == ResultFailed) {
+      return ResultFailed;
     }
-    ctx.value = std::move(left);
+    if (ApplyOperator(interp, ctx, level, t, left) == ResultFailed) return ResultFailed;
   }
+}
+
+}  // namespace
+
+int EvalExpression(Interpreter& interp, ExecContext& ctx) {
+  if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultDone;
+  return EvalFromLevel(interp, ctx, LevelLogic);
+}
+
+int EvalRelation(Interpreter& interp, ExecContext& ctx) {
+  return EvalFromLevel(interp, ctx, LevelRelation);
+}
+
+int EvalAdditive(Interpreter& interp, ExecContext& ctx) {
+  return EvalFromLevel(interp, ctx, LevelAdditive);
+}
+
+int EvalMultiplicative(Interpreter& interp, ExecContext& ctx) {
+  return EvalFromLevel(interp, ctx, LevelMultiplicative);
 }
 
 int EvalPrimary(Interpreter& interp, ExecContext& ctx) {
