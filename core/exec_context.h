@@ -14,11 +14,8 @@ struct TokenCache;
 struct TokenSlot;
 struct ProgramText {
   std::u16string chars;  // c_str() supplies the terminating NUL the lexer stops at
-  // The lexer's memory of this text's tokens (filled as they are read):
-  // tokens owns it, tokenSlots and tokenSlotCount are its slots by position.
+  // The lexer's memory of this text's tokens, filled as they are read.
   mutable std::shared_ptr<TokenCache> tokens;
-  mutable TokenSlot* tokenSlots = nullptr;
-  mutable size_t tokenSlotCount = 0;
 };
 using SharedText = std::shared_ptr<const ProgramText>;
 SharedText MakeSharedText(std::u16string_view text);
@@ -62,6 +59,15 @@ struct ExecContext {
   int32_t lexedStart = -1;
   int32_t lexedEnd = 0;
   int32_t lexedCode = 0;
+  int32_t lexedFact = -1;  // the token's facts in tokenCache, or -1
+  // The token memory of the text this context reads (see token_cache.h),
+  // found once per context; tokenSource keeps that text alive, so a text
+  // given to the context later can never be mistaken for it.
+  SharedText tokenSource;
+  const char16_t* tokenText = nullptr;
+  TokenCache* tokenCache = nullptr;
+  TokenSlot* tokenSlots = nullptr;
+  size_t tokenSlotCount = 0;
   vellvar value{0};
   vellarray node;
   vellarray* foundEntry = nullptr;

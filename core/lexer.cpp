@@ -176,33 +176,44 @@ namespace {
 // keeping 32 bytes per position for them.
 constexpr size_t kMaxCachedText = size_t(1) << 22;
 
-// The cache of ctx's text, made on first use; null when the context reads
-// something other than the text it holds, or a very long text.
-TokenCache* CacheOf(const ExecContext& ctx) {
+// Binds ctx to the token memory of the text it reads, making the memory on
+// first use; false when the context reads something other than the text it
+// holds, or a very long text.
+bool BindCache(ExecContext& ctx) {
   const ProgramText* source = ctx.source.get();
-  if (source == nullptr || ctx.text != source->chars.c_str()) return nullptr;
+  if (ctx.tokenSource.get() == source && source != nullptr && ctx.tokenText == ctx.text) return true;
+  ctx.tokenSource.reset();
+  ctx.tokenText = nullptr;
+  ctx.tokenCache = nullptr;
+  ctx.tokenSlots = nullptr;
+  ctx.tokenSlotCount = 0;
+  if (source == nullptr || ctx.text != source->chars.c_str()) return false;
   if (source->tokens == nullptr) {
     const size_t count = source->chars.size() + 1;
-    if (count > kMaxCachedText) return nullptr;
+    if (count > kMaxCachedText) return false;
     auto* slots = static_cast<TokenSlot*>(std::calloc(count, sizeof(TokenSlot)));
-    if (slots == nullptr) return nullptr;
+    if (slots == nullptr) return false;
     auto cache = std::make_shared<TokenCache>();
     cache->slots = slots;
     cache->slotCount = count;
     source->tokens = std::move(cache);
-    source->tokenSlots = slots;
-    source->tokenSlotCount = count;
   }
-  return source->tokens.get();
+  ctx.tokenSource = ctx.source;
+  ctx.tokenText = ctx.text;
+  ctx.tokenCache = source->tokens.get();
+  ctx.tokenSlots = ctx.tokenCache->slots;
+  ctx.tokenSlotCount = ctx.tokenCache->slotCount;
+  return true;
 }
 
-void Remember(TokenCache& cache, int32_t from, int32_t start, int32_t end, int code,
-              const ExecContext& ctx) {
+// Remembers the token just scanned; returns its facts' index or -1.
+int32_t Remember(TokenCache& cache, int32_t from, int32_t start, int32_t end, int code,
+                 const ExecContext& ctx) {
   TokenSlot& known = cache.slots[size_t(start)];
   if (known.code != 0) {
     // The same token, reached from blanks before it.
     cache.slots[size_t(from)] = known;
-    return;
+    return known.fact;
   }
   TokenSlot slot{};
   slot.start = start;
@@ -214,7 +225,7 @@ void Remember(TokenCache& cache, int32_t from, int32_t start, int32_t end, int c
   if (longText || code == TokIdentifier || code == TokNumber || code == TokHexNumber) {
     if (cache.facts.size() >= size_t(INT32_MAX) ||
         (longText && cache.pool.size() + size_t(ctx.tokenLength) >= size_t(UINT32_MAX))) {
-      return;  // not remembered: scanned again next time
+      return -1;  // not remembered: scanned again next time
     }
     TokenCache::Fact fact;
     if (longText) {
@@ -229,6 +240,7 @@ void Remember(TokenCache& cache, int32_t from, int32_t start, int32_t end, int c
   }
   known = slot;
   cache.slots[size_t(from)] = slot;
+  return slot.fact;
 }
 
 // Scans the token at the cursor and remembers it in the text's cache.
@@ -244,17 +256,16 @@ __attribute__((noinline)) int ScanAtCursor(Interpreter& interp, ExecContext& ctx
   const int code = ScanToken(interp, ctx, t, p, end);
   ctx.tokenStart = p;
   ctx.cursor = end;
+  ctx.lexedFact = -1;
   if (code == TokError) {
     ctx.lexedStart = -1;  // scanned again, so the error is set again
   } else {
     ctx.lexedStart = p;
     ctx.lexedEnd = end;
     ctx.lexedCode = code;
-    if (from >= 0) {
-      TokenCache* cache = CacheOf(ctx);
-      if (cache != nullptr && size_t(from) < cache->slotCount && size_t(p) < cache->slotCount) {
-        Remember(*cache, from, p, end, code, ctx);
-      }
+    if (from >= 0 && BindCache(ctx) && size_t(from) < ctx.tokenSlotCount &&
+        size_t(p) < ctx.tokenSlotCount) {
+      ctx.lexedFact = Remember(*ctx.tokenCache, from, p, end, code, ctx);
     }
   }
   return code;
@@ -264,17 +275,17 @@ __attribute__((noinline)) int ScanAtCursor(Interpreter& interp, ExecContext& ctx
 
 int LexAtCursor(Interpreter& interp, ExecContext& ctx) {
   const int32_t p = ctx.cursor;
-  const ProgramText* source = ctx.source.get();
-  if (source == nullptr || size_t(p) >= source->tokenSlotCount || ctx.text != source->chars.c_str()) {
+  if (ctx.tokenSource.get() != ctx.source.get() || ctx.text != ctx.tokenText ||
+      size_t(p) >= ctx.tokenSlotCount) {
     return ScanAtCursor(interp, ctx);
   }
-  const TokenSlot& slot = source->tokenSlots[p];
+  const TokenSlot& slot = ctx.tokenSlots[p];
   if (slot.code == 0) return ScanAtCursor(interp, ctx);
   const int32_t n = slot.length;
   if (n <= int32_t(std::size(slot.text))) {
     std::memcpy(ctx.token, slot.text, sizeof slot.text);
   } else {
-    const TokenCache& cache = *source->tokens;
+    const TokenCache& cache = *ctx.tokenCache;
     std::memcpy(ctx.token, cache.pool.data() + cache.facts[size_t(slot.fact)].textOffset,
                 size_t(n) * sizeof(char16_t));
   }
@@ -285,6 +296,7 @@ int LexAtCursor(Interpreter& interp, ExecContext& ctx) {
   ctx.lexedStart = slot.start;
   ctx.lexedEnd = slot.end;
   ctx.lexedCode = slot.code;
+  ctx.lexedFact = slot.fact;
   return slot.code;
 }
 

@@ -55,16 +55,12 @@ struct TokenCache {
 // buffer holds something else (SetToken, a skipped line) or the text has no
 // cache.
 inline TokenCache::Fact* CurrentTokenFact(ExecContext& ctx) {
-  const int32_t at = ctx.tokenStart;
-  if (ctx.lexedStart != at || at < 0) return nullptr;
-  const ProgramText* source = ctx.source.get();
-  if (source == nullptr || source->tokenSlots == nullptr || ctx.text != source->chars.c_str() ||
-      size_t(at) >= source->tokenSlotCount) {
+  if (ctx.lexedStart != ctx.tokenStart || ctx.lexedFact < 0 || ctx.tokenCache == nullptr ||
+      ctx.tokenSource.get() != ctx.source.get() ||
+      size_t(ctx.lexedFact) >= ctx.tokenCache->facts.size()) {
     return nullptr;
   }
-  const TokenSlot& slot = source->tokenSlots[at];
-  if (slot.code == 0 || slot.fact < 0 || slot.start != at) return nullptr;
-  return &source->tokens->facts[size_t(slot.fact)];
+  return &ctx.tokenCache->facts[size_t(ctx.lexedFact)];
 }
 
 // Changes whenever a built-in name is registered anywhere, so that cached
