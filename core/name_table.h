@@ -15,16 +15,15 @@ struct Interpreter;
 namespace vell::names {
 
 // Entry keys are names as the lexer delivers them: wide text compared exactly.
-// Compares unit by unit against the key's terminated buffer, so a mismatch
-// costs one comparison and no length scan.
+// The stored length settles most mismatches without reading the text.
 inline bool KeyIs(const vellvar& key, std::u16string_view name) {
-  if (key.kind != KindWide) return false;
+  if (key.kind != KindWide || size_t(key.length) != name.size()) return false;
   const char16_t* k = reinterpret_cast<const char16_t*>(key.data);
   const size_t n = name.size();
   for (size_t i = 0; i < n; ++i) {
-    if (k[i] != name[i] || k[i] == 0) return false;  // stops at the key's terminator
+    if (k[i] != name[i]) return false;
   }
-  return k[n] == 0;
+  return true;
 }
 
 inline std::u16string_view NameOf(const vellvar& name) {

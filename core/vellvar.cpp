@@ -360,7 +360,7 @@ vellvar::~vellvar() {
 
 // ---- assignment ----
 
-vellvar& vellvar::operator=(const vellvar& other) {
+vellvar& vellvar::StoreCopy(const vellvar& other) {
   if (this == &other) return *this;
   if (other.IsString()) {
     Access::StoreText(*this, other.kind, other.data, Access::ByteLength(other));
@@ -429,7 +429,7 @@ vellvar& vellvar::AssignNarrow(std::string_view bytes) {
 
 // ---- conversions ----
 
-vellvar& vellvar::ChangeKind(int32_t newKind) {
+vellvar& vellvar::ConvertKind(int32_t newKind) {
   if (kind == newKind) return *this;
   switch (newKind) {
     case KindInteger:
@@ -845,10 +845,6 @@ vellvar& vellvar::ReplaceAll(const vellvar& pattern, const vellvar& replacement)
 }
 
 // ---- readers ----
-
-int32_t vellvar::IntValue() const { return kind == KindInteger ? Access::GetInt(*this) : ToInt(); }
-
-double vellvar::RealValue() const { return kind == KindReal ? Access::GetReal(*this) : ToReal(); }
 
 int32_t vellvar::Length() const { return IsString() ? length : 0; }
 

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -37,7 +38,7 @@ class vellvar {
   vellvar(vellvar&& other) noexcept;
   ~vellvar();
 
-  vellvar& operator=(const vellvar& other);
+  vellvar& operator=(const vellvar& other);  // numbers inline below, texts by StoreCopy
   vellvar& operator=(vellvar&& other) noexcept;
   vellvar& operator=(int value);
   vellvar& operator=(double value);
@@ -47,7 +48,12 @@ class vellvar {
   vellvar& AssignNarrow(std::string_view bytes);
 
   // Conversions.
-  vellvar& ChangeKind(int32_t newKind);
+  vellvar& ChangeKind(int32_t newKind) {
+    if (kind != newKind) ConvertKind(newKind);
+    return *this;
+  }
+  vellvar& ConvertKind(int32_t newKind);  // ChangeKind's work when the kind differs
+  vellvar& StoreCopy(const vellvar& other);  // copy assignment of a text
   int32_t ToInt() const;
   double ToReal() const;
   const char* Text();            // converts in place to narrow
@@ -91,3 +97,27 @@ class vellvar {
   static void* operator new(std::size_t size);
   static void operator delete(void* p) noexcept;
 };
+
+inline vellvar& vellvar::operator=(const vellvar& other) {
+  if (other.IsString()) return StoreCopy(other);
+  if (this != &other) {
+    kind = other.kind;
+    length = 0;
+    std::memcpy(data, other.data, 8);
+  }
+  return *this;
+}
+
+inline int32_t vellvar::IntValue() const {
+  if (kind != KindInteger) return ToInt();
+  int32_t x;
+  std::memcpy(&x, data, sizeof x);
+  return x;
+}
+
+inline double vellvar::RealValue() const {
+  if (kind != KindReal) return ToReal();
+  double x;
+  std::memcpy(&x, data, sizeof x);
+  return x;
+}
