@@ -54,13 +54,14 @@ struct TokenCache {
 // The facts about the token now in ctx's token buffer, or null when the
 // buffer holds something else (SetToken, a skipped line) or the text has no
 // cache.
+// (A fact index comes from the memory of tokenSource, whose facts are never
+// taken away, so the index stays valid while that is the text being read.)
 inline TokenCache::Fact* CurrentTokenFact(ExecContext& ctx) {
-  if (ctx.lexedStart != ctx.tokenStart || ctx.lexedFact < 0 || ctx.tokenCache == nullptr ||
-      ctx.tokenSource.get() != ctx.source.get() ||
-      size_t(ctx.lexedFact) >= ctx.tokenCache->facts.size()) {
+  if (ctx.lexedFact < 0 || ctx.lexedStart != ctx.tokenStart || ctx.tokenCache == nullptr ||
+      ctx.tokenSource.get() != ctx.source.get()) {
     return nullptr;
   }
-  return &ctx.tokenCache->facts[size_t(ctx.lexedFact)];
+  return ctx.tokenCache->facts.data() + ctx.lexedFact;
 }
 
 // Changes whenever a built-in name is registered anywhere, so that cached

@@ -210,7 +210,7 @@ vellarray* vellarray::Append(const vellvar& value) {
 
 void vellarray::Clear() { FreeChildren(*this); }
 
-int32_t vellarray::ItemInt() const { return item.ToInt(); }
+int32_t vellarray::ItemInt() const { return item.IntValue(); }
 
 const char16_t* vellarray::ItemWideText() { return item.WideText(); }
 
@@ -235,31 +235,4 @@ void vellarray::SetNodeBudget(int64_t budget) { gNodeBudget = budget; }
 
 // ---- NodeRef ----
 
-namespace {
-
-void Pin(vellarray* node) {
-  if (node != nullptr) ++node->pins;
-}
-
-void Unpin(vellarray* node) {
-  if (node == nullptr) return;
-  if (--node->pins == 0 && node->detached) delete node;
-}
-
-}  // namespace
-
-NodeRef::NodeRef(vellarray* node) : node_(node) { Pin(node_); }
-
-NodeRef::NodeRef(const NodeRef& other) : node_(other.node_) { Pin(node_); }
-
-NodeRef& NodeRef::operator=(const NodeRef& other) { return *this = other.node_; }
-
-NodeRef& NodeRef::operator=(vellarray* node) {
-  Pin(node);
-  vellarray* old = node_;
-  node_ = node;
-  Unpin(old);
-  return *this;
-}
-
-NodeRef::~NodeRef() { Unpin(node_); }
+void NodeRef::FreeDetached(vellarray* node) { delete node; }

@@ -64,11 +64,17 @@ class vellarray {
 class NodeRef {
  public:
   NodeRef() = default;
-  NodeRef(vellarray* node);
-  NodeRef(const NodeRef& other);
-  NodeRef& operator=(const NodeRef& other);
-  NodeRef& operator=(vellarray* node);
-  ~NodeRef();
+  NodeRef(vellarray* node) : node_(node) { Pin(node_); }
+  NodeRef(const NodeRef& other) : node_(other.node_) { Pin(node_); }
+  NodeRef& operator=(const NodeRef& other) { return *this = other.node_; }
+  NodeRef& operator=(vellarray* node) {
+    Pin(node);
+    vellarray* old = node_;
+    node_ = node;
+    Unpin(old);
+    return *this;
+  }
+  ~NodeRef() { Unpin(node_); }
   vellarray* get() const { return node_; }
   vellarray* operator->() const { return node_; }
   vellarray& operator*() const { return *node_; }
@@ -76,5 +82,14 @@ class NodeRef {
   void reset() { *this = nullptr; }
 
  private:
+  static void Pin(vellarray* node) {
+    if (node != nullptr) ++node->pins;
+  }
+  static void Unpin(vellarray* node) {
+    if (node != nullptr && --node->pins == 0 && node->detached) FreeDetached(node);
+  }
+  // Frees a node its tree let go of, once the last NodeRef lets go too.
+  static void FreeDetached(vellarray* node);
+
   vellarray* node_ = nullptr;
 };
