@@ -52,7 +52,7 @@ inline void PumpMessages(Interpreter& interp) {
   if (kind.item.kind != KindInteger || kind.item.IntValue() != RequestPump) {
     kind.SetItem(vellvar(static_cast<int>(RequestPump)));
   }
-  SendHostRequest(interp);
+  if (interp.mainWindow != nullptr) interp.mainWindow->HandleHostRequest(interp);  // SendHostRequest
 }
 
 void AppendRoutineName(std::u16string& out, const vellvar& name) {

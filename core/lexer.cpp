@@ -275,10 +275,9 @@ __attribute__((noinline)) int ScanAtCursor(Interpreter& interp, ExecContext& ctx
 
 int LexAtCursor(Interpreter& interp, ExecContext& ctx) {
   const int32_t p = ctx.cursor;
-  if (ctx.tokenSource.get() != ctx.source.get() || ctx.text != ctx.tokenText ||
-      size_t(p) >= ctx.tokenSlotCount) {
-    return ScanAtCursor(interp, ctx);
-  }
+  // The memory describes the text at tokenText, which tokenSource keeps alive
+  // and unchanged: no other text can be at that address meanwhile.
+  if (ctx.text != ctx.tokenText || size_t(p) >= ctx.tokenSlotCount) return ScanAtCursor(interp, ctx);
   const TokenSlot& slot = ctx.tokenSlots[p];
   if (slot.code == 0) return ScanAtCursor(interp, ctx);
   const int32_t n = slot.length;

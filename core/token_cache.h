@@ -54,11 +54,11 @@ struct TokenCache {
 // The facts about the token now in ctx's token buffer, or null when the
 // buffer holds something else (SetToken, a skipped line) or the text has no
 // cache.
-// (A fact index comes from the memory of tokenSource, whose facts are never
-// taken away, so the index stays valid while that is the text being read.)
+// (A fact index comes from the memory of the text at tokenText, whose facts
+// are never taken away, so it stays valid while that is the text being read.)
 inline TokenCache::Fact* CurrentTokenFact(ExecContext& ctx) {
-  if (ctx.lexedFact < 0 || ctx.lexedStart != ctx.tokenStart || ctx.tokenCache == nullptr ||
-      ctx.tokenSource.get() != ctx.source.get()) {
+  if (ctx.lexedFact < 0 || ctx.lexedStart != ctx.tokenStart || ctx.text != ctx.tokenText ||
+      ctx.tokenCache == nullptr) {
     return nullptr;
   }
   return ctx.tokenCache->facts.data() + ctx.lexedFact;

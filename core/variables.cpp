@@ -53,7 +53,25 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
   return 0;
 }
 
-int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
+namespace {
+
+// Stores the value just evaluated (or the node, in node mode) into cur, the
+// end of an assignment's reference walk.
+int StoreAssigned(ExecContext& ctx, vellarray* cur) {
+  if (ctx.nodeMode) {
+    vellvar ownKey(std::move(cur->key));
+    cur->Assign(ctx.node);
+    cur->key = std::move(ownKey);
+    ctx.nodeMode = 0;
+    return ResultDone;
+  }
+  cur->kind = 1;
+  cur->item = ctx.value;  // the value stays for a chained assignment
+  return ResultDone;
+}
+
+__attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ctx,
+                                            vellarray* entry) {
   // Table entries live as long as the interpreter; a child node reached by
   // an index or a member is pinned, as evaluating the next index or the
   // right side may release the tree it belongs to.
@@ -112,16 +130,7 @@ int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
       return r;
     }
     if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
-    if (ctx.nodeMode) {
-      vellvar ownKey(std::move(cur->key));
-      cur->Assign(ctx.node);
-      cur->key = std::move(ownKey);
-      ctx.nodeMode = 0;
-      return ResultDone;
-    }
-    cur->kind = 1;
-    cur->item = ctx.value;  // the value stays for a chained assignment
-    return ResultDone;
+    return StoreAssigned(ctx, cur);
   }
 
   if (cur->kind > 30) return AccessComponentMember(interp, ctx, 1, componentSlot, cur->kind);
@@ -141,6 +150,35 @@ int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
     }
   }
   return ResultDone;
+}
+
+}  // namespace
+
+int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
+  // A plain variable read or assigned, without index or member: the walk's
+  // steps for that case, taken directly.
+  if (entry->kind == 1) {
+    const int t = NextToken(interp, ctx);
+    if (t != TokPeriod && t != TokOpenBracket) {
+      SetNodeRef(interp.thisSource, entry);
+      SetNodeRef(interp.lastNode, entry);
+      if (t == TokError) return ResultFailed;
+      if (t == TokAssign) {
+        if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+        return StoreAssigned(ctx, entry);
+      }
+      UngetToken(ctx);
+      if (ctx.nodeMode) {
+        ctx.node.Clear();
+        ctx.node.Assign(*entry);
+      } else {
+        ctx.value = entry->item;
+      }
+      return ResultDone;
+    }
+    UngetToken(ctx);
+  }
+  return WalkReference(interp, ctx, entry);
 }
 
 int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
