@@ -15,4 +15,5 @@ void ExecContext::SetToken(std::u16string_view text) {
   token[n] = 0;
   tokenLength = static_cast<int32_t>(n);
   lexedStart = -1;
+  lexedFact = -1;
 }

@@ -313,6 +313,7 @@ int NextTokenAfterLines(Interpreter& interp, ExecContext& ctx, int t) {
 
 int SkipLine(ExecContext& ctx) {
   ctx.lexedStart = -1;  // the buffer no longer holds the last token
+  ctx.lexedFact = -1;
   const char16_t* t = ctx.text;
   int32_t p = ctx.cursor;
   for (;;) {

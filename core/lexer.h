@@ -1,7 +1,10 @@
 // The lexer: reads tokens straight from the running text.
 #pragma once
 
+#include <cstring>
+
 #include "exec_context.h"
+#include "token_slot.h"
 
 struct Interpreter;
 
@@ -42,13 +45,32 @@ int LexAtCursor(Interpreter& interp, ExecContext& ctx);
 int NextTokenAfterLines(Interpreter& interp, ExecContext& ctx, int t);
 
 // The token read last, read again (after UngetToken or a jump back) comes
-// straight from the buffer that still holds its text.
+// straight from the buffer that still holds its text; a short token the
+// text's token memory knows comes from there.
 inline int GetToken(Interpreter& interp, ExecContext& ctx) {
   const int32_t p = ctx.cursor;
-  if (p != ctx.lexedStart) return LexAtCursor(interp, ctx);
-  ctx.tokenStart = p;
-  ctx.cursor = ctx.lexedEnd;
-  return ctx.lexedCode;
+  if (p == ctx.lexedStart) {
+    ctx.tokenStart = p;
+    ctx.cursor = ctx.lexedEnd;
+    return ctx.lexedCode;
+  }
+  if (ctx.text == ctx.tokenText && size_t(p) < ctx.tokenSlotCount) {
+    const TokenSlot& slot = ctx.tokenSlots[p];
+    const int32_t n = slot.length;
+    if (slot.code != 0 && n <= 8) {
+      std::memcpy(ctx.token, slot.text, sizeof slot.text);
+      ctx.token[n] = 0;
+      ctx.tokenLength = n;
+      ctx.tokenStart = slot.start;
+      ctx.cursor = slot.end;
+      ctx.lexedStart = slot.start;
+      ctx.lexedEnd = slot.end;
+      ctx.lexedCode = slot.code;
+      ctx.lexedFact = slot.fact;
+      return slot.code;
+    }
+  }
+  return LexAtCursor(interp, ctx);
 }
 
 // The next token that is no line end or comment.

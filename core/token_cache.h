@@ -15,17 +15,8 @@
 
 #include "core/exec_context.h"
 #include "core/interpreter.h"
+#include "core/token_slot.h"
 
-// One position of the text. code 0: nothing known yet.
-struct TokenSlot {
-  int32_t start;
-  int32_t end;
-  int16_t code;
-  int16_t length;     // units of the token's text (at most 255)
-  int32_t fact;       // index into TokenCache::facts, or -1
-  char16_t text[8];   // the text when it has at most 8 units, zero-padded
-};
-static_assert(sizeof(TokenSlot) == 32);
 
 struct TokenCache {
   struct Fact {
@@ -54,13 +45,11 @@ struct TokenCache {
 // The facts about the token now in ctx's token buffer, or null when the
 // buffer holds something else (SetToken, a skipped line) or the text has no
 // cache.
-// (A fact index comes from the memory of the text at tokenText, whose facts
-// are never taken away, so it stays valid while that is the text being read.)
+// (lexedFact is -1 unless the buffer holds the token the lexer read last
+// from the memory of the text at tokenText, whose facts are never taken
+// away, so the index stays valid while that is the text being read.)
 inline TokenCache::Fact* CurrentTokenFact(ExecContext& ctx) {
-  if (ctx.lexedFact < 0 || ctx.lexedStart != ctx.tokenStart || ctx.text != ctx.tokenText ||
-      ctx.tokenCache == nullptr) {
-    return nullptr;
-  }
+  if (ctx.lexedFact < 0 || ctx.text != ctx.tokenText) return nullptr;
   return ctx.tokenCache->facts.data() + ctx.lexedFact;
 }
 

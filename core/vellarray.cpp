@@ -210,7 +210,6 @@ vellarray* vellarray::Append(const vellvar& value) {
 
 void vellarray::Clear() { FreeChildren(*this); }
 
-int32_t vellarray::ItemInt() const { return item.IntValue(); }
 
 const char16_t* vellarray::ItemWideText() { return item.WideText(); }
 

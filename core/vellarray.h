@@ -46,7 +46,7 @@ class vellarray {
   vellarray* Append(const vellvar& value);
   void Clear();
 
-  int32_t ItemInt() const;
+  int32_t ItemInt() const { return item.IntValue(); }
   const char16_t* ItemWideText();
   const char* ItemText();
 
