@@ -80,7 +80,7 @@ int RunText(Interpreter& interp, ExecContext* caller, SharedText text) {
   const int32_t saved = interp.localCount;
   const int r = ExecuteText(interp, std::move(text), saved);
   if (r != ResultFailed) {
-    if (caller != nullptr) caller->value = interp.lastValue;
+    if (caller != nullptr) caller->value = std::move(interp.lastValue);  // read only here
     interp.localCount = saved;
   }
   return r;
@@ -115,7 +115,7 @@ int ExecuteText(Interpreter& interp, SharedText text, int32_t localBase) {
     }
     if (ctx.breakFlag != 0 || ctx.returnFlag != 0) break;
   }
-  interp.lastValue = ctx.value;
+  interp.lastValue = std::move(ctx.value);  // the context ends here
   return r;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "arguments.h"
 #include "executor.h"
@@ -195,7 +196,7 @@ int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   SharedText text = vell::names::SubText(*sub);
   const int r = ExecuteText(interp, std::move(text), savedCount);
   if (r == ResultFailed) return ResultFailed;
-  ctx.value = interp.lastValue;
+  ctx.value = std::move(interp.lastValue);  // read only here
   interp.localCount = savedCount;
   return ResultDone;
 }
