@@ -77,6 +77,34 @@ void BM_CountingLoop(benchmark::State& state) {
 }
 BENCHMARK(BM_CountingLoop)->Arg(kIdle)->Arg(kCounting)->Arg(kNone);
 
+// String building: one character appended 10000 times by S = S + "x".
+void BM_StringBuilding(benchmark::State& state) {
+  Interpreter& interp = Prepared(kIdle);
+  const SharedText shared =
+      MakeSharedText(u"DIM I, S\nS = \"\"\nFOR I = 0, I < 10000, I = I + 1 { S = S + \"x\" }");
+  for (auto _ : state) {
+    interp.localCount = 0;
+    RunText(interp, nullptr, shared);
+  }
+  if (interp.runState != 0) state.SkipWithError("run failed");
+  state.SetItemsProcessed(state.iterations() * 10000);
+}
+BENCHMARK(BM_StringBuilding);
+
+// A text run once, as a new text each time: 1000 statements read a single
+// time, so whatever the lexer keeps for texts read again is pure cost here.
+void BM_TextRunOnce(benchmark::State& state) {
+  Interpreter& interp = Prepared(kIdle);
+  std::u16string text;
+  for (int i = 0; i < 1000; ++i) text += u"LET 1 + 2\n";
+  for (auto _ : state) {
+    RunText(interp, nullptr, MakeSharedText(text));
+  }
+  if (interp.runState != 0) state.SkipWithError("run failed");
+  state.SetItemsProcessed(state.iterations() * 1000);
+}
+BENCHMARK(BM_TextRunOnce);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -14,8 +14,10 @@ struct TokenCache;
 struct TokenSlot;
 struct ProgramText {
   std::u16string chars;  // c_str() supplies the terminating NUL the lexer stops at
-  // The lexer's memory of this text's tokens, filled as they are read.
+  // The lexer's memory of this text's tokens, filled as they are read once
+  // the text is read a second time; readBefore: some context has read it.
   mutable std::shared_ptr<TokenCache> tokens;
+  mutable bool readBefore = false;
 };
 using SharedText = std::shared_ptr<const ProgramText>;
 SharedText MakeSharedText(std::u16string_view text);
@@ -68,6 +70,7 @@ struct ExecContext {
   TokenCache* tokenCache = nullptr;
   TokenSlot* tokenSlots = nullptr;
   size_t tokenSlotCount = 0;
+  int32_t scanHigh = -1;  // the furthest position this context scanned from
   vellvar value{0};
   vellarray node;
   vellarray* foundEntry = nullptr;

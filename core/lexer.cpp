@@ -176,10 +176,11 @@ namespace {
 // keeping 32 bytes per position for them.
 constexpr size_t kMaxCachedText = size_t(1) << 22;
 
-// Binds ctx to the token memory of the text it reads, making the memory on
-// first use; false when the context reads something other than the text it
-// holds, or a very long text.
-bool BindCache(ExecContext& ctx) {
+// Binds ctx to the token memory of the text it reads, making the memory
+// when the text is being read again (by this context going back, or by a
+// second context); false when there is no memory to use (yet), the context
+// reads something other than the text it holds, or the text is very long.
+bool BindCache(ExecContext& ctx, int32_t from) {
   const ProgramText* source = ctx.source.get();
   if (ctx.tokenSource.get() == source && source != nullptr && ctx.tokenText == ctx.text) return true;
   ctx.tokenSource.reset();
@@ -189,6 +190,11 @@ bool BindCache(ExecContext& ctx) {
   ctx.tokenSlotCount = 0;
   if (source == nullptr || ctx.text != source->chars.c_str()) return false;
   if (source->tokens == nullptr) {
+    // A text read once, start to end, is only scanned.
+    const bool again = ctx.scanHigh < 0 ? source->readBefore : from <= ctx.scanHigh;
+    source->readBefore = true;
+    if (from > ctx.scanHigh) ctx.scanHigh = from;
+    if (!again) return false;
     const size_t count = source->chars.size() + 1;
     if (count > kMaxCachedText) return false;
     auto* slots = static_cast<TokenSlot*>(std::calloc(count, sizeof(TokenSlot)));
@@ -263,7 +269,7 @@ __attribute__((noinline)) int ScanAtCursor(Interpreter& interp, ExecContext& ctx
     ctx.lexedStart = p;
     ctx.lexedEnd = end;
     ctx.lexedCode = code;
-    if (from >= 0 && BindCache(ctx) && size_t(from) < ctx.tokenSlotCount &&
+    if (from >= 0 && BindCache(ctx, from) && size_t(from) < ctx.tokenSlotCount &&
         size_t(p) < ctx.tokenSlotCount) {
       ctx.lexedFact = Remember(*ctx.tokenCache, from, p, end, code, ctx);
     }

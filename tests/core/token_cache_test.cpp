@@ -54,6 +54,8 @@ TEST(TokenCache, TokensReadAgainMatchTheFirstScan) {
   EXPECT_EQ(first[6].text.size(), 255u);
   EXPECT_EQ(first[7].text, u"LONGERNAME9");
   EXPECT_EQ(ReadAll(*interp, ctx, 0), first);
+  EXPECT_EQ(ReadAll(*interp, ctx, 0), first);
+  EXPECT_NE(ctx.source->tokens, nullptr);  // read again: remembered
 
   // From each token's start, and from the blanks before it.
   for (size_t i = 0; i < first.size(); ++i) {
@@ -77,6 +79,26 @@ TEST(TokenCache, TokensReadAgainMatchTheFirstScan) {
   ctx.SetToken(u"OTHER");
   EXPECT_EQ(NextToken(*interp, ctx), TokString);
   EXPECT_EQ(ctx.TokenView(), u"a\"b\n");
+}
+
+TEST(TokenCache, OnlyTextsReadAgainAreRemembered) {
+  auto interp = std::make_unique<Interpreter>();
+  const SharedText text = MakeSharedText(u"PRINT 1 + 2, \"abc\"\nX = Y");
+  ExecContext once;
+  once.source = text;
+  once.text = text->chars.c_str();
+  const std::vector<Read> first = ReadAll(*interp, once, 0);
+  EXPECT_EQ(text->tokens, nullptr);
+
+  // A second context reading the same text (a SUB called again) makes the
+  // memory, and both read the same tokens.
+  ExecContext again;
+  again.source = text;
+  again.text = text->chars.c_str();
+  EXPECT_EQ(ReadAll(*interp, again, 0), first);
+  EXPECT_NE(text->tokens, nullptr);
+  EXPECT_EQ(ReadAll(*interp, again, 0), first);
+  EXPECT_EQ(ReadAll(*interp, once, 0), first);
 }
 
 TEST(TokenCache, ScanErrorsAreRaisedEveryTime) {
