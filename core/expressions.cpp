@@ -187,6 +187,38 @@ int ApplyOperator(Interpreter& interp, ExecContext& ctx, int level, int t, vellv
 // long as the next token is such an operator, the operator and its right
 // operand. Reads the same tokens in the same order as one function per
 // level would, without passing each operand up through every level.
+// Both operands real: the operator's result straight into ctx.value, as
+// ApplyOperator gives it for two reals. False (nothing done) otherwise.
+inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int level, int t, double left,
+                         int& result) {
+  if (ctx.value.kind != KindReal) return false;
+  const double right = ctx.value.RealValue();
+  result = ResultDone;
+  switch (t) {
+    case TokAnd: ctx.value = int(left != 0.0 && right != 0.0); break;
+    case TokOr: ctx.value = int(left != 0.0 || right != 0.0); break;
+    case TokGreater: ctx.value = int(left > right); break;
+    case TokLess: ctx.value = int(left < right); break;
+    case TokEqual: ctx.value = int(left == right); break;
+    case TokNotEqual: ctx.value = int(left != right); break;
+    case TokGreaterEqual: ctx.value = int(left >= right); break;
+    case TokLessEqual: ctx.value = int(left <= right); break;
+    case TokPlus: ctx.value = left + right; break;
+    case TokMinus: ctx.value = left - right; break;
+    case TokTimes: ctx.value = left * right; break;
+    default:
+      if (right == 0.0) {
+        interp.runState = ErrorArithmetic;
+        result = ResultFailed;
+      } else {
+        ctx.value = left / right;
+      }
+      break;
+  }
+  (void)level;
+  return true;
+}
+
 int EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel) {
   if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
   for (;;) {
@@ -195,6 +227,24 @@ int EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel) {
     if (level < minLevel) {
       UngetToken(ctx);
       return ResultDone;
+    }
+    if (ctx.value.kind == KindReal) {
+      // A real left operand is kept as a number; the current value stays
+      // as it is until the right operand replaces it, as TakeLeft keeps it.
+      const double leftReal = ctx.value.RealValue();
+      if (level == LevelMultiplicative) {
+        if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
+      } else if (EvalFromLevel(interp, ctx, level + 1) == ResultFailed) {
+        return ResultFailed;
+      }
+      int result;
+      if (ApplyToReals(interp, ctx, level, t, leftReal, result)) {
+        if (result == ResultFailed) return ResultFailed;
+        continue;
+      }
+      vellvar left(leftReal);
+      if (ApplyOperator(interp, ctx, level, t, left) == ResultFailed) return ResultFailed;
+      continue;
     }
     vellvar left(TakeLeft(interp, ctx));
     if (level == LevelMultiplicative) {

@@ -393,16 +393,6 @@ vellvar& vellvar::operator=(vellvar&& other) noexcept {
   return *this;
 }
 
-vellvar& vellvar::operator=(int value) {
-  Access::PutInt(*this, value);
-  return *this;
-}
-
-vellvar& vellvar::operator=(double value) {
-  Access::PutReal(*this, value);
-  return *this;
-}
-
 vellvar& vellvar::operator=(const char* text) {
   if (text == nullptr) text = "";
   Access::StoreText(*this, KindNarrow, text, int64_t(std::strlen(text)));

@@ -108,6 +108,20 @@ inline vellvar& vellvar::operator=(const vellvar& other) {
   return *this;
 }
 
+inline vellvar& vellvar::operator=(int value) {
+  kind = KindInteger;
+  length = 0;
+  std::memcpy(data, &value, sizeof value);
+  return *this;
+}
+
+inline vellvar& vellvar::operator=(double value) {
+  kind = KindReal;
+  length = 0;
+  std::memcpy(data, &value, sizeof value);
+  return *this;
+}
+
 inline int32_t vellvar::IntValue() const {
   if (kind != KindInteger) return ToInt();
   int32_t x;
