@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kPumpBudget = 4000;
+constexpr int kPumpBudget = 1000;
 
 // Built-ins that reach outside the process (files, folders, other programs,
 // simulated input) are taken out: a fuzzed program must not touch the disk.
