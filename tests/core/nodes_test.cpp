@@ -31,38 +31,12 @@ struct BudgetGuard {
 
 }  // namespace
 
-TEST(Nodes, ConstructionAndReaders) {
-  vellarray node;
-  EXPECT_EQ(node.kind, 1);
-  EXPECT_EQ(node.key.kind, KindWide);
-  EXPECT_EQ(node.key.Length(), 0);
-  EXPECT_EQ(node.item.kind, KindWide);
-  EXPECT_EQ(node.childCount, 0);
-  EXPECT_EQ(node.firstChild, nullptr);
-
-  vellarray named(vellvar(u"name"));
-  EXPECT_EQ(named.key.WideView(), u"name");
-  named.SetItem(vellvar(u" 12 apples"));
-  EXPECT_EQ(named.ItemInt(), 12);
-  EXPECT_EQ(named.item.kind, KindWide);
-  EXPECT_EQ(std::string(named.ItemText()), " 12 apples");
-  EXPECT_EQ(named.item.kind, KindNarrow);
-  EXPECT_EQ(std::u16string(named.ItemWideText()), u" 12 apples");
-}
-
 TEST(Nodes, GetNodeByPosition) {
   vellarray root;
   vellarray* third = root.GetNode(vellvar(3));
   EXPECT_EQ(root.childCount, 4);
   auto list = Children(root);
   EXPECT_EQ(third, list[3]);
-  for (vellarray* c : list) {
-    EXPECT_EQ(c->kind, 1);
-    EXPECT_EQ(c->key.WideView(), u"");
-    EXPECT_EQ(c->item.kind, KindWide);
-  }
-  EXPECT_EQ(root.GetNode(vellvar(1)), list[1]);
-  EXPECT_EQ(root.childCount, 4);
   EXPECT_EQ(root[vellvar(-2)], list[0]);
   EXPECT_EQ(root.GetNode(vellvar(1.9)), list[1]);
   EXPECT_EQ(root.GetNode(vellvar(u"x")), list[0]);  // text goes by key: claims the first
@@ -72,6 +46,13 @@ TEST(Nodes, GetNodeByPosition) {
   vellarray* first = empty.GetNode(vellvar(-2));
   EXPECT_EQ(empty.childCount, 1);
   EXPECT_EQ(first, empty.firstChild);
+
+  // The item readers convert a copy; the text reader changes the item's kind.
+  first->SetItem(vellvar(u" 12 apples"));
+  EXPECT_EQ(first->ItemInt(), 12);
+  EXPECT_EQ(first->item.kind, KindWide);
+  EXPECT_EQ(std::string(first->ItemText()), " 12 apples");
+  EXPECT_EQ(first->item.kind, KindNarrow);
 }
 
 TEST(Nodes, GetNodeByKeyClaimsUnnamedChildren) {
@@ -172,21 +153,11 @@ TEST(Nodes, AssignCopyFromAppendClear) {
     EXPECT_EQ(target.childCount, 3);
     EXPECT_EQ(std::u16string(target.GetNode(vellvar(2))->ItemWideText()), u"changed");
 
-    vellarray list;
-    EXPECT_EQ(list.Append(vellvar(u"x")), &list);
-    list.Append(vellvar(2.5));
-    auto children = Children(list);
-    ASSERT_EQ(children.size(), 2u);
-    EXPECT_EQ(children[1]->kind, 1);
-    EXPECT_EQ(children[1]->key.WideView(), u"");
-    EXPECT_EQ(children[1]->item.RealValue(), 2.5);
-
-    list.GetNode(vellvar(0))->GetNode(vellvar(3))->GetNode(vellvar(3));
-    list.Clear();
-    EXPECT_EQ(list.childCount, 0);
-    EXPECT_EQ(list.firstChild, nullptr);
-    list.Append(vellvar(1));
-    EXPECT_EQ(list.childCount, 1);
+    target.GetNode(vellvar(0))->GetNode(vellvar(3))->GetNode(vellvar(3));
+    target.Clear();
+    EXPECT_EQ(target.firstChild, nullptr);
+    target.Append(vellvar(1));
+    EXPECT_EQ(target.childCount, 1);
   }
   EXPECT_EQ(vellarray::LiveNodes(), base);
 }
@@ -223,16 +194,6 @@ TEST(Nodes, PositionCacheStaysRightThroughEveryChange) {
   check(0);
   check(1);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(root.GetNode(vellvar(i))->item.Length(), 0);
-}
-
-TEST(Nodes, ManyChildrenByPosition) {
-  vellarray root;
-  constexpr int kCount = 100000;
-  for (int i = 0; i < kCount; ++i) root.GetNode(vellvar(i))->SetItem(vellvar(i));
-  long long sum = 0;
-  for (int i = 0; i < kCount; ++i) sum += root.GetNode(vellvar(i))->ItemInt();
-  EXPECT_EQ(sum, (long long)kCount * (kCount - 1) / 2);
-  EXPECT_EQ(root.childCount, kCount);
 }
 
 TEST(Nodes, BudgetStopsRunawayIndexes) {

@@ -117,20 +117,6 @@ TEST_F(ArgumentsTest, ReferenceSlotsReceiveTheReferenceSpelledAgain) {
   EXPECT_EQ(Run(u"FR(A[1)"), "[MSG]\n 1 : syntax error");
 }
 
-TEST(ParseReferenceTest, GivesNameAndText) {
-  TestInterpreter t;
-  std::u16string program = u"A[1 + 1].B X";
-  ExecContext ctx;
-  ctx.source = MakeSharedText(program);
-  ctx.text = ctx.source->chars.c_str();
-  vellvar name(0), text(0);
-  EXPECT_EQ(ParseReference(t.interp(), ctx, &name, &text), ResultDone);
-  EXPECT_EQ(Utf8(name.WideText()), "A");
-  EXPECT_EQ(Utf8(text.WideText()), "A[2].B");
-  // The name that follows is left for the caller.
-  EXPECT_EQ(ctx.cursor, 11);
-}
-
 // A component side that records what the bridge asks of it.
 class FakeComponents : public ComponentBridge {
  public:
@@ -217,6 +203,9 @@ TEST_F(ComponentBridgeTest, PropertiesMethodsAndEvents) {
   // CLS takes nothing: it is called, and the 1 left over is a syntax error.
   EXPECT_EQ(Run(u"B.CLS(1)"), "[MSG]\n 1 1: syntax error");
   EXPECT_EQ(fake.calls.size(), 1u);
+
+  t.interp().components = nullptr;
+  EXPECT_EQ(Run(u"B.CAPTION = 1"), "[MSG]\n 1 : undefined error");
 }
 
 TEST_F(ComponentBridgeTest, PrintMemberSendsOneRequestPerValue) {
@@ -237,11 +226,6 @@ TEST_F(ComponentBridgeTest, PrintMemberSendsOneRequestPerValue) {
   EXPECT_TRUE(fake.calls.empty());
 }
 
-TEST_F(ComponentBridgeTest, WithoutComponentsAMemberIsUndefined) {
-  t.interp().components = nullptr;
-  EXPECT_EQ(Run(u"B.CAPTION = 1"), "[MSG]\n 1 : undefined error");
-}
-
 TEST(DeclarationsTest, NewKeepsTheProtectedGlobals) {
   TestInterpreter t;
   EXPECT_EQ(Utf8(t.Run(u"GLOBAL kept, lost\nkept = \"k\"\nlost = \"l\"\nkept[0] = 1")), "");
@@ -259,29 +243,6 @@ TEST(DeclarationsTest, NewKeepsTheProtectedGlobals) {
   EXPECT_EQ(Utf8(t.interp().globals[1].key.WideText()), "AGAIN");
 }
 
-TEST(DeclarationsTest, GlobalKeepsItsValueFromRunToRun) {
-  TestInterpreter t;
-  EXPECT_EQ(Utf8(t.Run(u"GLOBAL g\ng = 5\ng[1] = 2")), "");
-  EXPECT_EQ(Utf8(t.Run(u"GLOBAL g\nPRINT g, g[1]")), "52");
-  // A SUB defined in one run is still there in the next.
-  EXPECT_EQ(Utf8(t.Run(u"SUB F(A) { RETURN (A + 1) }")), "");
-  EXPECT_EQ(Utf8(t.Run(u"PRINT F(1)")), "2");
-}
-
-TEST(DeclarationsTest, CallRunsTheFileOnceAndReportsAFailureOnce) {
-  TestInterpreter t;
-  t.host.files[u"lib.vell"] = u"SUB DOUBLE(A) { RETURN (A * 2) }\nPRINT \"loaded \"";
-  t.host.files[u"bad.vell"] = u"PRINT \"a\"\nPRINT 1 / 0";
-  EXPECT_EQ(Utf8(t.Run(u"CALL \"lib.vell\"\nPRINT DOUBLE(4)")), "loaded 8");
-  EXPECT_EQ(Utf8(t.Run(u"CALL \"bad.vell\"\nPRINT \"after\"")), "a[MSG]\nbad.vell 2: arithmetic error");
-
-  // A file that cannot be read: the service reports it; nothing runs and no
-  // second message follows.
-  EXPECT_EQ(Utf8(t.Run(u"CALL \"/nonexistent/missing.vell\"\nPRINT \"after\"")), "");
-  EXPECT_EQ(t.host.serviceErrors.size(), 1u);
-  EXPECT_EQ(t.interp().runState, ErrorFile);
-}
-
 TEST(DeclarationsTest, InputAssignsExactlyTheTextTyped) {
   TestInterpreter t;
   const std::u16string longAnswer(1000, u'\x3042');  // beyond any token
@@ -291,30 +252,7 @@ TEST(DeclarationsTest, InputAssignsExactlyTheTextTyped) {
   EXPECT_EQ(t.Run(u"DIM a, b, m\nINPUT a, b\nINPUT m[\"k\" + \"\\\"\"]\n"
                   u"PRINT a\nPRINT \"|\", b, \"|\", m[\"k\\\"\"]"),
             longAnswer + u"|a\"b\\c\\n|keyed");
-  // The helper locals are gone afterwards.
-  EXPECT_EQ(t.interp().localCount, 0);
-  // The prompt is sent as given.
-  const auto& inputs = t.host.requests;
-  int prompts = 0;
-  for (const auto& r : inputs) prompts += r.kind == RequestInput;
-  EXPECT_EQ(prompts, 3);
-}
-
-TEST(DeclarationsTest, RecursionTooDeepIsAnAreaOverflow) {
-  TestInterpreter t;
-  // Without arguments or locals only the stack guard bounds the depth.
-  const std::string out = Utf8(t.Run(u"SUB R { R }\nR\nPRINT \"not reached\""));
-  EXPECT_EQ(out.rfind("[MSG]\nR 1 ", 0), 0u) << out;
-  EXPECT_NE(out.find(": area overflow"), std::string::npos) << out;
-  EXPECT_EQ(t.interp().runState, ErrorAreaOverflow);
-  // With an argument per call the local stack fills first.
-  EXPECT_EQ(Utf8(t.Run(u"SUB S(N) { S(N + 1) }\nS(0)")), "[MSG]\nS 1 : area overflow");
-}
-
-TEST(DeclarationsTest, InputAbortStopsSilently) {
-  TestInterpreter t;
-  EXPECT_EQ(Utf8(t.Run(u"DIM a\nINPUT \"?\", a\nPRINT \"not reached\"")), "");
-  EXPECT_EQ(t.interp().runState, StateEnd);
+  EXPECT_EQ(t.interp().localCount, 0);  // the helper locals are gone
 }
 
 }  // namespace
