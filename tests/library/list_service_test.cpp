@@ -62,31 +62,6 @@ TEST(StringList, ChecksEveryIndexAndStaysUnchanged) {
   EXPECT_EQ(single.Text(), u"");
 }
 
-TEST(StringList, SortsFindsAndKeepsNameValueItems) {
-  StringList list(u"b\nA\na\nB\n_\n");
-  list.Sort();
-  EXPECT_EQ(list.Text(), u"_\r\nA\r\na\r\nb\r\nB\r\n");
-
-  StringList find(u"\nabc\nxAy\nxay");
-  EXPECT_EQ(find.Find(u"a"), 1);
-  EXPECT_EQ(find.Find(u"A"), 2);
-  EXPECT_EQ(find.Find(u"ay"), 3);
-  EXPECT_EQ(find.Find(u""), -1);
-  EXPECT_EQ(find.Find(u"q"), -1);
-
-  StringList values(u"plain\nkey=a=b\nKey=2\n=empty");
-  EXPECT_EQ(values.Value(u"KEY"), u"a=b");
-  EXPECT_EQ(values.Value(u"plain"), u"");
-  EXPECT_EQ(values.Value(u""), u"empty");
-  EXPECT_EQ(values.IndexOfName(u"missing"), -1);
-  values.SetValue(u"KEY", u"9");  // the first item of that name, the name as given
-  EXPECT_EQ(values.Text(), u"plain\r\nKEY=9\r\nKey=2\r\n=empty\r\n");
-  values.SetValue(u"key", u"");
-  values.SetValue(u"nothing", u"");
-  values.SetValue(u"New", u"v");
-  EXPECT_EQ(values.Text(), u"plain\r\nKey=2\r\n=empty\r\nNew=v\r\n");
-}
-
 class ServiceRouterTest : public ::testing::Test {
  protected:
   void Request(int service, const vellvar& a, const vellvar& b = vellvar(0),
@@ -99,49 +74,17 @@ class ServiceRouterTest : public ::testing::Test {
     RouteServiceRequest(*interp, sink);
   }
   vellvar Result() { return interp->requestSlots[1].item; }
-  std::u16string ResultText() { return interp->requestSlots[1].ItemWideText(); }
 
   std::unique_ptr<Interpreter> interp = std::make_unique<Interpreter>();
   RecordingSink sink;
 };
-
-TEST_F(ServiceRouterTest, PerformsEveryListService) {
-  Request(1001, vellvar(5));  // a number is a one-item list
-  EXPECT_EQ(Result().kind, KindInteger);
-  EXPECT_EQ(Result().IntValue(), 1);
-  Request(1002, vellvar(u"a\nb"), vellvar(1));
-  EXPECT_EQ(Result().kind, KindWide);
-  EXPECT_EQ(ResultText(), u"b");
-  Request(1003, vellvar(u"a\nb"), vellvar(u"0"), vellvar(7));
-  EXPECT_EQ(ResultText(), u"7\r\nb\r\n");
-  Request(1004, vellvar(u""), vellvar(u"x"));
-  EXPECT_EQ(ResultText(), u"x\r\n");
-  Request(1005, vellvar(u"a\nb"), vellvar(2), vellvar(u"c"));
-  EXPECT_EQ(ResultText(), u"a\r\nb\r\nc\r\n");
-  Request(1006, vellvar(u"a\nb\nc"), vellvar(0), vellvar(2));
-  EXPECT_EQ(ResultText(), u"c\r\nb\r\na\r\n");
-  Request(1007, vellvar(u"a"), vellvar(0));
-  EXPECT_EQ(ResultText(), u"");
-  Request(1008, vellvar(u"b\nA\na\nB"));
-  EXPECT_EQ(ResultText(), u"A\r\na\r\nb\r\nB\r\n");
-  Request(1009, vellvar(u"one\ntwo\nthree"), vellvar(u"o"));
-  EXPECT_EQ(Result().IntValue(), 0);
-  Request(1009, vellvar(u"one\ntwo"), vellvar(u""));
-  EXPECT_EQ(Result().IntValue(), -1);
-  Request(1010, vellvar(u"x=1\nkey=a=b"), vellvar(u"KEY"));
-  EXPECT_EQ(ResultText(), u"a=b");
-  Request(1011, vellvar(u"x=1"), vellvar(u"Name"), vellvar(u"v"));
-  EXPECT_EQ(ResultText(), u"x=1\r\nName=v\r\n");
-  EXPECT_TRUE(sink.messages.empty());
-}
 
 TEST_F(ServiceRouterTest, FailingServiceShowsItsErrorAndKeepsItsNumber) {
   const struct {
     int service;
     int i;
     int j;
-  } bad[] = {{1002, 2, 0},  {1002, -1, 0}, {1003, 2, 0},  {1005, 3, 0},
-             {1005, -1, 0}, {1006, 0, 2},  {1006, -5, 0}, {1007, 2, 0}};
+  } bad[] = {{1005, -1, 0}, {1006, -5, 0}, {1002, 2, 0}};
   for (const auto& b : bad) {
     sink.messages.clear();
     Request(b.service, vellvar(u"a\nb"), vellvar(b.i), vellvar(b.j));

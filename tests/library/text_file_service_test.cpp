@@ -64,33 +64,12 @@ class TextFileServiceTest : public ::testing::Test {
     interp->requestSlots[4].SetItem(b);
     RouteServiceRequest(*interp, sink);
   }
-  std::u16string ReadText(const std::string& name) {
-    Request(2001, vellvar(std::u16string_view(WidePath(name))));
-    return interp->requestSlots[1].ItemWideText();
-  }
   vellvar Result() { return interp->requestSlots[1].item; }
 
   std::string folder;
   std::unique_ptr<Interpreter> interp = std::make_unique<Interpreter>();
   RecordingSink sink;
 };
-
-TEST_F(TextFileServiceTest, ReadsByByteOrderMark) {
-  Put("utf8.txt", "\xEF\xBB\xBFh\xC3\xA9\nx");
-  EXPECT_EQ(ReadText("utf8.txt"), u"h\u00E9\r\nx\r\n");
-  Put("le.txt", B("\xFF\xFE"
-                  "a\0\r\0b\0\x42\x30"));
-  EXPECT_EQ(ReadText("le.txt"), u"a\r\nb\u3042\r\n");
-  Put("be.txt", B("\xFE\xFF\0a\0\n\x30\x42"));
-  EXPECT_EQ(ReadText("be.txt"), u"a\r\n\u3042\r\n");
-  // No mark: the locale's character set (UTF-8 here).
-  Put("plain.txt", "one\r\n\r\nt\xC3\xA9o");
-  EXPECT_EQ(ReadText("plain.txt"), u"one\r\n\r\nt\u00E9o\r\n");
-  Put("empty.txt", "");
-  EXPECT_EQ(ReadText("empty.txt"), u"");
-  EXPECT_EQ(Result().kind, KindWide);
-  EXPECT_TRUE(sink.messages.empty());
-}
 
 TEST_F(TextFileServiceTest, WritesUnicodeAndAnsiByteForByte) {
   Request(2002, vellvar(std::u16string_view(WidePath("a.txt"))), vellvar(u"a"));
@@ -242,13 +221,6 @@ TEST_F(TextFileServiceTest, AFileTooLargeForAnyTextIsRefused) {
   }
   ASSERT_EQ(sink.messages.size(), 4u);
   EXPECT_NE(sink.messages[0].find(u"too large"), std::u16string::npos);
-}
-
-TEST_F(TextFileServiceTest, PathsWithBackslashesAndOtherLetterCase) {
-  std::filesystem::create_directory(Path("Sub"));
-  Put("Sub/Prog.vell", "PRINT 1");
-  EXPECT_EQ(ReadText("SUB\\PROG.VELL"), u"PRINT 1\r\n");
-  EXPECT_TRUE(sink.messages.empty());
 }
 
 }  // namespace
