@@ -1,22 +1,65 @@
 #include "platform/memory.h"
 
+#include <malloc.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
 namespace vell {
 
-void* ZeroAlloc(std::size_t bytes) {
-  void* block = std::calloc(1, bytes == 0 ? 1 : bytes);
+namespace {
+
+std::size_t DefaultBudget() {
+  constexpr std::size_t kMost = std::size_t(8) << 30;
+  const long pages = ::sysconf(_SC_PHYS_PAGES);
+  const long pageSize = ::sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0) return kMost;
+  return std::min(kMost, std::size_t(pages) / 2 * std::size_t(pageSize));
+}
+
+std::size_t inUse = 0;
+std::size_t budget = 0;  // set on first use
+
+std::size_t Budget() {
+  if (budget == 0) budget = DefaultBudget();
+  return budget;
+}
+
+void* Account(void* block) {
   if (block == nullptr) throw std::bad_alloc();
+  inUse += ::malloc_usable_size(block);
   return block;
+}
+
+void CheckBudget(std::size_t bytes) {
+  const std::size_t most = Budget();
+  if (bytes > most || inUse > most - bytes) throw std::bad_alloc();
+}
+
+}  // namespace
+
+void* ZeroAlloc(std::size_t bytes) {
+  if (bytes == 0) bytes = 1;
+  CheckBudget(bytes);
+  return Account(std::calloc(1, bytes));
 }
 
 void* PlainAlloc(std::size_t bytes) {
-  void* block = std::malloc(bytes == 0 ? 1 : bytes);
-  if (block == nullptr) throw std::bad_alloc();
-  return block;
+  if (bytes == 0) bytes = 1;
+  CheckBudget(bytes);
+  return Account(std::malloc(bytes));
 }
 
-void ZeroFree(void* block) noexcept { std::free(block); }
+void ZeroFree(void* block) noexcept {
+  if (block == nullptr) return;
+  inUse -= ::malloc_usable_size(block);
+  std::free(block);
+}
+
+std::size_t MemoryInUse() { return inUse; }
+void SetMemoryBudget(std::size_t bytes) { budget = bytes == 0 ? 1 : bytes; }
+std::size_t MemoryBudget() { return Budget(); }
 
 }  // namespace vell

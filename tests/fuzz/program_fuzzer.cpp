@@ -10,6 +10,7 @@
 #include "core/executor.h"
 #include "core/interpreter.h"
 #include "library/library_builtins.h"
+#include "platform/memory.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace {
@@ -75,6 +76,15 @@ class FuzzHost : public HostRequestHandler, public HostShell {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzHost host;
+  // Budgets that keep the fuzzer within its memory limit: a program that
+  // outgrows them ends with the out-of-memory warning, as it would in the
+  // window, only sooner.
+  static const bool budgets = [] {
+    vell::SetMemoryBudget(std::size_t(256) << 20);
+    vellarray::SetNodeBudget(1'000'000);
+    return true;
+  }();
+  (void)budgets;
   host.pumps = 0;
   InterpreterEntry(1, &host, &host);
   if (!gInterpreter) return 0;
