@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <deque>
 #include <functional>
@@ -24,87 +23,74 @@
 
 namespace vell::testing {
 
-inline QString Q(std::u16string_view text) {
-  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+// Takes the front of a queue of answers, or `fallback` when it is empty.
+template <typename T>
+T Next(std::deque<T>& queue, T fallback) {
+  if (queue.empty()) return fallback;
+  T front = std::move(queue.front());
+  queue.pop_front();
+  return front;
 }
 
 // Answers every dialog from queues and records what was shown.
 class ScriptedDialogs : public qt::DialogSeam {
  public:
+  using Step = std::function<int(TFormInput&)>;
   std::deque<qt::MessageAnswer> messageAnswers;  // empty: No
   std::deque<bool> confirmAnswers;               // empty: Cancel
-  // Each input dialog shown takes the next step; empty: the OK button with
-  // the edit as it is.
-  std::deque<std::function<int(TFormInput&)>> inputSteps;
-  std::deque<std::optional<QString>> openAnswers, saveAnswers;
+  // Each input dialog shown takes the next step; empty: OK as it is.
+  std::deque<Step> inputSteps;
+  std::deque<std::optional<QString>> openAnswers, saveAnswers;  // empty: Cancel
 
-  std::vector<QString> messages, confirmations, warnings, informations, prompts;
+  std::vector<QString> messages, confirmations, warnings, prompts;
   std::vector<TFormInput*> inputDialogs;
   std::vector<qt::FileDialogSetup> openSetups, saveSetups;
   std::vector<QUrl> openedUrls;
-  bool urlOpens = true;
 
   qt::MessageAnswer AskYesNoAbort(QWidget*, const QString&, const QString& text) override {
     messages.push_back(text);
-    if (messageAnswers.empty()) return qt::MessageAnswer::No;
-    auto a = messageAnswers.front();
-    messageAnswers.pop_front();
-    return a;
+    return Next(messageAnswers, qt::MessageAnswer::No);
   }
   bool ConfirmOkCancel(QWidget*, const QString&, const QString& text) override {
     confirmations.push_back(text);
-    if (confirmAnswers.empty()) return false;
-    bool a = confirmAnswers.front();
-    confirmAnswers.pop_front();
-    return a;
+    return Next(confirmAnswers, false);
   }
   void ShowWarning(QWidget*, const QString&, const QString& text) override {
     warnings.push_back(text);
   }
-  void ShowInformation(QWidget*, const QString&, const QString& text) override {
-    informations.push_back(text);
-  }
+  void ShowInformation(QWidget*, const QString&, const QString&) override {}
   std::optional<QString> GetOpenFileName(QWidget*, const qt::FileDialogSetup& setup,
                                          int*) override {
     openSetups.push_back(setup);
-    if (openAnswers.empty()) return std::nullopt;
-    auto a = openAnswers.front();
-    openAnswers.pop_front();
-    return a;
+    return Next(openAnswers, std::optional<QString>());
   }
   std::optional<QString> GetSaveFileName(QWidget*, const qt::FileDialogSetup& setup,
                                          int*) override {
     saveSetups.push_back(setup);
-    if (saveAnswers.empty()) return std::nullopt;
-    auto a = saveAnswers.front();
-    saveAnswers.pop_front();
-    return a;
+    return Next(saveAnswers, std::optional<QString>());
   }
   int ExecDialog(QDialog& dialog) override {
     auto* input = qobject_cast<TFormInput*>(&dialog);
     if (input == nullptr) return QDialog::Rejected;
     inputDialogs.push_back(input);
     prompts.push_back(input->LabelMessage->text());
-    // Every showing starts with an empty edit.
-    EXPECT_TRUE(input->EditInput->text().isEmpty());
-    if (inputSteps.empty()) return TFormInput::ResultOk;
-    auto step = std::move(inputSteps.front());
-    inputSteps.pop_front();
-    return step(*input);
+    EXPECT_TRUE(input->EditInput->text().isEmpty());  // every showing starts empty
+    Step step = Next(inputSteps, Step());
+    return step ? step(*input) : static_cast<int>(TFormInput::ResultOk);
   }
   bool OpenUrl(const QUrl& url) override {
     openedUrls.push_back(url);
-    return urlOpens;
+    return true;
   }
 
-  // A step that types `text` and presses OK.
-  static std::function<int(TFormInput&)> Type(const QString& text) {
+  // A step that types `text` and presses OK; a step that gives result `r`.
+  static Step Type(const QString& text) {
     return [text](TFormInput& d) {
       d.EditInput->setText(text);
       return static_cast<int>(TFormInput::ResultOk);
     };
   }
-  static std::function<int(TFormInput&)> Result(int r) {
+  static Step Result(int r) {
     return [r](TFormInput&) { return r; };
   }
 };
@@ -146,10 +132,8 @@ class WindowFixture {
 
   std::vector<std::u16string> CommandLine() const {
     std::vector<std::u16string> parts;
-    for (vellarray* n = gInterpreter->commandLine.firstChild; n; n = n->nextSibling) {
-      vellvar v = n->item;
-      parts.emplace_back(v.WideText());
-    }
+    for (vellarray* n = gInterpreter->commandLine.firstChild; n; n = n->nextSibling)
+      parts.emplace_back(vellvar(n->item).WideText());  // a copy: the item keeps its kind
     return parts;
   }
 
