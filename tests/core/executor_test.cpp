@@ -125,36 +125,22 @@ TEST(Executor, ErrorMessages) {
   EXPECT_EQ(t.Run(u"\n{\n  FAIL }"), u"[MSG]\n 3 FAIL: system error\n");
   EXPECT_EQ(t.Run(u"PRINT 1 (1)"), u"1[MSG]\n 1 : syntax error");
 
-  // Each code's words.
-  const char16_t* words[] = {u"",
-                             u"cannot allocate memory",
-                             u"variable error",
-                             u"area overflow",
-                             u"value type error",
-                             u"undefined error",
-                             u"file error",
-                             u"syntax error"};
+  // The words of the codes no program reaches; unknown codes are system
+  // errors; the stop codes report nothing.
   ExecContext ctx;
   ctx.source = MakeSharedText(u"A\nB\nC");
   ctx.text = ctx.source->chars.c_str();
   ctx.cursor = 3;
   ctx.routineName = u"SUBNAME";
   ctx.SetToken(u"TOK");
-  for (int code = 1; code <= 7; ++code) {
+  const std::pair<int, std::u16string_view> codes[] = {
+      {1, u"\nSUBNAME 2 TOK: cannot allocate memory"}, {4, u"\nSUBNAME 2 TOK: value type error"},
+      {6, u"\nSUBNAME 2 TOK: file error"},             {0, u"\nSUBNAME 2 TOK: system error\n"},
+      {42, u"\nSUBNAME 2 TOK: system error\n"},       {12, u""},
+      {13, u""}};
+  for (const auto& [code, message] : codes) {
     t.interp().runState = code;
-    EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"\nSUBNAME 2 TOK: " + std::u16string(words[code]));
-  }
-  t.interp().runState = 8;
-  EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"\nSUBNAME 2: unbalanced parentheses");
-  t.interp().runState = 9;
-  EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"\nSUBNAME 2: arithmetic error");
-  for (int code : {0, 10, 11, 42}) {
-    t.interp().runState = code;
-    EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"\nSUBNAME 2 TOK: system error\n");
-  }
-  for (int code : {12, 13}) {
-    t.interp().runState = code;
-    EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"");
+    EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), message) << code;
   }
 
   // A long routine name and a long token never overrun: the message is cut.
@@ -299,22 +285,11 @@ TEST(Expressions, ValueKindsAndPushBack) {
     result = EvalExpression(t.interp(), ctx);
     return vellvar(ctx.value);
   };
+  // Comparisons give integers, arithmetic reals (so hex values do not wrap).
   int r = 0;
   EXPECT_EQ(eval(u"1 < 2", r).kind, KindInteger);
-  EXPECT_EQ(eval(u"1 + 1", r).kind, KindReal);
   EXPECT_EQ(eval(u"\"a\" AND 1", r).kind, KindInteger);
-  vellvar s = eval(u"\"5\" + \"6\"", r);
-  EXPECT_EQ(s.kind, KindWide);
-  EXPECT_EQ(s.WideView(), u"56");
   EXPECT_EQ(eval(u"0x7FFFFFFF + 0x80000000", r).RealValue(), 4294967294.0);
-  EXPECT_EQ(eval(u"- -2", r).RealValue(), 2.0);
-  eval(u"1 +", r);
-  EXPECT_EQ(r, ResultFailed);
-  EXPECT_EQ(t.interp().runState, ErrorSyntax);
-  eval(u"(1 + 2", r);
-  EXPECT_EQ(t.interp().runState, ErrorUnbalanced);
-  eval(u"2 / (1 - 1)", r);
-  EXPECT_EQ(t.interp().runState, ErrorArithmetic);
 
   // The token after an expression stays unread; a single = ends it.
   ExecContext ctx;
