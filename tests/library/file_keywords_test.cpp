@@ -6,9 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "library/desktop_hooks.h"
@@ -48,17 +46,8 @@ class FileKeywordsTest : public ::testing::Test {
 
   std::string Run(std::u16string_view program) { return test::Utf8(vm.Run(program)); }
 
-  static void Put(const fs::path& path, std::string_view bytes) {
-    if (path.has_parent_path()) fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-  }
-  static std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-  }
+  static void Put(const fs::path& path, std::string_view bytes) { test::PutFile(path, bytes); }
+  static std::string Bytes(const fs::path& path) { return test::FileBytes(path); }
   fs::path Trash() const { return root / "data" / "Trash"; }
 
   test::TestInterpreter vm;
@@ -251,7 +240,7 @@ TEST_F(FileKeywordsTest, TextFileKeywordsWriteThroughTheServices) {
                                             "a\0\r\0\n\0",
                                             8));
   EXPECT_EQ(Bytes("sub/n.txt"), "b\r\nc\r\n");
-  EXPECT_TRUE(vm.host.serviceErrors.empty());
+  EXPECT_TRUE(vm.host.serviceErrors.messages.empty());
 }
 
 }  // namespace

@@ -8,16 +8,11 @@
 #include "core/interpreter.h"
 #include "library/service_error.h"
 #include "library/service_router.h"
+#include "tests/support/recording_host.h"
 #include "library/string_list.h"
 
 namespace vell {
 namespace {
-
-class RecordingSink : public ServiceErrorSink {
- public:
-  void ShowServiceError(std::u16string_view message) override { messages.emplace_back(message); }
-  std::vector<std::u16string> messages;
-};
 
 TEST(StringList, SplitsAtEveryLineBreakAndWritesCrLf) {
   const struct {
@@ -62,22 +57,7 @@ TEST(StringList, ChecksEveryIndexAndStaysUnchanged) {
   EXPECT_EQ(single.Text(), u"");
 }
 
-class ServiceRouterTest : public ::testing::Test {
- protected:
-  void Request(int service, const vellvar& a, const vellvar& b = vellvar(0),
-               const vellvar& c = vellvar(0)) {
-    interp->requestSlots[0].SetItem(vellvar(5));
-    interp->requestSlots[1].SetItem(vellvar(service));
-    interp->requestSlots[2].SetItem(a);
-    interp->requestSlots[3].SetItem(b);
-    interp->requestSlots[4].SetItem(c);
-    RouteServiceRequest(*interp, sink);
-  }
-  vellvar Result() { return interp->requestSlots[1].item; }
-
-  std::unique_ptr<Interpreter> interp = std::make_unique<Interpreter>();
-  RecordingSink sink;
-};
+class ServiceRouterTest : public ::testing::Test, public test::ServiceFixture {};
 
 TEST_F(ServiceRouterTest, FailingServiceShowsItsErrorAndKeepsItsNumber) {
   const struct {

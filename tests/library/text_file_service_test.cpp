@@ -7,15 +7,14 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/interpreter.h"
 #include "library/service_router.h"
 #include "platform/text_codec.h"
+#include "tests/support/recording_host.h"
 
 namespace vell {
 namespace {
@@ -26,13 +25,7 @@ std::string B(const char (&bytes)[N]) {
   return std::string(bytes, N - 1);
 }
 
-class RecordingSink : public ServiceErrorSink {
- public:
-  void ShowServiceError(std::u16string_view message) override { messages.emplace_back(message); }
-  std::vector<std::u16string> messages;
-};
-
-class TextFileServiceTest : public ::testing::Test {
+class TextFileServiceTest : public ::testing::Test, public test::ServiceFixture {
  protected:
   void SetUp() override {
     char pattern[] = "/tmp/vell-textfile-XXXXXX";
@@ -44,31 +37,10 @@ class TextFileServiceTest : public ::testing::Test {
   std::string Path(const std::string& name) { return folder + "/" + name; }
   std::u16string WidePath(const std::string& name) { return text::Utf8ToWide(Path(name)); }
 
-  void Put(const std::string& name, std::string_view bytes) {
-    std::ofstream out(Path(name), std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  }
-  std::string Bytes(const std::string& name) {
-    std::ifstream in(Path(name), std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-  }
-
-  void Request(int service, const vellvar& path, const vellvar& a = vellvar(0),
-               const vellvar& b = vellvar(0)) {
-    interp->requestSlots[0].SetItem(vellvar(5));
-    interp->requestSlots[1].SetItem(vellvar(service));
-    interp->requestSlots[2].SetItem(path);
-    interp->requestSlots[3].SetItem(a);
-    interp->requestSlots[4].SetItem(b);
-    RouteServiceRequest(*interp, sink);
-  }
-  vellvar Result() { return interp->requestSlots[1].item; }
+  void Put(const std::string& name, std::string_view bytes) { test::PutFile(Path(name), bytes); }
+  std::string Bytes(const std::string& name) { return test::FileBytes(Path(name)); }
 
   std::string folder;
-  std::unique_ptr<Interpreter> interp = std::make_unique<Interpreter>();
-  RecordingSink sink;
 };
 
 TEST_F(TextFileServiceTest, WritesUnicodeAndAnsiByteForByte) {

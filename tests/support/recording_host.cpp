@@ -1,6 +1,8 @@
 #include "tests/support/recording_host.h"
 
-#include "library/service_router.h"
+#include <fstream>
+#include <iterator>
+
 #include "platform/text_codec.h"
 
 namespace vell::test {
@@ -11,15 +13,6 @@ std::u16string SlotText(vellarray& slot) {
   vellvar copy(slot.item);
   return copy.WideText();
 }
-
-class ServiceErrorRecorder : public ServiceErrorSink {
- public:
-  explicit ServiceErrorRecorder(std::vector<std::u16string>& errors) : errors_(errors) {}
-  void ShowServiceError(std::u16string_view message) override { errors_.emplace_back(message); }
-
- private:
-  std::vector<std::u16string>& errors_;
-};
 
 }  // namespace
 
@@ -66,13 +59,12 @@ void RecordingHost::HandleHostRequest(Interpreter& interp) {
         }
       }
       // Everything else goes to the library's services, as in the window.
-      ServiceErrorRecorder recorder(serviceErrors);
-      RouteServiceRequest(interp, recorder);
+      RouteServiceRequest(interp, serviceErrors);
       break;
     }
     case RequestPump: {
       const int n = ++pumpCount;
-      if (n == stopAtPump) interp.runState = stopState;
+      if (n == stopAtPump) interp.runState = StateEnd;
       if (n == eventAtPump && interp.runState == 0) {
         interp.routineName = std::u16string_view(eventRoutine);
         RunEventText(interp, eventText);
@@ -109,7 +101,7 @@ std::vector<int> RecordingHost::Kinds() const {
 
 void RecordingHost::Clear() {
   requests.clear();
-  serviceErrors.clear();
+  serviceErrors.messages.clear();
   pumpCount = 0;
 }
 
@@ -124,6 +116,16 @@ std::u16string TestInterpreter::Run(std::u16string_view text) {
   std::u16string out = host.Output();
   for (const auto& m : host.Messages()) out += u"[MSG]" + m;
   return out;
+}
+
+void PutFile(const std::filesystem::path& path, std::string_view bytes) {
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string Utf8(std::u16string_view text) { return vell::text::WideToUtf8(text); }

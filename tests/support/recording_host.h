@@ -5,14 +5,17 @@
 #pragma once
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/host_request.h"
 #include "core/interpreter.h"
+#include "library/service_router.h"
 
 namespace vell::test {
 
@@ -23,6 +26,25 @@ struct RecordedRequest {
 };
 
 enum class MessageAnswer { No, Yes, Abort };
+
+// Keeps the messages of services that failed.
+struct RecordingSink : ServiceErrorSink {
+  std::vector<std::u16string> messages;
+  void ShowServiceError(std::u16string_view message) override { messages.emplace_back(message); }
+};
+
+// Sends service requests straight to the library's router.
+struct ServiceFixture {
+  std::unique_ptr<Interpreter> interp = std::make_unique<Interpreter>();
+  RecordingSink sink;
+  void Request(int service, const vellvar& a, const vellvar& b = vellvar(0),
+               const vellvar& c = vellvar(0)) {
+    const vellvar values[] = {vellvar(5), vellvar(service), a, b, c};
+    for (int i = 0; i < 5; ++i) interp->requestSlots[i].SetItem(values[i]);
+    RouteServiceRequest(*interp, sink);
+  }
+  vellvar Result() { return interp->requestSlots[1].item; }
+};
 
 class RecordingHost : public HostRequestHandler, public HostShell {
  public:
@@ -36,10 +58,9 @@ class RecordingHost : public HostRequestHandler, public HostShell {
   std::deque<MessageAnswer> messageAnswers;
   std::deque<std::optional<std::u16string>> inputAnswers;  // nullopt: Abort
 
-  // At pump request number stopAtPump (counting from 1), set runState to
-  // stopState, as the Program menu's end item does.
+  // At pump request number stopAtPump (counting from 1), stop the run as
+  // the Program menu's end item does.
   int stopAtPump = 0;
-  int stopState = 13;
   // At pump request number eventAtPump run eventText as a component event
   // would (routineName = eventRoutine), unless the run state is not 0.
   int eventAtPump = 0;
@@ -50,9 +71,8 @@ class RecordingHost : public HostRequestHandler, public HostShell {
 
   // Text files served by service 2001, by the path as the program gives it.
   std::map<std::u16string, std::u16string> files;
-  // Other service requests go to the library's router; the messages of
-  // services that failed are kept here.
-  std::vector<std::u16string> serviceErrors;
+  // Other service requests go to the library's router.
+  RecordingSink serviceErrors;
 
   // The shell's side.
   std::vector<std::u16string> warnings;
@@ -88,6 +108,10 @@ class TestInterpreter {
   // followed by each message text.
   std::u16string Run(std::u16string_view text);
 };
+
+// Writes a file (and its folders); reads a file's bytes ("" when missing).
+void PutFile(const std::filesystem::path& path, std::string_view bytes);
+std::string FileBytes(const std::filesystem::path& path);
 
 // UTF-8 of a wide text, for readable test failures.
 std::string Utf8(std::u16string_view text);
