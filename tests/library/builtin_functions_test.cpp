@@ -93,14 +93,6 @@ TEST_F(Functions, RndFollowsTheSeedSavedByTheLastRun) {
   EXPECT_EQ(Run(u"PRINT RND(0), RND(1), RND(10), RND(10)"), "0092");
 }
 
-TEST_F(Functions, TextOutsideTheBasicPlaneCountsTwoUnits) {
-  EXPECT_EQ(Run(u"PRINT LEN(\"😀\"), INSTR(\"a😀b\", \"b\"), INSTR(\"a😀b\", \"😀\")"), "231");
-  EXPECT_EQ(Run(u"PRINT MID(\"a😀b\", 1, 2), LEFT(\"😀x\", 2), RIGHT(\"x😀\", 2)"), "😀😀😀");
-  EXPECT_EQ(Run(u"PRINT REPLACE(\"a😀b😀\", \"😀\", \"-\"), UPPER(\"😀ä\"), LOWER(\"ÄÖ\")"),
-            "a-b-😀Ääö");
-  EXPECT_EQ(Run(u"PRINT CHR(55357) + CHR(56832) == \"😀\""), "1");
-}
-
 TEST_F(Functions, AscGivesTheFirstCharactersCodeInTheLocalesCharset) {
   if (text::AnsiCharset() == "UTF-8") {
     EXPECT_EQ(Run(u"PRINT ASC(\"é\"), \" \", ASC(\"あい\"), \" \", ASC(\"😀\")"),
