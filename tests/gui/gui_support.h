@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "core/interpreter.h"
+#include "tests/support/files.h"
 #include "host/form_input.h"
 #include "host/form_main.h"
 #include "platform/qt/dialogs.h"
@@ -108,13 +108,11 @@ inline bool WaitFor(const std::function<bool()>& done, int ms = 3000) {
 // A main window started with the given parameters (after the executable).
 class WindowFixture {
  public:
-  explicit WindowFixture(const QStringList& parameters = {}, bool create = true)
-      : previousDir_(QDir::currentPath()) {
-    previousSeam_ = qt::SetDialogs(&dialogs);
+  explicit WindowFixture(const QStringList& parameters = {})
+      : previousDir_(QDir::currentPath()), previousSeam_(qt::SetDialogs(&dialogs)) {
     form = std::make_unique<TFormMain>();
     QObject::connect(form.get(), &TFormMain::closed, [this] { ++closedCount; });
-    if (create)
-      start = form->FormCreate(QStringList{QStringLiteral("/opt/vell/vell")} + parameters);
+    start = form->FormCreate(QStringList{QStringLiteral("/opt/vell/vell")} + parameters);
   }
   ~WindowFixture() {
     form.reset();
@@ -144,19 +142,14 @@ class WindowFixture {
 
  private:
   QString previousDir_;
-  qt::DialogSeam* previousSeam_ = nullptr;
+  qt::DialogSeam* previousSeam_;
 };
 
 inline void WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
+  test::PutFile(path.toStdString(), bytes.toStdString());
 }
-
 inline QByteArray ReadBytes(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
+  return QByteArray::fromStdString(test::FileBytes(path.toStdString()));
 }
 
 }  // namespace vell::testing

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <deque>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -16,6 +15,7 @@
 #include "core/host_request.h"
 #include "core/interpreter.h"
 #include "library/service_router.h"
+#include "tests/support/files.h"
 
 namespace vell::test {
 
@@ -108,10 +108,6 @@ class TestInterpreter {
   // followed by each message text.
   std::u16string Run(std::u16string_view text);
 };
-
-// Writes a file (and its folders); reads a file's bytes ("" when missing).
-void PutFile(const std::filesystem::path& path, std::string_view bytes);
-std::string FileBytes(const std::filesystem::path& path);
 
 // UTF-8 of a wide text, for readable test failures.
 std::string Utf8(std::u16string_view text);
