@@ -238,16 +238,4 @@ TEST(DeclarationsTest, NewKeepsTheProtectedGlobals) {
   EXPECT_EQ(Utf8(t.interp().globals[1].key.WideText()), "AGAIN");
 }
 
-TEST(DeclarationsTest, InputAssignsExactlyTheTextTyped) {
-  TestInterpreter t;
-  const std::u16string longAnswer(1000, u'\x3042');  // beyond any token
-  t.host.inputAnswers.push_back(longAnswer);
-  t.host.inputAnswers.push_back(u"a\"b\\c\\n");
-  t.host.inputAnswers.push_back(u"keyed");
-  EXPECT_EQ(t.Run(u"DIM a, b, m\nINPUT a, b\nINPUT m[\"k\" + \"\\\"\"]\n"
-                  u"PRINT a\nPRINT \"|\", b, \"|\", m[\"k\\\"\"]"),
-            longAnswer + u"|a\"b\\c\\n|keyed");
-  EXPECT_EQ(t.interp().localCount, 0);  // the helper locals are gone
-}
-
 }  // namespace
