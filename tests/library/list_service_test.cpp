@@ -59,22 +59,6 @@ TEST(StringList, ChecksEveryIndexAndStaysUnchanged) {
 
 class ServiceRouterTest : public ::testing::Test, public test::ServiceFixture {};
 
-TEST_F(ServiceRouterTest, FailingServiceShowsItsErrorAndKeepsItsNumber) {
-  const struct {
-    int service;
-    int i;
-    int j;
-  } bad[] = {{1005, -1, 0}, {1006, -5, 0}, {1002, 2, 0}};
-  for (const auto& b : bad) {
-    sink.messages.clear();
-    Request(b.service, vellvar(u"a\nb"), vellvar(b.i), vellvar(b.j));
-    ASSERT_EQ(sink.messages.size(), 1u) << b.service;
-    EXPECT_EQ(Result().kind, KindInteger);
-    EXPECT_EQ(Result().IntValue(), b.service);
-  }
-  EXPECT_EQ(sink.messages[0], u"List index out of bounds (2)");
-}
-
 // The error box runs a nested event loop, where an event text may send
 // requests of its own; the failed request still answers with its number.
 TEST_F(ServiceRouterTest, FailedServiceAnswersItsNumberAfterNestedRequests) {
