@@ -26,10 +26,11 @@ namespace vell::testing {
 // Takes the front of a queue of answers, or `fallback` when it is empty.
 template <typename T>
 T Next(std::deque<T>& queue, T fallback) {
-  if (queue.empty()) return fallback;
-  T front = std::move(queue.front());
-  queue.pop_front();
-  return front;
+  if (!queue.empty()) {
+    fallback = std::move(queue.front());
+    queue.pop_front();
+  }
+  return fallback;
 }
 
 // Answers every dialog from queues and records what was shown.

@@ -54,19 +54,6 @@ TEST(WindowEvents, ShiftEnterInTheProgramAreaEndsALine) {
   EXPECT_TRUE(w.dialogs.messages.empty());
 }
 
-TEST(WindowEvents, CloseWaitsForAnyRunningText) {
-  // A text run straight through the interpreter's event entry (not through
-  // the window's busy count) still holds the close until it returns.
-  WindowFixture w;
-  w.form->show();
-  bool refused = false;
-  QTimer::singleShot(20, w.form.get(), [&] { refused = !w.form->close() && gInterpreter; });
-  QTimer::singleShot(0, w.form.get(), [&] { RunEventText(*gInterpreter, u"WHILE 1 { }"); });
-  EXPECT_TRUE(WaitFor([&] { return w.closedCount == 1; }));
-  EXPECT_TRUE(refused);
-  EXPECT_EQ(gInterpreter, nullptr);
-}
-
 TEST(WindowEvents, TypingGoesToTheProgramAreaAtStart) {
   WindowFixture w;
   w.form->show();
@@ -75,10 +62,10 @@ TEST(WindowEvents, TypingGoesToTheProgramAreaAtStart) {
   EXPECT_EQ(QApplication::focusWidget(), w.form->MemoProg);
 }
 
-TEST(WindowEvents, RunWaitsForAnyRunningText) {
+TEST(WindowEvents, RunAndCloseWaitForAnyRunningText) {
   // Run chosen while a text runs straight through the interpreter's event
-  // entry starts once that text has returned: it neither cuts the text short
-  // nor gets lost.
+  // entry (not through the window's busy count) starts once that text has
+  // returned: it neither cuts the text short nor gets lost.
   WindowFixture w;
   w.form->show();
   vell::qt::SetMemoText(*w.form->MemoProg, u"PRINT \"program\\n\"");
@@ -91,4 +78,12 @@ TEST(WindowEvents, RunWaitsForAnyRunningText) {
   QTimer::singleShot(200, w.form.get(), [&] { w.form->MenuProgEndClick(); });
   EXPECT_TRUE(WaitFor([&] { return w.Output() == u"program\r\n"; }));
   EXPECT_TRUE(w.dialogs.messages.empty());
+
+  // A close is held the same way, and happens once the text returns.
+  bool refused = false;
+  QTimer::singleShot(20, w.form.get(), [&] { refused = !w.form->close() && gInterpreter; });
+  QTimer::singleShot(0, w.form.get(), [&] { RunEventText(*gInterpreter, u"WHILE 1 { }"); });
+  EXPECT_TRUE(WaitFor([&] { return w.closedCount == 1; }));
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(gInterpreter, nullptr);
 }
