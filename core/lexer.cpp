@@ -294,15 +294,7 @@ int LexAtCursor(Interpreter& interp, ExecContext& ctx) {
     std::memcpy(ctx.token, cache.pool.data() + cache.facts[size_t(slot.fact)].textOffset,
                 size_t(n) * sizeof(char16_t));
   }
-  ctx.token[n] = 0;
-  ctx.tokenLength = n;
-  ctx.tokenStart = slot.start;
-  ctx.cursor = slot.end;
-  ctx.lexedStart = slot.start;
-  ctx.lexedEnd = slot.end;
-  ctx.lexedCode = slot.code;
-  ctx.lexedFact = slot.fact;
-  return slot.code;
+  return TakeRememberedToken(ctx, slot);
 }
 
 int NextTokenAfterLines(Interpreter& interp, ExecContext& ctx, int t) {

@@ -40,6 +40,20 @@ enum TokenCode : int {
   TokIdentifier = 34,
 };
 
+// Finishes reading a remembered token whose text is already in the token
+// buffer: terminates it and moves the cursor past it.
+inline int TakeRememberedToken(ExecContext& ctx, const TokenSlot& slot) {
+  ctx.token[slot.length] = 0;
+  ctx.tokenLength = slot.length;
+  ctx.tokenStart = slot.start;
+  ctx.cursor = slot.end;
+  ctx.lexedStart = slot.start;
+  ctx.lexedEnd = slot.end;
+  ctx.lexedCode = slot.code;
+  ctx.lexedFact = slot.fact;
+  return slot.code;
+}
+
 // Reads the token at the cursor when it is not the one read last.
 int LexAtCursor(Interpreter& interp, ExecContext& ctx);
 int NextTokenAfterLines(Interpreter& interp, ExecContext& ctx, int t);
@@ -59,15 +73,7 @@ inline int GetToken(Interpreter& interp, ExecContext& ctx) {
     const int32_t n = slot.length;
     if (slot.code != 0 && n <= 8) {
       std::memcpy(ctx.token, slot.text, sizeof slot.text);
-      ctx.token[n] = 0;
-      ctx.tokenLength = n;
-      ctx.tokenStart = slot.start;
-      ctx.cursor = slot.end;
-      ctx.lexedStart = slot.start;
-      ctx.lexedEnd = slot.end;
-      ctx.lexedCode = slot.code;
-      ctx.lexedFact = slot.fact;
-      return slot.code;
+      return TakeRememberedToken(ctx, slot);
     }
   }
   return LexAtCursor(interp, ctx);

@@ -729,34 +729,29 @@ vellvar& vellvar::ToUpper() {
   return *this;
 }
 
+namespace {
+
+// Position of pattern in text at or after start, or -1; either empty gives -1.
+template <typename View>
+int32_t FindIn(View text, View pattern, int32_t start) {
+  if (text.empty() || pattern.empty() || start < 0 || size_t(start) > text.size()) return -1;
+  const size_t at = text.find(pattern, size_t(start));
+  return at == View::npos ? -1 : int32_t(at);
+}
+
+}  // namespace
+
 int32_t vellvar::Find(const vellvar& pattern, int32_t start) const {
+  // A pattern of another kind is read as a converted copy, never past its buffer.
   if (kind == KindNarrow) {
-    std::string_view text = NarrowView();
-    std::string converted;
-    std::string_view pat;
-    if (pattern.kind == KindNarrow) {
-      pat = pattern.NarrowView();
-    } else {
-      converted = NarrowCopy(pattern);
-      pat = converted;
-    }
-    if (text.empty() || pat.empty() || start < 0 || size_t(start) > text.size()) return -1;
-    size_t at = text.find(pat, size_t(start));
-    return at == std::string_view::npos ? -1 : int32_t(at);
+    if (pattern.kind == KindNarrow) return FindIn(NarrowView(), pattern.NarrowView(), start);
+    const std::string converted = NarrowCopy(pattern);
+    return FindIn(NarrowView(), std::string_view(converted), start);
   }
   if (kind == KindWide) {
-    std::u16string_view text = WideView();
-    std::u16string converted;
-    std::u16string_view pat;
-    if (pattern.kind == KindWide) {
-      pat = pattern.WideView();
-    } else {
-      converted = WideCopy(pattern);
-      pat = converted;
-    }
-    if (text.empty() || pat.empty() || start < 0 || size_t(start) > text.size()) return -1;
-    size_t at = text.find(pat, size_t(start));
-    return at == std::u16string_view::npos ? -1 : int32_t(at);
+    if (pattern.kind == KindWide) return FindIn(WideView(), pattern.WideView(), start);
+    const std::u16string converted = WideCopy(pattern);
+    return FindIn(WideView(), std::u16string_view(converted), start);
   }
   return -1;
 }
