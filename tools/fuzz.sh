@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang, replays the inputs that once crashed, and
+# Builds the fuzz targets with clang, replays the kept inputs (hard cases and
+# any input that once crashed, under tests/fuzz/regressions/), and
 # fuzzes each target for a bounded time (FUZZ_SECONDS, 60 by default).
 # Extra arguments go to both fuzzers (e.g. -jobs=8 -workers=8).
 set -euo pipefail
