@@ -92,7 +92,7 @@ double ScanReal(const Ch* p) {
     ++p;
   }
   NumberBuffer number;
-  int64_t intDigits = 0;   // significant digits before the point
+  int64_t intDigits = 0;  // significant digits before the point
   bool nonZeroSeen = false;
   int64_t leadingFractionZeros = 0;
   size_t digits = 0;
@@ -244,6 +244,22 @@ struct Access {
     v.kind = KindReal;
     v.length = 0;
     std::memcpy(v.data, &x, sizeof x);
+  }
+
+  // Number to text in place: the decimal text, after the 80-byte step.
+  static void StoreNumberText(vellvar& v, int32_t textKind) {
+    char text[40];
+    const int n = v.kind == KindInteger
+                      ? int(std::to_chars(text, text + sizeof text, GetInt(v)).ptr - text)
+                      : RealToChars(GetReal(v), text, sizeof text);
+    NumberTextRoom(v);
+    if (textKind == KindNarrow) {
+      StoreText(v, KindNarrow, text, n);
+      return;
+    }
+    char16_t wide[40];
+    for (int i = 0; i < n; ++i) wide[i] = char16_t(static_cast<unsigned char>(text[i]));
+    StoreText(v, KindWide, wide, int64_t(n) * 2);
   }
 
   static void Append(vellvar& v, const vellvar& right) {
@@ -430,15 +446,7 @@ vellvar& vellvar::ConvertKind(int32_t newKind) {
       break;
     case KindNarrow:
       if (kind == KindInteger || kind == KindReal) {
-        char text[40];
-        int n;
-        if (kind == KindInteger) {
-          n = int(std::to_chars(text, text + sizeof text, Access::GetInt(*this)).ptr - text);
-        } else {
-          n = RealToChars(Access::GetReal(*this), text, sizeof text);
-        }
-        Access::NumberTextRoom(*this);
-        Access::StoreText(*this, KindNarrow, text, n);
+        Access::StoreNumberText(*this, KindNarrow);
       } else {  // wide
         std::string narrow = vell::text::WideToAnsi(WideView());
         Access::StoreText(*this, KindNarrow, narrow.data(), int64_t(narrow.size()));
@@ -446,17 +454,7 @@ vellvar& vellvar::ConvertKind(int32_t newKind) {
       break;
     case KindWide:
       if (kind == KindInteger || kind == KindReal) {
-        char text[40];
-        int n;
-        if (kind == KindInteger) {
-          n = int(std::to_chars(text, text + sizeof text, Access::GetInt(*this)).ptr - text);
-        } else {
-          n = RealToChars(Access::GetReal(*this), text, sizeof text);
-        }
-        char16_t wide[40];
-        for (int i = 0; i < n; ++i) wide[i] = char16_t(static_cast<unsigned char>(text[i]));
-        Access::NumberTextRoom(*this);
-        Access::StoreText(*this, KindWide, wide, int64_t(n) * 2);
+        Access::StoreNumberText(*this, KindWide);
       } else {  // narrow
         const int64_t narrowBytes = length;
         std::u16string wide = vell::text::AnsiToWide(std::string_view(data, size_t(narrowBytes)));

@@ -1,5 +1,7 @@
 #include "host/form_main.h"
 
+#include <time.h>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -14,8 +16,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <time.h>
-
 #include <algorithm>
 #include <exception>
 #include <new>
@@ -161,38 +161,35 @@ void TFormMain::BuildMenus() {
   bar->setObjectName(QStringLiteral("VellMainMenu"));
   bar->setNativeMenuBar(false);
 
+  // Each item runs its handler guarded, so no exception reaches the event loop.
+  auto item = [this](QMenu* menu, const char16_t* caption, void (TFormMain::*handler)(),
+                     QKeySequence shortcut = {}) {
+    QAction* action = menu->addAction(jp::Q(caption), this, [this, handler] { Safely(handler); });
+    action->setShortcut(shortcut);
+    return action;
+  };
+
   MenuFile = bar->addMenu(jp::Q(jp::kMenuFile));
-  MenuFileOpen = MenuFile->addAction(jp::Q(jp::kMenuFileOpen), this,
-                                     [this] { Safely(&TFormMain::MenuFileOpenClick); });
-  MenuFileSaveAs = MenuFile->addAction(jp::Q(jp::kMenuFileSaveAs), this,
-                                       [this] { Safely(&TFormMain::MenuFileSaveAsClick); });
+  MenuFileOpen = item(MenuFile, jp::kMenuFileOpen, &TFormMain::MenuFileOpenClick);
+  MenuFileSaveAs = item(MenuFile, jp::kMenuFileSaveAs, &TFormMain::MenuFileSaveAsClick);
   MenuFile->addSeparator();
-  MenuFileExit = MenuFile->addAction(jp::Q(jp::kMenuFileExit), this,
-                                     [this] { Safely(&TFormMain::MenuFileExitClick); });
+  MenuFileExit = item(MenuFile, jp::kMenuFileExit, &TFormMain::MenuFileExitClick);
 
   MenuProg = bar->addMenu(jp::Q(jp::kMenuProg));
-  MenuProgRun = MenuProg->addAction(jp::Q(jp::kMenuProgRun), this,
-                                    [this] { Safely(&TFormMain::MenuProgRunClick); });
-  MenuProgRun->setShortcut(QKeySequence(Qt::Key_F9));
+  MenuProgRun = item(MenuProg, jp::kMenuProgRun, &TFormMain::MenuProgRunClick, Qt::Key_F9);
   // Enabled by the end of the start-up header's run.
   MenuProgRun->setEnabled(false);
-  MenuProgEnd = MenuProg->addAction(jp::Q(jp::kMenuProgEnd), this,
-                                    [this] { Safely(&TFormMain::MenuProgEndClick); });
-  MenuProgEnd->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F2));
+  MenuProgEnd = item(MenuProg, jp::kMenuProgEnd, &TFormMain::MenuProgEndClick,
+                     QKeySequence(Qt::CTRL | Qt::Key_F2));
   MenuProg->addSeparator();
-  MenuProgDisp = MenuProg->addAction(jp::Q(jp::kMenuProgDisp), this,
-                                     [this] { Safely(&TFormMain::MenuProgDispClick); });
+  MenuProgDisp = item(MenuProg, jp::kMenuProgDisp, &TFormMain::MenuProgDispClick);
   MenuProgDisp->setCheckable(true);
   MenuProgDisp->setChecked(true);
-  MenuProgCls = MenuProg->addAction(jp::Q(jp::kMenuProgCls), this,
-                                    [this] { Safely(&TFormMain::MenuProgClsClick); });
+  MenuProgCls = item(MenuProg, jp::kMenuProgCls, &TFormMain::MenuProgClsClick);
 
   MenuHelp = bar->addMenu(jp::Q(jp::kMenuHelp));
-  MenuHelpFile = MenuHelp->addAction(jp::Q(jp::kMenuHelpFile), this,
-                                     [this] { Safely(&TFormMain::MenuHelpFileClick); });
-  MenuHelpFile->setShortcut(QKeySequence(Qt::Key_F1));
-  MenuHelpVersion = MenuHelp->addAction(jp::Q(jp::kMenuHelpVersion), this,
-                                        [this] { Safely(&TFormMain::MenuHelpVersionClick); });
+  MenuHelpFile = item(MenuHelp, jp::kMenuHelpFile, &TFormMain::MenuHelpFileClick, Qt::Key_F1);
+  MenuHelpVersion = item(MenuHelp, jp::kMenuHelpVersion, &TFormMain::MenuHelpVersionClick);
 
   // The client area (below the menu) is 381 by 296 pixels at the screen's
   // top left corner.
@@ -332,8 +329,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (gInterpreter &&
-      (gInterpreter->mainRunning || busyDepth_ > 0 || gInterpreter->runDepth > 0)) {
+  if (gInterpreter && (gInterpreter->mainRunning || busyDepth_ > 0 || gInterpreter->runDepth > 0)) {
     // A text runs below this handler: it stops before its next statement and
     // the window closes once it has returned.
     gInterpreter->runState = StateExit;

@@ -197,7 +197,6 @@ int ExpandSource(std::u16string_view source, std::vector<std::string>& entries) 
   return CodeDone;
 }
 
-
 // Copies a regular file's bytes, permissions and times. `exclusive` refuses
 // an existing target instead of overwriting it.
 int CopyFileContents(const std::string& source, const std::string& target, bool exclusive) {
@@ -494,20 +493,22 @@ int FnReadFile(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnWriteFile(Interpreter& interp, ExecContext& ctx) {
+// WRITEFILE and WRITEANSIFILE: the service shows a failure itself.
+template <int Service>
+int WriteFileKeyword(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<2> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
-  SendServiceRequest(interp, ctx, ServiceWriteFile, args.data(), 2);
+  SendServiceRequest(interp, ctx, Service, args.data(), 2);
   ctx.value = 1;
   return ResultDone;
 }
 
+int FnWriteFile(Interpreter& interp, ExecContext& ctx) {
+  return WriteFileKeyword<ServiceWriteFile>(interp, ctx);
+}
+
 int FnWriteAnsiFile(Interpreter& interp, ExecContext& ctx) {
-  ArgumentSlots<2> args;
-  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
-  SendServiceRequest(interp, ctx, ServiceWriteAnsiFile, args.data(), 2);
-  ctx.value = 1;
-  return ResultDone;
+  return WriteFileKeyword<ServiceWriteAnsiFile>(interp, ctx);
 }
 
 int FnGetFolderFile(Interpreter& interp, ExecContext& ctx) {

@@ -31,9 +31,7 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool IsUtf8Name(std::string_view name) {
-  return SameName(name, "UTF-8") || SameName(name, "UTF8");
-}
+bool IsUtf8Name(std::string_view name) { return SameName(name, "UTF-8") || SameName(name, "UTF8"); }
 
 bool CountsAsUtf8(std::string_view name) {
   return name.empty() || IsUtf8Name(name) || SameName(name, "ANSI_X3.4-1968") ||
@@ -98,7 +96,8 @@ const AnsiState& Ansi() {
 }
 
 // Runs one iconv step, growing the output as needed; false on a conversion
-// error (errno tells which), true when all input was consumed.
+// error (errno tells which), true when all input was consumed. Without input
+// it writes what returns the converter to its initial shift state.
 bool Step(iconv_t cd, char** in, size_t* inLeft, std::string& out, size_t& used) {
   for (;;) {
     if (out.size() - used < 16) out.resize(out.size() * 2 + 32);
@@ -144,18 +143,7 @@ std::string FromWide(iconv_t cd, std::u16string_view text) {
     }
   }
   // Return to the initial shift state.
-  for (;;) {
-    if (out.size() - used < 16) out.resize(out.size() * 2 + 32);
-    char* o = out.data() + used;
-    size_t oLeft = out.size() - used;
-    size_t r = iconv(cd, nullptr, nullptr, &o, &oLeft);
-    used = size_t(o - out.data());
-    if (r == size_t(-1) && errno == E2BIG) {
-      out.resize(out.size() * 2 + 32);
-      continue;
-    }
-    break;
-  }
+  Step(cd, nullptr, nullptr, out, used);
   out.resize(used);
   return out;
 }
@@ -327,9 +315,7 @@ std::u16string AnsiToWide(std::string_view bytes) {
   return ToWide(Converters(a.charset).toWide, bytes);
 }
 
-bool AnsiRoundTrips(std::u16string_view text) {
-  return AnsiToWide(WideToAnsi(text)) == text;
-}
+bool AnsiRoundTrips(std::u16string_view text) { return AnsiToWide(WideToAnsi(text)) == text; }
 
 char16_t WideToUpper(char16_t c) {
   if (c < 0x80) return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
