@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "codes.h"
 #include "vellarray.h"
 #include "vellvar.h"
 
@@ -23,30 +24,6 @@ using SharedText = std::shared_ptr<const ProgramText>;
 SharedText MakeSharedText(std::u16string_view text);
 
 constexpr int kTokenCapacity = 256;  // 255 units and a NUL
-
-// Handler results.
-enum HandlerResult : int {
-  ResultFailed = 1,
-  ResultTextEnded = 2,
-  ResultBlockClosed = 5,
-  ResultDone = 34,
-};
-
-// Run states (the error codes of a run).
-enum RunStateCode : int32_t {
-  StateRunning = 0,
-  ErrorMemory = 1,
-  ErrorVariable = 2,
-  ErrorAreaOverflow = 3,
-  ErrorValueType = 4,
-  ErrorUndefined = 5,
-  ErrorFile = 6,
-  ErrorSyntax = 7,
-  ErrorUnbalanced = 8,
-  ErrorArithmetic = 9,
-  StateExit = 12,
-  StateEnd = 13,
-};
 
 struct ExecContext {
   SharedText source;           // keeps text alive for the whole run

@@ -5,20 +5,10 @@
 
 #include <string_view>
 
+#include "codes.h"
 #include "vellvar.h"
 
 struct Interpreter;
-
-enum HostRequestKind : int {
-  RequestPrint = 1,      // slot 1: the value to show
-  RequestMessage = 2,    // slot 1: text; answer slot 0: 1 for Yes, else 0
-  RequestInput = 3,      // slot 1: prompt; answer slot 0: the text typed
-  RequestRunEnded = 4,
-  RequestService = 5,    // slot 1: service number; slots 2-4: arguments; answer slot 1
-  RequestPump = 6,
-  RequestWindow = 7,     // slot 1: 1 (slots 2, 3: size) or 20 (slot 2: show program area)
-  RequestComponent = 9,  // slot 1: 6 set/call or 7 read; slot 2: component; slot 3: member
-};
 
 // The main window implements this; the core's tests use a recording fake.
 // HandleHostRequest reads the kind from slot 0 of interp.requestSlots and

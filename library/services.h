@@ -4,34 +4,13 @@
 
 #include <cstdint>
 
+#include "core/codes.h"
 #include "core/exec_context.h"
 #include "core/vellvar.h"
 
 struct Interpreter;
 
 namespace vell {
-
-// Service numbers.
-enum ServiceNumber : int32_t {
-  ServiceCountList = 1001,
-  ServiceGetList = 1002,
-  ServiceSetList = 1003,
-  ServiceAddList = 1004,
-  ServiceInsertList = 1005,
-  ServiceExchangeList = 1006,
-  ServiceDeleteList = 1007,
-  ServiceSortList = 1008,
-  ServiceFindList = 1009,
-  ServiceGetKeyList = 1010,
-  ServiceSetKeyList = 1011,
-  ServiceReadFile = 2001,
-  ServiceWriteFile = 2002,
-  ServiceWriteAnsiFile = 2003,
-  ServiceCountFileLines = 2004,
-  ServiceReadFileLine = 2005,
-  ServiceReadFileValue = 2006,
-  ServiceWriteFileValue = 2007,
-};
 
 // Each works on the request slots only and stores its result into slot 1 as
 // its last step; a failure throws ServiceError before anything is stored.

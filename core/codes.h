@@ -1,0 +1,218 @@
+// Every code that more than one part of Vell reads or writes, named once:
+// handler results, run states, entry modes, node kinds, component types and
+// members, host request kinds and their operations, and service numbers.
+#pragma once
+
+#include <cstdint>
+
+// What a statement, function, command or component handler answers.
+enum HandlerResult : int {
+  ResultNotMine = 0,  // a name dispatcher: the name is not one of its keywords
+  ResultFailed = 1,
+  ResultTextEnded = 2,
+  ResultBlockClosed = 5,
+  ResultDone = 34,
+};
+
+// Run states (the error codes of a run).
+enum RunStateCode : int32_t {
+  StateRunning = 0,
+  ErrorMemory = 1,
+  ErrorVariable = 2,
+  ErrorAreaOverflow = 3,
+  ErrorValueType = 4,
+  ErrorUndefined = 5,
+  ErrorFile = 6,
+  ErrorSyntax = 7,
+  ErrorUnbalanced = 8,
+  ErrorArithmetic = 9,
+  StateExit = 12,
+  StateEnd = 13,
+};
+
+// The interpreter entry's modes.
+enum EntryMode : int {
+  EntryCreate = 1,   // create (or reset) the interpreter
+  EntryRun = 2,      // run programText
+  EntryDestroy = 3,  // clear everything and destroy the interpreter
+};
+
+// Node kinds. Kinds from NodeComponentFirst to NodeComponentLast are
+// component variables (their kind is the ComponentTypeCode); a kind above
+// NodeMemberAbove is a member of a component (its kind is the MemberCode).
+enum NodeKind : int32_t {
+  NodeFree = 0,
+  NodeVariable = 1,
+  NodeSub = 3,
+  NodeComponentFirst = 11,
+  NodeComponentLast = 29,
+  NodeMemberAbove = 30,
+};
+constexpr bool IsComponentKind(int32_t kind) {
+  return kind >= NodeComponentFirst && kind <= NodeComponentLast;
+}
+constexpr bool IsMemberKind(int32_t kind) { return kind > NodeMemberAbove; }
+
+// Component types.
+enum ComponentTypeCode : int32_t {
+  TypeNone = 0,
+  TypeForm = 11,
+  TypeButton = 12,
+  TypeLabel = 13,
+  TypeTextBox = 14,
+  TypeCheckBox = 15,
+  TypeRadioButton = 16,
+  TypeListBox = 17,
+  TypeComboBox = 18,
+  TypeScrollBar = 19,
+  TypeGroupBox = 20,
+  TypeImage = 21,
+  TypePanel = 22,
+  TypeTimer = 23,
+  TypeMediaPlayer = 24,
+  TypeOpenDialog = 25,
+  TypeSaveDialog = 26,
+  TypePrinterDialog = 27,
+};
+constexpr int32_t kFirstComponentType = TypeForm;
+constexpr int32_t kLastComponentType = TypePrinterDialog;
+
+// Component members: properties, the create and delete operations, methods
+// and events. 43, 79, 80 and 106 to 110 are not assigned.
+enum MemberCode : int32_t {
+  MemberAlign = 31,
+  MemberAutoSize = 32,
+  MemberBorderStyle = 33,
+  MemberButtonStyle = 34,
+  MemberCaption = 35,
+  MemberChecked = 36,
+  MemberClientHeight = 37,
+  MemberClientWidth = 38,
+  MemberColor = 39,
+  MemberCursor = 40,
+  MemberEnabled = 41,
+  MemberFileName = 42,
+  MemberFontBold = 44,
+  MemberFontColor = 45,
+  MemberFontItalic = 46,
+  MemberFontName = 47,
+  MemberFontSize = 48,
+  MemberFontStrikeOut = 49,
+  MemberFontUnderline = 50,
+  MemberHeight = 51,
+  MemberInterval = 52,
+  MemberItemIndex = 53,
+  MemberItems = 54,
+  MemberKind = 55,
+  MemberLeft = 56,
+  MemberMargin = 57,
+  MemberMax = 58,
+  MemberParent = 59,
+  MemberPenSize = 60,
+  MemberPenStyle = 61,
+  MemberPixel = 62,
+  MemberPosition = 63,
+  MemberPosX = 64,
+  MemberPosY = 65,
+  MemberReadOnly = 66,
+  MemberScrollBars = 67,
+  MemberSelLength = 68,
+  MemberSelStart = 69,
+  MemberSelText = 70,
+  MemberStretch = 71,
+  MemberText = 72,
+  MemberTop = 73,
+  MemberTransparent = 74,
+  MemberVisible = 75,
+  MemberWantReturns = 76,
+  MemberWidth = 77,
+  MemberWindowState = 78,
+  MemberCreate = 81,
+  MemberDelete = 82,
+  MemberCircle = 83,
+  MemberCls = 84,
+  MemberCopy = 85,
+  MemberCross = 86,
+  MemberDark = 87,
+  MemberExecute = 88,
+  MemberFill = 89,
+  MemberFocus = 90,
+  MemberLine = 91,
+  MemberLoadFile = 92,
+  MemberMerge = 93,
+  MemberPaste = 94,
+  MemberPlay = 95,
+  MemberPos = 96,
+  MemberPrint = 97,
+  MemberPrinter = 98,
+  MemberRect = 99,
+  MemberRoundRect = 100,
+  MemberSaveFile = 101,
+  MemberShow = 102,
+  MemberStop = 103,
+  MemberTextOut = 104,
+  MemberZOrder = 105,
+  MemberOnClick = 111,
+  MemberOnClose = 112,
+  MemberOnKey = 113,
+  MemberOnMouseDown = 114,
+  MemberOnMouseMove = 115,
+  MemberOnTimer = 116,
+};
+constexpr int32_t kFirstPropertyMember = MemberAlign;
+constexpr int32_t kLastPropertyMember = MemberWindowState;
+constexpr int32_t kFirstMethodMember = MemberCircle;
+constexpr int32_t kLastMethodMember = MemberZOrder;
+constexpr int32_t kFirstEventMember = MemberOnClick;
+constexpr int32_t kLastEventMember = MemberOnTimer;
+
+// Host request kinds (slot 0 of the request slots).
+enum HostRequestKind : int {
+  RequestPrint = 1,      // slot 1: the value to show
+  RequestMessage = 2,    // slot 1: text; answer slot 0: 1 for Yes, else 0
+  RequestInput = 3,      // slot 1: prompt; answer slot 0: the text typed
+  RequestRunEnded = 4,
+  RequestService = 5,    // slot 1: service number; slots 2-4: arguments; answer slot 1
+  RequestPump = 6,
+  RequestWindow = 7,     // slot 1: a WindowOperation and its arguments
+  RequestComponent = 9,  // slot 1: a ComponentOperation; slot 2: component; slot 3: member
+};
+
+// Operations of the window request (slot 1).
+enum WindowOperation : int {
+  WindowOutputSize = 1,    // slots 2, 3: width and height of the output area
+  WindowProgramArea = 20,  // slot 2: show the program area when not 0
+};
+
+// Operations of the component request (slot 1).
+enum ComponentOperation : int {
+  ComponentSet = 6,  // property write, method call, event binding, create, delete
+  ComponentGet = 7,  // property read
+};
+
+// Service numbers of the service request (slot 1).
+enum ServiceNumber : int32_t {
+  ServiceCountList = 1001,
+  ServiceGetList = 1002,
+  ServiceSetList = 1003,
+  ServiceAddList = 1004,
+  ServiceInsertList = 1005,
+  ServiceExchangeList = 1006,
+  ServiceDeleteList = 1007,
+  ServiceSortList = 1008,
+  ServiceFindList = 1009,
+  ServiceGetKeyList = 1010,
+  ServiceSetKeyList = 1011,
+  ServiceReadFile = 2001,
+  ServiceWriteFile = 2002,
+  ServiceWriteAnsiFile = 2003,
+  ServiceCountFileLines = 2004,
+  ServiceReadFileLine = 2005,
+  ServiceReadFileValue = 2006,
+  ServiceWriteFileValue = 2007,
+  ServiceDatabaseFirst = 3001,
+  ServiceDatabaseLast = 3021,
+};
+// The router's ranges: above each bound belongs to the next service.
+constexpr int32_t kLastListService = 2000;
+constexpr int32_t kLastTextFileService = 3000;
