@@ -13,7 +13,7 @@
 #include "components/widgets/image_pixels.h"
 #include "platform/qt/fonts.h"
 
-namespace vell::components {
+namespace vell {
 
 namespace {
 
@@ -61,6 +61,15 @@ const char* FormatForExtension(const QString& extension) {
 [[noreturn]] void Fail(const QString& text) { throw ImageError(text.toStdString()); }
 
 }  // namespace
+
+QStringList MissingPictureDecoders() {
+  const QList<QByteArray> present = QImageReader::supportedImageFormats();
+  QStringList missing;
+  for (const char* format : {"bmp", "ico", "gif", "jpeg", "png"}) {
+    if (!present.contains(format)) missing << QString::fromLatin1(format);
+  }
+  return missing;
+}
 
 ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
@@ -255,18 +264,18 @@ void ImageControl::SetPixel(int32_t color) {
   update();
 }
 
-void ImageControl::Copy(int w, int h, ImageClipboard& clipboard) const {
+void ImageControl::Copy(int w, int h, QImage& scratch) const {
   CheckSide(w);
   CheckSide(h);
-  CopyRegion(bitmap_, pos_, w, h, clipboard.bitmap);
-  if (w > 0 && h > 0 && clipboard.bitmap.isNull()) {
+  CopyRegion(bitmap_, pos_, w, h, scratch);
+  if (w > 0 && h > 0 && scratch.isNull()) {
     throw ImageError("Not enough memory for the bitmap image");
   }
 }
 
-void ImageControl::Paste(const ImageClipboard& clipboard) {
-  if (clipboard.bitmap.isNull()) return;
-  PasteImage(bitmap_, pos_, clipboard.bitmap, transparent_, BottomLeftColor(clipboard.bitmap));
+void ImageControl::Paste(const QImage& scratch) {
+  if (scratch.isNull()) return;
+  PasteImage(bitmap_, pos_, scratch, transparent_, BottomLeftColor(scratch));
   update();
 }
 
@@ -275,13 +284,13 @@ void ImageControl::Dark(int w, int h, int f) {
   update();
 }
 
-void ImageControl::Cross(const ImageClipboard& clipboard, int f) {
-  BlendImage(bitmap_, pos_, clipboard.bitmap, f);
+void ImageControl::Cross(const QImage& scratch, int f) {
+  BlendImage(bitmap_, pos_, scratch, f);
   update();
 }
 
-void ImageControl::Merge(const ImageClipboard& clipboard) {
-  MultiplyImage(bitmap_, pos_, clipboard.bitmap);
+void ImageControl::Merge(const QImage& scratch) {
+  MultiplyImage(bitmap_, pos_, scratch);
   update();
 }
 
@@ -446,4 +455,4 @@ void ImageControl::mouseMoveEvent(QMouseEvent* event) {
   if (hook) hook(at.x(), at.y());
 }
 
-}  // namespace vell::components
+}  // namespace vell

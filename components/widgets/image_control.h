@@ -1,7 +1,8 @@
 // The control behind an IMAGE component: a 32-bit RGB bitmap that programs
 // draw on at the pen position, shown in a widget (as it is, fitted by
-// STRETCH, or with the bottom-left colour see-through by TRANSPARENT), and
-// the shared scratch image that COPY fills and PASTE, CROSS and MERGE read.
+// STRETCH, or with the bottom-left colour see-through by TRANSPARENT).
+// COPY fills the one scratch image that all images share, and PASTE, CROSS
+// and MERGE read it; before the first COPY it is empty and they do nothing.
 //
 // Drawing rules: figures are given as (left, top)-(right, bottom) with the
 // right and bottom edges exclusive; lines leave out their end pixel; no
@@ -12,13 +13,14 @@
 #include <QImage>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string_view>
 
-namespace vell::components {
+namespace vell {
 
 // The largest width or height of a bitmap; larger sizes fail instead of
 // allocating gigabytes.
@@ -33,13 +35,9 @@ class ImageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The scratch image: one for the whole interpreter, filled by COPY. Empty
-// until the first COPY, and PASTE, CROSS and MERGE of an empty one do
-// nothing.
-class ImageClipboard {
- public:
-  QImage bitmap;
-};
+// The picture formats LOADFILE reads (bmp, ico, gif, jpeg, png) that this
+// Qt installation has no decoder for; empty when all are there.
+QStringList MissingPictureDecoders();
 
 class ImageControl : public QWidget {
   Q_OBJECT
@@ -101,11 +99,11 @@ class ImageControl : public QWidget {
   void Fill();
   int32_t Pixel() const;  // -1 outside the bitmap
   void SetPixel(int32_t color);
-  void Copy(int w, int h, ImageClipboard& clipboard) const;
-  void Paste(const ImageClipboard& clipboard);
+  void Copy(int w, int h, QImage& scratch) const;
+  void Paste(const QImage& scratch);
   void Dark(int w, int h, int f);
-  void Cross(const ImageClipboard& clipboard, int f);
-  void Merge(const ImageClipboard& clipboard);
+  void Cross(const QImage& scratch, int f);
+  void Merge(const QImage& scratch);
   // Draws one character after the other from P with a 1-pixel gap, breaking
   // lines at LF, at "\n" and before the control's right margin; "\\" draws a
   // backslash and a backslash before any other character drops both. P ends
@@ -148,4 +146,4 @@ class ImageControl : public QWidget {
   bool transparent_ = false;
 };
 
-}  // namespace vell::components
+}  // namespace vell

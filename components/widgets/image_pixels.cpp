@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-namespace vell::components {
+namespace vell {
 
 namespace {
 
@@ -284,4 +284,4 @@ void MultiplyImage(QImage& image, QPoint at, const QImage& scratch) {
   });
 }
 
-}  // namespace vell::components
+}  // namespace vell

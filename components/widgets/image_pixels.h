@@ -11,7 +11,7 @@
 #include <QRgb>
 #include <cstdint>
 
-namespace vell::components {
+namespace vell {
 
 // Pen styles as programs number them (PENSTYLE).
 enum ImagePenStyle : int {
@@ -72,4 +72,4 @@ void BlendImage(QImage& image, QPoint at, const QImage& scratch, int f);
 // MERGE: as BlendImage with each channel d := (d * s) div 256.
 void MultiplyImage(QImage& image, QPoint at, const QImage& scratch);
 
-}  // namespace vell::components
+}  // namespace vell

@@ -15,9 +15,8 @@
 
 namespace {
 
-using vell::components::ImageClipboard;
-using vell::components::ImageControl;
-using vell::components::ImageError;
+using vell::ImageControl;
+using vell::ImageError;
 
 constexpr int32_t kWhite = 0xFFFFFF;
 constexpr int32_t kRed = 0x0000FF;  // 0x00BBGGRR
@@ -152,7 +151,7 @@ TEST(ImageControl, FillPixelAndSizes) {
 }
 
 TEST(ImageControl, CopyPasteThroughTheScratchImage) {
-  ImageClipboard clipboard;
+  QImage clipboard;
   ImageControl image;
   // Before any COPY nothing happens.
   image.Paste(clipboard);
@@ -164,7 +163,7 @@ TEST(ImageControl, CopyPasteThroughTheScratchImage) {
   image.SetPos(QPoint(5, 5));
   image.Rect(3, 3);  // red 5..7
   image.Copy(20, 10, clipboard);
-  EXPECT_EQ(clipboard.bitmap.size(), QSize(20, 10));
+  EXPECT_EQ(clipboard.size(), QSize(20, 10));
   image.SetPos(QPoint(50, 50));
   image.Paste(clipboard);
   EXPECT_EQ(PixelAt(image, 50, 50), kRed);
@@ -191,12 +190,12 @@ TEST(ImageControl, CopyPasteThroughTheScratchImage) {
   EXPECT_EQ(PixelAt(other, 1, 1), kRed);
   // COPY of 0 or less empties it; too large fails.
   image.Copy(0, 10, clipboard);
-  EXPECT_TRUE(clipboard.bitmap.isNull());
+  EXPECT_TRUE(clipboard.isNull());
   EXPECT_THROW(image.Copy(20000, 1, clipboard), ImageError);
 }
 
 TEST(ImageControl, EffectsWorkAtThePenPosition) {
-  ImageClipboard clipboard;
+  QImage clipboard;
   ImageControl image;
   image.SetPos(QPoint(100, 100));
   image.Dark(10, 10, 128);  // clipped to 5 x 5
@@ -322,10 +321,7 @@ class ImageFiles : public ::testing::Test {
 };
 
 TEST_F(ImageFiles, PictureDecodersArePresent) {
-  const QList<QByteArray> formats = QImageReader::supportedImageFormats();
-  for (const char* format : {"bmp", "ico", "gif", "jpeg", "png"}) {
-    EXPECT_TRUE(formats.contains(format)) << format;
-  }
+  EXPECT_EQ(vell::MissingPictureDecoders(), QStringList());
 }
 
 TEST_F(ImageFiles, LoadEachFormatTheTestWrote) {

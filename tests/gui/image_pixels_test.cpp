@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace vell::components;
+using namespace vell;
 
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kRed = 0xFFFF0000;

@@ -1,0 +1,83 @@
+// Drawing on IMAGE bitmaps: the flood fill of a large bounded region and the
+// three pixel effects over a million pixels.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "components/widgets/image_control.h"
+#include "components/widgets/image_pixels.h"
+
+namespace {
+
+// A 2000 x 2000 region inside a drawn square frame, with a drawn ellipse
+// cutting into it. Each round fills it with the other of two colours.
+void BM_Fill2000x2000(benchmark::State& state) {
+  vell::ImageControl image;
+  image.SetWidthAndBitmap(2002);
+  image.SetHeightAndBitmap(2002);
+  image.SetColor(0);
+  const QPoint corners[] = {{0, 0}, {2001, 0}, {2001, 2001}, {0, 2001}, {0, 0}};
+  image.SetPos(corners[0]);
+  for (const QPoint& p : corners) image.LineTo(p);
+  image.SetPos(QPoint(1500, 1500));
+  image.Circle(1000, 1000);
+  int round = 0;
+  for (auto _ : state) {
+    image.SetColor(++round % 2 == 0 ? 0x0000FF : 0xFF0000);
+    image.SetPos(QPoint(1, 1));
+    image.Fill();
+  }
+  state.counters["pixels"] = 2000.0 * 2000.0;
+}
+BENCHMARK(BM_Fill2000x2000)->Unit(benchmark::kMillisecond);
+
+QImage Gradient(int side) {
+  QImage image(side, side, QImage::Format_RGB32);
+  for (int y = 0; y < side; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < side; ++x) row[x] = qRgb(x & 0xFF, y & 0xFF, (x + y) & 0xFF);
+  }
+  return image;
+}
+
+void BM_Dark1000x1000(benchmark::State& state) {
+  QImage image = Gradient(1000);
+  for (auto _ : state) {
+    vell::ScaleBrightness(image, QPoint(0, 0), 1000, 1000, 255);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_Dark1000x1000)->Unit(benchmark::kMillisecond);
+
+void BM_Cross1000x1000(benchmark::State& state) {
+  QImage image = Gradient(1000);
+  const QImage scratch = Gradient(1000).mirrored(true, false);
+  for (auto _ : state) {
+    vell::BlendImage(image, QPoint(0, 0), scratch, 128);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_Cross1000x1000)->Unit(benchmark::kMillisecond);
+
+void BM_Merge1000x1000(benchmark::State& state) {
+  QImage image = Gradient(1000);
+  const QImage scratch = Gradient(1000).mirrored(true, false);
+  for (auto _ : state) {
+    image.fill(qRgb(200, 150, 100));
+    vell::MultiplyImage(image, QPoint(0, 0), scratch);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_Merge1000x1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
