@@ -158,8 +158,16 @@ void ImageControl::Cls() {
 }
 
 void ImageControl::Rect(int w, int h) {
-  if (w > 0 && h > 0) {
-    FillRectangle(bitmap_, QRect(pos_.x(), pos_.y(), w, h), RgbFromColor(penColor_));
+  // Clipped to the bitmap before it becomes a QRect, so no side overflows.
+  const int64_t left = std::max<int64_t>(pos_.x(), 0);
+  const int64_t top = std::max<int64_t>(pos_.y(), 0);
+  const int64_t right = std::min<int64_t>(static_cast<int64_t>(pos_.x()) + w, bitmap_.width());
+  const int64_t bottom = std::min<int64_t>(static_cast<int64_t>(pos_.y()) + h, bitmap_.height());
+  if (right > left && bottom > top) {
+    FillRectangle(bitmap_,
+                  QRect(static_cast<int>(left), static_cast<int>(top),
+                        static_cast<int>(right - left), static_cast<int>(bottom - top)),
+                  RgbFromColor(penColor_));
   }
   update();
 }
