@@ -258,14 +258,14 @@ void ScaleBrightness(QImage& image, QPoint at, int w, int h, int f) {
   if (rows == 0 || cols.end == 0) return;
   const auto weight = static_cast<uint32_t>(f);
   for (int i = 0; i < rows; ++i) {
-    QRgb* row = Row(image, at.y() + i) + at.x();
-    for (int j = cols.first; j < cols.end; ++j) {
+    QRgb* row = Row(image, at.y() + i);
+    for (int x = at.x() + cols.first; x < at.x() + cols.end; ++x) {
       // Red and blue side by side in one product: each fits its 16 bits, as
       // 255 * 256 < 65536.
-      const uint32_t p = row[j];
+      const uint32_t p = row[x];
       const uint32_t redBlue = (((p & 0x00FF00FFu) * weight) >> 8) & 0x00FF00FFu;
       const uint32_t green = (((p & 0x0000FF00u) * weight) >> 8) & 0x0000FF00u;
-      row[j] = kOpaque | redBlue | green;
+      row[x] = kOpaque | redBlue | green;
     }
   }
 }
