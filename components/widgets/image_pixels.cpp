@@ -257,9 +257,11 @@ void ScaleBrightness(QImage& image, QPoint at, int w, int h, int f) {
   const ColumnSpan cols = ClipColumns(at.x(), w, image.width());
   if (rows == 0 || cols.end == 0) return;
   const auto weight = static_cast<uint32_t>(f);
+  const int xFirst = at.x() + cols.first;
+  const int xEnd = at.x() + cols.end;
   for (int i = 0; i < rows; ++i) {
     QRgb* row = Row(image, at.y() + i);
-    for (int x = at.x() + cols.first; x < at.x() + cols.end; ++x) {
+    for (int x = xFirst; x < xEnd; ++x) {
       // Red and blue side by side in one product: each fits its 16 bits, as
       // 255 * 256 < 65536.
       const uint32_t p = row[x];
