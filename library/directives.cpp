@@ -101,7 +101,7 @@ int DumpArrayTree(Interpreter& interp, ExecContext& ctx, vellarray* first, int d
 int DirDb(Interpreter& interp, ExecContext& ctx) {
   vellvar args[1] = {vellvar(0)};
   if (ReadArguments(interp, ctx, args, 1) != 1) {
-    if (interp.runState == StateRunning) interp.runState = ErrorUndefined;
+    interp.runState = ErrorUndefined;
     return ResultFailed;
   }
   const NodeRef node = interp.lastNode;
