@@ -2,7 +2,11 @@
 // them through the component table, failures, and the mouse events.
 #include <gtest/gtest.h>
 
+// clang-format off
 // Before Qt's headers, which make "slots" a keyword.
+#include "tests/support/recording_host.h"
+// clang-format on
+
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,7 +17,6 @@
 #include "components/widgets/component_table.h"
 #include "components/widgets/image_control.h"
 #include "library/library_builtins.h"
-#include "tests/support/recording_host.h"
 
 namespace {
 
