@@ -73,7 +73,6 @@ QStringList MissingPictureDecoders() {
 
 ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
   setMouseTracking(true);
-  setAttribute(Qt::WA_OpaquePaintEvent, false);
   resize(kDefaultImageSide, kDefaultImageSide);
   fontName_ = QString::fromUtf16(kDefaultFontName);
   fontSize_ = kDefaultFontSize;
