@@ -32,7 +32,8 @@ void SetSlot(Interpreter& interp, int slot, const vellvar& value) {
 
 // Runs a generated or given text nested in the running one, under the name
 // its errors show.
-int RunNested(Interpreter& interp, ExecContext& ctx, const char16_t* name, std::u16string_view prefix) {
+int RunNested(Interpreter& interp, ExecContext& ctx, const char16_t* name,
+              std::u16string_view prefix) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   if (args[0] == vellvar(u"")) {
@@ -94,7 +95,9 @@ int CmdBeep(Interpreter&, ExecContext&) {
   return ResultDone;
 }
 
-int CmdCalc(Interpreter& interp, ExecContext& ctx) { return RunNested(interp, ctx, u"CALC", u"LET "); }
+int CmdCalc(Interpreter& interp, ExecContext& ctx) {
+  return RunNested(interp, ctx, u"CALC", u"LET ");
+}
 
 int CmdCallSub(Interpreter& interp, ExecContext& ctx) {
   return RunNested(interp, ctx, u"CALLSUB", u"");

@@ -9,9 +9,9 @@ namespace vell::x11 {
 
 // Opens its own connection to the display on first use (an empty name: the
 // DISPLAY variable). The primary screen is the primary monitor as RandR
-// reports it (the whole X screen where RandR is missing). Without a display or without the X Test extension it
-// does nothing and reports a screen of 0 by 0. Every event has reached the
-// server when a call returns.
+// reports it (the whole X screen where RandR is missing). Without a display or without the X Test
+// extension it does nothing and reports a screen of 0 by 0. Every event has reached the server when
+// a call returns.
 class XTestInput final : public input::InputSimulator {
  public:
   explicit XTestInput(std::string displayName = {});

@@ -78,8 +78,10 @@ TEST(CommandsInWindow, RunOpensDocumentsThroughTheDesktop) {
   const QString doc = dir.filePath(QStringLiteral("read me.txt"));
   WriteBytes(doc, "text");
   const std::u16string path = reinterpret_cast<const char16_t*>(doc.utf16());
-  EXPECT_EQ(w.Run(u"PRINT RUN(\"" + path + u"\", \"\", 1), RUN(\"https://example.com/\"), "
-                  u"RUN(\"" + path + u".missing\")"),
+  EXPECT_EQ(w.Run(u"PRINT RUN(\"" + path +
+                  u"\", \"\", 1), RUN(\"https://example.com/\"), "
+                  u"RUN(\"" +
+                  path + u".missing\")"),
             u"110");
   ASSERT_EQ(w.dialogs.openedUrls.size(), 2u);
   EXPECT_EQ(w.dialogs.openedUrls[0], QUrl::fromLocalFile(doc));

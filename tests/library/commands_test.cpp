@@ -75,7 +75,9 @@ class RecordingInput : public input::InputSimulator {
 class RecordingSound : public sound::SoundOutput {
  public:
   std::vector<std::pair<int, int>> beeps;
-  void Beep(int frequencyHz, int durationMs) override { beeps.emplace_back(frequencyHz, durationMs); }
+  void Beep(int frequencyHz, int durationMs) override {
+    beeps.emplace_back(frequencyHz, durationMs);
+  }
 };
 
 class Commands : public ::testing::Test {
@@ -140,9 +142,9 @@ TEST(SplitParameters, FollowsTheWindowsCommandLineRules) {
       {u"\"\"", {u""}},
       {u"a \"\" b", {u"a", u"", u"b"}},
       {u"\"say \"\"hi\"\"\"", {u"say \"hi\""}},
-      {u"a\\\"b", {u"a\"b"}},              // odd backslashes: a literal quote
-      {u"a\\\\\"b c\"", {u"a\\b c"}},      // even: halved, the quote groups
-      {u"a\\\\\\\"b", {u"a\\\"b"}},        // three: one backslash and a quote
+      {u"a\\\"b", {u"a\"b"}},                          // odd backslashes: a literal quote
+      {u"a\\\\\"b c\"", {u"a\\b c"}},                  // even: halved, the quote groups
+      {u"a\\\\\\\"b", {u"a\\\"b"}},                    // three: one backslash and a quote
       {u"C:\\dir\\file.txt", {u"C:\\dir\\file.txt"}},  // no quote: literal
       {u"\"C:\\dir\\\\\"", {u"C:\\dir\\"}},
       {u"\"open end", {u"open end"}},
@@ -162,9 +164,11 @@ TEST_F(Commands, RunHandsProgramsDocumentsAndUrlsOn) {
 
   // Quotes and backslashes arrive as Windows programs would receive them.
   EXPECT_EQ(Run(u"DIM Q, B\nQ = CHR(34)\nB = CHR(92)\n"
-                u"PRINT RUN(\"" + text::AnsiToWide(toolPath) +
+                u"PRINT RUN(\"" +
+                text::AnsiToWide(toolPath) +
                 u"\", \"a \" + Q + \"b c\" + Q + \" d\" + B + Q + \"e\", 1), \"|\"\n"
-                u"PRINT RUN(\"my tool.sh\", \"\", 2), RUN(\"./my tool.sh\"), RUN(\".\\\\MY TOOL.SH\", 7)\n"),
+                u"PRINT RUN(\"my tool.sh\", \"\", 2), RUN(\"./my tool.sh\"), RUN(\".\\\\MY "
+                u"TOOL.SH\", 7)\n"),
             "1|011");
   ASSERT_EQ(starter.starts.size(), 3u);
   EXPECT_EQ(starter.starts[0].path, toolPath);
@@ -192,9 +196,10 @@ TEST_F(Commands, RunHandsProgramsDocumentsAndUrlsOn) {
 
   // Nothing to start, or a start that fails: 0, and the program goes on.
   starter.opened.clear();
-  EXPECT_EQ(Run(u"PRINT RUN(\"\"), RUN(\"missing here\"), RUN(\"no/such/file\"), RUN(\"C:\\\\x.exe\")\n"
-                u"PRINT \"on\""),
-            "0000on");
+  EXPECT_EQ(
+      Run(u"PRINT RUN(\"\"), RUN(\"missing here\"), RUN(\"no/such/file\"), RUN(\"C:\\\\x.exe\")\n"
+          u"PRINT \"on\""),
+      "0000on");
   EXPECT_TRUE(starter.starts.empty());
   EXPECT_TRUE(starter.opened.empty());
   starter.answer = false;
@@ -252,7 +257,7 @@ TEST_F(Commands, KeysButtonsAndBeepReachTheirLayers) {
                 u"MOUSEUP(2), MOUSEDOWN(3), MOUSEUP(-1)"),
             "00000000");
   const std::vector<InputCall> expected = {
-      {InputCall::Key, 0x41, 0, true},   // the low 8 bits of the code
+      {InputCall::Key, 0x41, 0, true},  // the low 8 bits of the code
       {InputCall::Key, 13, 0, false},
       {InputCall::Key, 0xFF, 0, true},
       {InputCall::Button, static_cast<int>(input::MouseButton::Left), 0, true},

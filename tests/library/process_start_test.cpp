@@ -1,5 +1,7 @@
 // RUN starting real programs: waiting and not waiting, parameters with
 // blanks and quotes, no shell in between, and starts that fail.
+#include "platform/process_start.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -15,7 +17,6 @@
 #include "core/interpreter.h"
 #include "library/commands.h"
 #include "library/library_builtins.h"
-#include "platform/process_start.h"
 #include "platform/text_codec.h"
 #include "tests/support/files.h"
 #include "tests/support/recording_host.h"
@@ -36,7 +37,8 @@ class RealStarts : public ::testing::Test {
                     "#!/bin/sh\nout=\"$1\"\nshift\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done "
                     ">\"$out.tmp\"\nmv \"$out.tmp\" \"$out\"\n");
     // Sleeps a moment, then writes "done" into the file named by its parameter.
-    late = Script("late writer.sh", "#!/bin/sh\nsleep 0.4\necho done >\"$1.tmp\"\nmv \"$1.tmp\" \"$1\"\n");
+    late = Script("late writer.sh",
+                  "#!/bin/sh\nsleep 0.4\necho done >\"$1.tmp\"\nmv \"$1.tmp\" \"$1\"\n");
   }
   void TearDown() override { fs::remove_all(root); }
 
@@ -66,11 +68,15 @@ TEST_F(RealStarts, WaitFlagOneWaitsOtherFlagsDoNot) {
   const fs::path waited = root / "waited";
   const fs::path detached = root / "detached";
   // The waited run has written its file when RUN returns.
-  EXPECT_EQ(test::Utf8(vm.Run(u"PRINT RUN(\"" + W(late) + u"\", \"\\\"" + W(waited) + u"\\\"\", 1)")), "1");
+  EXPECT_EQ(
+      test::Utf8(vm.Run(u"PRINT RUN(\"" + W(late) + u"\", \"\\\"" + W(waited) + u"\\\"\", 1)")),
+      "1");
   EXPECT_TRUE(fs::exists(waited));
 
   // Flag 2 returns at once; the file comes later, and no zombie is left.
-  EXPECT_EQ(test::Utf8(vm.Run(u"PRINT RUN(\"" + W(late) + u"\", \"\\\"" + W(detached) + u"\\\"\", 2)")), "1");
+  EXPECT_EQ(
+      test::Utf8(vm.Run(u"PRINT RUN(\"" + W(late) + u"\", \"\\\"" + W(detached) + u"\\\"\", 2)")),
+      "1");
   EXPECT_FALSE(fs::exists(detached));
   EXPECT_TRUE(AppearsWithin(detached, std::chrono::seconds(10)));
   errno = 0;
@@ -84,8 +90,9 @@ TEST_F(RealStarts, ParametersArriveAsSplitWithoutAShell) {
                                     u"\" plain \"two words\" say\\\"hi \"\" back\\\\slash "
                                     u"\"; touch pwned\" $(touch pwned2) ';' `id`";
   ASSERT_TRUE(RunFile(W(writer), parameters, true));
-  EXPECT_EQ(test::FileBytes(out),
-            "plain\ntwo words\nsay\"hi\n\nback\\\\slash\n; touch pwned\n$(touch\npwned2)\n';'\n`id`\n");
+  EXPECT_EQ(
+      test::FileBytes(out),
+      "plain\ntwo words\nsay\"hi\n\nback\\\\slash\n; touch pwned\n$(touch\npwned2)\n';'\n`id`\n");
   EXPECT_FALSE(fs::exists("pwned"));
   EXPECT_FALSE(fs::exists("pwned2"));
   EXPECT_FALSE(fs::exists(root / "pwned"));
@@ -105,7 +112,8 @@ TEST_F(RealStarts, StartsThatFailGiveFalse) {
 
   test::TestInterpreter vm;
   RegisterLibraryBuiltins(vm.interp());
-  EXPECT_EQ(test::Utf8(vm.Run(u"PRINT RUN(\"" + W(root / "missing.sh") + u"\", \"a\", 1), \"|\"\nPRINT \"goes on\"")),
+  EXPECT_EQ(test::Utf8(vm.Run(u"PRINT RUN(\"" + W(root / "missing.sh") +
+                              u"\", \"a\", 1), \"|\"\nPRINT \"goes on\"")),
             "0|goes on");
 }
 

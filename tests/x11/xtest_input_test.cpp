@@ -1,6 +1,8 @@
 // Simulated input on a private X server: after each command the pointer's
 // position and the state of its buttons and of the keys are read back from
 // the server. Skipped when Xvfb is not installed.
+#include "platform/x11/xtest_input.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -15,7 +17,6 @@
 #include "core/interpreter.h"
 #include "library/library_builtins.h"
 #include "platform/simulated_input.h"
-#include "platform/x11/xtest_input.h"
 #include "tests/support/recording_host.h"
 
 // Last: the X headers define macros such as None and Status.
@@ -177,14 +178,14 @@ TEST_F(XTestInputTest, KeyState) {
     bool down;
   };
   const Key keys[] = {
-      {u"KEYDOWN(65)", XK_a, true},         {u"KEYUP(65)", XK_a, false},
-      {u"KEYDOWN(16)", XK_Shift_L, true},   {u"KEYDOWN(0x31)", XK_1, true},
-      {u"KEYUP(0x31)", XK_1, false},        {u"KEYUP(16)", XK_Shift_L, false},
-      {u"KEYDOWN(0x70)", XK_F1, true},      {u"KEYUP(0x70)", XK_F1, false},
-      {u"KEYDOWN(13)", XK_Return, true},    {u"KEYUP(13)", XK_Return, false},
-      {u"KEYDOWN(0x25)", XK_Left, true},    {u"KEYUP(0x25)", XK_Left, false},
-      {u"KEYDOWN(0x141)", XK_a, true},      {u"KEYUP(65)", XK_a, false},  // low 8 bits
-      {u"KEYDOWN(0xBD)", XK_minus, true},   {u"KEYUP(0xBD)", XK_minus, false},
+      {u"KEYDOWN(65)", XK_a, true},       {u"KEYUP(65)", XK_a, false},
+      {u"KEYDOWN(16)", XK_Shift_L, true}, {u"KEYDOWN(0x31)", XK_1, true},
+      {u"KEYUP(0x31)", XK_1, false},      {u"KEYUP(16)", XK_Shift_L, false},
+      {u"KEYDOWN(0x70)", XK_F1, true},    {u"KEYUP(0x70)", XK_F1, false},
+      {u"KEYDOWN(13)", XK_Return, true},  {u"KEYUP(13)", XK_Return, false},
+      {u"KEYDOWN(0x25)", XK_Left, true},  {u"KEYUP(0x25)", XK_Left, false},
+      {u"KEYDOWN(0x141)", XK_a, true},    {u"KEYUP(65)", XK_a, false},  // low 8 bits
+      {u"KEYDOWN(0xBD)", XK_minus, true}, {u"KEYUP(0xBD)", XK_minus, false},
   };
   for (const Key& k : keys) {
     Run(k.call);
