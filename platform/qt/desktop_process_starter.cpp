@@ -10,7 +10,7 @@ namespace vell::qt {
 bool DesktopProcessStarter::OpenDocument(const process::RunTarget& target) {
   QUrl url;
   if (target.kind == process::RunTarget::Url) {
-    url = QUrl(QString::fromStdString(target.path), QUrl::StrictMode);
+    url = QUrl(QString::fromStdString(target.path));
   } else if (target.kind == process::RunTarget::Document) {
     url = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(target.path)));
   }

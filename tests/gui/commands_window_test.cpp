@@ -79,11 +79,11 @@ TEST(CommandsInWindow, RunOpensDocumentsThroughTheDesktop) {
   WriteBytes(doc, "text");
   const std::u16string path = reinterpret_cast<const char16_t*>(doc.utf16());
   EXPECT_EQ(w.Run(u"PRINT RUN(\"" + path +
-                  u"\", \"\", 1), RUN(\"https://example.com/\"), "
+                  u"\", \"\", 1), RUN(\"https://example.com/a b\"), "
                   u"RUN(\"" +
                   path + u".missing\")"),
             u"110");
   ASSERT_EQ(w.dialogs.openedUrls.size(), 2u);
   EXPECT_EQ(w.dialogs.openedUrls[0], QUrl::fromLocalFile(doc));
-  EXPECT_EQ(w.dialogs.openedUrls[1], QUrl(QStringLiteral("https://example.com/")));
+  EXPECT_EQ(w.dialogs.openedUrls[1], QUrl(QStringLiteral("https://example.com/a%20b")));
 }
