@@ -16,6 +16,7 @@
 
 #include "core/interpreter.h"
 #include "library/library_builtins.h"
+#include "platform/process_start.h"
 #include "platform/simulated_input.h"
 #include "tests/support/recording_host.h"
 
@@ -29,25 +30,12 @@ namespace {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
-std::string FindInPath(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string folders = path != nullptr ? path : "/usr/bin:/bin";
-  size_t start = 0;
-  while (start <= folders.size()) {
-    size_t end = folders.find(':', start);
-    if (end == std::string::npos) end = folders.size();
-    const std::string candidate = folders.substr(start, end - start) + "/" + name;
-    if (end > start && ::access(candidate.c_str(), X_OK) == 0) return candidate;
-    start = end + 1;
-  }
-  return {};
-}
-
 class XTestInputTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string xvfb = FindInPath("Xvfb");
-    if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
+    const process::RunTarget found = process::LocateRunTarget(u"Xvfb");
+    if (found.kind != process::RunTarget::Program) GTEST_SKIP() << "Xvfb is not installed";
+    const std::string& xvfb = found.path;
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);
     const std::string size = std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24";
