@@ -109,15 +109,10 @@ TEST_F(ImageComponent, ScratchImageIsSharedAndEffectsUseIt) {
       "16777215 255 16777215 8355711 254");
 }
 
-TEST_F(ImageComponent, TextOutAndUnknownMembers) {
-  EXPECT_EQ(Run(u"GLOBAL I\nI = CREATE IMAGE\nI.POS(10, 10)\nI.TEXTOUT(\"\")\n"
-                u"PRINT I.POSX, \" \", I.POSY\nI.TEXTOUT(\"A\\\\nB\")\n"
-                u"PRINT \" \", I.POSX > 10, \" \", I.POSY > 10\n"),
-            "10 10 1 1");
-  // FOCUS is in the image's table but it has none; PARENT cannot be read.
-  EXPECT_NE(Run(u"GLOBAL I\nI = CREATE IMAGE\nI.FOCUS").find("undefined error"), std::string::npos);
-  EXPECT_NE(Run(u"GLOBAL I, X\nI = CREATE IMAGE\nX = I.PARENT").find("undefined error"),
+TEST_F(ImageComponent, FocusAndReadingParentAreUnknown) {
+  EXPECT_NE(Run(u"GLOBAL I\nI = CREATE IMAGE\nI.FOCUS").find("undefined error"),
             std::string::npos);
+  EXPECT_NE(Run(u"GLOBAL X\nX = I.PARENT").find("undefined error"), std::string::npos);
 }
 
 TEST_F(ImageComponent, FileErrorsAreShownAndTheProgramGoesOn) {

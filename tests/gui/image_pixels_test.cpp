@@ -32,14 +32,6 @@ std::string RowPattern(const QImage& image, int y, QRgb rgb, int from, int to) {
   return out;
 }
 
-TEST(ImagePixels, ColoursAreBgrIntegers) {
-  EXPECT_EQ(RgbFromColor(0x0000FF), kRed);
-  EXPECT_EQ(RgbFromColor(0x123456), qRgb(0x56, 0x34, 0x12));
-  EXPECT_EQ(ColorFromRgb(qRgb(0x56, 0x34, 0x12)), 0x123456);
-  // The high byte is no part of the pixel.
-  EXPECT_EQ(RgbFromColor(static_cast<int32_t>(0xFF0000FFu)), kRed);
-}
-
 TEST(ImagePixels, LinesLeaveOutTheirEndPixel) {
   QImage image = White(20, 20);
   DrawThinLine(image, QPoint(2, 5), QPoint(12, 5), kRed, PenSolid);
@@ -51,15 +43,6 @@ TEST(ImagePixels, LinesLeaveOutTheirEndPixel) {
   DrawThinLine(image, QPoint(0, 10), QPoint(5, 15), kRed, PenSolid);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(image.pixel(i, 10 + i), kRed) << i;
   EXPECT_EQ(image.pixel(5, 15), kWhite);
-  // A steep line has one pixel per row.
-  QImage steep = White(10, 10);
-  DrawThinLine(steep, QPoint(1, 0), QPoint(3, 9), kRed, PenSolid);
-  for (int y = 0; y < 9; ++y) {
-    int count = 0;
-    for (int x = 0; x < 10; ++x) count += steep.pixel(x, y) == kRed;
-    EXPECT_EQ(count, 1) << y;
-  }
-  EXPECT_EQ(RowPattern(steep, 9, kRed, 0, 10), "..........");
   // A line to its own start draws nothing; a clear pen draws nothing.
   QImage still = White(5, 5);
   DrawThinLine(still, QPoint(2, 2), QPoint(2, 2), kRed, PenSolid);
@@ -142,42 +125,24 @@ TEST(ImagePixels, FloodFillOfAHugeWindingRegion) {
   EXPECT_EQ(painted, 1LL * side * side / 2 + side / 2);
 }
 
-TEST(ImagePixels, CopyAndPasteOpaqueAndTransparent) {
+TEST(ImagePixels, CopyAndPasteClip) {
   QImage source = White(20, 20);
-  source.setPixel(5, 5, kRed);
-  source.setPixel(6, 5, 0xFF00FF00);
-  QImage scratch;
-  CopyRegion(source, QPoint(5, 5), 3, 2, scratch);
-  ASSERT_EQ(scratch.size(), QSize(3, 2));
-  EXPECT_EQ(scratch.pixel(0, 0), kRed);
-  EXPECT_EQ(scratch.pixel(1, 0), 0xFF00FF00);
-  EXPECT_EQ(scratch.pixel(2, 1), kWhite);
+  source.setPixel(19, 0, kRed);
   // A region reaching out of the source is white there.
-  CopyRegion(source, QPoint(19, -1), 2, 2, scratch);
-  EXPECT_EQ(scratch.pixel(0, 0), kWhite);
-  EXPECT_EQ(scratch.pixel(1, 1), kWhite);
-  CopyRegion(source, QPoint(0, 0), 0, 5, scratch);
-  EXPECT_TRUE(scratch.isNull());
-
-  // Scratch: bottom-left blue (the see-through colour), one red pixel.
-  const QRgb blue = 0xFF0000FF;
-  QImage pattern = Filled(2, 2, blue);
-  pattern.setPixel(1, 0, kRed);
-  QImage opaque = Filled(4, 4, 0xFF808080);
-  PasteImage(opaque, QPoint(1, 1), pattern, false, BottomLeftColor(pattern));
-  EXPECT_EQ(opaque.pixel(1, 1), blue);
-  EXPECT_EQ(opaque.pixel(2, 1), kRed);
-  EXPECT_EQ(opaque.pixel(0, 0), 0xFF808080);
-  QImage clear = Filled(4, 4, 0xFF808080);
-  PasteImage(clear, QPoint(1, 1), pattern, true, BottomLeftColor(pattern));
-  EXPECT_EQ(clear.pixel(1, 1), 0xFF808080);
-  EXPECT_EQ(clear.pixel(2, 2), 0xFF808080);
-  EXPECT_EQ(clear.pixel(2, 1), kRed);
-  // Clipped on every side.
+  QImage scratch;
+  CopyRegion(source, QPoint(18, -1), 3, 2, scratch);
+  ASSERT_EQ(scratch.size(), QSize(3, 2));
+  EXPECT_EQ(scratch.pixel(1, 1), kRed);
+  EXPECT_EQ(scratch.pixel(2, 1), kWhite);
+  EXPECT_EQ(scratch.pixel(1, 0), kWhite);
+  // Pasted across the top-left edge, and far off: only what lands inside.
   QImage edge = Filled(2, 2, 0xFF808080);
-  PasteImage(edge, QPoint(-1, -1), pattern, false, 0);
-  EXPECT_EQ(edge.pixel(0, 0), blue);
-  PasteImage(edge, QPoint(INT_MIN, INT_MAX), pattern, false, 0);
+  PasteImage(edge, QPoint(-1, -1), scratch, false, 0);
+  EXPECT_EQ(edge.pixel(0, 0), kRed);
+  EXPECT_EQ(edge.pixel(1, 1), 0xFF808080);
+  PasteImage(edge, QPoint(INT_MIN, INT_MAX), scratch, false, 0);
+  CopyRegion(source, QPoint(INT_MAX, INT_MIN), 2, 2, scratch);
+  EXPECT_EQ(scratch, White(2, 2));
 }
 
 TEST(ImagePixels, DarkScalesEachChannelDownAndClips) {
