@@ -285,6 +285,7 @@ int OnMouseMove(MemberCall& call) {
   image->onMouseMove = [table, image](int x, int y) {
     RunComponentEvent(*table, image, ComponentEvent::MouseMove, {x, y});
   };
+  image->setMouseTracking(true);  // only images that have the event track moves
   return 1;
 }
 

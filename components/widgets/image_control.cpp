@@ -72,7 +72,6 @@ QStringList MissingPictureDecoders() {
 }
 
 ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
-  setMouseTracking(true);
   resize(kDefaultImageSide, kDefaultImageSide);
   fontName_ = QString::fromUtf16(kDefaultFontName);
   fontSize_ = kDefaultFontSize;

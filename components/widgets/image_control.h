@@ -115,7 +115,8 @@ class ImageControl : public QWidget {
   void SaveFile(const QString& path) const;
 
   // Mouse events in the control's coordinates; the button is 0 left,
-  // 1 right, 2 middle.
+  // 1 right, 2 middle. Moves without a button pressed arrive only once
+  // mouse tracking is switched on.
   std::function<void(int x, int y, int button)> onMouseDown;
   std::function<void(int x, int y)> onMouseMove;
 
