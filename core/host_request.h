@@ -5,8 +5,10 @@
 
 #include <string_view>
 
-#include "codes.h"
-#include "vellvar.h"
+#include "core/codes.h"
+#include "core/vellvar.h"
+
+namespace vell {
 
 struct Interpreter;
 
@@ -32,7 +34,26 @@ class HostShell {
   virtual void ReleaseProgramComponents() = 0;
 };
 
-// Sends the request whose kind is in slot 0. Always returns 34.
+// Sends the request whose kind is in slot 0. Always returns ResultDone.
 int SendHostRequest(Interpreter& interp);
-// Request kind 1 with the value; the value is taken over.
-int PrintText(Interpreter& interp, vellvar value);
+
+// The typed requests: each writes the slots its kind reads, sends it and
+// reads the answer. Only these and the host's dispatcher know the slots'
+// positions.
+
+// RequestPrint with the value.
+void PrintText(Interpreter& interp, const vellvar& value);
+// RequestMessage with the text: 1 when the answer was Yes, else 0.
+int AskMessage(Interpreter& interp, std::u16string_view text);
+// RequestInput with the prompt: the text typed.
+vellvar AskInput(Interpreter& interp, const vellvar& prompt);
+// RequestRunEnded.
+void SendRunEnded(Interpreter& interp);
+// RequestService with the service number and up to three arguments: the
+// answer (a service that failed leaves its own number).
+vellvar& SendService(Interpreter& interp, int32_t service, const vellvar* args, int count);
+// RequestComponent: ComponentSet of MemberPrint with the value, to the
+// component in the given slot of the component table.
+void SendComponentPrint(Interpreter& interp, int slot, const vellvar& value);
+
+}  // namespace vell

@@ -6,13 +6,15 @@
 #include <string_view>
 #include <vector>
 
-#include "exec_context.h"
-#include "vellarray.h"
-#include "vellvar.h"
+#include "core/exec_context.h"
+#include "core/vellarray.h"
+#include "core/vellvar.h"
+
+namespace vell {
 
 struct Interpreter;
 
-namespace vell::names {
+namespace names {
 
 // Entry keys are names as the lexer delivers them: wide text compared exactly.
 // The stored length settles most mismatches without reading the text.
@@ -57,4 +59,6 @@ int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
 // the 255 units a token holds).
 void AppendStringLiteral(std::u16string& out, std::u16string_view body);
 
-}  // namespace vell::names
+}  // namespace names
+
+}  // namespace vell

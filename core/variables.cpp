@@ -5,19 +5,20 @@
 // innermost first, and then in the globals. The node a reference walk stands
 // on is held through a NodeRef while an index or a right side is evaluated,
 // so a SUB that rebuilds the tree meanwhile cannot pull it away under us.
-#include "variables.h"
+#include "core/variables.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
 
-#include "arguments.h"
-#include "executor.h"
-#include "expressions.h"
-#include "interpreter.h"
-#include "lexer.h"
-#include "name_table.h"
+#include "core/arguments.h"
+#include "core/execution.h"
+#include "core/interpreter_state.h"
+#include "core/lexer.h"
+#include "core/name_table.h"
+
+namespace vell {
 
 namespace {
 
@@ -37,7 +38,7 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
   if (top > kTableNodes) top = kTableNodes;
   for (int i = top - 1; i >= 0; --i) {
     vellarray& entry = interp.locals[i];
-    if (entry.kind == 0) break;
+    if (entry.kind == NodeFree) break;
     if (vell::names::KeyIs(entry.key, name)) {
       ctx.foundEntry = &entry;
       return entry.kind;
@@ -45,7 +46,7 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
   }
   for (int i = 0; i < kTableEntries; ++i) {
     vellarray& entry = interp.globals[i];
-    if (entry.kind == 0) break;
+    if (entry.kind == NodeFree) break;
     if (vell::names::KeyIs(entry.key, name)) {
       ctx.foundEntry = &entry;
       return entry.kind;
@@ -66,7 +67,7 @@ int StoreAssigned(ExecContext& ctx, vellarray* cur) {
     ctx.nodeMode = 0;
     return ResultDone;
   }
-  cur->kind = 1;
+  cur->kind = NodeVariable;
   cur->item = ctx.value;  // the value stays for a chained assignment
   return ResultDone;
 }
@@ -88,7 +89,7 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
   int componentSlot = -1;
 
   for (;;) {
-    if (cur->kind >= 11 && cur->kind <= 29) componentSlot = cur->item.ToInt();
+    if (IsComponentKind(cur->kind)) componentSlot = cur->item.ToInt();
     const int t = NextToken(interp, ctx);
     if (t == TokError) return ResultFailed;
     if (t == TokPeriod) {
@@ -125,8 +126,8 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
   }
 
   if (mode == WalkAssign) {
-    if (cur->kind > 30) {
-      const int r = AccessComponentMember(interp, ctx, 2, componentSlot, cur->kind);
+    if (IsMemberKind(cur->kind)) {
+      const int r = AccessComponentMember(interp, ctx, MemberWrite, componentSlot, cur->kind);
       ctx.nodeMode = 0;
       return r;
     }
@@ -134,15 +135,17 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
     return StoreAssigned(ctx, cur);
   }
 
-  if (cur->kind > 30) return AccessComponentMember(interp, ctx, 1, componentSlot, cur->kind);
-  if (cur->kind == 1 || cur->kind > 10) {
+  if (IsMemberKind(cur->kind)) {
+    return AccessComponentMember(interp, ctx, MemberRead, componentSlot, cur->kind);
+  }
+  if (cur->kind == NodeVariable || cur->kind >= NodeComponentFirst) {
     if (ctx.nodeMode) {
       ctx.node.Clear();
       ctx.node.Assign(*cur);
     } else {
       ctx.value = cur->item;
     }
-  } else if (cur->kind == 3) {
+  } else if (cur->kind == NodeSub) {
     if (ctx.nodeMode) {
       ctx.node.Clear();
       ctx.node.Assign(*cur);
@@ -158,7 +161,7 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
 int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   // A plain variable read or assigned, without index or member: the walk's
   // steps for that case, taken directly.
-  if (entry->kind == 1) {
+  if (entry->kind == NodeVariable) {
     const int t = NextToken(interp, ctx);
     if (t != TokPeriod && t != TokOpenBracket) {
       SetNodeRef(interp.thisSource, entry);
@@ -220,7 +223,7 @@ int PushArguments(Interpreter& interp, ExecContext& ctx) {
     }
     vellarray& local = interp.locals[interp.localCount];
     if (local.firstChild != nullptr || local.childCount != 0) local.Clear();
-    local.kind = 1;
+    local.kind = NodeVariable;
     vell::names::SetEmptyKey(local.key);
     local.item = ctx.value;  // a copy: the next argument starts from this value
     ++interp.localCount;
@@ -280,7 +283,7 @@ int CountParameters(Interpreter& interp, ExecContext& ctx) {
   }
 }
 
-namespace vell::names {
+namespace names {
 
 int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
                         std::u16string& text, ReferenceIndexes* indexes) {
@@ -336,7 +339,7 @@ int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
 
 void FreeEntry(vellarray& entry) {
   entry.Clear();
-  entry.kind = 0;
+  entry.kind = NodeFree;
   entry.key = u"";
   entry.item = u"";
 }
@@ -384,7 +387,7 @@ void AppendStringLiteral(std::u16string& out, std::u16string_view body) {
   out += u'"';
 }
 
-}  // namespace vell::names
+}  // namespace names
 
 int ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut, vellvar* textOut) {
   std::u16string text;
@@ -393,3 +396,5 @@ int ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut, vell
   if (textOut != nullptr) *textOut = std::u16string_view(text);
   return r;
 }
+
+}  // namespace vell

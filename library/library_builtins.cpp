@@ -1,6 +1,6 @@
 #include "library/library_builtins.h"
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/function_families.h"
 #include "library/list_file_builtins.h"
 

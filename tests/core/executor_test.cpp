@@ -1,7 +1,7 @@
 // Running texts against the recording host: pump requests, stops, event
 // texts, nested runs, error reports, failures that escape a run, and texts
 // that change while they run.
-#include "core/executor.h"
+#include "core/execution.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "core/expressions.h"
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "tests/support/recording_host.h"
+
+using namespace vell;
 
 namespace {
 
@@ -104,11 +105,11 @@ TEST(Executor, EventTextsRunNestedAtThePump) {
 
 TEST(Executor, NestedRunDoesNotClearAPendingStop) {
   TestInterpreter t;
-  RegisterBuiltin(t.interp(), u"STOPTHENRUN", [](Interpreter& interp, ExecContext& ctx) {
+  RegisterBuiltin(t.interp(), u"STOPTHENRUN", [](Interpreter& interp, ExecContext& ctx) -> int {
     interp.runState = StateEnd;  // as an Abort chosen in a dialog would
     return RunText(interp, &ctx, u"PRINT \"inner\"");
   });
-  RegisterBuiltin(t.interp(), u"CALCX", [](Interpreter& interp, ExecContext& ctx) {
+  RegisterBuiltin(t.interp(), u"CALCX", [](Interpreter& interp, ExecContext& ctx) -> int {
     interp.routineName = u"CALCX";
     return RunText(interp, &ctx, u"LET 40 + 2");
   });

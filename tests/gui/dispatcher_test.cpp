@@ -8,6 +8,8 @@
 
 #include "gui_support.h"
 
+using namespace vell;
+
 using namespace vell::testing;
 
 namespace {

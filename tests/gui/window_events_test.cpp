@@ -10,6 +10,8 @@
 
 #include "gui_support.h"
 
+using namespace vell;
+
 using namespace vell::testing;
 
 TEST(WindowEvents, EventTextOutputShowsWhenItReturns) {
