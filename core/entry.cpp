@@ -148,7 +148,7 @@ void DestroyInterpreter(Interpreter* interp) {
   if (interp != nullptr && interp == gInterpreter) InterpreterEntry(EntryDestroy);
 }
 
-vellarray& RequestSlot(Interpreter& interp, int index) { return interp.requestSlots[index]; }
+vellarray* RequestSlots(Interpreter& interp) { return interp.requestSlots; }
 int32_t RunState(const Interpreter& interp) { return interp.runState; }
 void SetRunState(Interpreter& interp, RunStateCode state) { interp.runState = state; }
 bool MainProgramRunning(const Interpreter& interp) { return interp.mainRunning != 0; }

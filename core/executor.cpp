@@ -48,13 +48,17 @@ class RunDepthScope {
   Interpreter& interp_;
 };
 
-// The pump request the executor sends before every statement.
+// The pump request the executor sends before every statement, unless the
+// host has said it would do nothing now.
 inline void PumpMessages(Interpreter& interp) {
+  HostRequestHandler* host = interp.mainWindow;
+  if (host == nullptr) return;
+  if (host->pumpGate != nullptr && host->pumpGate->load(std::memory_order_relaxed) == 0) return;
   vellarray& kind = interp.requestSlots[0];
   if (kind.item.kind != KindInteger || kind.item.IntValue() != RequestPump) {
     kind.SetItem(vellvar(static_cast<int>(RequestPump)));
   }
-  if (interp.mainWindow != nullptr) interp.mainWindow->HandleHostRequest(interp);  // SendHostRequest
+  host->HandleHostRequest(interp);  // SendHostRequest
 }
 
 void AppendRoutineName(std::u16string& out, const vellvar& name) {

@@ -3,6 +3,7 @@
 // a direct synchronous call, and any answer comes back in the same slots.
 #pragma once
 
+#include <atomic>
 #include <string_view>
 
 #include "core/codes.h"
@@ -19,6 +20,11 @@ class HostRequestHandler {
  public:
   virtual ~HostRequestHandler() = default;
   virtual void HandleHostRequest(Interpreter& interp) = 0;
+
+  // A host that does nothing for most pump requests may point this at a
+  // flag that is 0 while it would do nothing; the interpreter then leaves
+  // those pump requests out. Null: every pump request is sent.
+  const std::atomic<int>* pumpGate = nullptr;
 };
 
 // What the core does to the GUI outside the request protocol.

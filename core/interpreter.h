@@ -58,7 +58,8 @@ int RunEventText(Interpreter& interp, std::u16string_view text);
 void RegisterBuiltin(Interpreter& interp, std::u16string_view name, BuiltinHandler handler);
 
 // What a host reads and changes of a running interpreter.
-vellarray& RequestSlot(Interpreter& interp, int index);
+// The kRequestSlotCount request slots; they live as long as the interpreter.
+vellarray* RequestSlots(Interpreter& interp);
 int32_t RunState(const Interpreter& interp);
 void SetRunState(Interpreter& interp, RunStateCode state);
 // True while the main program runs.

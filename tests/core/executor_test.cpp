@@ -7,6 +7,7 @@
 
 #include <alloca.h>
 
+#include <atomic>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -24,6 +25,8 @@ using vell::test::TestInterpreter;
 using vell::test::Utf8;
 
 int FailWithoutCode(Interpreter&, ExecContext&) { return ResultFailed; }
+
+std::atomic<int>* gateForBuiltin = nullptr;
 
 std::vector<int> WithoutPumps(const std::vector<int>& kinds) {
   std::vector<int> out;
@@ -45,6 +48,28 @@ TEST(Executor, PumpRequestBeforeEveryStatementRun) {
   // FOR, the body block, BREAK inside it, the statement after BREAK, the end.
   EXPECT_EQ(t.host.Kinds(), (std::vector<int>{6, 6, 6, 6, 6, 4}));
   EXPECT_EQ(t.interp().requestSlots[0].ItemInt(), 4);
+}
+
+TEST(Executor, PumpGateLeavesOutOnlyPumps) {
+  TestInterpreter t;
+  t.host.recordPumps = true;
+  std::atomic<int> gate{0};
+  t.host.pumpGate = &gate;
+  // A closed gate: no pump request, everything else as before.
+  t.Run(u"IF 0 { PRINT 1 } PRINT 3, 4");
+  EXPECT_EQ(t.host.Kinds(), (std::vector<int>{1, 1, 4}));
+  // Opened while the program runs (as the window's clock does): the next
+  // statement's pump is sent.
+  t.host.Clear();
+  RegisterBuiltin(t.interp(), u"OPENGATE", [](Interpreter&, ExecContext&) -> int {
+    gateForBuiltin->store(1);
+    return ResultDone;
+  });
+  gateForBuiltin = &gate;
+  t.Run(u"PRINT 1 OPENGATE PRINT 2");
+  EXPECT_EQ(t.host.Kinds(), (std::vector<int>{1, 6, 1, 6, 4}));
+  gateForBuiltin = nullptr;
+  t.host.pumpGate = nullptr;
 }
 
 TEST(Executor, StopsAndEndsWithoutMessages) {
