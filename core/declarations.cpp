@@ -15,8 +15,8 @@ namespace vell {
 
 namespace {
 
-using vell::names::KeyIs;
-using vell::names::NameOf;
+using names::KeyIs;
+using names::NameOf;
 
 // Reads one declared name (a reference whose index and member steps declare
 // nothing) and puts it into the token buffer for error messages.
@@ -33,12 +33,8 @@ int ReadDeclaredName(Interpreter& interp, ExecContext& ctx, std::u16string& name
 }
 
 bool GlobalSubExists(Interpreter& interp, std::u16string_view name) {
-  for (int i = 0; i < kTableEntries; ++i) {
-    const vellarray& entry = interp.globals[i];
-    if (entry.kind == NodeFree) return false;
-    if (entry.kind == NodeSub && KeyIs(entry.key, name)) return true;
-  }
-  return false;
+  const names::GlobalLookup global = names::FindGlobal(interp, name);
+  return global.named && global.entry->kind == NodeSub;
 }
 
 bool DeclaredInFrame(Interpreter& interp, ExecContext& ctx, std::u16string_view name) {
@@ -96,28 +92,17 @@ HandlerResult ExecGlobal(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
     std::u16string name;
     if (ReadDeclaredName(interp, ctx, name) != ResultDone) return ResultFailed;
-    vellarray* taken = nullptr;
-    int i = 0;
-    for (; i < kTableEntries; ++i) {
-      vellarray& entry = interp.globals[i];
-      if (entry.kind == NodeFree) break;
-      if (KeyIs(entry.key, name)) {
-        if (entry.kind == NodeSub) {
-          interp.runState = ErrorUndefined;
-          return ResultFailed;
-        }
-        taken = &entry;
-        break;
-      }
+    const names::GlobalLookup global = names::FindGlobal(interp, name);
+    if (global.named && global.entry->kind == NodeSub) {
+      interp.runState = ErrorUndefined;
+      return ResultFailed;
     }
-    if (taken == nullptr) {
-      if (i >= kTableEntries) {
-        interp.runState = ErrorAreaOverflow;
-        return ResultFailed;
-      }
-      taken = &interp.globals[i];
-      vell::names::FreeEntry(*taken);  // a free entry brings the empty string
+    if (global.entry == nullptr) {
+      interp.runState = ErrorAreaOverflow;
+      return ResultFailed;
     }
+    vellarray* taken = global.entry;
+    if (!global.named) names::FreeEntry(*taken);  // a free entry brings the empty string
     // Declaring an existing global again keeps its value and elements.
     taken->kind = NodeVariable;
     taken->key = std::u16string_view(name);
@@ -136,22 +121,13 @@ HandlerResult ExecSub(Interpreter& interp, ExecContext& ctx) {
     interp.runState = ErrorUndefined;
     return ResultFailed;
   }
-  vellarray* entry = nullptr;
-  for (int i = 0; i < kTableEntries; ++i) {
-    vellarray& candidate = interp.globals[i];
-    if (candidate.kind == NodeFree) {
-      entry = &candidate;
-      break;
-    }
-    if (KeyIs(candidate.key, name)) {
-      if (candidate.kind != NodeSub) {
-        interp.runState = ErrorUndefined;
-        return ResultFailed;
-      }
-      entry = &candidate;  // redefined in place
-      break;
-    }
+  // A SUB of that name is redefined in place.
+  const names::GlobalLookup global = names::FindGlobal(interp, name);
+  if (global.named && global.entry->kind != NodeSub) {
+    interp.runState = ErrorUndefined;
+    return ResultFailed;
   }
+  vellarray* entry = global.entry;
   if (entry == nullptr) {
     interp.runState = ErrorAreaOverflow;
     return ResultFailed;
@@ -206,8 +182,8 @@ HandlerResult ExecInput(Interpreter& interp, ExecContext& ctx) {
 
     vellvar base(u"");
     std::u16string reference;
-    vell::names::ReferenceIndexes indexes;
-    if (vell::names::ParseReferenceParts(interp, ctx, &base, reference, &indexes) != ResultDone)
+    names::ReferenceIndexes indexes;
+    if (names::ParseReferenceParts(interp, ctx, &base, reference, &indexes) != ResultDone)
       return ResultFailed;
     if (reference.empty()) {
       interp.runState = ErrorUndefined;
@@ -258,7 +234,7 @@ HandlerResult ExecInput(Interpreter& interp, ExecContext& ctx) {
     interp.routineName = u"INPUT";
     const int r = RunText(interp, &ctx, assignment);
     for (int32_t i = interp.localCount; i > savedCount; --i) {
-      if (i - 1 < kTableNodes) vell::names::FreeEntry(interp.locals[i - 1]);
+      if (i - 1 < kTableNodes) names::FreeEntry(interp.locals[i - 1]);
     }
     interp.localCount = savedCount;
     if (r == ResultFailed) return ResultFailed;
@@ -271,8 +247,8 @@ HandlerResult ExecInput(Interpreter& interp, ExecContext& ctx) {
 
 HandlerResult ExecNew(Interpreter& interp, ExecContext&) {
   const int from = interp.subTop < 0 ? 0 : interp.subTop;
-  for (int i = from; i < kTableEntries; ++i) vell::names::FreeEntry(interp.globals[i]);
-  for (int i = 0; i < kTableNodes; ++i) vell::names::FreeEntry(interp.locals[i]);
+  for (int i = from; i < kTableEntries; ++i) names::FreeEntry(interp.globals[i]);
+  for (int i = 0; i < kTableNodes; ++i) names::FreeEntry(interp.locals[i]);
   interp.localCount = 0;
   interp.thisSource.reset();
   interp.lastNode.reset();

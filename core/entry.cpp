@@ -6,6 +6,7 @@
 
 #include "core/execution.h"
 #include "core/interpreter_state.h"
+#include "core/name_table.h"
 #include "core/token_cache.h"
 #include "platform/guarded.h"
 
@@ -33,13 +34,8 @@ void FreeAllEntries(Interpreter& interp) {
   interp.thisSource.reset();
   interp.lastNode.reset();
   for (int i = 0; i < kTableEntries; ++i) {
-    for (vellarray* table : {interp.globals, interp.locals}) {
-      vellarray& e = table[i];
-      e.Clear();
-      e.kind = NodeFree;
-      e.key = u"";
-      e.item = 0;
-    }
+    names::FreeEntry(interp.globals[i]);
+    names::FreeEntry(interp.locals[i]);
   }
   interp.localCount = 0;
   interp.subTop = 0;

@@ -139,7 +139,8 @@ inline int LevelOf(int token) {
 
 // Applies operator t of the given level to left and the right operand in
 // ctx.value, leaving the result in ctx.value.
-int ApplyOperator(Interpreter& interp, ExecContext& ctx, int level, int t, vellvar& left) {
+HandlerResult ApplyOperator(Interpreter& interp, ExecContext& ctx, int level, int t,
+                            vellvar& left) {
   switch (level) {
     case LevelLogic: {
       ctx.value.ChangeKind(KindReal);
@@ -187,14 +188,10 @@ int ApplyOperator(Interpreter& interp, ExecContext& ctx, int level, int t, vellv
   }
 }
 
-// An expression of operators of minLevel and above: an operand, then as
-// long as the next token is such an operator, the operator and its right
-// operand. Reads the same tokens in the same order as one function per
-// level would, without passing each operand up through every level.
 // Both operands real: the operator's result straight into ctx.value, as
 // ApplyOperator gives it for two reals. False (nothing done) otherwise.
-inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int level, int t, double left,
-                         int& result) {
+inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int t, double left,
+                         HandlerResult& result) {
   if (ctx.value.kind != KindReal) return false;
   const double right = ctx.value.RealValue();
   result = ResultDone;
@@ -219,10 +216,13 @@ inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int level, int t
       }
       break;
   }
-  (void)level;
   return true;
 }
 
+// An expression of operators of minLevel and above: an operand, then as
+// long as the next token is such an operator, the operator and its right
+// operand. Reads the same tokens in the same order as one function per
+// level would, without passing each operand up through every level.
 HandlerResult EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel) {
   if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
   for (;;) {
@@ -241,8 +241,8 @@ HandlerResult EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel)
       } else if (EvalFromLevel(interp, ctx, level + 1) == ResultFailed) {
         return ResultFailed;
       }
-      int result;
-      if (ApplyToReals(interp, ctx, level, t, leftReal, result)) {
+      HandlerResult result;
+      if (ApplyToReals(interp, ctx, t, leftReal, result)) {
         if (result == ResultFailed) return ResultFailed;
         continue;
       }

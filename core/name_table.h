@@ -7,12 +7,11 @@
 #include <vector>
 
 #include "core/exec_context.h"
+#include "core/interpreter_state.h"
 #include "core/vellarray.h"
 #include "core/vellvar.h"
 
 namespace vell {
-
-struct Interpreter;
 
 namespace names {
 
@@ -38,6 +37,20 @@ inline void SetEmptyKey(vellvar& key) {
 
 // A table entry made free: no children, kind 0, empty wide key and value.
 void FreeEntry(vellarray& entry);
+
+// The globals are searched from index 0 up to the first free entry.
+struct GlobalLookup {
+  vellarray* entry;  // the entry named so, else the first free one; null: all in use
+  bool named;        // entry holds the name
+};
+inline GlobalLookup FindGlobal(Interpreter& interp, std::u16string_view name) {
+  for (int i = 0; i < kTableEntries; ++i) {
+    vellarray& entry = interp.globals[i];
+    if (entry.kind == NodeFree) return {&entry, false};
+    if (KeyIs(entry.key, name)) return {&entry, true};
+  }
+  return {nullptr, false};
+}
 
 // The text of a SUB entry as an immutable text for ExecuteText.
 SharedText SubText(vellarray& entry);

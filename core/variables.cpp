@@ -39,20 +39,15 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
   for (int i = top - 1; i >= 0; --i) {
     vellarray& entry = interp.locals[i];
     if (entry.kind == NodeFree) break;
-    if (vell::names::KeyIs(entry.key, name)) {
+    if (names::KeyIs(entry.key, name)) {
       ctx.foundEntry = &entry;
       return entry.kind;
     }
   }
-  for (int i = 0; i < kTableEntries; ++i) {
-    vellarray& entry = interp.globals[i];
-    if (entry.kind == NodeFree) break;
-    if (vell::names::KeyIs(entry.key, name)) {
-      ctx.foundEntry = &entry;
-      return entry.kind;
-    }
-  }
-  return 0;
+  const names::GlobalLookup global = names::FindGlobal(interp, name);
+  if (!global.named) return 0;
+  ctx.foundEntry = global.entry;
+  return global.entry->kind;
 }
 
 namespace {
@@ -196,7 +191,7 @@ int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   // arguments belong to the caller, and a SUB called inside the arguments must
   // not leave its name behind for this one.
   interp.routineName = sub->key;
-  SharedText text = vell::names::SubText(*sub);
+  SharedText text = names::SubText(*sub);
   const int r = ExecuteText(interp, std::move(text), savedCount);
   if (r == ResultFailed) return ResultFailed;
   ctx.value = std::move(interp.lastValue);  // read only here
@@ -224,7 +219,7 @@ int PushArguments(Interpreter& interp, ExecContext& ctx) {
     vellarray& local = interp.locals[interp.localCount];
     if (local.firstChild != nullptr || local.childCount != 0) local.Clear();
     local.kind = NodeVariable;
-    vell::names::SetEmptyKey(local.key);
+    names::SetEmptyKey(local.key);
     local.item = ctx.value;  // a copy: the next argument starts from this value
     ++interp.localCount;
     t = NextToken(interp, ctx);
@@ -392,7 +387,7 @@ void AppendStringLiteral(std::u16string& out, std::u16string_view body) {
 int ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut, vellvar* textOut) {
   std::u16string text;
   if (textOut != nullptr) *textOut = u"";
-  const int r = vell::names::ParseReferenceParts(interp, ctx, nameOut, text, nullptr);
+  const int r = names::ParseReferenceParts(interp, ctx, nameOut, text, nullptr);
   if (textOut != nullptr) *textOut = std::u16string_view(text);
   return r;
 }

@@ -167,8 +167,8 @@ void TFormMain::BuildMenus() {
 }
 
 template <class Work>
-void TFormMain::Guarded(Work&& work) {
-  vell::Guarded(work, [this](std::u16string_view message) { ShowError(Q(message)); });
+bool TFormMain::Guarded(Work&& work) {
+  return vell::Guarded(work, [this](std::u16string_view message) { ShowError(Q(message)); });
 }
 
 void TFormMain::Safely(void (TFormMain::*handler)()) {
@@ -384,11 +384,8 @@ void TFormMain::MenuProgRunClick() {
   vell::Interpreter& interp = *interp_;
   vell::SetRunState(interp, vell::StateEnd);
   MenuProgRun->setEnabled(false);
-  try {
-    vell::SetProgramText(interp, vell::qt::MemoText(*MemoProg));
-  } catch (const std::exception& e) {
+  if (!Guarded([&] { vell::SetProgramText(interp, vell::qt::MemoText(*MemoProg)); })) {
     MenuProgRun->setEnabled(true);
-    ShowError(QString::fromUtf8(e.what()));
     return;
   }
   dispatcher_->StartRun();

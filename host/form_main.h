@@ -181,8 +181,9 @@ class TFormMain : public QMainWindow,
   bool LoadProgram(const QString& path, bool fromCommandLine);
   void LeaveBusy();
   // Runs work, showing any exception it throws instead of passing it on.
+  // False when it threw.
   template <class Work>
-  void Guarded(Work&& work);
+  bool Guarded(Work&& work);
   void Safely(void (TFormMain::*handler)());
   void ShowError(const QString& text);
 
