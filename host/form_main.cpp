@@ -29,6 +29,7 @@
 #include "host/program_file.h"
 #include "host/window_layout.h"
 #include "library/library_builtins.h"
+#include "library/qt/command_services.h"
 #include "library/qt/desktop_services.h"
 #include "platform/guarded.h"
 #include "platform/qt/fonts.h"
@@ -194,6 +195,7 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
   Guarded([this] {
     vell::RegisterLibraryBuiltins(*interp_);
     vell::InstallDesktopServices(*interp_);
+    vell::InstallCommandServices();
   });
 
   if (componentTable_ != nullptr) {
