@@ -204,7 +204,7 @@ std::u16string FormatErrorMessage(const Interpreter& interp, const ExecContext& 
 int ReportError(Interpreter& interp, ExecContext& ctx) {
   std::u16string msg = FormatErrorMessage(interp, ctx);
   if (msg.empty()) return 0;
-  AskMessage(interp, msg);
+  AskMessage(interp, vellvar(std::u16string_view(msg)));
   return 0;
 }
 

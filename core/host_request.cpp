@@ -23,9 +23,9 @@ void PrintText(Interpreter& interp, const vellvar& value) {
   SendHostRequest(interp);
 }
 
-int AskMessage(Interpreter& interp, std::u16string_view text) {
+int AskMessage(Interpreter& interp, const vellvar& text) {
   SetKind(interp, RequestMessage);
-  interp.requestSlots[1].SetItem(vellvar(text));
+  interp.requestSlots[1].SetItem(text);
   SendHostRequest(interp);
   return interp.requestSlots[0].ItemInt();
 }
@@ -48,6 +48,14 @@ vellvar& SendService(Interpreter& interp, int32_t service, const vellvar* args, 
   for (int i = 0; i < count; ++i) interp.requestSlots[2 + i].SetItem(args[i]);
   SendHostRequest(interp);
   return interp.requestSlots[1].item;
+}
+
+void SendWindowRequest(Interpreter& interp, WindowOperation operation, const vellvar* args,
+                       int count) {
+  SetKind(interp, RequestWindow);
+  interp.requestSlots[1].SetItem(vellvar(static_cast<int>(operation)));
+  for (int i = 0; i < count; ++i) interp.requestSlots[2 + i].SetItem(args[i]);
+  SendHostRequest(interp);
 }
 
 void SendComponentPrint(Interpreter& interp, int slot, const vellvar& value) {

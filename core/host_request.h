@@ -49,8 +49,9 @@ int SendHostRequest(Interpreter& interp);
 
 // RequestPrint with the value.
 void PrintText(Interpreter& interp, const vellvar& value);
-// RequestMessage with the text: 1 when the answer was Yes, else 0.
-int AskMessage(Interpreter& interp, std::u16string_view text);
+// RequestMessage with the text (any value, shown as text): 1 when the
+// answer was Yes, else 0.
+int AskMessage(Interpreter& interp, const vellvar& text);
 // RequestInput with the prompt: the text typed.
 vellvar AskInput(Interpreter& interp, const vellvar& prompt);
 // RequestRunEnded.
@@ -58,6 +59,9 @@ void SendRunEnded(Interpreter& interp);
 // RequestService with the service number and up to three arguments: the
 // answer (a service that failed leaves its own number).
 vellvar& SendService(Interpreter& interp, int32_t service, const vellvar* args, int count);
+// RequestWindow with the operation and its arguments (up to two).
+void SendWindowRequest(Interpreter& interp, WindowOperation operation, const vellvar* args,
+                       int count);
 // RequestComponent: ComponentSet of MemberPrint with the value, to the
 // component in the given slot of the component table.
 void SendComponentPrint(Interpreter& interp, int slot, const vellvar& value);
