@@ -1,26 +1,17 @@
 #include "host/form_main.h"
 
-#include <time.h>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
-#include <QScreen>
 #include <QSplitter>
-#include <QTextCursor>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <exception>
-#include <new>
 
-#include "core/exec_context.h"
 #include "core/interpreter.h"
 #include "host/file_association.h"
 #include "host/form_input.h"
@@ -37,9 +28,7 @@
 #include "platform/qt/memo_text.h"
 
 namespace jp = vell::jp;
-using vell::ExecContext;
 using vell::Interpreter;
-using vell::vellvar;
 
 namespace {
 

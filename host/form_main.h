@@ -111,7 +111,6 @@ class TFormMain : public QMainWindow,
   // ESC "*" empties the control). Used for text boxes; the output area itself
   // gathers its output first.
   static void AppendToEdit(QPlainTextEdit& edit, std::u16string_view text);
-  WindowLayout& Layout() { return *layout_; }
 
   // The caption: "Vell" or the current program file's path.
   const QString& Caption() const { return caption_; }
