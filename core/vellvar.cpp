@@ -10,6 +10,8 @@
 #include "platform/memory.h"
 #include "platform/text_codec.h"
 
+namespace vell {
+
 namespace {
 
 // The largest text a value holds, in bytes; anything longer is treated as an
@@ -844,3 +846,5 @@ std::string_view vellvar::NarrowView() const {
 void* vellvar::operator new(std::size_t size) { return vell::ZeroAlloc(size); }
 
 void vellvar::operator delete(void* p) noexcept { vell::ZeroFree(p); }
+
+}  // namespace vell

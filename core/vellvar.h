@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+namespace vell {
+
 enum VellKind : int32_t {
   KindInteger = 0,
   KindReal = 1,
@@ -135,3 +137,5 @@ inline double vellvar::RealValue() const {
   std::memcpy(&x, data, sizeof x);
   return x;
 }
+
+}  // namespace vell

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/builtin_support.h"
 #include "library/desktop_hooks.h"
 #include "library/list_file_builtins.h"

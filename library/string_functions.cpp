@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/builtin_support.h"
 #include "library/function_families.h"
 #include "platform/text_codec.h"

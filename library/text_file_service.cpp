@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/service_error.h"
 #include "library/services.h"
 #include "library/string_list.h"

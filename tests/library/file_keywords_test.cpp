@@ -14,6 +14,8 @@
 #include "platform/text_codec.h"
 #include "tests/support/recording_host.h"
 
+using namespace vell;
+
 namespace vell {
 namespace {
 

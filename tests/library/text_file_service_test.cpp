@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/service_router.h"
 #include "platform/text_codec.h"
 #include "tests/support/recording_host.h"
+
+using namespace vell;
 
 namespace vell {
 namespace {

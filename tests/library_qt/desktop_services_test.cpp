@@ -21,6 +21,8 @@
 #include "library/library_builtins.h"
 #include "library/qt/desktop_services.h"
 
+using namespace vell;
+
 namespace vell {
 namespace {
 

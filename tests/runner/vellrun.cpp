@@ -11,11 +11,13 @@
 #include <sstream>
 #include <string>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/library_builtins.h"
 #include "library/service_router.h"
 #include "platform/text_codec.h"
 #include "platform/text_files.h"
+
+using namespace vell;
 
 namespace {
 
