@@ -26,7 +26,7 @@ namespace vell {
 namespace {
 
 // The largest text a value holds, in bytes.
-constexpr int64_t kMaxFileBytes = int64_t{1} << 30;
+constexpr int64_t kMaxFileBytes = kMaxTextBytes;
 
 std::u16string Reason(int error) { return text::AnsiToWide(std::strerror(error)); }
 
