@@ -184,6 +184,31 @@ TEST_F(FileKeywordsTest, KillMovesToTheTrashAndRefusesDangerousPaths) {
   EXPECT_TRUE(fs::exists(root / "work"));
 }
 
+// An entry on another file system goes to the trash at the top of that file
+// system, as the window's KILL does.
+TEST_F(FileKeywordsTest, KillOnAnotherFileSystemUsesItsOwnTrash) {
+  test::SmallFileSystem small(1 << 20);
+  if (!small.mounted()) GTEST_SKIP() << "cannot mount a small file system";
+  const fs::path top = small.root();
+  const std::string uid = std::to_string(::geteuid());
+  Put(top / "dir" / "gone.txt", "g");
+  Put(top / "shared.txt", "s");
+  EXPECT_EQ(Run(u"PRINT KILL(\"" + (top / "DIR" / "gone.txt").u16string() + u"\")"), "0");
+  EXPECT_FALSE(fs::exists(top / "dir" / "gone.txt"));
+  const fs::path own = top / (".Trash-" + uid);
+  EXPECT_EQ(Bytes(own / "files" / "gone.txt"), "g");
+  EXPECT_EQ(Bytes(own / "info" / "gone.txt.trashinfo").rfind("[Trash Info]\nPath=dir/gone.txt\n", 0),
+            0u);
+  EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all);
+
+  // A trash folder made by the administrator, with the sticky bit, comes first.
+  fs::create_directory(top / ".Trash");
+  fs::permissions(top / ".Trash", fs::perms::all | fs::perms::sticky_bit);
+  EXPECT_EQ(Run(u"PRINT KILL(\"" + (top / "shared.txt").u16string() + u"\")"), "0");
+  EXPECT_EQ(Bytes(top / ".Trash" / uid / "files" / "shared.txt"), "s");
+  EXPECT_FALSE(fs::exists(Trash()));
+}
+
 // Trash answers of a desktop for the cases a test folder cannot produce.
 class FixedTrash : public DesktopServices {
  public:
