@@ -1,10 +1,10 @@
 // The application: the main window and its message loop.
 #include <QApplication>
 #include <QMessageBox>
-#include <exception>
 
 #include "components/widgets/image_control.h"
 #include "host/form_main.h"
+#include "platform/guarded.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -17,19 +17,20 @@ int main(int argc, char** argv) {
     qWarning("Vell: no picture decoder for %s; images cannot load those files",
              qPrintable(missing.join(QStringLiteral(", "))));
   }
-  try {
-    TFormMain form;
-    QObject::connect(&form, &TFormMain::closed, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
-    QStringList arguments = QCoreApplication::arguments();
-    if (!arguments.isEmpty()) arguments[0] = QCoreApplication::applicationFilePath();
-    if (form.FormCreate(arguments) == TFormMain::StartResult::Terminate) return 0;
-    form.ShowAsStarted();
-    QApplication::exec();
-  } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, QStringLiteral("Vell"), QString::fromUtf8(e.what()));
-  } catch (...) {
-    QMessageBox::critical(nullptr, QStringLiteral("Vell"), QString());
-  }
+  vell::Guarded(
+      [] {
+        TFormMain form;
+        QObject::connect(&form, &TFormMain::closed, qApp, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+        QStringList arguments = QCoreApplication::arguments();
+        if (!arguments.isEmpty()) arguments[0] = QCoreApplication::applicationFilePath();
+        if (form.FormCreate(arguments) == TFormMain::StartResult::Terminate) return;
+        form.ShowAsStarted();
+        QApplication::exec();
+      },
+      [](std::u16string_view message) {
+        QMessageBox::critical(nullptr, QStringLiteral("Vell"),
+                              QString::fromUtf16(message.data(), static_cast<qsizetype>(message.size())));
+      });
   return 0;
 }
