@@ -1,19 +1,17 @@
 // Drawing on IMAGE bitmaps: the flood fill of a large bounded region, the
 // three pixel effects over a million pixels, and 100,000 PIXEL writes from a
-// program loop (interpreter, request and member included).
+// program loop in the window (interpreter, requests and member included).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QPlainTextEdit>
 #include <cstdlib>
 #include <memory>
 
-#include "components/keywords/component_keywords.h"
-#include "components/widgets/component_table.h"
 #include "components/widgets/image_control.h"
 #include "components/widgets/image_pixels.h"
-#include "core/interpreter.h"
-#include "library/library_builtins.h"
+#include "core/interpreter_state.h"
+#include "host/form_main.h"
+#include "platform/qt/memo_text.h"
 
 namespace {
 
@@ -78,57 +76,24 @@ void BM_Merge1000x1000(benchmark::State& state) {
 }
 BENCHMARK(BM_Merge1000x1000)->Unit(benchmark::kMillisecond);
 
-// The window's part of a component request, and nothing else: kind 9 goes
-// to the component table, every other kind is done at once.
-class TableWindow : public HostRequestHandler, public HostShell, public vell::ComponentHost {
- public:
-  TableWindow() : panel_(new QWidget(&main_)), output_(new QPlainTextEdit(&main_)), table_(*this) {}
-  void HandleHostRequest(Interpreter& interp) override {
-    if (interp.requestSlots[0].ItemInt() == RequestComponent) table_.HandleHostRequest(interp);
-  }
-  void PostCloseMainWindow() override {}
-  void ShowWarning(std::u16string_view) override {}
-  void ReleaseProgramComponents() override { table_.DestroyAllComponents(); }
-  QWidget* MainWindowWidget() override { return &main_; }
-  QPlainTextEdit* OutputArea() override { return output_; }
-  QWidget* DefaultParent() override { return panel_; }
-  void FlushOutput() override {}
-  int RunEventText(std::u16string_view text) override {
-    return ::RunEventText(*gInterpreter, text);
-  }
-  void SetOutputAreaVisible(bool) override {}
-  vell::mwin& Table() { return table_; }
-
- private:
-  QWidget main_;
-  QWidget* panel_;
-  QPlainTextEdit* output_;
-  vell::mwin table_;
-};
-
-// 100,000 pixels written by a program: the interpreter, the request and the
-// member, each pixel with its POS and PIXEL requests.
-void BM_PixelWrites100000(benchmark::State& state) {
-  TableWindow window;
-  InterpreterEntry(1, &window, &window);
-  vell::RegisterLibraryBuiltins(*gInterpreter);
-  vell::RegisterComponentKeywords(*gInterpreter);
-  window.Table().CreateEntryObjects();
-  window.Table().ResetProgramSlots();
+// 100,000 pixels written by a program in the real window: the interpreter,
+// the requests and the member, each pixel with its POS and PIXEL requests.
+void BM_PixelWrites100000InWindow(benchmark::State& state) {
+  auto form = std::make_unique<TFormMain>();
+  form->FormCreate({QStringLiteral("vell")});
+  form->show();
+  QCoreApplication::processEvents();
+  vell::qt::SetMemoText(*form->MemoProg,
+                        u"GLOBAL P\nP = CREATE IMAGE\nP.WIDTH = 400\nP.HEIGHT = 250\nDIM I\n"
+                        u"FOR (I = 0, I < 100000, I = I + 1) {\n"
+                        u"  P.POS(MOD(I, 400), INT(I / 400))\n  P.PIXEL = I\n}\nDELETE P");
   for (auto _ : state) {
-    gInterpreter->programText = vellvar(
-        u"GLOBAL P\nP = CREATE IMAGE\nP.WIDTH = 400\nP.HEIGHT = 250\nDIM I\n"
-        u"FOR (I = 0, I < 100000, I = I + 1) {\n"
-        u"  P.POS(MOD(I, 400), INT(I / 400))\n  P.PIXEL = I\n}\nDELETE P");
-    InterpreterEntry(2);
-    if (gInterpreter->runState != 0) state.SkipWithError("the program failed");
-    window.Table().CarryOutPendingDeletions();
+    form->MenuProgRunClick();
+    if (vell::gInterpreter->runState != 0) state.SkipWithError("the program failed");
   }
-  window.Table().DestroyAllComponents();
-  InterpreterEntry(3);
   state.SetItemsProcessed(state.iterations() * 100000);
 }
-BENCHMARK(BM_PixelWrites100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PixelWrites100000InWindow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

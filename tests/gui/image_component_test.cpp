@@ -18,6 +18,8 @@
 #include "components/widgets/image_control.h"
 #include "library/library_builtins.h"
 
+using namespace vell;
+
 namespace {
 
 using vell::test::TestInterpreter;
@@ -31,7 +33,7 @@ class FakeWindow : public vell::ComponentHost {
   QWidget* DefaultParent() override { return panel; }
   void FlushOutput() override {}
   int RunEventText(std::u16string_view text) override {
-    return ::RunEventText(*gInterpreter, text);
+    return vell::RunEventText(*gInterpreter, text);
   }
   void SetOutputAreaVisible(bool visible) override { output->setVisible(visible); }
 
