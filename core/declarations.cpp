@@ -287,5 +287,7 @@ int ExecNew(Interpreter& interp, ExecContext&) {
   interp.thisSource.reset();
   interp.lastNode.reset();
   if (interp.shell != nullptr) interp.shell->ReleaseProgramComponents();
+  // The program's database numbers went with its variables.
+  if (interp.database) interp.database->CloseAll();
   return 0;
 }

@@ -3,10 +3,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
+#include "database_bridge.h"
 #include "exec_context.h"
 #include "host_request.h"
 #include "vellarray.h"
@@ -76,6 +78,10 @@ struct Interpreter {
   uintptr_t stackBudget = 0;
   // Number of texts running now (0 when idle).
   int32_t runDepth = 0;
+
+  // The database manager, installed by whoever serves the database requests.
+  // Declared last so that it closes the databases first when destroyed.
+  std::unique_ptr<vell::DatabaseBridge> database;
 };
 
 // The one interpreter of the application; null while none exists.

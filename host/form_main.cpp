@@ -27,6 +27,7 @@
 #include "host/program_file.h"
 #include "library/library_builtins.h"
 #include "library/qt/desktop_services.h"
+#include "library/sql/database_manager.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/japanese_texts.h"
 #include "platform/qt/memo_text.h"
@@ -232,6 +233,7 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
   try {
     vell::RegisterLibraryBuiltins(*gInterpreter);
     vell::InstallDesktopServices(*gInterpreter);
+    vell::sql::InstallDatabaseManager(*gInterpreter);
   } catch (const std::exception& e) {
     ShowError(QString::fromUtf8(e.what()));
   }

@@ -14,6 +14,7 @@ void RegisterLibraryBuiltins(Interpreter& interp) {
   RegisterListFunctions(interp);
   RegisterDateFunctions(interp);
   RegisterFileKeywords(interp);
+  RegisterDatabaseKeywords(interp);
 }
 
 }  // namespace vell

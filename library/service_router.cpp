@@ -30,10 +30,9 @@ void ReportFailure(Interpreter& interp, ServiceErrorSink& errors, int32_t servic
 void RouteServiceRequest(Interpreter& interp, ServiceErrorSink& errors) {
   const int32_t service = interp.requestSlots[1].ItemInt();
   try {
-    if (service > 3000) {
-      // Database services are not available in this build: nothing happens
-      // and slot 1 keeps the number, as for any number no service knows.
-    } else if (service > 2000) {
+    if (service > kLastTextFileService) {
+      DatabaseService(interp, service);
+    } else if (service > kLastListService) {
       TextFileService(interp, service);
     } else if (service > 1000) {
       StringListService(interp, service);

@@ -15,6 +15,9 @@
 #include "library/service_router.h"
 #include "platform/text_codec.h"
 #include "platform/text_files.h"
+#ifdef VELL_DATABASES
+#include "library/sql/database_manager.h"
+#endif
 
 namespace {
 
@@ -100,6 +103,9 @@ int main(int argc, char** argv) {
   InterpreterEntry(1, &host, &host);
   if (gInterpreter == nullptr) return 2;
   vell::RegisterLibraryBuiltins(*gInterpreter);
+#ifdef VELL_DATABASES
+  vell::sql::InstallDatabaseManager(*gInterpreter);
+#endif
   gInterpreter->programText = std::u16string_view(program);
   InterpreterEntry(2);
   InterpreterEntry(3);
