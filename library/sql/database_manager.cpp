@@ -1,5 +1,6 @@
 #include "library/sql/database_manager.h"
 
+#include <algorithm>
 #include <atomic>
 #include <optional>
 #include <string>
@@ -263,7 +264,8 @@ struct DatabaseManager::Recordset {
     const int affected = insert->numRowsAffected();
     if (affected != 1 && affected != -1)
       connection->Throw(what + QStringLiteral(": %1 rows were affected instead of one").arg(affected));
-    if (autoKey >= 0 && buffer[autoKey].isNull()) {
+    if (autoKey >= 0 && buffer[autoKey].isNull() &&
+        connection->db.driver()->hasFeature(QSqlDriver::LastInsertId)) {
       const QVariant id = insert->lastInsertId();
       if (id.isValid()) buffer[autoKey] = id;
     }
@@ -309,7 +311,8 @@ struct DatabaseManager::Recordset {
       fields[f].type = TypeFromMeta(field.metaType());
       if (table.isEmpty() && !field.tableName().isEmpty()) table = field.tableName();
     }
-    if (table.isEmpty()) table = SingleTableOf(sql);
+    const QString named = SingleTableOf(sql);
+    if (table.isEmpty()) table = named;
     const int width = record.count();
     while (query.next()) {
       for (int f = 0; f < width; ++f) cells.push_back(query.value(f));
@@ -317,6 +320,11 @@ struct DatabaseManager::Recordset {
     }
     query.finish();
     Describe(record);
+    // The driver may report a quoted table name without its quote marks.
+    if (table.isEmpty() && !named.isEmpty()) {
+      table = named;
+      Describe(record);
+    }
     current = 0;
     bof = true;
     eof = rows == 0;
@@ -325,32 +333,48 @@ struct DatabaseManager::Recordset {
   // Which fields are columns of the table, their declared types, and the key.
   void Describe(const QSqlRecord& record) {
     if (table.isEmpty()) return;
-    const QSqlRecord columns = connection->db.record(table);
+    keys.clear();
+    autoKey = -1;
+    // The name the driver reports for the table of a field, when it reports one.
+    QString reported;
+    for (int f = 0; f < record.count() && reported.isEmpty(); ++f) reported = record.field(f).tableName();
+    // Lower-cased column name -> declared type, and the key's columns in order.
+    QHash<QString, QString> columns;
+    QStringList keyColumns;
+    if (connection->sqlite) {
+      QSqlQuery info(connection->db);
+      std::vector<std::pair<int, QString>> key;
+      if (info.exec(QStringLiteral("PRAGMA table_info(") + Quoted(table, QSqlDriver::TableName) + u')')) {
+        while (info.next()) {
+          const QString name = info.value(1).toString();
+          columns.insert(name.toLower(), info.value(2).toString());
+          if (info.value(5).toInt() > 0) key.emplace_back(info.value(5).toInt(), name);
+        }
+      }
+      std::sort(key.begin(), key.end());
+      for (const auto& k : key) keyColumns << k.second;
+    } else {
+      const QSqlRecord found = connection->db.record(table);
+      for (int c = 0; c < found.count(); ++c) columns.insert(found.fieldName(c).toLower(), QString());
+      const QSqlIndex key = connection->db.primaryIndex(table);
+      for (int k = 0; k < key.count(); ++k) keyColumns << key.fieldName(k);
+    }
     if (columns.isEmpty()) {
       table.clear();
       return;
     }
-    QHash<QString, QString> declared;
-    if (connection->sqlite) {
-      QSqlQuery info(connection->db);
-      if (info.exec(QStringLiteral("PRAGMA table_info(") + Quoted(table, QSqlDriver::TableName) + u')')) {
-        while (info.next()) declared.insert(info.value(1).toString().toLower(), info.value(2).toString());
-      }
-    }
     for (int f = 0; f < Width(); ++f) {
       const QString origin = record.field(f).tableName();
-      fields[f].base = columns.contains(fields[f].name) &&
-                       (origin.isEmpty() || origin.compare(table, Qt::CaseInsensitive) == 0);
-      if (fields[f].base && connection->sqlite) {
-        const auto it = declared.constFind(fields[f].name.toLower());
-        fields[f].type = it == declared.constEnd() ? FieldType::Text : TypeFromDeclaration(*it);
-      }
+      const bool fromTable = origin.isEmpty() || origin.compare(table, Qt::CaseInsensitive) == 0 ||
+                             origin.compare(reported, Qt::CaseInsensitive) == 0;
+      const auto it = columns.constFind(fields[f].name.toLower());
+      fields[f].base = it != columns.constEnd() && fromTable;
+      if (fields[f].base && connection->sqlite) fields[f].type = TypeFromDeclaration(*it);
     }
-    const QSqlIndex key = connection->db.primaryIndex(table);
-    for (int k = 0; k < key.count(); ++k) {
+    for (const QString& column : keyColumns) {
       int found = -1;
       for (int f = 0; f < Width(); ++f)
-        if (fields[f].base && fields[f].name.compare(key.fieldName(k), Qt::CaseInsensitive) == 0) found = f;
+        if (fields[f].base && fields[f].name.compare(column, Qt::CaseInsensitive) == 0) found = f;
       if (found < 0) {
         keys.clear();
         return;
