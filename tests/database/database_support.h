@@ -12,6 +12,7 @@
 
 #include "library/library_builtins.h"
 #include "library/sql/database_manager.h"
+#include "platform/text_codec.h"
 #include "tests/support/recording_host.h"
 
 namespace vell::test {
