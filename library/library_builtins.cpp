@@ -1,6 +1,7 @@
 #include "library/library_builtins.h"
 
 #include "core/interpreter.h"
+#include "library/directives.h"
 #include "library/function_families.h"
 #include "library/list_file_builtins.h"
 
@@ -15,6 +16,7 @@ void RegisterLibraryBuiltins(Interpreter& interp) {
   RegisterDateFunctions(interp);
   RegisterFileKeywords(interp);
   RegisterDatabaseKeywords(interp);
+  RegisterDirectives(interp);
 }
 
 }  // namespace vell
