@@ -318,6 +318,7 @@ struct DatabaseManager::Recordset {
       for (int f = 0; f < width; ++f) cells.push_back(query.value(f));
       ++rows;
     }
+    if (query.lastError().isValid()) connection->Fail(QString(), query.lastError());
     query.finish();
     Describe(record);
     // The driver may report a quoted table name without its quote marks.
@@ -365,8 +366,11 @@ struct DatabaseManager::Recordset {
     }
     for (int f = 0; f < Width(); ++f) {
       const QString origin = record.field(f).tableName();
-      const bool fromTable = origin.isEmpty() || origin.compare(table, Qt::CaseInsensitive) == 0 ||
-                             origin.compare(reported, Qt::CaseInsensitive) == 0;
+      // Where the driver names the tables of fields, a field without one is
+      // an expression, even when it is called like a column.
+      const bool fromTable = origin.isEmpty() ? reported.isEmpty()
+                                              : origin.compare(table, Qt::CaseInsensitive) == 0 ||
+                                                    origin.compare(reported, Qt::CaseInsensitive) == 0;
       const auto it = columns.constFind(fields[f].name.toLower());
       fields[f].base = it != columns.constEnd() && fromTable;
       if (fields[f].base && connection->sqlite) fields[f].type = TypeFromDeclaration(*it);

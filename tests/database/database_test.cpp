@@ -229,9 +229,13 @@ TEST_F(DatabaseTest, NoSqlIsBuiltFromFieldValues) {
                   u"APPENDRECORD(RS)\nSETFIELDDATA(RS, 0, \"a'); DROP TABLE x; --\")\n"
                   u"SETFIELDDATA(RS, 1, \"\\\"q\\\"\")\nPOSTRECORD(RS)\n"
                   u"EDITRECORD(RS)\nSETFIELDDATA(RS, 1, \"it's\")\nPRINT POSTRECORD(RS), \" \"\n"
+                  u"SHOW(OPENRECORDSET(DB, \"SELECT * FROM [odd \\\"name]\"))\n"
+                  // An expression named like a column is not written back.
+                  u"RS = OPENRECORDSET(DB, \"SELECT k, upper([v'x]) AS [v'x] FROM [odd \\\"name]\")\n"
+                  u"EDITRECORD(RS)\nPRINT SETFIELDDATA(RS, 1, \"no\"), SETFIELDDATA(RS, 0, \"k\"), POSTRECORD(RS)\n"
                   u"SHOW(OPENRECORDSET(DB, \"SELECT * FROM [odd \\\"name]\"))\n")),
-            "0 a'); DROP TABLE x; --|it's|;");
-  EXPECT_EQ(Errors(), "");
+            "0 a'); DROP TABLE x; --|it's|;302000k|it's|;");
+  EXPECT_EQ(Errors(), "Field v'x is not a column of table odd \"name and cannot be changed");
 }
 
 }  // namespace
