@@ -90,6 +90,20 @@ TEST_F(DatabaseTest, InMemoryDatabaseAndTransactionSurviveRecordsetOpens) {
   EXPECT_EQ(Errors(), "");
 }
 
+TEST_F(DatabaseTest, CommandsAndRecordsetsLeaveNoStatementOpen) {
+  // A statement left open would keep the table locked against DROP and the
+  // transaction from committing.
+  EXPECT_EQ(Run(u"DIM DB, RS\nDB = OPENDB(\"Provider=SQLite;Data Source=s.db\")\n"
+                u"COMMANDDB(DB, \"CREATE TABLE t (x INTEGER)\")\n"
+                u"COMMANDDB(DB, \"INSERT INTO t VALUES (1), (2)\")\n"
+                u"COMMANDDB(DB, \"BEGIN\")\n"
+                u"PRINT COMMANDDB(DB, \"SELECT * FROM t\"), COMMANDDB(DB, \"SELECT * FROM nowhere\"), \" \"\n"
+                u"RS = OPENRECORDSET(DB, \"SELECT x FROM t\")\n"
+                u"PRINT COMMANDDB(DB, \"COMMIT\"), COMMANDDB(DB, \"DROP TABLE t\"), GETRECORDCOUNT(RS)\n"),
+            "13021 112");
+  EXPECT_EQ(Errors(), "no such table: nowhere");
+}
+
 TEST_F(DatabaseTest, FailedOpensAnswerMinusOneWithoutMessageOrFile) {
   EXPECT_EQ(Run(u"PRINT OPENDB(\"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=old.mdb\"), \" \"\n"
                 u"PRINT OPENDB(\"Provider=Microsoft.ACE.OLEDB.12.0;Data Source=new.accdb\"), \" \"\n"
