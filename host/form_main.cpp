@@ -26,6 +26,7 @@
 #include "host/form_input.h"
 #include "host/program_file.h"
 #include "library/library_builtins.h"
+#include "library/qt/command_services.h"
 #include "library/qt/desktop_services.h"
 #include "library/sql/database_manager.h"
 #include "platform/qt/fonts.h"
@@ -233,6 +234,7 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
   try {
     vell::RegisterLibraryBuiltins(*gInterpreter);
     vell::InstallDesktopServices(*gInterpreter);
+    vell::InstallCommandServices();
     vell::sql::InstallDatabaseManager(*gInterpreter);
   } catch (const std::exception& e) {
     ShowError(QString::fromUtf8(e.what()));
