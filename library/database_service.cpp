@@ -2,7 +2,7 @@
 // interpreter's database manager and stores the answer into slot 1. Without
 // a manager, or for a number the service does not know, slot 1 keeps the
 // number.
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/services.h"
 
 namespace vell {

@@ -17,7 +17,7 @@
 #include <QString>
 #include <QVariant>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/connection_string.h"
 #include "library/service_error.h"
 #include "library/sql/field_text.h"

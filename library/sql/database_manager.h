@@ -9,7 +9,9 @@
 
 #include "core/database_bridge.h"
 
+namespace vell {
 struct Interpreter;
+}
 
 namespace vell::sql {
 
