@@ -22,6 +22,7 @@
 
 #include "core/exec_context.h"
 #include "core/interpreter.h"
+#include "host/edit_popup_menu.h"
 #include "host/file_association.h"
 #include "host/form_input.h"
 #include "host/program_file.h"
@@ -154,6 +155,10 @@ void TFormMain::BuildWindow() {
   // The program area comes first: the window opens ready for typing.
   setTabOrder(MemoProg, MemoOut);
   MemoProg->setFocus();
+
+  VellPopupMenu = new TVellPopupMenu(this);
+  VellPopupMenu->Attach(MemoProg);
+  VellPopupMenu->Attach(MemoOut);
 }
 
 void TFormMain::BuildMenus() {

@@ -19,6 +19,7 @@ class QAction;
 class QMenu;
 class QSplitter;
 class TFormInput;
+class TVellPopupMenu;
 
 // A memo whose formatting rectangle can be set (margins inside the frame).
 class MemoEdit : public QPlainTextEdit {
@@ -146,6 +147,8 @@ class TFormMain : public QMainWindow,
   QAction* MenuHelpFile = nullptr;
   QAction* MenuHelpVersion = nullptr;
   TFormInput* FormInput = nullptr;
+  // The memos' edit menu.
+  TVellPopupMenu* VellPopupMenu = nullptr;
   // The open and save dialogs' state (programs drive them as components 2 and 3).
   vell::qt::FileDialogSetup OpenDialog;
   vell::qt::FileDialogSetup SaveDialog;
