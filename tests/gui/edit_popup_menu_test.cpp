@@ -12,7 +12,6 @@
 #include <QTest>
 
 #include "gui_support.h"
-#include "platform/qt/japanese_texts.h"
 
 using namespace vell::testing;
 
@@ -65,23 +64,6 @@ struct PopupFixture {
 };
 
 }  // namespace
-
-TEST(EditPopupMenu, ItemsCaptionsAndHints) {
-  PopupFixture f;
-  QStringList captions;
-  for (QAction* action : f.menu->actions()) captions << (action->isSeparator() ? "-" : action->text());
-  EXPECT_EQ(captions, (QStringList{QString::fromUtf16(u"元に戻す(&U)"), "-",
-                                   QString::fromUtf16(u"切り取り(&T)"),
-                                   QString::fromUtf16(u"コピー(&C)"),
-                                   QString::fromUtf16(u"貼り付け(&P)"),
-                                   QString::fromUtf16(u"削除(&D)"), "-",
-                                   QString::fromUtf16(u"すべてを選択(&A)"),
-                                   QString::fromUtf16(u"すべてを削除(&N)")}));
-  EXPECT_EQ(f.menu->PMenuCut->statusTip(),
-            QString::fromUtf16(u"選択部分を切り取り、クリップボードに送る"));
-  EXPECT_EQ(f.menu->PMenuDeleteAll->statusTip(), QString::fromUtf16(u"ドキュメント全体を削除する"));
-  EXPECT_EQ(f.menu->PMenuDeleteAll->toolTip(), QString::fromUtf16(u"すべてを削除"));
-}
 
 TEST(EditPopupMenu, EnabledStatesOnEachMemo) {
   PopupFixture f;

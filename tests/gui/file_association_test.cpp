@@ -189,8 +189,6 @@ TEST(FileAssociation, DefaultApplicationKeepsEveryOtherLine) {
                        "[Default Applications]\ntext/x-vell=vell.desktop\n"));
   EXPECT_EQ(assoc::WithDefaultApplication("[Default Applications]\r\na=b.desktop\r\n"),
             QByteArray("[Default Applications]\r\ntext/x-vell=vell.desktop\r\na=b.desktop\r\n"));
-  EXPECT_EQ(assoc::WithDefaultApplication("[Default Applications]"),
-            QByteArray("[Default Applications]\ntext/x-vell=vell.desktop\n"));
 
   // Removal takes the key only while it names our entry alone; a commented
   // line is no key.
