@@ -108,7 +108,7 @@ void BM_CreateDeleteButton10000(benchmark::State& state) {
       static_cast<double>(QApplication::allWidgets().size() - widgetsBefore);
   state.counters["memory_growth_kb"] = static_cast<double>(ResidentKilobytes() - memoryBefore);
 }
-BENCHMARK(BM_CreateDeleteButton10000)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_CreateDeleteButton10000)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 }  // namespace
 

@@ -256,6 +256,11 @@ void mwin::DestroyObject(QObject* object) {
   if (object == nullptr) return;
   // No event of a component that is going may reach the program.
   object->blockSignals(true);
+  if (!EventRunning()) {
+    // Nothing of the object can be on the stack: no event of a component runs.
+    delete object;
+    return;
+  }
   if (object->isWidgetType()) static_cast<QWidget*>(object)->hide();
   object->deleteLater();
   pendingDeletions_.emplace_back(object);

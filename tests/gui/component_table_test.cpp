@@ -167,9 +167,13 @@ TEST_F(ComponentTable, DeletingFreesTheSlotAtOnceAndTheObjectLater) {
     EXPECT_TRUE(button);
   }
   // The next request of the program carries the deletion out.
-  Run(u"CREATE TIMER");
+  Run(u"B = CREATE TIMER");
   EXPECT_FALSE(button);
   EXPECT_EQ(table.PendingDeletions(), 0);
+  // With no event running, a delete takes the object at once.
+  QPointer<QObject> timer = table.Slot(5).object;
+  Run(u"DELETE B");
+  EXPECT_FALSE(timer);
 }
 
 TEST_F(ComponentTable, ASlotWhoseObjectWentCountsAsFree) {
