@@ -27,6 +27,7 @@
 #include "platform/guarded.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/japanese_texts.h"
+#include "platform/qt/long_runs.h"
 #include "platform/qt/memo_text.h"
 
 namespace jp = vell::jp;
@@ -95,6 +96,7 @@ void TFormMain::BuildWindow() {
   MemoOut->setFont(memoFont);
   // A read-only memo still shows and keeps its caret: output goes there.
   MemoOut->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  vell::qt::WrapLongRunsAnywhere(*MemoOut);
   panelLayout->addWidget(MemoOut);
 
   MemoProg = new MemoEdit(Splitter);
@@ -102,6 +104,7 @@ void TFormMain::BuildWindow() {
   MemoProg->setFont(memoFont);
   MemoProg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   MemoProg->setTabChangesFocus(false);
+  vell::qt::WrapLongRunsAnywhere(*MemoProg);
 
   Splitter->addWidget(PanelOut);
   Splitter->addWidget(MemoProg);
