@@ -218,3 +218,49 @@ TEST_F(ComponentKeywords, ThisIsTheObjectASubWasReachedThrough) {
 }
 
 }  // namespace
+
+namespace {
+
+// A shell that says whether the components' objects could be made and
+// records when the components end.
+class ComponentShell : public vell::test::RecordingHost {
+ public:
+  bool StartComponents() override {
+    ++starts;
+    return objectsMade;
+  }
+  void EndComponents() override {
+    ++ends;
+    runStateAtEnd = gInterpreter != nullptr ? gInterpreter->runState : -1;
+  }
+  bool objectsMade = true;
+  int starts = 0;
+  int ends = 0;
+  int runStateAtEnd = -1;
+};
+
+TEST(ComponentEntry, TheInterpreterStartsAndEndsTheComponents) {
+  ComponentShell shell;
+  InterpreterEntry(EntryCreate, &shell, &shell);
+  ASSERT_NE(gInterpreter, nullptr);
+  EXPECT_EQ(shell.starts, 1);
+  EXPECT_TRUE(shell.warnings.empty());
+  InterpreterEntry(EntryDestroy);
+  // The components go after the names, with every event stopped.
+  EXPECT_EQ(shell.ends, 1);
+  EXPECT_EQ(shell.runStateAtEnd, StateEnd);
+  EXPECT_EQ(gInterpreter, nullptr);
+}
+
+TEST(ComponentEntry, ComponentObjectsThatCannotBeMadeAreReported) {
+  ComponentShell shell;
+  shell.objectsMade = false;
+  InterpreterEntry(EntryCreate, &shell, &shell);
+  ASSERT_NE(gInterpreter, nullptr);  // the interpreter stays
+  ASSERT_EQ(shell.warnings.size(), 1u);
+  EXPECT_EQ(shell.warnings[0], u"cannot allocate memory ");
+  InterpreterEntry(EntryDestroy);
+  EXPECT_EQ(shell.ends, 1);
+}
+
+}  // namespace

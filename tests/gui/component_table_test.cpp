@@ -97,8 +97,9 @@ TEST_F(ComponentTable, StartUpBindsThePredefinedComponentsAndProtectsTheirVariab
   EXPECT_EQ(table.Slot(1).object.data(), window.output);
   EXPECT_EQ(UsedProgramSlots(), 0);
   EXPECT_EQ(I().subTop, 5);
-  // NEW keeps them.
-  Run(u"GLOBAL X\nNEW");
+  // LIST passes over them; NEW keeps them.
+  EXPECT_EQ(Run(u"GLOBAL X\nLIST"), "Var:X\n");
+  Run(u"NEW");
   EXPECT_EQ(I().globals[0].kind, TypeForm);
   EXPECT_EQ(I().globals[4].kind, TypePrinterDialog);
   EXPECT_EQ(I().globals[5].kind, NodeFree);
