@@ -14,6 +14,7 @@
 
 #include "components/keywords/component_keywords.h"
 #include "core/interpreter.h"
+#include "host/edit_popup_menu.h"
 #include "host/file_association.h"
 #include "host/form_input.h"
 #include "host/output_area.h"
@@ -24,6 +25,7 @@
 #include "library/library_builtins.h"
 #include "library/qt/command_services.h"
 #include "library/qt/desktop_services.h"
+#include "library/sql/database_manager.h"
 #include "platform/guarded.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/japanese_texts.h"
@@ -114,6 +116,10 @@ void TFormMain::BuildWindow() {
   // The program area comes first: the window opens ready for typing.
   setTabOrder(MemoProg, MemoOut);
   MemoProg->setFocus();
+
+  VellPopupMenu = new TVellPopupMenu(this);
+  VellPopupMenu->Attach(MemoProg);
+  VellPopupMenu->Attach(MemoOut);
 }
 
 void TFormMain::BuildMenus() {
@@ -193,6 +199,7 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
     vell::RegisterComponentKeywords(*interp_);
     vell::InstallDesktopServices(*interp_);
     vell::InstallCommandServices();
+    vell::sql::InstallDatabaseManager(*interp_);
   });
 
   if (componentTable_ != nullptr) {

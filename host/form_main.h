@@ -23,6 +23,7 @@ class OutputArea;
 class ProgramDialogs;
 class TFormInput;
 class TFormMain;
+class TVellPopupMenu;
 class WindowComponents;
 class WindowLayout;
 
@@ -163,6 +164,8 @@ class TFormMain : public QMainWindow,
   QAction* MenuHelpFile = nullptr;
   QAction* MenuHelpVersion = nullptr;
   TFormInput* FormInput = nullptr;
+  // The memos' edit menu.
+  TVellPopupMenu* VellPopupMenu = nullptr;
   // The open and save dialogs' state, kept by the component table: programs
   // drive them as components 2 and 3.
   vell::qt::FileDialogSetup& OpenDialog();
