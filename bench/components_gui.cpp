@@ -5,13 +5,13 @@
 //
 // The cost of one access is (member loop - plain loop) / 100,000.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "host/form_main.h"
 #include "platform/qt/dialogs.h"
@@ -63,20 +63,23 @@ void RunLoop(benchmark::State& state, const char16_t* program) {
 }
 
 void BM_PlainAssignmentLoop(benchmark::State& state) {
-  RunLoop(state, u"GLOBAL B, X\nB = CREATE BUTTON\nDIM I\n"
-                 u"FOR (I = 0, I < 100000, I = I + 1) { X = I }\nDELETE B");
+  RunLoop(state,
+          u"GLOBAL B, X\nB = CREATE BUTTON\nDIM I\n"
+          u"FOR (I = 0, I < 100000, I = I + 1) { X = I }\nDELETE B");
 }
 BENCHMARK(BM_PlainAssignmentLoop)->Unit(benchmark::kMillisecond);
 
 void BM_MemberReadLoop(benchmark::State& state) {
-  RunLoop(state, u"GLOBAL B, X\nB = CREATE BUTTON\nDIM I\n"
-                 u"FOR (I = 0, I < 100000, I = I + 1) { X = B.LEFT }\nDELETE B");
+  RunLoop(state,
+          u"GLOBAL B, X\nB = CREATE BUTTON\nDIM I\n"
+          u"FOR (I = 0, I < 100000, I = I + 1) { X = B.LEFT }\nDELETE B");
 }
 BENCHMARK(BM_MemberReadLoop)->Unit(benchmark::kMillisecond);
 
 void BM_MemberWriteLoop(benchmark::State& state) {
-  RunLoop(state, u"GLOBAL B, X\nB = CREATE BUTTON\nDIM I\n"
-                 u"FOR (I = 0, I < 100000, I = I + 1) { B.LEFT = I }\nDELETE B");
+  RunLoop(state,
+          u"GLOBAL B, X\nB = CREATE BUTTON\nDIM I\n"
+          u"FOR (I = 0, I < 100000, I = I + 1) { B.LEFT = I }\nDELETE B");
 }
 BENCHMARK(BM_MemberWriteLoop)->Unit(benchmark::kMillisecond);
 

@@ -15,8 +15,8 @@ namespace {
 // An argument slot preset to this takes the argument's reference text.
 constexpr int kReferenceText = 1;
 
-int SendMemberRequest(Interpreter& interp, ExecContext& ctx, ComponentOperation operation,
-                      int slot, int memberCode, const vellvar* args) {
+int SendMemberRequest(Interpreter& interp, ExecContext& ctx, ComponentOperation operation, int slot,
+                      int memberCode, const vellvar* args) {
   ctx.value = SendComponentRequest(interp, operation, slot, memberCode, args, 3);
   return ResultDone;
 }

@@ -54,11 +54,11 @@ struct ComponentSlot;
 struct MemberCall {
   mwin& table;
   Interpreter& interp;
-  int32_t slot;           // 0..199, in use, its object alive at entry
-  int32_t member;         // the MemberCode
-  QObject* object;        // the slot's object
-  vellvar args[3];        // the request's arguments, copied before anything ran
-  vellvar result{0};      // a getter's value (an integer or a wide string)
+  int32_t slot;       // 0..199, in use, its object alive at entry
+  int32_t member;     // the MemberCode
+  QObject* object;    // the slot's object
+  vellvar args[3];    // the request's arguments, copied before anything ran
+  vellvar result{0};  // a getter's value (an integer or a wide string)
 
   ComponentSlot& Component();
   // The object as the type's own class (the type knows what it created).

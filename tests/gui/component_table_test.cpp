@@ -4,8 +4,10 @@
 // start-up header and events.
 #include <gtest/gtest.h>
 
+// clang-format off
 // Before Qt's headers, which make "slots" a keyword.
 #include "tests/support/recording_host.h"
+// clang-format on
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -14,9 +16,9 @@
 #include <string>
 
 #include "components/keywords/component_keywords.h"
+#include "components/keywords/component_node.h"
 #include "components/widgets/component_events.h"
 #include "components/widgets/component_table.h"
-#include "components/keywords/component_node.h"
 #include "library/library_builtins.h"
 
 using namespace vell;
@@ -147,7 +149,8 @@ TEST_F(ComponentTable, ThePredefinedComponentsCannotBeDeleted) {
   }
   for (int i = 0; i < 5; ++i) {
     EXPECT_TRUE(table.Slot(i).Usable()) << i;
-    EXPECT_EQ(I().globals[i].childCount, static_cast<int>(vell::ComponentMembers(table.Slot(i).type).size()));
+    EXPECT_EQ(I().globals[i].childCount,
+              static_cast<int>(vell::ComponentMembers(table.Slot(i).type).size()));
   }
   EXPECT_TRUE(window.output->isVisibleTo(&window.main));
 }
@@ -194,8 +197,8 @@ TEST_F(ComponentTable, TheSweepFreesEveryLevelOfChildren) {
   table.Slot(5).parentSlot = 7;
   auto* panel6 = static_cast<QWidget*>(table.Slot(6).object.data());
   static_cast<QWidget*>(table.Slot(7).object.data())->setParent(panel6);
-  static_cast<QWidget*>(table.Slot(5).object.data())->setParent(
-      static_cast<QWidget*>(table.Slot(7).object.data()));
+  static_cast<QWidget*>(table.Slot(5).object.data())
+      ->setParent(static_cast<QWidget*>(table.Slot(7).object.data()));
   QPointer<QObject> grandchild = table.Slot(5).object;
   I().requestSlots[4].SetItem(vellvar(0));
   EXPECT_EQ(table.SetMember(I(), 6, MemberDelete, I().requestSlots[4]), 1);
