@@ -11,9 +11,7 @@
 
 namespace vell {
 
-namespace {
-
-const ComponentType& TypeByCode(int32_t code) {
+const ComponentType& ComponentTypeOf(int32_t code) {
   switch (code) {
     case TypeForm:
       return FormType();
@@ -51,6 +49,8 @@ const ComponentType& TypeByCode(int32_t code) {
       return PrinterDialogType();
   }
 }
+
+namespace {
 
 bool ValidSlotIndex(int slot) { return slot >= 0 && slot < kComponentSlots; }
 
@@ -110,10 +110,11 @@ QPrinter& PrinterSetupDialog::Printer() {
 // ---------------------------------------------------------------------------
 // The table.
 
-mwin::mwin(ComponentHost& host) : host_(host) {
+mwin::mwin(ComponentHost& host, ComponentTypeLookup types) : host_(host) {
+  if (types == nullptr) types = ComponentTypeOf;
   for (int32_t code = kFirstComponentType; code <= kLastComponentType; ++code) {
     TypeDispatch& d = dispatch_[code];
-    d.type = &TypeByCode(code);
+    d.type = &types(code);
     // The first row for a code wins, in the order the type lists its tables.
     for (const std::span<const MemberBinding> table : d.type->bindings) {
       for (const MemberBinding& row : table) {

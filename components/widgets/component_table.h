@@ -93,7 +93,9 @@ class PrinterSetupDialog : public QObject {
 
 class mwin : public HostRequestHandler {
  public:
-  explicit mwin(ComponentHost& host);
+  // types: the type of each code (the seventeen types of the type files
+  // when null; tests give types of their own).
+  explicit mwin(ComponentHost& host, ComponentTypeLookup types = nullptr);
   ~mwin() override;
   mwin(const mwin&) = delete;
   mwin& operator=(const mwin&) = delete;

@@ -128,6 +128,10 @@ const ComponentType& OpenDialogType();
 const ComponentType& SaveDialogType();
 const ComponentType& PrinterDialogType();
 
+// The type of a type code (11 to 27): the seventeen above.
+const ComponentType& ComponentTypeOf(int32_t code);
+using ComponentTypeLookup = const ComponentType& (*)(int32_t code);
+
 // A value's text as UTF-16, the value itself unchanged.
 std::u16string WideString(const vellvar& value);
 
