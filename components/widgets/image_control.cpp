@@ -24,6 +24,7 @@ const char16_t kDefaultFontName[] = u"Tahoma";
 constexpr int kDefaultFontSize = 8;
 constexpr int kTextGap = 1;          // pixels between two characters
 constexpr int kTextRightMargin = 5;  // pixels kept free at the control's right edge
+constexpr int kRepaintDelayMs = 15;  // drawing shows at most this much later
 
 // Font points as pixels on the screen: points * 96 / 72, rounded.
 int PointsToPixels(int points) {
@@ -72,6 +73,9 @@ QStringList MissingPictureDecoders() {
 }
 
 ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
+  repaintTimer_.setSingleShot(true);
+  repaintTimer_.setInterval(kRepaintDelayMs);
+  connect(&repaintTimer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
   resize(kDefaultImageSide, kDefaultImageSide);
   fontName_ = QString::fromUtf16(kDefaultFontName);
   fontSize_ = kDefaultFontSize;
@@ -104,9 +108,16 @@ void ImageControl::ResizeBitmap(int width, int height) {
   BitmapChanged();
 }
 
+void ImageControl::Repaint() {
+  // A program that draws pixel by pixel would otherwise have the control
+  // painted between every two statements (the run processes events before
+  // each); the drawing shows within a frame all the same.
+  if (!repaintTimer_.isActive()) repaintTimer_.start();
+}
+
 void ImageControl::BitmapChanged() {
   if (autoSize_) FitToBitmap();
-  update();
+  Repaint();
 }
 
 void ImageControl::FitToBitmap() { resize(std::max(bitmapWidth_, 0), std::max(bitmapHeight_, 0)); }
@@ -142,17 +153,17 @@ void ImageControl::SetAutoSize(bool on) {
 
 void ImageControl::SetStretch(bool on) {
   stretch_ = on;
-  update();
+  Repaint();
 }
 
 void ImageControl::SetTransparent(bool on) {
   transparent_ = on;
-  update();
+  Repaint();
 }
 
 void ImageControl::Cls() {
   FillRectangle(bitmap_, QRect(0, 0, width(), height()), kWhite);
-  update();
+  Repaint();
 }
 
 void ImageControl::Rect(int w, int h) {
@@ -167,7 +178,7 @@ void ImageControl::Rect(int w, int h) {
                         static_cast<int>(right - left), static_cast<int>(bottom - top)),
                   RgbFromColor(penColor_));
   }
-  update();
+  Repaint();
 }
 
 void ImageControl::Circle(int w, int h) { DrawFigure(w, h, 0, true); }
@@ -231,7 +242,7 @@ void ImageControl::DrawFigure(int w, int h, int r, bool ellipse) {
     painter.drawRoundedRect(box, radius, radius);
   }
   painter.end();
-  update();
+  Repaint();
 }
 
 void ImageControl::LineTo(QPoint end) {
@@ -249,12 +260,12 @@ void ImageControl::LineTo(QPoint end) {
     painter.setPen(pen);
     painter.drawLine(QLineF(start, end));
   }
-  update();
+  Repaint();
 }
 
 void ImageControl::Fill() {
   FloodFill(bitmap_, pos_, RgbFromColor(penColor_));
-  update();
+  Repaint();
 }
 
 int32_t ImageControl::Pixel() const {
@@ -267,7 +278,7 @@ void ImageControl::SetPixel(int32_t color) {
   if (!bitmap_.rect().contains(pos_)) return;
   auto* row = reinterpret_cast<QRgb*>(bitmap_.scanLine(pos_.y()));
   row[pos_.x()] = RgbFromColor(color);
-  update();
+  Repaint();
 }
 
 void ImageControl::Copy(int w, int h, QImage& scratch) const {
@@ -282,22 +293,22 @@ void ImageControl::Copy(int w, int h, QImage& scratch) const {
 void ImageControl::Paste(const QImage& scratch) {
   if (scratch.isNull()) return;
   PasteImage(bitmap_, pos_, scratch, transparent_, BottomLeftColor(scratch));
-  update();
+  Repaint();
 }
 
 void ImageControl::Dark(int w, int h, int f) {
   ScaleBrightness(bitmap_, pos_, w, h, f);
-  update();
+  Repaint();
 }
 
 void ImageControl::Cross(const QImage& scratch, int f) {
   BlendImage(bitmap_, pos_, scratch, f);
-  update();
+  Repaint();
 }
 
 void ImageControl::Merge(const QImage& scratch) {
   MultiplyImage(bitmap_, pos_, scratch);
-  update();
+  Repaint();
 }
 
 void ImageControl::TextOut(std::u16string_view text) {
@@ -355,7 +366,7 @@ void ImageControl::TextOut(std::u16string_view text) {
   }
   if (painter.isActive()) painter.end();
   pos_ = QPoint(x, y);
-  update();
+  Repaint();
 }
 
 void ImageControl::LoadFile(const QString& path) {

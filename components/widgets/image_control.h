@@ -14,6 +14,7 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -127,6 +128,7 @@ class ImageControl : public QWidget {
 
  private:
   void ResizeBitmap(int width, int height);
+  void Repaint();  // shows the bitmap's changes soon, once for many
   void BitmapChanged();
   void FitToBitmap();
   void DrawFigure(int w, int h, int r, bool ellipse);
@@ -145,6 +147,7 @@ class ImageControl : public QWidget {
   bool autoSize_ = false;
   bool stretch_ = false;
   bool transparent_ = false;
+  QTimer repaintTimer_;
 };
 
 }  // namespace vell
