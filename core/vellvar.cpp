@@ -14,9 +14,6 @@ namespace vell {
 
 namespace {
 
-// The largest text a value holds, in bytes; anything longer is treated as an
-// allocation failure instead of letting the 32-bit capacity wrap.
-constexpr int64_t kMaxTextBytes = int64_t(1) << 30;
 constexpr int32_t kInlineCapacity = 8;
 constexpr int32_t kNumberTextCapacity = 80;
 

@@ -21,6 +21,10 @@ enum VellKind : int32_t {
   KindWide = 3,    // UTF-16 code units, terminated by a 16-bit zero
 };
 
+// The largest text a value holds, in bytes; anything longer is treated as an
+// allocation failure instead of letting the 32-bit capacity wrap.
+inline constexpr int64_t kMaxTextBytes = int64_t{1} << 30;
+
 class vellvar {
  public:
   // Data fields, in this order; the buffer always has capacity + 2 bytes.

@@ -25,6 +25,7 @@
 #include "platform/guarded.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/japanese_texts.h"
+#include "platform/qt/long_runs.h"
 #include "platform/qt/memo_text.h"
 
 namespace jp = vell::jp;
@@ -91,6 +92,7 @@ void TFormMain::BuildWindow() {
   MemoOut->setFont(memoFont);
   // A read-only memo still shows and keeps its caret: output goes there.
   MemoOut->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  vell::qt::WrapLongRunsAnywhere(*MemoOut);
   panelLayout->addWidget(MemoOut);
 
   MemoProg = new MemoEdit(Splitter);
@@ -98,6 +100,7 @@ void TFormMain::BuildWindow() {
   MemoProg->setFont(memoFont);
   MemoProg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   MemoProg->setTabChangesFocus(false);
+  vell::qt::WrapLongRunsAnywhere(*MemoProg);
 
   Splitter->addWidget(PanelOut);
   Splitter->addWidget(MemoProg);

@@ -19,9 +19,6 @@ namespace vell {
 
 namespace {
 
-// The largest text a value holds, in bytes.
-constexpr int64_t kMaxTextBytes = int64_t{1} << 30;
-
 // Stores units [start, start + n) of text as wide text, or the empty text
 // when that range does not lie wholly inside it.
 void SetSlice(ExecContext& ctx, std::u16string_view text, int64_t start, int64_t n) {
