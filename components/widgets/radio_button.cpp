@@ -1,6 +1,7 @@
 // The RADIOBUTTON component.
 #include <QRadioButton>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -17,7 +18,7 @@ QObject* CreateRadioButton(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& RadioButtonType() {
-  static const ComponentType type{TypeRadioButton, CreateRadioButton, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{TypeRadioButton, CreateRadioButton, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 
