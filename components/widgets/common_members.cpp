@@ -204,7 +204,7 @@ int SetEnabled(MemberCall& call) {
 bool GetEnabled(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownGet(call);
-  call.result = w->testAttribute(Qt::WA_Disabled) ? 0 : 1;
+  call.result = w->testAttribute(Qt::WA_ForceDisabled) ? 0 : 1;
   return true;
 }
 
