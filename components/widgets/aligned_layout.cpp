@@ -66,6 +66,12 @@ void SetAlignment(QWidget* control, int32_t alignment) {
   }
 }
 
+void ParentResized(QWidget* parent) {
+  if (parent != nullptr && parent->isHidden() && parent->property(kPlacesAlignedProperty).toBool()) {
+    LayOutAlignedChildren(parent);
+  }
+}
+
 void LayOutAlignedChildren(QWidget* parent) {
   if (parent == nullptr) return;
   std::vector<QWidget*> aligned;

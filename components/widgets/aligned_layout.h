@@ -20,5 +20,8 @@ void SetAlignment(QWidget* control, int32_t alignment);
 // Places the aligned children of the parent now (after a child moved, was
 // shown or hidden or changed parents).
 void LayOutAlignedChildren(QWidget* parent);
+// The same after the parent itself was resized, for a parent that has held
+// aligned children (a hidden parent gets no resize events until shown).
+void ParentResized(QWidget* parent);
 
 }  // namespace vell

@@ -157,6 +157,7 @@ int SetWidth(MemberCall& call) {
   if (w == nullptr) return UnknownSet(call);
   w->resize(std::max(call.IntArg() - FrameExtra(w).width(), 0), w->height());
   Realign(w);
+  ParentResized(w);
   return 1;
 }
 bool GetWidth(MemberCall& call) {
@@ -170,6 +171,7 @@ int SetHeight(MemberCall& call) {
   if (w == nullptr) return UnknownSet(call);
   w->resize(w->width(), std::max(call.IntArg() - FrameExtra(w).height(), 0));
   Realign(w);
+  ParentResized(w);
   return 1;
 }
 bool GetHeight(MemberCall& call) {

@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <QWidget>
 
+#include "components/widgets/aligned_layout.h"
 #include "components/widgets/common_members.h"
 #include "components/widgets/component_events.h"
 #include "components/widgets/component_table.h"
@@ -123,6 +124,7 @@ int SetClientWidth(MemberCall& call) {
   QWidget* form = Form(call);
   const int extra = form->width() - ClientArea(form)->width();
   form->resize(std::max(call.IntArg() + extra, 0), form->height());
+  ParentResized(form);
   return 1;
 }
 bool GetClientWidth(MemberCall& call) {
@@ -133,6 +135,7 @@ int SetClientHeight(MemberCall& call) {
   QWidget* form = Form(call);
   const int extra = form->height() - ClientArea(form)->height();
   form->resize(form->width(), std::max(call.IntArg() + extra, 0));
+  ParentResized(form);
   return 1;
 }
 bool GetClientHeight(MemberCall& call) {

@@ -214,6 +214,10 @@ TEST_F(CommonMembers, AlignedControlsFollowTheirParentsSize) {
   // A hidden aligned control gives its room to the others.
   Run(u"T.VISIBLE = 0");
   EXPECT_EQ(W(10)->geometry(), QRect(30, 0, 230, 190));
+  // A form not shown yet gets no resize events; its controls follow all the same.
+  EXPECT_EQ(Run(u"GLOBAL F\nF = CREATE FORM\nC.PARENT = F\nF.CLIENTWIDTH = 120\n"
+                u"F.CLIENTHEIGHT = 90\nPRINT F.VISIBLE, \",\", C.WIDTH, \",\", C.HEIGHT"),
+            "0,120,90");
 }
 
 TEST_F(CommonMembers, ClicksMouseAndKeysRunTheirSubsWithTheirArguments) {
