@@ -19,6 +19,8 @@
 #include "core/interpreter.h"
 #include "library/library_builtins.h"
 
+using namespace vell;
+
 namespace {
 
 class BenchWindow : public vell::ComponentHost, public HostRequestHandler, public HostShell {
@@ -66,7 +68,7 @@ class BenchWindow : public vell::ComponentHost, public HostRequestHandler, publi
   QWidget* DefaultParent() override { return panel; }
   void FlushOutput() override {}
   int RunEventText(std::u16string_view text) override {
-    return ::RunEventText(*gInterpreter, text);
+    return vell::RunEventText(*gInterpreter, text);
   }
   void SetOutputAreaVisible(bool visible) override { output->setVisible(visible); }
 

@@ -26,6 +26,8 @@
 #include "platform/qt/qt_virtual_keys.h"
 #include "platform/virtual_keys.h"
 
+using namespace vell;
+
 namespace {
 
 using vell::mwin;
@@ -43,7 +45,7 @@ class StandInWindow : public vell::ComponentHost {
   QWidget* DefaultParent() override { return panel; }
   void FlushOutput() override {}
   int RunEventText(std::u16string_view text) override {
-    return ::RunEventText(*gInterpreter, text);
+    return vell::RunEventText(*gInterpreter, text);
   }
   void SetOutputAreaVisible(bool visible) override { output->setVisible(visible); }
 
