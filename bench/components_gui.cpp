@@ -13,7 +13,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "host/form_main.h"
 #include "platform/qt/memo_text.h"
 
@@ -34,7 +34,7 @@ void RunLoop(benchmark::State& state, const char16_t* program) {
   vell::qt::SetMemoText(*form->MemoProg, program);
   for (auto _ : state) {
     form->MenuProgRunClick();
-    if (gInterpreter->runState != 0) state.SkipWithError("the program failed");
+    if (vell::gInterpreter->runState != 0) state.SkipWithError("the program failed");
   }
   state.SetItemsProcessed(state.iterations() * kPasses);
 }
@@ -78,7 +78,7 @@ void BM_CreateDeleteButton10000(benchmark::State& state) {
   const long memoryBefore = ResidentKilobytes();
   for (auto _ : state) {
     form->MenuProgRunClick();
-    if (gInterpreter->runState != 0) state.SkipWithError("the program failed");
+    if (vell::gInterpreter->runState != 0) state.SkipWithError("the program failed");
   }
   QCoreApplication::processEvents();
   state.counters["widget_growth"] =
