@@ -8,12 +8,16 @@ namespace {
 
 mwin* gEventTable = nullptr;
 int gEventDepth = 0;
+int gEventsHeld = 0;
 
 }  // namespace
 
 mwin* EventTable() { return gEventTable; }
 void SetEventTable(mwin* table) { gEventTable = table; }
 int EventDepth() { return gEventDepth; }
+
+HeldEvents::HeldEvents() { ++gEventsHeld; }
+HeldEvents::~HeldEvents() { --gEventsHeld; }
 
 std::u16string EventText(const vellvar& subName, std::initializer_list<int> numbers) {
   std::u16string text = WideString(subName);
@@ -51,7 +55,7 @@ void RunComponentEvent(mwin& table, QObject* sender, ComponentEvent event,
                        std::initializer_list<int> numbers) {
   Interpreter* interp = gInterpreter;
   if (interp == nullptr || interp->runState != StateRunning) return;
-  if (gEventDepth >= kMaxEventDepth) return;
+  if (gEventDepth >= kMaxEventDepth || gEventsHeld > 0) return;
   const int slot = table.SlotOf(sender);
   if (slot < 0) return;
   const vellvar name(table.Slot(slot).EventName(event));
@@ -61,7 +65,7 @@ void RunComponentEvent(mwin& table, QObject* sender, ComponentEvent event,
 bool RunCloseEvent(mwin& table, QObject* sender) {
   Interpreter* interp = gInterpreter;
   if (interp == nullptr || interp->runState != StateRunning) return false;
-  if (gEventDepth >= kMaxEventDepth) return false;
+  if (gEventDepth >= kMaxEventDepth || gEventsHeld > 0) return false;
   const int slot = table.SlotOf(sender);
   if (slot < 0) return false;
   vellvar name(table.Slot(slot).onClose);  // a form's create makes it empty

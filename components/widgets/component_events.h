@@ -24,6 +24,16 @@ void SetEventTable(mwin* table);
 // Event texts running now, nested in one another.
 int EventDepth();
 
+// While one of these lives, every component event is dropped (the table is
+// releasing the program's components and pumps messages in between).
+class HeldEvents {
+ public:
+  HeldEvents();
+  ~HeldEvents();
+  HeldEvents(const HeldEvents&) = delete;
+  HeldEvents& operator=(const HeldEvents&) = delete;
+};
+
 // The text run for an event: the SUB name, then the numbers, when there are
 // any, in parentheses, separated by commas, without blanks: "PAINT(10,20,1)".
 std::u16string EventText(const vellvar& subName, std::initializer_list<int> numbers);

@@ -317,6 +317,7 @@ int mwin::DestroyAllComponents() {
   // First every program timer stops and no component raises events any
   // more: the messages processed below must not run a SUB of a program whose
   // components are half gone.
+  const HeldEvents held;
   for (int i = kFirstProgramSlot; i < kComponentSlots; ++i) {
     ComponentSlot& s = slots_[i];
     if (s.inUse == 0 || s.object.isNull()) continue;

@@ -332,14 +332,24 @@ TEST_F(CommonMembers, EventsNestOnlySoDeep) {
 }
 
 TEST_F(CommonMembers, ReleasingAllComponentsStopsTimersFirst) {
-  Run(u"GLOBAL T, N\nN = 0\nSUB TICK() { N = N + 1 }\nT = CREATE TIMER\nT.ONTIMER = \"TICK\"\n"
+  Run(u"GLOBAL T, N, B\nN = 0\nSUB TICK() { N = N + 1 }\nT = CREATE TIMER\nT.ONTIMER = \"TICK\"\n"
       u"CREATE BUTTON\nCREATE BUTTON");
   auto* timer = static_cast<QTimer*>(table.Slot(5).object.data());
   timer->start(0);
   QTest::qWait(20);
-  const int ticks = Global(u"N");
+  int ticks = Global(u"N");
   EXPECT_GT(ticks, 0);
-  I().runState = StateRunning;  // as while the window stays idle after a run
+  // A click waiting in the queue is dropped too.
+  Run(u"B = CREATE BUTTON\nB.ONCLICK = \"TICK\"");
+  timer->stop();
+  ticks = Global(u"N");
+  auto* button = W(Global(u"B"));
+  const QPointF at = button->rect().center();
+  for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QCoreApplication::postEvent(button, new QMouseEvent(type, at, button->mapToGlobal(at),
+                                                        Qt::LeftButton, Qt::LeftButton, {}));
+  }
+  timer->start(0);
   table.DestroyAllComponents();
   EXPECT_EQ(Global(u"N"), ticks);
 }
