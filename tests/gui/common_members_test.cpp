@@ -290,6 +290,13 @@ TEST_F(CommonMembers, AFormClosedByTheUserStaysOpenOrGoesWithItsControls) {
   table.CarryOutPendingDeletions();
   EXPECT_FALSE(form);
   EXPECT_FALSE(button);
+  // A form deleted by its own close SUB goes once.
+  Run(u"SUB GONE() { DELETE F\nRETURN(1) }\nF = CREATE FORM\nF.ONCLOSE = \"GONE\"\nF.SHOW");
+  form = W(5);
+  EXPECT_TRUE(form->close());
+  EXPECT_EQ(table.Slot(5).inUse, 0u);
+  table.CarryOutPendingDeletions();
+  EXPECT_FALSE(form);
   // The main window keeps its own close handling: ONCLOSE is only stored.
   Run(u"MainForm.ONCLOSE = \"ASK\"");
   EXPECT_EQ(Utf8(std::u16string(vellvar(table.Slot(0).onClose).WideText())), "ASK");
@@ -365,6 +372,28 @@ TEST(VirtualKeys, QtKeysBecomeWindowsKeyCodes) {
   EXPECT_EQ(VirtualKeyOf(Qt::Key_Enter, Qt::KeypadModifier), vell::vk::Return);
   EXPECT_EQ(VirtualKeyOf(Qt::Key_Question, Qt::ShiftModifier), vell::vk::Slash);
   EXPECT_EQ(VirtualKeyOf(Qt::Key_unknown, Qt::NoModifier), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CommonMembers, FormsAndTheMainWindowShareTheFormMembers) {
+  EXPECT_EQ(Run(u"GLOBAL F\nF = CREATE FORM\nPRINT F.CAPTION, \",\", F.VISIBLE, \",\", F.BORDERSTYLE\n"
+                u"F.CLIENTWIDTH = 250\nF.CLIENTHEIGHT = 120\nF.WINDOWSTATE = 2\nF.BORDERSTYLE = 259\n"
+                u"PRINT \",\", F.CLIENTWIDTH, \",\", F.CLIENTHEIGHT, \",\", F.WINDOWSTATE, \",\", F.BORDERSTYLE"),
+            "Form,0,2,250,120,2,3");
+  EXPECT_TRUE(W(5)->windowState() & Qt::WindowMaximized);
+  EXPECT_EQ(W(5)->windowFlags() & Qt::WindowType_Mask, Qt::Dialog);
+  // Component 0 is the main window itself.
+  Run(u"MainForm.CAPTION = \"Main\"\nMainForm.LEFT = 30");
+  EXPECT_EQ(window.main.windowTitle(), QStringLiteral("Main"));
+  EXPECT_EQ(window.main.x(), 30);
+  // It cannot stay hidden while no program form is visible.
+  EXPECT_EQ(Run(u"MainForm.VISIBLE = 0\nPRINT MainForm.VISIBLE"), "1");
+  EXPECT_TRUE(window.main.isVisible());
+  EXPECT_EQ(Run(u"F.SHOW\nMainForm.VISIBLE = 0\nPRINT MainForm.VISIBLE, F.VISIBLE\nF.VISIBLE = 0"), "01");
+  EXPECT_TRUE(window.main.isVisible());
 }
 
 }  // namespace
