@@ -38,6 +38,9 @@ class ProgramForm : public QWidget {
       event->accept();
       return;
     }
+    // The form is on the stack until this returns: whatever deletes it now
+    // deletes it later.
+    const mwin::EventScope scope(*table, this);
     // A form whose program never set ONCLOSE runs no SUB (a name left in the
     // slot by an earlier component is not this form's).
     if (EventHooked(this, ComponentEvent::Close) && RunCloseEvent(*table, this) &&
