@@ -18,7 +18,8 @@ QObject* CreateMediaPlayer(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& MediaPlayerType() {
-  static const ComponentType type{TypeMediaPlayer, CreateMediaPlayer, DeleteRule::Plain, nullptr, {CommonMembers()}};
+  static const ComponentType type{
+      TypeMediaPlayer, CreateMediaPlayer, DeleteRule::Plain, nullptr, {CommonMembers()}};
   return type;
 }
 

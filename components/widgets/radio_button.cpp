@@ -18,7 +18,8 @@ QObject* CreateRadioButton(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& RadioButtonType() {
-  static const ComponentType type{TypeRadioButton, CreateRadioButton, DeleteRule::Control, nullptr, {CommonMembers()}};
+  static const ComponentType type{
+      TypeRadioButton, CreateRadioButton, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 
