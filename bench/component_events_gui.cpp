@@ -117,8 +117,11 @@ void BM_MoveAndResizeAllControls(benchmark::State& state) {
     ++pass;
     const std::u16string n = std::u16string(1, static_cast<char16_t>(u'0' + pass % 10));
     if (!window.Run(u"FOR (I = 0, I < 195, I = I + 1) {\n"
-                    u"C[I].LEFT = I * 3 + " + n + u"\nC[I].TOP = I * 2\n"
-                    u"C[I].WIDTH = 40 + " + n + u"\nC[I].HEIGHT = 20 + " + n + u" }")) {
+                    u"C[I].LEFT = I * 3 + " +
+                    n +
+                    u"\nC[I].TOP = I * 2\n"
+                    u"C[I].WIDTH = 40 + " +
+                    n + u"\nC[I].HEIGHT = 20 + " + n + u" }")) {
       state.SkipWithError("the loop failed");
       return;
     }

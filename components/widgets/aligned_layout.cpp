@@ -43,11 +43,16 @@ void WatchParent(QWidget* parent) {
 // nearer the edge it is aligned to goes first.
 bool Before(Alignment alignment, const QWidget* a, const QWidget* b) {
   switch (alignment) {
-    case Alignment::Top: return a->y() < b->y();
-    case Alignment::Bottom: return a->y() + a->height() > b->y() + b->height();
-    case Alignment::Left: return a->x() < b->x();
-    case Alignment::Right: return a->x() + a->width() > b->x() + b->width();
-    default: return false;
+    case Alignment::Top:
+      return a->y() < b->y();
+    case Alignment::Bottom:
+      return a->y() + a->height() > b->y() + b->height();
+    case Alignment::Left:
+      return a->x() < b->x();
+    case Alignment::Right:
+      return a->x() + a->width() > b->x() + b->width();
+    default:
+      return false;
   }
 }
 
@@ -67,7 +72,8 @@ void SetAlignment(QWidget* control, int32_t alignment) {
 }
 
 void ParentResized(QWidget* parent) {
-  if (parent != nullptr && parent->isHidden() && parent->property(kPlacesAlignedProperty).toBool()) {
+  if (parent != nullptr && parent->isHidden() &&
+      parent->property(kPlacesAlignedProperty).toBool()) {
     LayOutAlignedChildren(parent);
   }
 }
@@ -87,8 +93,8 @@ void LayOutAlignedChildren(QWidget* parent) {
   if (aligned.empty()) return;
   WatchParent(parent);
   QRect room = parent->contentsRect();
-  for (const Alignment alignment : {Alignment::Top, Alignment::Bottom, Alignment::Left,
-                                    Alignment::Right, Alignment::Client}) {
+  for (const Alignment alignment :
+       {Alignment::Top, Alignment::Bottom, Alignment::Left, Alignment::Right, Alignment::Client}) {
     std::vector<QWidget*> group;
     for (QWidget* w : aligned) {
       if (AlignmentOf(w) == static_cast<int32_t>(alignment)) group.push_back(w);

@@ -9,7 +9,15 @@ class QWidget;
 
 namespace vell {
 
-enum class Alignment : int32_t { None = 0, Top = 1, Bottom = 2, Left = 3, Right = 4, Client = 5, Custom = 6 };
+enum class Alignment : int32_t {
+  None = 0,
+  Top = 1,
+  Bottom = 2,
+  Left = 3,
+  Right = 4,
+  Client = 5,
+  Custom = 6
+};
 
 // The alignment a program gave the control (the low 8 bits of its ALIGN; 0
 // when never set). Ordinals beyond Custom are kept and place nothing.

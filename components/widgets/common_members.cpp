@@ -96,7 +96,7 @@ constexpr Qt::CursorShape kCursors[] = {
 
 QWidget* Widget(MemberCall& call) {
   return call.object != nullptr && call.object->isWidgetType() ? static_cast<QWidget*>(call.object)
-                                                                : nullptr;
+                                                               : nullptr;
 }
 
 // A member the object cannot have (a widget member of a timer, say).
@@ -216,7 +216,8 @@ bool GetEnabled(MemberCall& call) {
 std::array<QPalette::ColorRole, 2> BackgroundRoles(const QWidget* w) {
   QPalette::ColorRole second = w->backgroundRole();
   if (qobject_cast<const QAbstractScrollArea*>(w) != nullptr ||
-      qobject_cast<const QComboBox*>(w) != nullptr || qobject_cast<const QLineEdit*>(w) != nullptr) {
+      qobject_cast<const QComboBox*>(w) != nullptr ||
+      qobject_cast<const QLineEdit*>(w) != nullptr) {
     second = QPalette::Base;
   } else if (qobject_cast<const QAbstractButton*>(w) != nullptr) {
     second = QPalette::Button;
@@ -301,7 +302,8 @@ bool GetFontSize(MemberCall& call) {
   if (w == nullptr) return UnknownGet(call);
   const QFont font = w->font();
   int points = font.pointSize();
-  if (points <= 0) points = (font.pixelSize() * 72 + w->logicalDpiY() / 2) / std::max(w->logicalDpiY(), 1);
+  if (points <= 0)
+    points = (font.pixelSize() * 72 + w->logicalDpiY() / 2) / std::max(w->logicalDpiY(), 1);
   call.result = points;
   return true;
 }
@@ -400,7 +402,8 @@ int SetParent(MemberCall& call) {
     parent = call.table.Host().DefaultParent();
   } else {
     const ComponentSlot& target = call.table.Slot(n);
-    if (!target.Usable() || !IsWindowedType(target.type) || !target.object->isWidgetType()) return 0;
+    if (!target.Usable() || !IsWindowedType(target.type) || !target.object->isWidgetType())
+      return 0;
     parent = static_cast<QWidget*>(target.object.data());
   }
   if (parent == nullptr || parent == w || w->isAncestorOf(parent)) return 0;

@@ -28,10 +28,14 @@ void Fire(QObject* component, ComponentEvent event, std::initializer_list<int> n
 
 int ButtonOrdinal(Qt::MouseButton button) {
   switch (button) {
-    case Qt::LeftButton: return 0;
-    case Qt::RightButton: return 1;
-    case Qt::MiddleButton: return 2;
-    default: return -1;
+    case Qt::LeftButton:
+      return 0;
+    case Qt::RightButton:
+      return 1;
+    case Qt::MiddleButton:
+      return 2;
+    default:
+      return -1;
   }
 }
 
@@ -77,7 +81,8 @@ class EventHook : public QObject {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint local = mouse->position().toPoint();
     // A press on a component placed inside this one is that component's.
-    if (QWidget* under = from->childAt(local); under != nullptr && OwningComponent(under) != component) {
+    if (QWidget* under = from->childAt(local);
+        under != nullptr && OwningComponent(under) != component) {
       return false;
     }
     const QPoint at = from == component ? local : from->mapTo(component, local);
@@ -145,10 +150,9 @@ void InstallKeyReleaseFilter() {
 }
 
 EventHook* HookOf(const QObject* object) {
-  return object == nullptr
-             ? nullptr
-             : object->findChild<EventHook*>(QStringLiteral("vellEventHook"),
-                                             Qt::FindDirectChildrenOnly);
+  return object == nullptr ? nullptr
+                           : object->findChild<EventHook*>(QStringLiteral("vellEventHook"),
+                                                           Qt::FindDirectChildrenOnly);
 }
 
 }  // namespace

@@ -22,7 +22,14 @@ namespace {
 constexpr char kBorderStyleProperty[] = "vellBorderStyle";
 constexpr char kWindowStateProperty[] = "vellWindowState";
 
-enum BorderStyle : int32_t { BorderNone, BorderSingle, BorderSizeable, BorderDialog, BorderToolWindow, BorderSizeToolWin };
+enum BorderStyle : int32_t {
+  BorderNone,
+  BorderSingle,
+  BorderSizeable,
+  BorderDialog,
+  BorderToolWindow,
+  BorderSizeToolWin
+};
 enum WindowStateOrdinal : int32_t { StateNormal, StateMinimized, StateMaximized };
 
 // A form that a program made: its close runs the program's close handling.
@@ -91,11 +98,18 @@ int SetBorderStyle(MemberCall& call) {
   if (style > BorderSizeToolWin) return 1;  // kept for reading, changes nothing
   Qt::WindowFlags flags = Qt::Window;
   switch (style) {
-    case BorderNone: flags |= Qt::FramelessWindowHint; break;
-    case BorderDialog: flags = Qt::Dialog; break;
+    case BorderNone:
+      flags |= Qt::FramelessWindowHint;
+      break;
+    case BorderDialog:
+      flags = Qt::Dialog;
+      break;
     case BorderToolWindow:
-    case BorderSizeToolWin: flags = Qt::Tool; break;
-    default: break;
+    case BorderSizeToolWin:
+      flags = Qt::Tool;
+      break;
+    default:
+      break;
   }
   const bool shown = !form->isHidden();
   if (form->windowFlags() != flags) form->setWindowFlags(flags);
@@ -151,10 +165,17 @@ int SetWindowState(MemberCall& call) {
   const int32_t state = call.IntArg() & 0xFF;
   form->setProperty(kWindowStateProperty, state);
   switch (state) {
-    case StateNormal: form->setWindowState(Qt::WindowNoState); break;
-    case StateMinimized: form->setWindowState(Qt::WindowMinimized); break;
-    case StateMaximized: form->setWindowState(Qt::WindowMaximized); break;
-    default: break;  // kept for reading, changes nothing
+    case StateNormal:
+      form->setWindowState(Qt::WindowNoState);
+      break;
+    case StateMinimized:
+      form->setWindowState(Qt::WindowMinimized);
+      break;
+    case StateMaximized:
+      form->setWindowState(Qt::WindowMaximized);
+      break;
+    default:
+      break;  // kept for reading, changes nothing
   }
   return 1;
 }

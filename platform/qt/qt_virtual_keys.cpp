@@ -82,9 +82,8 @@ constexpr KeyPair kNamedKeys[] = {
 
 // Keys of the numeric keypad other than the digits.
 constexpr KeyPair kKeypadKeys[] = {
-    {Qt::Key_Asterisk, vk::Multiply}, {Qt::Key_Plus, vk::Add},
-    {Qt::Key_Minus, vk::Subtract},    {Qt::Key_Period, vk::Decimal},
-    {Qt::Key_Comma, vk::Separator},   {Qt::Key_Slash, vk::Divide},
+    {Qt::Key_Asterisk, vk::Multiply}, {Qt::Key_Plus, vk::Add},        {Qt::Key_Minus, vk::Subtract},
+    {Qt::Key_Period, vk::Decimal},    {Qt::Key_Comma, vk::Separator}, {Qt::Key_Slash, vk::Divide},
 };
 
 }  // namespace

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 // Before Qt's headers, which make "slots" a keyword.
-#include "tests/support/recording_host.h"
-
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
@@ -25,6 +23,7 @@
 #include "library/library_builtins.h"
 #include "platform/qt/qt_virtual_keys.h"
 #include "platform/virtual_keys.h"
+#include "tests/support/recording_host.h"
 
 using namespace vell;
 
@@ -123,8 +122,9 @@ TEST_F(CommonMembers, EveryMemberReadsBackWhatWasSet) {
   // control's own flags, not whether its parent shows it.
   window.panel->setEnabled(false);
   window.panel->hide();
-  EXPECT_EQ(Run(u"P.FONTBOLD = 2\nP.ENABLED = 2\nPRINT P.FONTBOLD, P.FONTITALIC, P.ENABLED, P.VISIBLE"),
-            "0111");
+  EXPECT_EQ(
+      Run(u"P.FONTBOLD = 2\nP.ENABLED = 2\nPRINT P.FONTBOLD, P.FONTITALIC, P.ENABLED, P.VISIBLE"),
+      "0111");
   EXPECT_FALSE(p->isVisible());
   window.panel->setEnabled(true);
   window.panel->show();
@@ -175,9 +175,9 @@ TEST_F(CommonMembers, ParentMovesControlsAndRefusesWhatWouldBreak) {
     int parent;
   };
   // Outside the table, free, no windowed control, itself, inside itself.
-  for (const Refusal r : {Refusal{7, 200}, Refusal{7, -1}, Refusal{7, 10}, Refusal{7, 8},
-                          Refusal{7, 9}, Refusal{7, 7}, Refusal{5, 6}, Refusal{5, 7},
-                          Refusal{0, 5}}) {
+  for (const Refusal r :
+       {Refusal{7, 200}, Refusal{7, -1}, Refusal{7, 10}, Refusal{7, 8}, Refusal{7, 9},
+        Refusal{7, 7}, Refusal{5, 6}, Refusal{5, 7}, Refusal{0, 5}}) {
     QWidget* before = W(r.slot)->parentWidget();
     const int slotBefore = table.Slot(r.slot).parentSlot;
     EXPECT_EQ(Set(r.slot, MemberParent, vellvar(r.parent)), 0) << r.slot << " into " << r.parent;
@@ -207,7 +207,8 @@ TEST_F(CommonMembers, AlignedControlsFollowTheirParentsSize) {
       u"C.ALIGN = 5\nR.ALIGN = 4\nL.ALIGN = 3\nB.ALIGN = 2\nT.ALIGN = 1");
   // Each frame has no border of its own here: the room is the whole panel.
   static_cast<QFrame*>(W(5))->setFrameShape(QFrame::NoFrame);
-  EXPECT_EQ(Run(u"P.WIDTH = 300\nP.HEIGHT = 200\nPRINT C.LEFT, \",\", C.TOP, \",\", C.WIDTH, \",\", C.HEIGHT"),
+  EXPECT_EQ(Run(u"P.WIDTH = 300\nP.HEIGHT = 200\nPRINT C.LEFT, \",\", C.TOP, \",\", C.WIDTH, "
+                u"\",\", C.HEIGHT"),
             "30,20,230,170");
   EXPECT_EQ(W(6)->geometry(), QRect(0, 0, 300, 20));
   EXPECT_EQ(W(7)->geometry(), QRect(0, 190, 300, 10));
@@ -223,13 +224,14 @@ TEST_F(CommonMembers, AlignedControlsFollowTheirParentsSize) {
 }
 
 TEST_F(CommonMembers, ClicksMouseAndKeysRunTheirSubsWithTheirArguments) {
-  EXPECT_EQ(Run(u"GLOBAL P, S, X, Y, N, K, F\nN = 0\nK = 0\n"
-      u"SUB CLICKED() { N = N + 1 }\n"
-      u"SUB DOWN(A, B, C) { X = A * 1000 + B\nY = C }\n"
-      u"SUB MOVED(A, B) { X = A * 1000 + B }\n"
-      u"SUB KEY(C) { K = K * 1000 + C }\nSUB FORMKEY(C) { K = K * 1000 + 500 + C }\n"
-      u"P = CREATE PANEL\nP.ONCLICK = \"CLICKED\"\nS = CREATE TEXTBOX\nS.ONKEY = \"KEY\""),
-            "");
+  EXPECT_EQ(
+      Run(u"GLOBAL P, S, X, Y, N, K, F\nN = 0\nK = 0\n"
+          u"SUB CLICKED() { N = N + 1 }\n"
+          u"SUB DOWN(A, B, C) { X = A * 1000 + B\nY = C }\n"
+          u"SUB MOVED(A, B) { X = A * 1000 + B }\n"
+          u"SUB KEY(C) { K = K * 1000 + C }\nSUB FORMKEY(C) { K = K * 1000 + 500 + C }\n"
+          u"P = CREATE PANEL\nP.ONCLICK = \"CLICKED\"\nS = CREATE TEXTBOX\nS.ONKEY = \"KEY\""),
+      "");
   QWidget* panel = W(5);
   QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(5, 5));
   QTest::mouseClick(panel, Qt::RightButton, {}, QPoint(5, 5));
@@ -379,10 +381,12 @@ TEST(VirtualKeys, QtKeysBecomeWindowsKeyCodes) {
 namespace {
 
 TEST_F(CommonMembers, FormsAndTheMainWindowShareTheFormMembers) {
-  EXPECT_EQ(Run(u"GLOBAL F\nF = CREATE FORM\nPRINT F.CAPTION, \",\", F.VISIBLE, \",\", F.BORDERSTYLE\n"
-                u"F.CLIENTWIDTH = 250\nF.CLIENTHEIGHT = 120\nF.WINDOWSTATE = 2\nF.BORDERSTYLE = 259\n"
-                u"PRINT \",\", F.CLIENTWIDTH, \",\", F.CLIENTHEIGHT, \",\", F.WINDOWSTATE, \",\", F.BORDERSTYLE"),
-            "Form,0,2,250,120,2,3");
+  EXPECT_EQ(
+      Run(u"GLOBAL F\nF = CREATE FORM\nPRINT F.CAPTION, \",\", F.VISIBLE, \",\", F.BORDERSTYLE\n"
+          u"F.CLIENTWIDTH = 250\nF.CLIENTHEIGHT = 120\nF.WINDOWSTATE = 2\nF.BORDERSTYLE = 259\n"
+          u"PRINT \",\", F.CLIENTWIDTH, \",\", F.CLIENTHEIGHT, \",\", F.WINDOWSTATE, \",\", "
+          u"F.BORDERSTYLE"),
+      "Form,0,2,250,120,2,3");
   EXPECT_TRUE(W(5)->windowState() & Qt::WindowMaximized);
   EXPECT_EQ(W(5)->windowFlags() & Qt::WindowType_Mask, Qt::Dialog);
   // Component 0 is the main window itself.
@@ -392,7 +396,8 @@ TEST_F(CommonMembers, FormsAndTheMainWindowShareTheFormMembers) {
   // It cannot stay hidden while no program form is visible.
   EXPECT_EQ(Run(u"MainForm.VISIBLE = 0\nPRINT MainForm.VISIBLE"), "1");
   EXPECT_TRUE(window.main.isVisible());
-  EXPECT_EQ(Run(u"F.SHOW\nMainForm.VISIBLE = 0\nPRINT MainForm.VISIBLE, F.VISIBLE\nF.VISIBLE = 0"), "01");
+  EXPECT_EQ(Run(u"F.SHOW\nMainForm.VISIBLE = 0\nPRINT MainForm.VISIBLE, F.VISIBLE\nF.VISIBLE = 0"),
+            "01");
   EXPECT_TRUE(window.main.isVisible());
 }
 
