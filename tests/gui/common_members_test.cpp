@@ -5,7 +5,11 @@
 // closed by the user, and the guards of the event path.
 #include <gtest/gtest.h>
 
+// clang-format off
 // Before Qt's headers, which make "slots" a keyword.
+#include "tests/support/recording_host.h"
+// clang-format on
+
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
@@ -23,7 +27,6 @@
 #include "library/library_builtins.h"
 #include "platform/qt/qt_virtual_keys.h"
 #include "platform/virtual_keys.h"
-#include "tests/support/recording_host.h"
 
 using namespace vell;
 
