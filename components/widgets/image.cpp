@@ -1,11 +1,11 @@
 // The IMAGE component: a drawing surface (image_control.h) and its members.
-// The members that every control shares come from the common bindings; the
-// ones here are the image's own, including COLOR, the font members (they
-// act on the drawing font), HEIGHT and WIDTH (they size the bitmap too),
-// ZORDER and the two mouse events.
+// The members that every control shares (position, cursor, PARENT, the
+// mouse events, ...) come from the common bindings; the ones here are the
+// image's own, including COLOR and the font members (they act on the drawing
+// pen and font), HEIGHT and WIDTH (they size the bitmap too) and ZORDER.
 #include <QImage>
 
-#include "components/widgets/component_events.h"
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/image_control.h"
 
@@ -26,7 +26,7 @@ bool On(MemberCall& call) { return call.IntArg() != 0; }
 
 QObject* CreateImage(mwin& /*table*/, QWidget* defaultParent) {
   auto* control = new ImageControl(defaultParent);
-  control->setCursor(Qt::ArrowCursor);
+  SetCursorCode(control, kArrowCursorCode);
   ShowNewControl(control);
   return control;
 }
@@ -267,28 +267,6 @@ int NoFocus(MemberCall& call) {
   return 1;
 }
 
-// Events: the SUB's name goes into the slot, and the control's mouse hook
-// runs it with the position (and the button).
-int OnMouseDown(MemberCall& call) {
-  call.Component().onMouseDown = vellvar(WideString(call.args[0]));
-  ImageControl* image = Image(call);
-  mwin* table = &call.table;
-  image->onMouseDown = [table, image](int x, int y, int button) {
-    RunComponentEvent(*table, image, ComponentEvent::MouseDown, {x, y, button});
-  };
-  return 1;
-}
-int OnMouseMove(MemberCall& call) {
-  call.Component().onMouseMove = vellvar(WideString(call.args[0]));
-  ImageControl* image = Image(call);
-  mwin* table = &call.table;
-  image->onMouseMove = [table, image](int x, int y) {
-    RunComponentEvent(*table, image, ComponentEvent::MouseMove, {x, y});
-  };
-  image->setMouseTracking(true);  // only images that have the event track moves
-  return 1;
-}
-
 constexpr MemberBinding kImageMembers[] = {
     {MemberAutoSize, SetAutoSize, GetAutoSize},
     {MemberColor, SetColor, GetColor},
@@ -325,15 +303,13 @@ constexpr MemberBinding kImageMembers[] = {
     {MemberSaveFile, SaveFile, nullptr},
     {MemberTextOut, TextOut, nullptr},
     {MemberZOrder, ZOrder, nullptr},
-    {MemberOnMouseDown, OnMouseDown, nullptr},
-    {MemberOnMouseMove, OnMouseMove, nullptr},
 };
 
 }  // namespace
 
 const ComponentType& ImageType() {
   static const ComponentType type{
-      TypeImage, CreateImage, DeleteRule::Control, nullptr, {kImageMembers}};
+      TypeImage, CreateImage, DeleteRule::Control, nullptr, {kImageMembers, CommonMembers()}};
   return type;
 }
 

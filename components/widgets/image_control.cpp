@@ -4,7 +4,6 @@
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPen>
@@ -442,34 +441,6 @@ void ImageControl::paintEvent(QPaintEvent*) {
   } else {
     painter.drawImage(0, 0, shown);
   }
-}
-
-void ImageControl::mousePressEvent(QMouseEvent* event) {
-  int button;
-  switch (event->button()) {
-    case Qt::LeftButton:
-      button = 0;
-      break;
-    case Qt::RightButton:
-      button = 1;
-      break;
-    case Qt::MiddleButton:
-      button = 2;
-      break;
-    default:
-      return;
-  }
-  // The handler may run a program that deletes this control: keep nothing
-  // of it in use after the call.
-  const auto hook = onMouseDown;
-  const QPoint at = event->position().toPoint();
-  if (hook) hook(at.x(), at.y(), button);
-}
-
-void ImageControl::mouseMoveEvent(QMouseEvent* event) {
-  const auto hook = onMouseMove;
-  const QPoint at = event->position().toPoint();
-  if (hook) hook(at.x(), at.y());
 }
 
 }  // namespace vell

@@ -17,7 +17,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 #include <stdexcept>
 #include <string_view>
 
@@ -115,16 +114,8 @@ class ImageControl : public QWidget {
   void LoadFile(const QString& path);
   void SaveFile(const QString& path) const;
 
-  // Mouse events in the control's coordinates; the button is 0 left,
-  // 1 right, 2 middle. Moves without a button pressed arrive only once
-  // mouse tracking is switched on.
-  std::function<void(int x, int y, int button)> onMouseDown;
-  std::function<void(int x, int y)> onMouseMove;
-
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   void ResizeBitmap(int width, int height);

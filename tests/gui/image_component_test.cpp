@@ -91,11 +91,8 @@ TEST_F(ImageComponent, MembersAsProgramsSeeThem) {
                 u"I.FONTBOLD = 1\nI.FONTITALIC = 2\nI.FONTSIZE = 12\nI.FONTNAME = \"Serif\"\n"
                 u"PRINT \" \", I.FONTBOLD, I.FONTITALIC, \" \", I.FONTSIZE, \" \", I.FONTNAME\n"
                 u"I.STRETCH = 5\nI.AUTOSIZE = 1\nI.TRANSPARENT = -1\n"
-                u"PRINT \" \", I.STRETCH, I.AUTOSIZE, I.TRANSPARENT\n"),
-            "105 105 0 0 16777215 255 0 30 40 255 16777215 0 0 50 -1 3 2 10 12 Serif 111");
-  vell::ImageControl* image = Image(vell::kFirstProgramSlot);
-  ASSERT_NE(image, nullptr);
-  EXPECT_EQ(image->cursor().shape(), Qt::ArrowCursor);
+                u"PRINT \" \", I.STRETCH, I.AUTOSIZE, I.TRANSPARENT, \" \", I.CURSOR\n"),
+            "105 105 0 0 16777215 255 0 30 40 255 16777215 0 0 50 -1 3 2 10 12 Serif 111 -2");
   EXPECT_TRUE(errors.empty());
 }
 
