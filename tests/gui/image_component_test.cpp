@@ -76,23 +76,17 @@ class ImageComponent : public ::testing::Test {
   std::vector<std::string> errors;
 };
 
-TEST_F(ImageComponent, MembersAsProgramsSeeThem) {
-  EXPECT_EQ(Run(u"GLOBAL I\nI = CREATE IMAGE\n"
-                u"PRINT I.WIDTH, \" \", I.HEIGHT, \" \", I.POSX, \" \", I.POSY, \" \", I.PIXEL\n"
-                u"I.COLOR = 255\nI.FONTCOLOR = 0\n"
-                u"PRINT \" \", I.COLOR, \" \", I.FONTCOLOR\n"
-                u"I.POSX = 10\nI.POSY = 20\nI.LINE(30, 40)\n"
-                u"PRINT \" \", I.POSX, \" \", I.POSY\n"
-                u"I.POS(10, 20)\nPRINT \" \", I.PIXEL\nI.POS 30, 40\nPRINT \" \", I.PIXEL\n"
-                u"I.POS(0, 0)\nI.RECT(10, 10)\nI.FILL(0)\nI.CIRCLE(5, 5)\nI.ROUNDRECT(5, 5, 2)\n"
-                u"PRINT \" \", I.POSX, \" \", I.POSY\n"
-                u"I.HEIGHT = 50\nPRINT \" \", I.HEIGHT\nI.POS(0, 50)\nPRINT \" \", I.PIXEL\n"
+// Defaults, colours, lines, sizes and files run in the window program
+// image_in_window.vell; these are the members it does not reach.
+TEST_F(ImageComponent, PenFontAndDisplayMembers) {
+  EXPECT_EQ(Run(u"GLOBAL I\nI = CREATE IMAGE\nI.POS(1, 2)\n"
+                u"I.FILL(0)\nI.CIRCLE(5, 5)\nI.ROUNDRECT(5, 5, 2)\nPRINT I.POSX, I.POSY\n"
                 u"I.PENSIZE = 3\nI.PENSTYLE = 258\nPRINT \" \", I.PENSIZE, \" \", I.PENSTYLE\n"
                 u"I.FONTBOLD = 1\nI.FONTITALIC = 2\nI.FONTSIZE = 12\nI.FONTNAME = \"Serif\"\n"
                 u"PRINT \" \", I.FONTBOLD, I.FONTITALIC, \" \", I.FONTSIZE, \" \", I.FONTNAME\n"
                 u"I.STRETCH = 5\nI.AUTOSIZE = 1\nI.TRANSPARENT = -1\n"
                 u"PRINT \" \", I.STRETCH, I.AUTOSIZE, I.TRANSPARENT, \" \", I.CURSOR\n"),
-            "105 105 0 0 16777215 255 0 30 40 255 16777215 0 0 50 -1 3 2 10 12 Serif 111 -2");
+            "12 3 2 10 12 Serif 111 -2");
   EXPECT_TRUE(errors.empty());
 }
 
@@ -109,8 +103,7 @@ TEST_F(ImageComponent, ScratchImageIsSharedAndEffectsUseIt) {
 }
 
 TEST_F(ImageComponent, FocusAndReadingParentAreUnknown) {
-  EXPECT_NE(Run(u"GLOBAL I\nI = CREATE IMAGE\nI.FOCUS").find("undefined error"),
-            std::string::npos);
+  EXPECT_NE(Run(u"GLOBAL I\nI = CREATE IMAGE\nI.FOCUS").find("undefined error"), std::string::npos);
   EXPECT_NE(Run(u"GLOBAL X\nX = I.PARENT").find("undefined error"), std::string::npos);
 }
 
