@@ -14,38 +14,12 @@
 #include "core/host_request.h"
 #include "library/service_router.h"
 #include "platform/qt/dialogs.h"
+#include "platform/qt/memo_edit.h"
 
 class QAction;
 class QMenu;
 class QSplitter;
 class TFormInput;
-
-// A memo whose formatting rectangle can be set (margins inside the frame).
-class MemoEdit : public QPlainTextEdit {
-  Q_OBJECT
-
- public:
-  using QPlainTextEdit::QPlainTextEdit;
-  void SetFormatMargins(int horizontal, int vertical) {
-    setViewportMargins(horizontal, vertical, horizontal, vertical);
-  }
-  QMargins FormatMargins() const { return viewportMargins(); }
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override {
-    // Shift+Enter breaks the line like Enter: the edit would otherwise put in
-    // a line separator (U+2028), which looks like a line break but is none
-    // to the program or the file.
-    if (event->matches(QKeySequence::InsertLineSeparator)) {
-      QKeyEvent plain(event->type(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
-                      event->isAutoRepeat(), static_cast<quint16>(event->count()));
-      QPlainTextEdit::keyPressEvent(&plain);
-      event->setAccepted(plain.isAccepted());
-      return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
-  }
-};
 
 class TFormMain : public QMainWindow,
                   public HostRequestHandler,

@@ -8,7 +8,7 @@ packages=(
   libgl1-mesa-dev libxtst-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth fonts-ipafont-gothic python3 time
+  xvfb xauth fonts-ipafont-gothic python3 time poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do
