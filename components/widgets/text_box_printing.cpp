@@ -205,6 +205,8 @@ PrinterSurface::~PrinterSurface() {
 void PrinterSurface::SetFont(const QString& family, int pointSize) {
   state_->font = QFont(family);
   if (pointSize > 0) state_->font.setPointSize(pointSize);
+  // Plain characters, as measured: no ligatures, no kerning.
+  state_->font.setStyleStrategy(QFont::PreferNoShaping);
   state_->metrics.emplace(state_->font, &state_->printer);
   state_->advances.clear();
   if (state_->painter.isActive()) state_->painter.setFont(state_->font);

@@ -139,9 +139,16 @@ void TVellButton::SetCaption(const QString& caption) {
   CutCaption();
 }
 
-void TVellButton::SetHeight(int h) { resize(width(), h); }
+void TVellButton::SetHeight(int h) {
+  resize(width(), h);
+  inner_->setGeometry(rect());
+}
 
-void TVellButton::SetWidth(int w) { resize(w, height()); }
+void TVellButton::SetWidth(int w) {
+  resize(w, height());
+  inner_->setGeometry(rect());
+  CutCaption();
+}
 
 void TVellButton::SetMargin(int margin) {
   margin_ = margin;
@@ -159,10 +166,12 @@ void TVellButton::CutCaption() {
 
 void TVellButton::resizeEvent(QResizeEvent* event) {
   QFrame::resizeEvent(event);
-  // The inner button keeps covering the panel; a new width shows more or
-  // less of the caption.
-  inner_->setGeometry(rect());
-  if (event->size().width() != event->oldSize().width()) CutCaption();
+  // The inner button keeps covering the panel, however the panel was sized;
+  // a new width shows more or less of the caption.
+  if (inner_->geometry() != rect()) {
+    inner_->setGeometry(rect());
+    if (event->size().width() != event->oldSize().width()) CutCaption();
+  }
 }
 
 void TVellButton::changeEvent(QEvent* event) {

@@ -4,6 +4,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <algorithm>
 
 #include "platform/qt/memo_text.h"
@@ -69,23 +70,35 @@ void MemoEdit::SetBorderStyle(int ordinal) {
   setFrameShape(ordinal == 0 ? QFrame::NoFrame : QFrame::StyledPanel);
 }
 
-std::u16string MemoEdit::Text() const { return vell::qt::MemoText(*this); }
+std::u16string MemoEdit::Text() const {
+  FlushOutput();
+  return vell::qt::MemoText(*this);
+}
 
-std::u16string MemoEdit::ProgramText() const { return WithLfBreaks(document()->toRawText()); }
+std::u16string MemoEdit::ProgramText() const {
+  FlushOutput();
+  return WithLfBreaks(document()->toRawText());
+}
 
-void MemoEdit::SetText(std::u16string_view text) { vell::qt::SetMemoText(*this, text); }
+void MemoEdit::SetText(std::u16string_view text) {
+  pendingOutput_.clear();
+  vell::qt::SetMemoText(*this, text);
+}
 
 int MemoEdit::SelStart() const {
+  FlushOutput();
   return vell::qt::CrLfPosition(*document(), textCursor().selectionStart());
 }
 
 int MemoEdit::SelLength() const {
+  FlushOutput();
   const QTextCursor cursor = textCursor();
   return vell::qt::CrLfPosition(*document(), cursor.selectionEnd()) -
          vell::qt::CrLfPosition(*document(), cursor.selectionStart());
 }
 
 void MemoEdit::SetSelStart(int start) {
+  FlushOutput();
   const QTextDocument& doc = *document();
   QTextCursor cursor = textCursor();
   cursor.setPosition(vell::qt::QtPosition(doc, Clamp(start, CrLfLength(doc))));
@@ -102,9 +115,13 @@ void MemoEdit::SetSelLength(int length) {
   setTextCursor(cursor);
 }
 
-std::u16string MemoEdit::SelText() const { return WithLfBreaks(textCursor().selectedText()); }
+std::u16string MemoEdit::SelText() const {
+  FlushOutput();
+  return WithLfBreaks(textCursor().selectedText());
+}
 
 void MemoEdit::SetSelText(std::u16string_view text) {
+  FlushOutput();
   QTextCursor cursor = textCursor();
   cursor.insertText(vell::qt::ToEditText(text));
   setTextCursor(cursor);
@@ -123,6 +140,7 @@ void MemoEdit::AppendOutput(std::u16string_view text) {
     if (c == 27) {
       if (i + 1 < text.size() && text[i + 1] == u'*') {
         complete.clear();
+        pendingOutput_.clear();
         clear();
         ++i;
       }
@@ -136,9 +154,57 @@ void MemoEdit::AppendOutput(std::u16string_view text) {
   }
   complete += chunk;
   if (complete.isEmpty()) return;
+  pendingOutput_ += complete;
+  if (!pendingScheduled_) {
+    pendingScheduled_ = true;
+    QTimer::singleShot(0, this, [this] { FlushNow(); });
+  }
+}
+
+void MemoEdit::FlushOutput() const { const_cast<MemoEdit*>(this)->FlushNow(); }
+
+void MemoEdit::FlushNow() {
+  pendingScheduled_ = false;
+  if (pendingOutput_.isEmpty()) return;
+  const QString text = std::move(pendingOutput_);
+  pendingOutput_ = QString();
   QTextCursor cursor = textCursor();
-  cursor.insertText(complete);
+  cursor.insertText(text);
   setTextCursor(cursor);
+}
+
+namespace {
+
+// Events that read or change the text or the caret.
+bool TouchesText(QEvent::Type type) {
+  switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Drop:
+    case QEvent::ContextMenu:
+    case QEvent::FocusIn:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool MemoEdit::event(QEvent* event) {
+  if (!pendingOutput_.isEmpty() && TouchesText(event->type())) FlushNow();
+  return QPlainTextEdit::event(event);
+}
+
+bool MemoEdit::viewportEvent(QEvent* event) {
+  if (!pendingOutput_.isEmpty() && TouchesText(event->type())) FlushNow();
+  return QPlainTextEdit::viewportEvent(event);
 }
 
 bool MemoEdit::LoadFile(const QString& path, QString* error) {

@@ -63,8 +63,12 @@ class MemoEdit : public QPlainTextEdit {
 
   // Program output appended at the caret as the output area receives PRINT:
   // CR is dropped, LF breaks the line, ESC "*" empties the edit, any other
-  // ESC is dropped, the text ends at its first NUL.
+  // ESC is dropped, the text ends at its first NUL. The output is gathered
+  // and goes into the edit as soon as events are processed, or before
+  // anything reads or changes the edit (its members here, a key, the mouse).
   void AppendOutput(std::u16string_view text);
+  // Puts the gathered output into the edit now.
+  void FlushOutput() const;
 
   // Replaces the text with a file's, read by byte-order mark, else in the
   // locale's character set. On failure the text stays and `error` says why.
@@ -76,8 +80,13 @@ class MemoEdit : public QPlainTextEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  bool event(QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
+  void FlushNow();
+  bool pendingScheduled_ = false;
+  QString pendingOutput_;
   bool wantReturns_ = true;
   int scrollBars_ = 0;
   int borderStyle_ = 1;

@@ -121,6 +121,24 @@ TEST(TextBox, PrintAppendsAsTheOutputAreaDoes) {
   EXPECT_EQ(edit.ProgramText(), u">keptXmore\nend");
 }
 
+TEST(TextBox, GatheredOutputArrivesBeforeAnythingElse) {
+  MemoEdit edit;
+  edit.show();
+  edit.AppendOutput(u"a");
+  // Events processed: the output is in the document.
+  QCoreApplication::processEvents();
+  EXPECT_EQ(edit.document()->toPlainText(), QStringLiteral("a"));
+  // A key typed meanwhile comes after the output, at the caret.
+  edit.AppendOutput(u"b");
+  QTest::keyClick(&edit, Qt::Key_C);
+  EXPECT_EQ(edit.document()->toPlainText(), QStringLiteral("abc"));
+  // Setting the text drops output not yet shown.
+  edit.AppendOutput(u"lost");
+  edit.SetText(u"new");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(edit.Text(), u"new");
+}
+
 TEST(TextBox, MemberStateReadsBack) {
   MemoEdit edit;
   edit.resize(200, 100);
