@@ -1,0 +1,266 @@
+#include "components/widgets/specific_members.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <string>
+
+#include "components/widgets/simple_controls.h"
+#include "components/widgets/text_box_printing.h"
+#include "components/widgets/vell_button.h"
+#include "core/codes.h"
+#include "core/vellarray.h"
+#include "platform/qt/memo_edit.h"
+
+namespace vell::widgets {
+
+namespace {
+
+constexpr int kNewTextBoxHeight = 21;
+// The formatting rectangle keeps this many pixels above and below the text.
+constexpr int kFormatTopBottom = 5;
+
+QString Q(std::u16string_view text) {
+  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+std::u16string_view U(const QString& text) {
+  return std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                             static_cast<size_t>(text.size()));
+}
+
+std::u16string_view Text(vellarray& value) { return value.ItemWideText(); }
+
+void Put(vellarray& value, int32_t number) { value.SetItem(vellvar(number)); }
+void Put(vellarray& value, std::u16string_view text) { value.SetItem(vellvar(text)); }
+void Put(vellarray& value, bool on) { value.SetItem(vellvar(on ? 1 : 0)); }
+
+void ShowError(const TextBoxHooks& hooks, const QString& text) {
+  if (hooks.showError) hooks.showError(text);
+}
+
+}  // namespace
+
+void SetUpNewTextBox(MemoEdit& box) {
+  box.resize(box.width(), kNewTextBoxHeight);
+  box.SetWantReturns(false);
+}
+
+void SetUpNewButton(TVellButton& button) {
+  button.SetCaption(QString::fromUtf16(kButtonCaption));
+  button.SetHeight(kButtonHeight);
+  button.SetWidth(kButtonWidth);
+}
+
+void SetUpNewLabel(QLabel& label) {
+  label.setText(QString::fromUtf16(kLabelCaption));
+  label.adjustSize();
+}
+
+void SetUpNewCheckBox(QAbstractButton& box) { box.setText(QString::fromUtf16(kCheckBoxCaption)); }
+
+void SetUpNewRadioButton(QAbstractButton& box) {
+  box.setText(QString::fromUtf16(kRadioButtonCaption));
+}
+
+// ---------------------------------------------------------------------------
+// TEXTBOX
+
+bool SetTextBoxMember(MemoEdit& box, int32_t member, vellarray& value, const TextBoxHooks& hooks) {
+  const int32_t v = value.ItemInt();
+  if (hooks.flush && member != MemberPrint) hooks.flush();
+  switch (member) {
+    case MemberBorderStyle:
+      if (v == 0 || v == 1) box.SetBorderStyle(v);
+      return true;
+    case MemberMargin: {
+      const int m = v < 0 ? 0 : v;
+      box.SetFormatRect(box.ClientRect().adjusted(m, kFormatTopBottom, -m, -kFormatTopBottom));
+      return true;
+    }
+    case MemberReadOnly:
+      box.setReadOnly(v != 0);
+      return true;
+    case MemberScrollBars:
+      box.SetScrollBars(v & 0xFF);
+      return true;
+    case MemberSelLength:
+      box.SetSelLength(v);
+      return true;
+    case MemberSelStart:
+      box.SetSelStart(v);
+      return true;
+    case MemberSelText:
+      box.SetSelText(qt::ToCrLfText(Text(value)));
+      return true;
+    case MemberText:
+      box.SetText(qt::ToCrLfText(Text(value)));
+      return true;
+    case MemberWantReturns:
+      box.SetWantReturns(v != 0);
+      return true;
+    case MemberPrint:
+      if (hooks.print) {
+        hooks.print(Text(value));
+      } else {
+        box.AppendOutput(Text(value));
+      }
+      return true;
+    case MemberLoadFile: {
+      QString error;
+      if (!box.LoadFile(Q(Text(value)), &error)) ShowError(hooks, error);
+      return true;
+    }
+    case MemberSaveFile: {
+      QString error;
+      if (!box.SaveFile(Q(Text(value)), &error)) ShowError(hooks, error);
+      return true;
+    }
+    case MemberPrinter: {
+      QString error;
+      if (!PrintMemoOnPrinter(box, error)) ShowError(hooks, error);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool GetTextBoxMember(MemoEdit& box, int32_t member, vellarray& value, const TextBoxHooks& hooks) {
+  if (hooks.flush) hooks.flush();
+  switch (member) {
+    case MemberBorderStyle:
+      Put(value, box.BorderStyle());
+      return true;
+    case MemberMargin:
+      Put(value, box.FormatRect().left());
+      return true;
+    case MemberReadOnly:
+      Put(value, box.isReadOnly());
+      return true;
+    case MemberScrollBars:
+      Put(value, box.ScrollBars());
+      return true;
+    case MemberSelLength:
+      Put(value, box.SelLength());
+      return true;
+    case MemberSelStart:
+      Put(value, box.SelStart());
+      return true;
+    case MemberSelText:
+      Put(value, box.SelText());
+      return true;
+    case MemberText:
+      Put(value, box.ProgramText());
+      return true;
+    case MemberWantReturns:
+      Put(value, box.WantReturns());
+      return true;
+    default:
+      return false;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// BUTTON
+
+bool SetButtonMember(TVellButton& button, int32_t member, vellarray& value) {
+  const int32_t v = value.ItemInt();
+  switch (member) {
+    case MemberButtonStyle:
+      button.SetButtonStyle(v);
+      return true;
+    case MemberCaption:
+      button.SetCaption(Q(Text(value)));
+      return true;
+    case MemberMargin:
+      button.SetMargin(v);
+      return true;
+    case MemberHeight:
+      button.SetHeight(v);
+      return true;
+    case MemberWidth:
+      button.SetWidth(v);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool GetButtonMember(TVellButton& button, int32_t member, vellarray& value) {
+  switch (member) {
+    case MemberButtonStyle:
+      Put(value, button.GetButtonStyle());
+      return true;
+    case MemberCaption:
+      Put(value, U(button.GetCaption()));
+      return true;
+    case MemberMargin:
+      Put(value, button.GetMargin());
+      return true;
+    case MemberHeight:
+      Put(value, button.GetHeight());
+      return true;
+    case MemberWidth:
+      Put(value, button.GetWidth());
+      return true;
+    default:
+      return false;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// LABEL
+
+bool SetLabelMember(QLabel& label, int32_t member, vellarray& value) {
+  const int32_t v = value.ItemInt();
+  switch (member) {
+    case MemberCaption:
+      // A label takes the size of its caption.
+      label.setText(Q(Text(value)));
+      label.adjustSize();
+      return true;
+    case MemberZOrder:
+      ApplyZOrder(label, v, true);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool GetLabelMember(QLabel& label, int32_t member, vellarray& value) {
+  if (member != MemberCaption) return false;
+  Put(value, U(label.text()));
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// CHECKBOX and RADIOBUTTON
+
+bool SetCheckMember(QAbstractButton& box, int32_t member, vellarray& value) {
+  const int32_t v = value.ItemInt();
+  switch (member) {
+    case MemberCaption:
+      box.setText(Q(Text(value)));
+      return true;
+    case MemberChecked:
+      SetButtonChecked(box, v != 0);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool GetCheckMember(QAbstractButton& box, int32_t member, vellarray& value) {
+  switch (member) {
+    case MemberCaption:
+      Put(value, U(box.text()));
+      return true;
+    case MemberChecked:
+      Put(value, box.isChecked());
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace vell::widgets

@@ -1,0 +1,56 @@
+// The members that BUTTON, LABEL, TEXTBOX, CHECKBOX and RADIOBUTTON have
+// beyond the members every control shares: their creation defaults, and one
+// set and one get function per type. A set function takes the member's value
+// node as the program gave it and returns false for a member that is not its
+// own (the shared members then handle it); a get function puts the value
+// into the node, false likewise.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+class MemoEdit;
+class QAbstractButton;
+class QLabel;
+class QWidget;
+class vellarray;
+
+namespace vell::widgets {
+
+class TVellButton;
+
+// What the text box members need of the window around them.
+struct TextBoxHooks {
+  // Appends a PRINT member's text; when empty the box's own AppendOutput.
+  // (The output area gathers its output in the window.)
+  std::function<void(std::u16string_view)> print;
+  // Puts output the window gathered for this box into it before a read.
+  std::function<void()> flush;
+  // Shows a failure (a file that cannot be read or written, no printer) as
+  // a message; the program goes on.
+  std::function<void(const QString&)> showError;
+};
+
+// Creation defaults.
+void SetUpNewTextBox(MemoEdit& box);     // 21 pixels high, Enter adds no line
+void SetUpNewButton(TVellButton& button);  // "Button", 75 x 25
+void SetUpNewLabel(QLabel& label);       // "Label"
+void SetUpNewCheckBox(QAbstractButton& box);     // "CheckBox"
+void SetUpNewRadioButton(QAbstractButton& box);  // "RadioButton"
+
+bool SetTextBoxMember(MemoEdit& box, int32_t member, vellarray& value, const TextBoxHooks& hooks);
+bool GetTextBoxMember(MemoEdit& box, int32_t member, vellarray& value, const TextBoxHooks& hooks);
+
+bool SetButtonMember(TVellButton& button, int32_t member, vellarray& value);
+bool GetButtonMember(TVellButton& button, int32_t member, vellarray& value);
+
+bool SetLabelMember(QLabel& label, int32_t member, vellarray& value);
+bool GetLabelMember(QLabel& label, int32_t member, vellarray& value);
+
+// CHECKBOX and RADIOBUTTON.
+bool SetCheckMember(QAbstractButton& box, int32_t member, vellarray& value);
+bool GetCheckMember(QAbstractButton& box, int32_t member, vellarray& value);
+
+}  // namespace vell::widgets
