@@ -1,6 +1,7 @@
 #include "library/library_builtins.h"
 
 #include "core/interpreter.h"
+#include "library/directives.h"
 #include "library/function_families.h"
 #include "library/list_file_builtins.h"
 
@@ -14,6 +15,7 @@ void RegisterLibraryBuiltins(Interpreter& interp) {
   RegisterListFunctions(interp);
   RegisterDateFunctions(interp);
   RegisterFileKeywords(interp);
+  RegisterDirectives(interp);
 }
 
 }  // namespace vell

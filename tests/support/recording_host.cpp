@@ -62,6 +62,9 @@ void RecordingHost::HandleHostRequest(Interpreter& interp) {
       RouteServiceRequest(interp, serviceErrors);
       break;
     }
+    case RequestComponent:
+      if (onComponent) onComponent(interp);
+      break;
     case RequestPump: {
       const int n = ++pumpCount;
       if (n == stopAtPump) interp.runState = StateEnd;

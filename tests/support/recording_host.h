@@ -68,6 +68,8 @@ class RecordingHost : public HostRequestHandler, public HostShell {
   std::u16string eventRoutine;
   // Called at every pump request after the above, with its number.
   std::function<void(Interpreter&, int)> onPump;
+  // Answers component requests (kind 9) when set; they are recorded in any case.
+  std::function<void(Interpreter&)> onComponent;
 
   // Text files served by service 2001, by the path as the program gives it.
   std::map<std::u16string, std::u16string> files;

@@ -1,0 +1,133 @@
+#include "components/keywords/component_keywords.h"
+
+#include <string>
+
+#include "components/keywords/component_node.h"
+#include "core/arguments.h"
+#include "core/host_request.h"
+#include "core/variables.h"
+
+namespace vell {
+
+namespace {
+
+// An argument slot preset to this takes the argument's reference text.
+constexpr int kReferenceText = 1;
+
+void SetRequestSlot(Interpreter& interp, int index, const vellvar& value) {
+  interp.requestSlots[index].SetItem(value);
+}
+
+// Slots 0 to 3 of a component request.
+void PutRequestHead(Interpreter& interp, ComponentOperation operation, int slot, int memberCode) {
+  SetRequestSlot(interp, 0, vellvar(static_cast<int>(RequestComponent)));
+  SetRequestSlot(interp, 1, vellvar(static_cast<int>(operation)));
+  SetRequestSlot(interp, 2, vellvar(slot));
+  SetRequestSlot(interp, 3, vellvar(memberCode));
+}
+
+int SendMemberRequest(Interpreter& interp, ExecContext& ctx, ComponentOperation operation,
+                      int slot, int memberCode, const vellvar* args) {
+  PutRequestHead(interp, operation, slot, memberCode);
+  for (int i = 0; i < 3; ++i) SetRequestSlot(interp, 4 + i, args[i]);
+  SendHostRequest(interp);
+  ctx.value = interp.requestSlots[1].item;
+  return ResultDone;
+}
+
+// The member bridge the core calls for a reference that ends at a member.
+class RequestBridge final : public ComponentBridge {
+ public:
+  int MemberArgumentCount(int memberCode) override { return vell::MemberArgumentCount(memberCode); }
+  int GetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
+                         vellvar* args) override {
+    return vell::GetComponentMember(interp, ctx, slot, memberCode, args);
+  }
+  int SetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
+                         vellvar* args) override {
+    return vell::SetComponentMember(interp, ctx, slot, memberCode, args);
+  }
+};
+
+RequestBridge gRequestBridge;
+
+}  // namespace
+
+int SetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
+                       const vellvar* args) {
+  return SendMemberRequest(interp, ctx, ComponentSet, slot, memberCode, args);
+}
+
+int GetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
+                       const vellvar* args) {
+  return SendMemberRequest(interp, ctx, ComponentGet, slot, memberCode, args);
+}
+
+int ExecCreate(Interpreter& interp, ExecContext& ctx) {
+  vellvar args[1] = {vellvar(kReferenceText)};
+  if (ParseArguments(interp, ctx, args, 1) != 1) return ResultFailed;
+  const std::u16string typeName(args[0].WideText());
+  if (typeName.empty()) {
+    interp.runState = ErrorUndefined;
+    return ResultFailed;
+  }
+  const int type = BuildComponentNode(ctx, typeName);
+  PutRequestHead(interp, ComponentSet, 0, MemberCreate);
+  SetRequestSlot(interp, 4, vellvar(type));
+  SendHostRequest(interp);
+  const int index = interp.requestSlots[1].item.ToInt();
+  if (index == 0) {
+    interp.runState = ErrorAreaOverflow;
+    return ResultFailed;
+  }
+  ctx.node.item = index;
+  ctx.nodeMode = 1;
+  return ResultDone;
+}
+
+int ExecDelete(Interpreter& interp, ExecContext& ctx) {
+  // Only a node that this argument reaches is emptied, never one that an
+  // earlier statement (or a text that has ended) referenced.
+  interp.lastNode.reset();
+  vellvar args[1] = {vellvar(0)};
+  if (ParseArguments(interp, ctx, args, 1) != 1) return ResultFailed;
+  const int slot = args[0].ToInt();
+  const NodeRef node = interp.lastNode;
+  if (!node) return ResultDone;
+  if (IsComponentKind(node->kind)) {
+    PutRequestHead(interp, ComponentSet, slot, MemberDelete);
+    SendHostRequest(interp);
+    ctx.value = interp.requestSlots[1].item;
+    // A refused delete (a predefined component) keeps the variable that
+    // names it; the run stops with the refusal's error.
+    if (interp.runState != StateRunning) return ResultDone;
+  }
+  node->Clear();
+  node->kind = NodeVariable;
+  node->item = u"";
+  return ResultDone;
+}
+
+int ExecSet(Interpreter&, ExecContext& ctx) {
+  ctx.nodeMode = 1;
+  return ResultDone;
+}
+
+int ExecThis(Interpreter& interp, ExecContext& ctx) {
+  if (!ctx.thisNode) {
+    interp.runState = ErrorVariable;
+    return ResultFailed;
+  }
+  const NodeRef start = ctx.thisNode;
+  return AccessVariable(interp, ctx, start.get()) == ResultFailed ? ResultFailed : ResultDone;
+}
+
+void RegisterComponentKeywords(Interpreter& interp) {
+  RegisterBuiltin(interp, u"CREATE", ExecCreate);
+  RegisterBuiltin(interp, u"DELETE", ExecDelete);
+  RegisterBuiltin(interp, u"SET", ExecSet);
+  RegisterBuiltin(interp, u"THIS", ExecThis);
+  interp.components = &gRequestBridge;
+}
+
+}  // namespace vell

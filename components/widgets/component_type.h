@@ -1,0 +1,138 @@
+// The contract between the component table and the component types.
+//
+// Every type lives in its own file (button.cpp, form.cpp, ...) and defines one
+// ComponentType: how a create makes its object, how a delete removes it, and
+// its member bindings, a table of {member code, setter, getter} rows in the
+// manner of the built-in name tables. The table does the rest, the same way
+// for every type:
+//   - it picks the type by the slot's stored type (by the request's type code
+//     for a create), so a type's functions only ever see slots of that type;
+//   - it answers 0 for a slot index outside 0..199 or a slot not in use,
+//     before any binding is looked at;
+//   - it copies the request's three arguments into MemberCall::args before it
+//     calls anything, so an event text that runs meanwhile (and makes requests
+//     of its own) cannot change them;
+//   - a member without a setter (for a set or call) or without a getter (for
+//     a read) is an unknown member: run state 5, answer 1.
+//
+// To give a type a member, add a row to its bindings, for instance in
+// button.cpp:
+//     {MemberCaption, SetCaption, GetCaption},
+// where
+//     int SetCaption(MemberCall& call) {
+//       call.As<QPushButton>()->setText(call.TextArg());
+//       return 1;
+//     }
+//     bool GetCaption(MemberCall& call) {
+//       call.result = call.Text(call.As<QPushButton>()->text());
+//       return true;
+//     }
+// Members that several types share go into a shared bindings table that each
+// of those types lists after its own (ComponentType::bindings holds up to
+// three tables, searched in order; the first row for a code wins).
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "core/codes.h"
+#include "core/interpreter.h"
+
+class QObject;
+class QWidget;
+
+namespace vell {
+
+class mwin;
+struct ComponentSlot;
+
+// One member request as a type's setter or getter sees it.
+struct MemberCall {
+  mwin& table;
+  Interpreter& interp;
+  int32_t slot;           // 0..199, in use, its object alive at entry
+  int32_t member;         // the MemberCode
+  QObject* object;        // the slot's object
+  vellvar args[3];        // the request's arguments, copied before anything ran
+  vellvar result{0};      // a getter's value (an integer or a wide string)
+
+  ComponentSlot& Component();
+  // The object as the type's own class (the type knows what it created).
+  template <class T>
+  T* As() const {
+    return static_cast<T*>(object);
+  }
+  // An argument read as an integer (reals truncated, text read as a number).
+  int32_t IntArg(int index = 0) const { return args[index].ToInt(); }
+  // An argument read as text.
+  QString TextArg(int index = 0) const;
+  // A value for result.
+  static vellvar Text(const QString& text);
+};
+
+// Performs a set, a method call or an event binding; the answer of the
+// request (normally 1; a method with a result of its own answers that).
+using MemberSetter = int (*)(MemberCall& call);
+// Puts the member's value into call.result and returns true; returns false
+// after setting a run state of its own, leaving the value as it was.
+using MemberGetter = bool (*)(MemberCall& call);
+
+struct MemberBinding {
+  int32_t member;
+  MemberSetter set;  // null: the member cannot be set or called
+  MemberGetter get;  // null: the member cannot be read
+};
+
+// How a delete removes a component of the type.
+enum class DeleteRule {
+  Control,  // destroyed (unless it went with its parent), then orphans swept
+  Form,     // released with the controls on it, then orphans swept
+  Plain,    // destroyed, no sweep (timer, media player)
+  Refused,  // cannot be deleted: run state 5 (the dialogs)
+};
+
+struct ComponentType {
+  ComponentTypeCode code;
+  // Makes the object of a new component: controls with defaultParent as
+  // their parent and shown, forms and timers without a parent, the type's
+  // defaults applied. Null when it cannot be made. The slot is not yet set
+  // up when this runs. Null function: the type cannot be created.
+  QObject* (*create)(mwin& table, QWidget* defaultParent);
+  DeleteRule deleteRule;
+  // Runs before a delete destroys the object (a player stops and closes its
+  // device, for instance); may be null.
+  void (*beforeDelete)(QObject* object);
+  std::array<std::span<const MemberBinding>, 3> bindings;
+};
+
+// The seventeen types, one per file.
+const ComponentType& FormType();
+const ComponentType& ButtonType();
+const ComponentType& LabelType();
+const ComponentType& TextBoxType();
+const ComponentType& CheckBoxType();
+const ComponentType& RadioButtonType();
+const ComponentType& ListBoxType();
+const ComponentType& ComboBoxType();
+const ComponentType& ScrollBarType();
+const ComponentType& GroupBoxType();
+const ComponentType& ImageType();
+const ComponentType& PanelType();
+const ComponentType& TimerType();
+const ComponentType& MediaPlayerType();
+const ComponentType& OpenDialogType();
+const ComponentType& SaveDialogType();
+const ComponentType& PrinterDialogType();
+
+// A value's text as UTF-16, the value itself unchanged.
+std::u16string WideString(const vellvar& value);
+
+// Makes a new control's widget visible on its parent (a child made after
+// its parent was shown stays hidden otherwise).
+void ShowNewControl(QWidget* control);
+
+}  // namespace vell

@@ -1,0 +1,24 @@
+// The GROUPBOX component.
+#include <QGroupBox>
+
+#include "components/widgets/component_table.h"
+
+namespace vell {
+
+namespace {
+
+// For now a group box.
+QObject* CreateGroupBox(mwin& /*table*/, QWidget* defaultParent) {
+  auto* control = new QGroupBox(defaultParent);
+  ShowNewControl(control);
+  return control;
+}
+
+}  // namespace
+
+const ComponentType& GroupBoxType() {
+  static const ComponentType type{TypeGroupBox, CreateGroupBox, DeleteRule::Control, nullptr, {}};
+  return type;
+}
+
+}  // namespace vell

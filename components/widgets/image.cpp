@@ -1,0 +1,24 @@
+// The IMAGE component.
+#include <QWidget>
+
+#include "components/widgets/component_table.h"
+
+namespace vell {
+
+namespace {
+
+// For now an empty area.
+QObject* CreateImage(mwin& /*table*/, QWidget* defaultParent) {
+  auto* control = new QWidget(defaultParent);
+  ShowNewControl(control);
+  return control;
+}
+
+}  // namespace
+
+const ComponentType& ImageType() {
+  static const ComponentType type{TypeImage, CreateImage, DeleteRule::Control, nullptr, {}};
+  return type;
+}
+
+}  // namespace vell

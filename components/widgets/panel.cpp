@@ -1,0 +1,24 @@
+// The PANEL component.
+#include <QFrame>
+
+#include "components/widgets/component_table.h"
+
+namespace vell {
+
+namespace {
+
+// For now a framed area.
+QObject* CreatePanel(mwin& /*table*/, QWidget* defaultParent) {
+  auto* control = new QFrame(defaultParent);
+  ShowNewControl(control);
+  return control;
+}
+
+}  // namespace
+
+const ComponentType& PanelType() {
+  static const ComponentType type{TypePanel, CreatePanel, DeleteRule::Control, nullptr, {}};
+  return type;
+}
+
+}  // namespace vell

@@ -1,0 +1,24 @@
+// The SCROLLBAR component.
+#include <QScrollBar>
+
+#include "components/widgets/component_table.h"
+
+namespace vell {
+
+namespace {
+
+// For now a horizontal scroll bar.
+QObject* CreateScrollBar(mwin& /*table*/, QWidget* defaultParent) {
+  auto* control = new QScrollBar(Qt::Horizontal, defaultParent);
+  ShowNewControl(control);
+  return control;
+}
+
+}  // namespace
+
+const ComponentType& ScrollBarType() {
+  static const ComponentType type{TypeScrollBar, CreateScrollBar, DeleteRule::Control, nullptr, {}};
+  return type;
+}
+
+}  // namespace vell

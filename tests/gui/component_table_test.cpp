@@ -1,0 +1,245 @@
+// The component table offscreen, driven by program texts whose component
+// requests a recording host hands to the table: slot numbering and reuse, a
+// full table, dispatch by the stored type, deletion and the orphan sweep, the
+// start-up header and events.
+#include <gtest/gtest.h>
+
+// Before Qt's headers, which make "slots" a keyword.
+#include "tests/support/recording_host.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <memory>
+#include <string>
+
+#include "components/keywords/component_keywords.h"
+#include "components/widgets/component_events.h"
+#include "components/widgets/component_table.h"
+#include "components/keywords/component_node.h"
+#include "library/library_builtins.h"
+
+namespace {
+
+using vell::mwin;
+using vell::test::TestInterpreter;
+using vell::test::Utf8;
+
+// The window around the table: a main window with a panel for controls and
+// the output area.
+class FakeWindow : public vell::ComponentHost {
+ public:
+  FakeWindow() : panel(new QWidget(&main)), output(new QPlainTextEdit(&main)) {}
+  QWidget* MainWindowWidget() override { return &main; }
+  QPlainTextEdit* OutputArea() override { return output; }
+  QWidget* DefaultParent() override { return panel; }
+  void FlushOutput() override {}
+  int RunEventText(std::u16string_view text) override {
+    return ::RunEventText(*gInterpreter, text);
+  }
+  void SetOutputAreaVisible(bool visible) override { output->setVisible(visible); }
+
+  QWidget main;
+  QWidget* panel;
+  QPlainTextEdit* output;
+};
+
+class ComponentTable : public ::testing::Test {
+ protected:
+  ComponentTable() : table(window) {
+    vell::RegisterLibraryBuiltins(I());
+    vell::RegisterComponentKeywords(I());
+    t.host.onComponent = [this](Interpreter& interp) { table.HandleHostRequest(interp); };
+    table.CreateEntryObjects();
+    table.ResetProgramSlots();
+    table.InstallDefaults(I());
+  }
+  ~ComponentTable() override {
+    table.DestroyAllComponents();
+    table.CarryOutPendingDeletions();
+  }
+  Interpreter& I() { return t.interp(); }
+  int GlobalInt(std::u16string_view name) {
+    for (int i = 0; i < kTableEntries && I().globals[i].kind != NodeFree; ++i) {
+      vellvar key(I().globals[i].key);
+      if (std::u16string_view(key.WideText()) == name) return I().globals[i].item.ToInt();
+    }
+    ADD_FAILURE() << "no global " << Utf8(name);
+    return -1;
+  }
+  std::string Run(std::u16string_view text) { return Utf8(t.Run(text)); }
+  int UsedProgramSlots() const {
+    int n = 0;
+    for (int i = vell::kFirstProgramSlot; i < vell::kComponentSlots; ++i) n += table.Slot(i).inUse;
+    return n;
+  }
+
+  TestInterpreter t;
+  FakeWindow window;
+  mwin table;
+};
+
+TEST_F(ComponentTable, StartUpBindsThePredefinedComponentsAndProtectsTheirVariables) {
+  const int types[] = {TypeForm, TypeTextBox, TypeOpenDialog, TypeSaveDialog, TypePrinterDialog};
+  const char16_t* names[] = {u"MAINFORM", u"MAINTEXTBOX", u"OPENDIALOG", u"SAVEDIALOG",
+                             u"PRINTERDIALOG"};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_TRUE(table.Slot(i).Usable()) << i;
+    EXPECT_EQ(table.Slot(i).type, types[i]);
+    EXPECT_EQ(I().globals[i].kind, types[i]);
+    EXPECT_EQ(I().globals[i].item.ToInt(), i);
+    vellvar key(I().globals[i].key);
+    EXPECT_EQ(std::u16string(key.WideText()), names[i]);
+  }
+  EXPECT_EQ(table.Slot(0).object.data(), &window.main);
+  EXPECT_EQ(table.Slot(1).object.data(), window.output);
+  EXPECT_EQ(UsedProgramSlots(), 0);
+  EXPECT_EQ(I().subTop, 5);
+  // NEW keeps them.
+  Run(u"GLOBAL X\nNEW");
+  EXPECT_EQ(I().globals[0].kind, TypeForm);
+  EXPECT_EQ(I().globals[4].kind, TypePrinterDialog);
+  EXPECT_EQ(I().globals[5].kind, NodeFree);
+  // The header's listing of a predefined variable.
+  const std::string listing = Run(u"#DB MainForm");
+  EXPECT_EQ(listing.substr(0, 38), "    no=1 type=31 name=ALIGN data= coun");
+  EXPECT_NE(listing.find("\n  no=1 type=11 name=MAINFORM data=0 count=29\n"), std::string::npos);
+}
+
+TEST_F(ComponentTable, SlotsAreTakenInOrderReusedAndRunOut) {
+  EXPECT_EQ(Run(u"GLOBAL A, B, C\nA = CREATE BUTTON\nB = CREATE LABEL\nPRINT A, B\n"
+                u"DELETE A\nC = CREATE TIMER\nPRINT C"),
+            "565");
+  EXPECT_EQ(table.Slot(5).type, TypeTimer);
+  EXPECT_EQ(table.Slot(6).type, TypeLabel);
+  for (int i = 7; i < vell::kComponentSlots; ++i) Run(u"CREATE TIMER");
+  EXPECT_EQ(UsedProgramSlots(), 195);
+  EXPECT_NE(Run(u"CREATE TIMER").find("area overflow"), std::string::npos);
+  EXPECT_EQ(UsedProgramSlots(), 195);
+  // The dialogs and unknown types are never made.
+  Run(u"DELETE B");
+  for (const char16_t* text : {u"CREATE OPENDIALOG", u"CREATE PRINTERDIALOG", u"CREATE NOSUCH"}) {
+    EXPECT_NE(Run(text).find("area overflow"), std::string::npos) << Utf8(text);
+  }
+  EXPECT_EQ(table.Slot(6).inUse, 0u);
+}
+
+TEST_F(ComponentTable, RequestsGoToTheTypeStoredInTheSlot) {
+  Run(u"GLOBAL A, B, X\nB = CREATE BUTTON\nSET A = B\nDELETE B");
+  // A freed slot reads 0 and changes nothing, without an error.
+  EXPECT_EQ(Run(u"X = 7\nX = A.LEFT\nPRINT X\nA.LEFT = 10\nPRINT \"!\""), "0!");
+  // A timer in the same slot does not know LEFT.
+  Run(u"CREATE TIMER");
+  EXPECT_NE(Run(u"A.LEFT = 10").find("undefined error"), std::string::npos);
+  // Slot numbers outside the table answer 0.
+  I().runState = StateRunning;
+  EXPECT_EQ(table.SetMember(I(), 200, MemberLeft, I().requestSlots[4]), 0);
+  EXPECT_EQ(table.SetMember(I(), -1, MemberLeft, I().requestSlots[4]), 0);
+  EXPECT_EQ(I().runState, StateRunning);
+}
+
+TEST_F(ComponentTable, ThePredefinedComponentsCannotBeDeleted) {
+  for (const char16_t* name : {u"MainForm", u"MainTextBox", u"OpenDialog", u"PrinterDialog"}) {
+    EXPECT_NE(Run(u"DELETE " + std::u16string(name)).find("undefined error"), std::string::npos);
+  }
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_TRUE(table.Slot(i).Usable()) << i;
+    EXPECT_EQ(I().globals[i].childCount, static_cast<int>(vell::ComponentMembers(table.Slot(i).type).size()));
+  }
+  EXPECT_TRUE(window.output->isVisibleTo(&window.main));
+}
+
+TEST_F(ComponentTable, DeletingFreesTheSlotAtOnceAndTheObjectLater) {
+  Run(u"GLOBAL B\nB = CREATE BUTTON");
+  QPointer<QObject> button = table.Slot(5).object;
+  ASSERT_TRUE(button);
+  EXPECT_EQ(button->parent(), window.panel);
+  {
+    // While an event of the component runs, its object stays.
+    mwin::EventScope running(table, button);
+    Run(u"DELETE B");
+    EXPECT_EQ(table.Slot(5).inUse, 0u);
+    ASSERT_TRUE(button);
+    EXPECT_TRUE(static_cast<QWidget*>(button.data())->isHidden());
+    table.CarryOutPendingDeletions();
+    EXPECT_TRUE(button);
+  }
+  // The next request of the program carries the deletion out.
+  Run(u"CREATE TIMER");
+  EXPECT_FALSE(button);
+  EXPECT_EQ(table.PendingDeletions(), 0);
+}
+
+TEST_F(ComponentTable, ASlotWhoseObjectWentCountsAsFree) {
+  Run(u"GLOBAL B, X\nB = CREATE BUTTON");
+  delete table.Slot(5).object.data();
+  EXPECT_EQ(Run(u"X = B.LEFT\nPRINT X"), "0");
+  Run(u"CREATE LABEL");
+  EXPECT_EQ(table.Slot(5).type, TypeLabel);
+  EXPECT_TRUE(table.Slot(5).Usable());
+}
+
+TEST_F(ComponentTable, TheSweepFreesEveryLevelOfChildren) {
+  // Slot 6 holds 7, which holds 5: the grandchild's slot lies below its
+  // parent's, so one pass in slot order would miss it.
+  Run(u"CREATE PANEL\nCREATE PANEL\nCREATE PANEL\nCREATE BUTTON");
+  table.Slot(7).parentSlot = 6;
+  table.Slot(5).parentSlot = 7;
+  auto* panel6 = static_cast<QWidget*>(table.Slot(6).object.data());
+  static_cast<QWidget*>(table.Slot(7).object.data())->setParent(panel6);
+  static_cast<QWidget*>(table.Slot(5).object.data())->setParent(
+      static_cast<QWidget*>(table.Slot(7).object.data()));
+  QPointer<QObject> grandchild = table.Slot(5).object;
+  I().requestSlots[4].SetItem(vellvar(0));
+  EXPECT_EQ(table.SetMember(I(), 6, MemberDelete, I().requestSlots[4]), 1);
+  EXPECT_EQ(table.Slot(5).inUse, 0u);
+  EXPECT_EQ(table.Slot(6).inUse, 0u);
+  EXPECT_EQ(table.Slot(7).inUse, 0u);
+  EXPECT_TRUE(table.Slot(8).Usable());  // not on the deleted panel
+  table.CarryOutPendingDeletions();
+  EXPECT_FALSE(grandchild);
+}
+
+TEST_F(ComponentTable, ReleasingAllComponentsKeepsThePredefinedOnes) {
+  Run(u"CREATE FORM\nCREATE BUTTON\nCREATE TIMER");
+  EXPECT_EQ(UsedProgramSlots(), 3);
+  table.DestroyAllComponents();
+  table.CarryOutPendingDeletions();
+  EXPECT_EQ(UsedProgramSlots(), 0);
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(table.Slot(i).Usable());
+  EXPECT_TRUE(window.panel->findChildren<QPushButton*>().isEmpty());
+}
+
+TEST_F(ComponentTable, AnEventRunsItsSubAndMayDeleteItsOwnComponent) {
+  Run(u"GLOBAL B, N\nN = 0\nB = CREATE BUTTON\n"
+      u"SUB CLICKED() { N = N + 1\nDELETE B }");
+  auto* button = static_cast<QPushButton*>(table.Slot(5).object.data());
+  table.Slot(5).onClick = u"CLICKED";
+  QObject::connect(button, &QPushButton::clicked, [this, button] {
+    vell::RunComponentEvent(table, button, vell::ComponentEvent::Click);
+  });
+  QPointer<QPushButton> alive(button);
+  button->click();
+  EXPECT_EQ(GlobalInt(u"N"), 1);
+  EXPECT_EQ(table.Slot(5).inUse, 0u);
+  // Gone once nothing of it runs any more; a second click reaches nothing.
+  table.CarryOutPendingDeletions();
+  EXPECT_FALSE(alive);
+  EXPECT_EQ(vell::EventText(vellvar(u"PAINT"), {10, -20, 1}), u"PAINT(10,-20,1)");
+  EXPECT_EQ(vell::EventText(vellvar(u"TICK"), {}), u"TICK");
+}
+
+TEST_F(ComponentTable, EventsAreDroppedWhileARunStateIsSet) {
+  Run(u"GLOBAL N\nN = 0\nSUB TICK() { N = N + 1 }\nCREATE TIMER");
+  QObject* timer = table.Slot(5).object.data();
+  table.Slot(5).onTimer = u"TICK";
+  vell::RunComponentEvent(table, timer, vell::ComponentEvent::Timer);
+  I().runState = StateEnd;
+  vell::RunComponentEvent(table, timer, vell::ComponentEvent::Timer);
+  I().runState = StateRunning;
+  QObject stranger;
+  vell::RunComponentEvent(table, &stranger, vell::ComponentEvent::Timer);
+  EXPECT_EQ(GlobalInt(u"N"), 1);
+}
+
+}  // namespace
