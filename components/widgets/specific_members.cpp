@@ -8,7 +8,8 @@
 #include "components/widgets/text_box_printing.h"
 #include "components/widgets/vell_button.h"
 #include "core/codes.h"
-#include "core/vellarray.h"
+#include "components/widgets/component_type.h"
+#include "core/vellvar.h"
 #include "platform/qt/memo_edit.h"
 
 namespace vell::widgets {
@@ -28,11 +29,11 @@ std::u16string_view U(const QString& text) {
                              static_cast<size_t>(text.size()));
 }
 
-std::u16string_view Text(vellarray& value) { return value.ItemWideText(); }
+std::u16string Text(const vellvar& arg) { return WideString(arg); }
 
-void Put(vellarray& value, int32_t number) { value.SetItem(vellvar(number)); }
-void Put(vellarray& value, std::u16string_view text) { value.SetItem(vellvar(text)); }
-void Put(vellarray& value, bool on) { value.SetItem(vellvar(on ? 1 : 0)); }
+void Put(vellvar& result, int32_t number) { result = vellvar(number); }
+void Put(vellvar& result, std::u16string_view text) { result = vellvar(text); }
+void Put(vellvar& result, bool on) { result = vellvar(on ? 1 : 0); }
 
 void ShowError(const TextBoxHooks& hooks, const QString& text) {
   if (hooks.showError) hooks.showError(text);
@@ -65,8 +66,8 @@ void SetUpNewRadioButton(QAbstractButton& box) {
 // ---------------------------------------------------------------------------
 // TEXTBOX
 
-bool SetTextBoxMember(MemoEdit& box, int32_t member, vellarray& value, const TextBoxHooks& hooks) {
-  const int32_t v = value.ItemInt();
+bool SetTextBoxMember(MemoEdit& box, int32_t member, const vellvar& arg, const TextBoxHooks& hooks) {
+  const int32_t v = arg.ToInt();
   if (hooks.flush && member != MemberPrint) hooks.flush();
   switch (member) {
     case MemberBorderStyle:
@@ -90,34 +91,38 @@ bool SetTextBoxMember(MemoEdit& box, int32_t member, vellarray& value, const Tex
       box.SetSelStart(v);
       return true;
     case MemberSelText:
-      box.SetSelText(qt::ToCrLfText(Text(value)));
+      box.SetSelText(qt::ToCrLfText(Text(arg)));
       return true;
     case MemberText:
-      box.SetText(qt::ToCrLfText(Text(value)));
+      box.SetText(qt::ToCrLfText(Text(arg)));
       return true;
     case MemberWantReturns:
       box.SetWantReturns(v != 0);
       return true;
     case MemberPrint:
       if (hooks.print) {
-        hooks.print(Text(value));
+        hooks.print(Text(arg));
       } else {
-        box.AppendOutput(Text(value));
+        box.AppendOutput(Text(arg));
       }
       return true;
     case MemberLoadFile: {
       QString error;
-      if (!box.LoadFile(Q(Text(value)), &error)) ShowError(hooks, error);
+      if (!box.LoadFile(Q(Text(arg)), &error)) ShowError(hooks, error);
       return true;
     }
     case MemberSaveFile: {
       QString error;
-      if (!box.SaveFile(Q(Text(value)), &error)) ShowError(hooks, error);
+      if (!box.SaveFile(Q(Text(arg)), &error)) ShowError(hooks, error);
       return true;
     }
     case MemberPrinter: {
       QString error;
-      if (!PrintMemoOnPrinter(box, error)) ShowError(hooks, error);
+      if (hooks.printer == nullptr) {
+        ShowError(hooks, QString::fromLatin1(kNoPrinterText));
+      } else if (!PrintMemoOnPrinter(box, *hooks.printer, error)) {
+        ShowError(hooks, error);
+      }
       return true;
     }
     default:
@@ -125,35 +130,35 @@ bool SetTextBoxMember(MemoEdit& box, int32_t member, vellarray& value, const Tex
   }
 }
 
-bool GetTextBoxMember(MemoEdit& box, int32_t member, vellarray& value, const TextBoxHooks& hooks) {
+bool GetTextBoxMember(MemoEdit& box, int32_t member, vellvar& result, const TextBoxHooks& hooks) {
   if (hooks.flush) hooks.flush();
   switch (member) {
     case MemberBorderStyle:
-      Put(value, box.BorderStyle());
+      Put(result, box.BorderStyle());
       return true;
     case MemberMargin:
-      Put(value, box.FormatRect().left());
+      Put(result, box.FormatRect().left());
       return true;
     case MemberReadOnly:
-      Put(value, box.isReadOnly());
+      Put(result, box.isReadOnly());
       return true;
     case MemberScrollBars:
-      Put(value, box.ScrollBars());
+      Put(result, box.ScrollBars());
       return true;
     case MemberSelLength:
-      Put(value, box.SelLength());
+      Put(result, box.SelLength());
       return true;
     case MemberSelStart:
-      Put(value, box.SelStart());
+      Put(result, box.SelStart());
       return true;
     case MemberSelText:
-      Put(value, box.SelText());
+      Put(result, box.SelText());
       return true;
     case MemberText:
-      Put(value, box.ProgramText());
+      Put(result, box.ProgramText());
       return true;
     case MemberWantReturns:
-      Put(value, box.WantReturns());
+      Put(result, box.WantReturns());
       return true;
     default:
       return false;
@@ -163,14 +168,14 @@ bool GetTextBoxMember(MemoEdit& box, int32_t member, vellarray& value, const Tex
 // ---------------------------------------------------------------------------
 // BUTTON
 
-bool SetButtonMember(TVellButton& button, int32_t member, vellarray& value) {
-  const int32_t v = value.ItemInt();
+bool SetButtonMember(TVellButton& button, int32_t member, const vellvar& arg) {
+  const int32_t v = arg.ToInt();
   switch (member) {
     case MemberButtonStyle:
       button.SetButtonStyle(v);
       return true;
     case MemberCaption:
-      button.SetCaption(Q(Text(value)));
+      button.SetCaption(Q(Text(arg)));
       return true;
     case MemberMargin:
       button.SetMargin(v);
@@ -186,22 +191,22 @@ bool SetButtonMember(TVellButton& button, int32_t member, vellarray& value) {
   }
 }
 
-bool GetButtonMember(TVellButton& button, int32_t member, vellarray& value) {
+bool GetButtonMember(TVellButton& button, int32_t member, vellvar& result) {
   switch (member) {
     case MemberButtonStyle:
-      Put(value, button.GetButtonStyle());
+      Put(result, button.GetButtonStyle());
       return true;
     case MemberCaption:
-      Put(value, U(button.GetCaption()));
+      Put(result, U(button.GetCaption()));
       return true;
     case MemberMargin:
-      Put(value, button.GetMargin());
+      Put(result, button.GetMargin());
       return true;
     case MemberHeight:
-      Put(value, button.GetHeight());
+      Put(result, button.GetHeight());
       return true;
     case MemberWidth:
-      Put(value, button.GetWidth());
+      Put(result, button.GetWidth());
       return true;
     default:
       return false;
@@ -211,12 +216,12 @@ bool GetButtonMember(TVellButton& button, int32_t member, vellarray& value) {
 // ---------------------------------------------------------------------------
 // LABEL
 
-bool SetLabelMember(QLabel& label, int32_t member, vellarray& value) {
-  const int32_t v = value.ItemInt();
+bool SetLabelMember(QLabel& label, int32_t member, const vellvar& arg) {
+  const int32_t v = arg.ToInt();
   switch (member) {
     case MemberCaption:
       // A label takes the size of its caption.
-      label.setText(Q(Text(value)));
+      label.setText(Q(Text(arg)));
       label.adjustSize();
       return true;
     case MemberZOrder:
@@ -227,20 +232,20 @@ bool SetLabelMember(QLabel& label, int32_t member, vellarray& value) {
   }
 }
 
-bool GetLabelMember(QLabel& label, int32_t member, vellarray& value) {
+bool GetLabelMember(QLabel& label, int32_t member, vellvar& result) {
   if (member != MemberCaption) return false;
-  Put(value, U(label.text()));
+  Put(result, U(label.text()));
   return true;
 }
 
 // ---------------------------------------------------------------------------
 // CHECKBOX and RADIOBUTTON
 
-bool SetCheckMember(QAbstractButton& box, int32_t member, vellarray& value) {
-  const int32_t v = value.ItemInt();
+bool SetCheckMember(QAbstractButton& box, int32_t member, const vellvar& arg) {
+  const int32_t v = arg.ToInt();
   switch (member) {
     case MemberCaption:
-      box.setText(Q(Text(value)));
+      box.setText(Q(Text(arg)));
       return true;
     case MemberChecked:
       SetButtonChecked(box, v != 0);
@@ -250,13 +255,13 @@ bool SetCheckMember(QAbstractButton& box, int32_t member, vellarray& value) {
   }
 }
 
-bool GetCheckMember(QAbstractButton& box, int32_t member, vellarray& value) {
+bool GetCheckMember(QAbstractButton& box, int32_t member, vellvar& result) {
   switch (member) {
     case MemberCaption:
-      Put(value, U(box.text()));
+      Put(result, U(box.text()));
       return true;
     case MemberChecked:
-      Put(value, box.isChecked());
+      Put(result, box.isChecked());
       return true;
     default:
       return false;

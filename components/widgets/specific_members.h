@@ -1,9 +1,9 @@
 // The members that BUTTON, LABEL, TEXTBOX, CHECKBOX and RADIOBUTTON have
 // beyond the members every control shares: their creation defaults, and one
-// set and one get function per type. A set function takes the member's value
-// node as the program gave it and returns false for a member that is not its
-// own (the shared members then handle it); a get function puts the value
-// into the node, false likewise.
+// set and one get function per type. A set function takes the member's
+// argument as the program gave it and returns false for a member that is not
+// its own (the shared members then handle it); a get function puts the value
+// into `result`, false likewise.
 #pragma once
 
 #include <QString>
@@ -15,7 +15,8 @@ class MemoEdit;
 class QAbstractButton;
 class QLabel;
 class QWidget;
-class vellarray;
+class QPrinter;
+class vellvar;
 
 namespace vell::widgets {
 
@@ -31,6 +32,8 @@ struct TextBoxHooks {
   // Shows a failure (a file that cannot be read or written, no printer) as
   // a message; the program goes on.
   std::function<void(const QString&)> showError;
+  // The printer PRINTER prints on; none: the print fails as without a printer.
+  QPrinter* printer = nullptr;
 };
 
 // Creation defaults.
@@ -40,17 +43,17 @@ void SetUpNewLabel(QLabel& label);       // "Label"
 void SetUpNewCheckBox(QAbstractButton& box);     // "CheckBox"
 void SetUpNewRadioButton(QAbstractButton& box);  // "RadioButton"
 
-bool SetTextBoxMember(MemoEdit& box, int32_t member, vellarray& value, const TextBoxHooks& hooks);
-bool GetTextBoxMember(MemoEdit& box, int32_t member, vellarray& value, const TextBoxHooks& hooks);
+bool SetTextBoxMember(MemoEdit& box, int32_t member, const vellvar& arg, const TextBoxHooks& hooks);
+bool GetTextBoxMember(MemoEdit& box, int32_t member, vellvar& result, const TextBoxHooks& hooks);
 
-bool SetButtonMember(TVellButton& button, int32_t member, vellarray& value);
-bool GetButtonMember(TVellButton& button, int32_t member, vellarray& value);
+bool SetButtonMember(TVellButton& button, int32_t member, const vellvar& arg);
+bool GetButtonMember(TVellButton& button, int32_t member, vellvar& result);
 
-bool SetLabelMember(QLabel& label, int32_t member, vellarray& value);
-bool GetLabelMember(QLabel& label, int32_t member, vellarray& value);
+bool SetLabelMember(QLabel& label, int32_t member, const vellvar& arg);
+bool GetLabelMember(QLabel& label, int32_t member, vellvar& result);
 
 // CHECKBOX and RADIOBUTTON.
-bool SetCheckMember(QAbstractButton& box, int32_t member, vellarray& value);
-bool GetCheckMember(QAbstractButton& box, int32_t member, vellarray& value);
+bool SetCheckMember(QAbstractButton& box, int32_t member, const vellvar& arg);
+bool GetCheckMember(QAbstractButton& box, int32_t member, vellvar& result);
 
 }  // namespace vell::widgets

@@ -24,9 +24,6 @@ constexpr char16_t kReturn = 13;
 constexpr double kMillimetresPerInch = 25.4;
 constexpr int kRightBottomMillimetres = 10;
 
-// The class library's text when a print starts without any printer.
-constexpr char kNoPrinterText[] = "There is no default printer currently selected";
-
 int32_t MillimetresToPixels(int millimetres, int dpi) {
   return static_cast<int32_t>(std::trunc(millimetres * static_cast<double>(dpi) /
                                          kMillimetresPerInch));
@@ -169,12 +166,6 @@ bool PrintMemo(const MemoEdit& memo, PrintSurface& surface, QString& error) {
 // ---------------------------------------------------------------------------
 // The printer.
 
-QPrinter& SharedPrinter() {
-  // Lives as long as the application; never destroyed after Qt is gone.
-  static QPrinter* printer = new QPrinter(QPrinter::HighResolution);
-  return *printer;
-}
-
 struct PrinterSurface::State {
   QPrinter& printer;
   QFont font;
@@ -283,8 +274,8 @@ bool PrinterSurface::EndDocument(QString& error) {
   return true;
 }
 
-bool PrintMemoOnPrinter(const MemoEdit& memo, QString& error) {
-  PrinterSurface surface(SharedPrinter());
+bool PrintMemoOnPrinter(const MemoEdit& memo, QPrinter& printer, QString& error) {
+  PrinterSurface surface(printer);
   return PrintMemo(memo, surface, error);
 }
 

@@ -52,6 +52,9 @@ struct PrintLayout {
   int32_t textPos = 0; // where the next line starts in the text
 };
 
+// The class library's text when a print starts without any printer.
+inline constexpr char kNoPrinterText[] = "There is no default printer currently selected";
+
 // A cut line holds at most this many characters, so that with its line feed
 // and terminator it fills the 256 units of a line buffer.
 constexpr int kPrintLineMaxChars = 254;
@@ -80,9 +83,6 @@ bool EndPrintDocument(PrintSurface& surface, QString& error);
 // rectangle, the document, its text. False with the reason on failure.
 bool PrintMemo(const MemoEdit& memo, PrintSurface& surface, QString& error);
 
-// The one printer of the application, shared by everything that prints.
-QPrinter& SharedPrinter();
-
 // The surface on a printer. When the environment variable VELL_PRINT_PDF
 // names a file the document goes into that PDF file instead.
 class PrinterSurface : public PrintSurface {
@@ -109,8 +109,8 @@ class PrinterSurface : public PrintSurface {
   State* state_;
 };
 
-// Prints an edit's text on the shared printer (or the PDF file named by
+// Prints an edit's text on the printer (or into the PDF file named by
 // VELL_PRINT_PDF). False with the printer's error text when it cannot print.
-bool PrintMemoOnPrinter(const MemoEdit& memo, QString& error);
+bool PrintMemoOnPrinter(const MemoEdit& memo, QPrinter& printer, QString& error);
 
 }  // namespace vell::widgets

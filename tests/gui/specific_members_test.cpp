@@ -11,43 +11,40 @@
 #include <string>
 #include <vector>
 
+#include "components/widgets/text_box_printing.h"
 #include "components/widgets/vell_button.h"
 #include "core/codes.h"
-#include "core/vellarray.h"
+#include "components/widgets/component_type.h"
+#include "core/vellvar.h"
 #include "platform/qt/memo_edit.h"
 #include "tests/support/files.h"
 
 using namespace vell::widgets;
 
-namespace {
+int Int(const vellvar& v) { return v.ToInt(); }
+std::u16string Str(const vellvar& v) { return vell::WideString(v); }
 
-struct Value {
-  vellarray node;
-  explicit Value(int v) { node.SetItem(vellvar(v)); }
-  explicit Value(std::u16string_view t) { node.SetItem(vellvar(t)); }
-};
+namespace {
 
 template <class Control, class Setter>
 bool Set(Setter setter, Control& control, int32_t member, int v) {
-  Value value(v);
-  return setter(control, member, value.node);
+  return setter(control, member, vellvar(v));
 }
 template <class Control, class Setter>
 bool Set(Setter setter, Control& control, int32_t member, std::u16string_view t) {
-  Value value(t);
-  return setter(control, member, value.node);
+  return setter(control, member, vellvar(t));
 }
 template <class Control, class Getter>
 int GetInt(Getter getter, Control& control, int32_t member) {
-  Value value(-999);
-  EXPECT_TRUE(getter(control, member, value.node)) << member;
-  return value.node.ItemInt();
+  vellvar value(-999);
+  EXPECT_TRUE(getter(control, member, value)) << member;
+  return Int(value);
 }
 template <class Control, class Getter>
 std::u16string GetText(Getter getter, Control& control, int32_t member) {
-  Value value(u"?");
-  EXPECT_TRUE(getter(control, member, value.node)) << member;
-  return value.node.ItemWideText();
+  vellvar value(u"?");
+  EXPECT_TRUE(getter(control, member, value)) << member;
+  return Str(value);
 }
 
 struct TextBox {
@@ -60,22 +57,20 @@ struct TextBox {
     SetUpNewTextBox(box);
   }
   bool Set(int32_t member, int v) {
-    Value value(v);
-    return SetTextBoxMember(box, member, value.node, hooks);
+    return SetTextBoxMember(box, member, vellvar(v), hooks);
   }
   bool Set(int32_t member, std::u16string_view t) {
-    Value value(t);
-    return SetTextBoxMember(box, member, value.node, hooks);
+    return SetTextBoxMember(box, member, vellvar(t), hooks);
   }
   int Int(int32_t member) {
-    Value value(-999);
-    EXPECT_TRUE(GetTextBoxMember(box, member, value.node, hooks)) << member;
-    return value.node.ItemInt();
+    vellvar value(-999);
+    EXPECT_TRUE(GetTextBoxMember(box, member, value, hooks)) << member;
+    return ::Int(value);
   }
   std::u16string Str(int32_t member) {
-    Value value(u"?");
-    EXPECT_TRUE(GetTextBoxMember(box, member, value.node, hooks)) << member;
-    return value.node.ItemWideText();
+    vellvar value(u"?");
+    EXPECT_TRUE(GetTextBoxMember(box, member, value, hooks)) << member;
+    return ::Str(value);
   }
 };
 
@@ -109,8 +104,8 @@ TEST(TextBoxMembers, NewBoxAndReadBacks) {
 
   // Members that are not the text box's own are left to the shared ones.
   EXPECT_FALSE(t.Set(MemberLeft, 3));
-  Value value(0);
-  EXPECT_FALSE(GetTextBoxMember(t.box, MemberCaption, value.node, t.hooks));
+  vellvar value(0);
+  EXPECT_FALSE(GetTextBoxMember(t.box, MemberCaption, value, t.hooks));
 }
 
 TEST(TextBoxMembers, TextAndSelection) {
@@ -173,6 +168,10 @@ TEST(TextBoxMembers, FilesAndTheirFailures) {
   EXPECT_EQ(t.Str(MemberText), u"\u00e9\n\u6f22\n");
   t.Set(MemberSaveFile, u"/nonexistent/file.txt");
   EXPECT_EQ(t.errors.size(), 2u);
+  // No printer to print on.
+  t.Set(MemberPrinter, 0);
+  ASSERT_EQ(t.errors.size(), 3u);
+  EXPECT_EQ(t.errors[2], QString::fromLatin1(kNoPrinterText));
 }
 
 TEST(ButtonMembers, DefaultsAndReadBacks) {
@@ -193,8 +192,8 @@ TEST(ButtonMembers, DefaultsAndReadBacks) {
   EXPECT_LT(button.ShownCaption().size(), 200);
   Set(SetButtonMember, button, MemberWidth, 5000);
   EXPECT_EQ(button.ShownCaption().size(), 200);
-  Value value(0);
-  EXPECT_FALSE(GetButtonMember(button, MemberChecked, value.node));
+  vellvar value(0);
+  EXPECT_FALSE(GetButtonMember(button, MemberChecked, value));
 }
 
 TEST(LabelMembers, CaptionAndZOrder) {

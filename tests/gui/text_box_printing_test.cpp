@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -270,7 +271,8 @@ TEST(TextBoxPrinting, PrintsIntoThePdfFileNamed) {
   text += u"last";
   memo.SetText(text);
   QString error;
-  ASSERT_TRUE(vell::widgets::PrintMemoOnPrinter(memo, error)) << error.toStdString();
+  QPrinter printer(QPrinter::HighResolution);
+  ASSERT_TRUE(vell::widgets::PrintMemoOnPrinter(memo, printer, error)) << error.toStdString();
 
   const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
   EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title:\\s+Vell\\n"))))
@@ -291,6 +293,7 @@ TEST(TextBoxPrinting, NoPrinterFailsWithTheLibrarysText) {
   MemoEdit memo;
   memo.SetText(u"x");
   QString error;
-  EXPECT_FALSE(vell::widgets::PrintMemoOnPrinter(memo, error));
+  QPrinter printer;
+  EXPECT_FALSE(vell::widgets::PrintMemoOnPrinter(memo, printer, error));
   EXPECT_EQ(error, QStringLiteral("There is no default printer currently selected"));
 }
