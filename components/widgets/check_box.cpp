@@ -2,22 +2,38 @@
 #include <QCheckBox>
 
 #include "components/widgets/component_table.h"
+#include "components/widgets/specific_members.h"
 
 namespace vell {
 
 namespace {
 
-// For now a check box.
 QObject* CreateCheckBox(mwin& /*table*/, QWidget* defaultParent) {
   auto* control = new QCheckBox(defaultParent);
+  widgets::SetUpNewCheckBox(*control);
   ShowNewControl(control);
   return control;
 }
 
+int SetOwn(MemberCall& call) {
+  widgets::SetCheckMember(*call.As<QCheckBox>(), call.member, call.args[0]);
+  return 1;
+}
+
+bool GetOwn(MemberCall& call) {
+  widgets::GetCheckMember(*call.As<QCheckBox>(), call.member, call.result);
+  return true;
+}
+
+constexpr MemberBinding kOwn[] = {
+    {MemberCaption, SetOwn, GetOwn},
+    {MemberChecked, SetOwn, GetOwn},
+};
+
 }  // namespace
 
 const ComponentType& CheckBoxType() {
-  static const ComponentType type{TypeCheckBox, CreateCheckBox, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{TypeCheckBox, CreateCheckBox, DeleteRule::Control, nullptr, {kOwn}};
   return type;
 }
 
