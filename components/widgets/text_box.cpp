@@ -9,8 +9,12 @@
 namespace vell {
 
 void ComponentHost::PrintToOutputArea(std::u16string_view text) {
+  // At once, so that it stays in order with what the window writes out.
   FlushOutput();
-  if (auto* area = qobject_cast<MemoEdit*>(OutputArea())) area->AppendOutput(text);
+  if (auto* area = qobject_cast<MemoEdit*>(OutputArea())) {
+    area->AppendOutput(text);
+    area->FlushOutput();
+  }
 }
 
 namespace {
