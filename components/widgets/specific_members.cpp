@@ -16,7 +16,13 @@ namespace vell::widgets {
 
 namespace {
 
+// New controls take the sizes programs were laid out for: a text box 185
+// wide, check boxes and radio buttons one line high.
+constexpr int kNewTextBoxWidth = 185;
 constexpr int kNewTextBoxHeight = 21;
+constexpr int kNewCheckBoxWidth = 97;
+constexpr int kNewRadioButtonWidth = 113;
+constexpr int kNewCheckHeight = 17;
 // The formatting rectangle keeps this many pixels above and below the text.
 constexpr int kFormatTopBottom = 5;
 
@@ -42,7 +48,7 @@ void ShowError(const TextBoxHooks& hooks, const QString& text) {
 }  // namespace
 
 void SetUpNewTextBox(MemoEdit& box) {
-  box.resize(box.width(), kNewTextBoxHeight);
+  box.resize(kNewTextBoxWidth, kNewTextBoxHeight);
   box.SetWantReturns(false);
 }
 
@@ -57,10 +63,14 @@ void SetUpNewLabel(QLabel& label) {
   label.adjustSize();
 }
 
-void SetUpNewCheckBox(QAbstractButton& box) { box.setText(QString::fromUtf16(kCheckBoxCaption)); }
+void SetUpNewCheckBox(QAbstractButton& box) {
+  box.setText(QString::fromUtf16(kCheckBoxCaption));
+  box.resize(kNewCheckBoxWidth, kNewCheckHeight);
+}
 
 void SetUpNewRadioButton(QAbstractButton& box) {
   box.setText(QString::fromUtf16(kRadioButtonCaption));
+  box.resize(kNewRadioButtonWidth, kNewCheckHeight);
 }
 
 // ---------------------------------------------------------------------------

@@ -37,11 +37,11 @@ struct TextBoxHooks {
 };
 
 // Creation defaults.
-void SetUpNewTextBox(MemoEdit& box);     // 21 pixels high, Enter adds no line
-void SetUpNewButton(TVellButton& button);  // "Button", 75 x 25
-void SetUpNewLabel(QLabel& label);       // "Label"
-void SetUpNewCheckBox(QAbstractButton& box);     // "CheckBox"
-void SetUpNewRadioButton(QAbstractButton& box);  // "RadioButton"
+void SetUpNewTextBox(MemoEdit& box);             // 185 x 21, Enter adds no line
+void SetUpNewButton(TVellButton& button);          // "Button", 75 x 25
+void SetUpNewLabel(QLabel& label);                 // "Label", sized to it
+void SetUpNewCheckBox(QAbstractButton& box);     // "CheckBox", 97 x 17
+void SetUpNewRadioButton(QAbstractButton& box);  // "RadioButton", 113 x 17
 
 bool SetTextBoxMember(MemoEdit& box, int32_t member, const vellvar& arg, const TextBoxHooks& hooks);
 bool GetTextBoxMember(MemoEdit& box, int32_t member, vellvar& result, const TextBoxHooks& hooks);

@@ -100,7 +100,7 @@ TEST_F(SimpleComponents, TextBoxMembers) {
   MemoEdit* box = Object<MemoEdit>(5);
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(box->parentWidget(), window.panel);
-  EXPECT_EQ(box->height(), 21);
+  EXPECT_EQ(box->size(), QSize(185, 21));
   EXPECT_EQ(box->Text(), u">!ab\r\nX");
   EXPECT_TRUE(box->isReadOnly());
 }
