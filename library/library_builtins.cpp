@@ -1,6 +1,7 @@
 #include "library/library_builtins.h"
 
 #include "core/interpreter.h"
+#include "library/commands.h"
 #include "library/directives.h"
 #include "library/function_families.h"
 #include "library/list_file_builtins.h"
@@ -15,6 +16,8 @@ void RegisterLibraryBuiltins(Interpreter& interp) {
   RegisterListFunctions(interp);
   RegisterDateFunctions(interp);
   RegisterFileKeywords(interp);
+  // The commands and the directives share one dispatcher, commands first.
+  RegisterCommands(interp);
   RegisterDirectives(interp);
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs one test program with the console runner and compares its output with
-# the expected output beside it, byte for byte.
+# the expected output beside it, byte for byte. NAME.in, when present, is its
+# input; NAME.args, when present, holds its command-line parameters, one a line.
 set -u
 runner=$1
 program=$2
@@ -8,10 +9,12 @@ dir=$(dirname "$program")
 name=$(basename "$program" .vell)
 input=/dev/null
 [ -f "$dir/$name.in" ] && input="$dir/$name.in"
+parameters=()
+[ -f "$dir/$name.args" ] && mapfile -t parameters <"$dir/$name.args"
 actual=$(mktemp)
 trap 'rm -f "$actual"' EXIT
 cd "$dir" || exit 2
-"$runner" "$name.vell" <"$input" >"$actual" 2>/dev/null
+"$runner" "$name.vell" "${parameters[@]}" <"$input" >"$actual" 2>/dev/null
 status=$?
 if [ $status -gt 1 ]; then
   echo "runner failed with status $status"

@@ -1,4 +1,5 @@
-// vellrun FILE: runs a program file without a window, for the program tests.
+// vellrun FILE [PARAMETER...]: runs a program file without a window, for the
+// program tests. COMMANDLINE reads the runner's path, FILE and the parameters.
 // Output requests go to stdout as the window would show them (UTF-8), a
 // message goes to stdout as "[MSG]" and its text and is answered No, an
 // INPUT prompt goes to stderr and its answer is one line of stdin; at the end
@@ -79,8 +80,8 @@ class ConsoleHost : public HostRequestHandler, public HostShell, public vell::Se
 
 int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "");
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: vellrun FILE\n");
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: vellrun FILE [PARAMETER...]\n");
     return 2;
   }
   std::ifstream in(argv[1], std::ios::binary);
@@ -100,6 +101,10 @@ int main(int argc, char** argv) {
   InterpreterEntry(1, &host, &host);
   if (gInterpreter == nullptr) return 2;
   vell::RegisterLibraryBuiltins(*gInterpreter);
+  for (int i = 0; i < argc; ++i) {
+    const std::u16string part = vell::text::AnsiToWide(argv[i]);
+    gInterpreter->commandLine.Append(vellvar(std::u16string_view(part)));
+  }
   gInterpreter->programText = std::u16string_view(program);
   InterpreterEntry(2);
   InterpreterEntry(3);
