@@ -1,7 +1,9 @@
 #include "components/widgets/specific_members.h"
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QLabel>
+#include <optional>
 #include <string>
 
 #include "components/widgets/simple_controls.h"
@@ -10,6 +12,7 @@
 #include "core/codes.h"
 #include "components/widgets/component_type.h"
 #include "core/vellvar.h"
+#include "platform/paths.h"
 #include "platform/qt/memo_edit.h"
 
 namespace vell::widgets {
@@ -43,6 +46,14 @@ void Put(vellvar& result, bool on) { result = vellvar(on ? 1 : 0); }
 
 void ShowError(const TextBoxHooks& hooks, const QString& text) {
   if (hooks.showError) hooks.showError(text);
+}
+
+// A file named by a program as other file keywords take it (backslashes,
+// letter case as on the system the program was written for).
+QString FilePath(const vellvar& arg) {
+  const std::u16string name = Text(arg);
+  const std::optional<std::string> path = paths::ResolveProgramPath(name);
+  return path ? QFile::decodeName(QByteArray::fromStdString(*path)) : Q(name);
 }
 
 }  // namespace
@@ -118,12 +129,12 @@ bool SetTextBoxMember(MemoEdit& box, int32_t member, const vellvar& arg, const T
       return true;
     case MemberLoadFile: {
       QString error;
-      if (!box.LoadFile(Q(Text(arg)), &error)) ShowError(hooks, error);
+      if (!box.LoadFile(FilePath(arg), &error)) ShowError(hooks, error);
       return true;
     }
     case MemberSaveFile: {
       QString error;
-      if (!box.SaveFile(Q(Text(arg)), &error)) ShowError(hooks, error);
+      if (!box.SaveFile(FilePath(arg), &error)) ShowError(hooks, error);
       return true;
     }
     case MemberPrinter: {

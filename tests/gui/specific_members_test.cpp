@@ -163,6 +163,11 @@ TEST(TextBoxMembers, FilesAndTheirFailures) {
   t.Set(MemberLoadFile, std::u16string_view(reinterpret_cast<const char16_t*>(path.utf16())));
   EXPECT_EQ(t.Str(MemberText), u"\u00e9\n\u6f22\n");
   EXPECT_TRUE(t.errors.empty());
+  // A name as a program on the old system wrote it: another letter case.
+  t.Set(MemberText, u"");
+  const QString upper = dir.filePath(QStringLiteral("T.TXT"));
+  t.Set(MemberLoadFile, std::u16string_view(reinterpret_cast<const char16_t*>(upper.utf16())));
+  EXPECT_EQ(t.Str(MemberText), u"\u00e9\n\u6f22\n");
   t.Set(MemberLoadFile, u"/nonexistent/file.txt");
   ASSERT_EQ(t.errors.size(), 1u);
   EXPECT_EQ(t.Str(MemberText), u"\u00e9\n\u6f22\n");
