@@ -6,9 +6,11 @@
 
 #include <string>
 
-#include "core/executor.h"
-#include "core/interpreter.h"
+#include "core/execution.h"
+#include "core/interpreter_state.h"
 #include "library/library_builtins.h"
+
+using namespace vell;
 
 namespace {
 

@@ -8,9 +8,11 @@
 #include <cstdlib>
 #include <memory>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "host/form_main.h"
 #include "platform/qt/memo_text.h"
+
+using namespace vell;
 
 namespace {
 

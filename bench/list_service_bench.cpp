@@ -7,9 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/service_router.h"
 #include "platform/text_codec.h"
+
+using namespace vell;
 
 namespace {
 
@@ -64,7 +66,7 @@ void BM_ReadFile(benchmark::State& state) {
   auto interp = std::make_unique<Interpreter>();
   const std::u16string widePath = vell::text::Utf8ToWide(path);
   for (auto _ : state) {
-    Request(*interp, 2001, widePath, 0);
+    Request(*interp, ServiceReadFile, widePath, 0);
     benchmark::DoNotOptimize(interp->requestSlots[1].item.data);
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -5,8 +5,10 @@
 
 #include <string>
 
-#include "core/executor.h"
-#include "core/interpreter.h"
+#include "core/execution.h"
+#include "core/interpreter_state.h"
+
+using namespace vell;
 
 namespace {
 

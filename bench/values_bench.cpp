@@ -6,6 +6,8 @@
 #include "core/vellarray.h"
 #include "core/vellvar.h"
 
+using namespace vell;
+
 namespace {
 
 void BM_IntToWideText(benchmark::State& state) {

@@ -1,16 +1,17 @@
 // The argument parser every built-in uses, and the bridge from a reference
 // that ends at a component member to a component request.
-#include "arguments.h"
+#include "core/arguments.h"
 
-#include "expressions.h"
-#include "host_request.h"
-#include "interpreter.h"
-#include "lexer.h"
-#include "variables.h"
+#include "core/execution.h"
+#include "core/host_request.h"
+#include "core/interpreter_state.h"
+#include "core/lexer.h"
+#include "core/variables.h"
+
+namespace vell {
 
 namespace {
 
-constexpr int kMemberPrint = 97;
 constexpr int kMemberArgumentSlots = 3;
 
 }  // namespace
@@ -47,20 +48,22 @@ int ParseArguments(Interpreter& interp, ExecContext& ctx, vellvar* slots, int ma
   }
 }
 
-int AccessComponentMember(Interpreter& interp, ExecContext& ctx, int mode, int slot, int memberCode) {
-  if (memberCode == kMemberPrint) return SendComponentValues(interp, ctx, slot);
+int AccessComponentMember(Interpreter& interp, ExecContext& ctx, MemberAccess mode, int slot,
+                          int memberCode) {
+  if (memberCode == MemberPrint) return SendComponentValues(interp, ctx, slot);
   if (interp.components == nullptr) {
     interp.runState = ErrorUndefined;
     return ResultFailed;
   }
   vellvar args[kMemberArgumentSlots] = {vellvar(0), vellvar(0), vellvar(0)};
-  if (memberCode > 80) mode = 2;  // create, delete, methods and events are always calls
+  // Create, delete, methods and events are always calls.
+  if (memberCode >= MemberCreate) mode = MemberWrite;
   int r;
-  if (mode == 2) {
+  if (mode == MemberWrite) {
     int wanted = interp.components->MemberArgumentCount(memberCode);
     if (wanted < 0) wanted = 0;
     if (wanted > kMemberArgumentSlots) wanted = kMemberArgumentSlots;
-    if (memberCode > 110) args[0] = 1;  // an event takes the name of its SUB as text
+    if (memberCode >= kFirstEventMember) args[0] = 1;  // an event takes the name of its SUB as text
     if (ParseArguments(interp, ctx, args, wanted) != wanted) return ResultFailed;
     r = interp.components->SetComponentMember(interp, ctx, slot, memberCode, args);
   } else {
@@ -72,12 +75,7 @@ int AccessComponentMember(Interpreter& interp, ExecContext& ctx, int mode, int s
 int SendComponentValues(Interpreter& interp, ExecContext& ctx, int slot) {
   for (;;) {
     if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
-    interp.requestSlots[0].SetItem(vellvar(static_cast<int>(RequestComponent)));
-    interp.requestSlots[1].SetItem(vellvar(6));
-    interp.requestSlots[2].SetItem(vellvar(slot));
-    interp.requestSlots[3].SetItem(vellvar(kMemberPrint));
-    interp.requestSlots[4].SetItem(ctx.value);
-    SendHostRequest(interp);
+    SendComponentPrint(interp, slot, ctx.value);
     const int t = NextToken(interp, ctx);
     if (t == TokError) return ResultFailed;
     if (t != TokComma) {
@@ -86,3 +84,5 @@ int SendComponentValues(Interpreter& interp, ExecContext& ctx, int slot) {
     }
   }
 }
+
+}  // namespace vell

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace vell {
+
 // What a statement, function, command or component handler answers.
 enum HandlerResult : int {
   ResultNotMine = 0,  // a name dispatcher: the name is not one of its keywords
@@ -216,3 +218,5 @@ enum ServiceNumber : int32_t {
 // The router's ranges: above each bound belongs to the next service.
 constexpr int32_t kLastListService = 2000;
 constexpr int32_t kLastTextFileService = 3000;
+
+}  // namespace vell

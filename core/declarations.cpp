@@ -3,20 +3,20 @@
 #include <string>
 #include <string_view>
 
-#include "executor.h"
-#include "host_request.h"
-#include "interpreter.h"
-#include "lexer.h"
-#include "name_table.h"
-#include "statements.h"
-#include "variables.h"
+#include "core/execution.h"
+#include "core/host_request.h"
+#include "core/interpreter_state.h"
+#include "core/lexer.h"
+#include "core/name_table.h"
+#include "core/statements.h"
+#include "core/variables.h"
+
+namespace vell {
 
 namespace {
 
-using vell::names::KeyIs;
-using vell::names::NameOf;
-
-constexpr int kServiceLoadText = 2001;
+using names::KeyIs;
+using names::NameOf;
 
 // Reads one declared name (a reference whose index and member steps declare
 // nothing) and puts it into the token buffer for error messages.
@@ -33,12 +33,8 @@ int ReadDeclaredName(Interpreter& interp, ExecContext& ctx, std::u16string& name
 }
 
 bool GlobalSubExists(Interpreter& interp, std::u16string_view name) {
-  for (int i = 0; i < kTableEntries; ++i) {
-    const vellarray& entry = interp.globals[i];
-    if (entry.kind == 0) return false;
-    if (entry.kind == 3 && KeyIs(entry.key, name)) return true;
-  }
-  return false;
+  const names::GlobalLookup global = names::FindGlobal(interp, name);
+  return global.named && global.entry->kind == NodeSub;
 }
 
 bool DeclaredInFrame(Interpreter& interp, ExecContext& ctx, std::u16string_view name) {
@@ -46,7 +42,7 @@ bool DeclaredInFrame(Interpreter& interp, ExecContext& ctx, std::u16string_view 
   if (top > kTableNodes) top = kTableNodes;
   const int base = ctx.localBase < 0 ? 0 : ctx.localBase;
   for (int i = top - 1; i >= base; --i) {
-    if (interp.locals[i].kind != 0 && KeyIs(interp.locals[i].key, name)) return true;
+    if (interp.locals[i].kind != NodeFree && KeyIs(interp.locals[i].key, name)) return true;
   }
   return false;
 }
@@ -60,10 +56,6 @@ int NextInList(Interpreter& interp, ExecContext& ctx, bool& more) {
   return ResultDone;
 }
 
-void SetSlot(Interpreter& interp, int index, const vellvar& value) {
-  interp.requestSlots[index].SetItem(value);
-}
-
 // Picks names for the helper locals of INPUT's assignment that cannot be the
 // name the assignment refers to.
 std::u16string HelperPrefix(std::u16string_view baseName) {
@@ -72,7 +64,7 @@ std::u16string HelperPrefix(std::u16string_view baseName) {
 
 }  // namespace
 
-int ExecDim(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecDim(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
     std::u16string name;
     if (ReadDeclaredName(interp, ctx, name) != ResultDone) return ResultFailed;
@@ -86,7 +78,7 @@ int ExecDim(Interpreter& interp, ExecContext& ctx) {
     }
     vellarray& local = interp.locals[interp.localCount];
     local.Clear();
-    local.kind = 1;
+    local.kind = NodeVariable;
     local.key = std::u16string_view(name);
     local.item = u"";
     ++interp.localCount;
@@ -96,34 +88,23 @@ int ExecDim(Interpreter& interp, ExecContext& ctx) {
   }
 }
 
-int ExecGlobal(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecGlobal(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
     std::u16string name;
     if (ReadDeclaredName(interp, ctx, name) != ResultDone) return ResultFailed;
-    vellarray* taken = nullptr;
-    int i = 0;
-    for (; i < kTableEntries; ++i) {
-      vellarray& entry = interp.globals[i];
-      if (entry.kind == 0) break;
-      if (KeyIs(entry.key, name)) {
-        if (entry.kind == 3) {
-          interp.runState = ErrorUndefined;
-          return ResultFailed;
-        }
-        taken = &entry;
-        break;
-      }
+    const names::GlobalLookup global = names::FindGlobal(interp, name);
+    if (global.named && global.entry->kind == NodeSub) {
+      interp.runState = ErrorUndefined;
+      return ResultFailed;
     }
-    if (taken == nullptr) {
-      if (i >= kTableEntries) {
-        interp.runState = ErrorAreaOverflow;
-        return ResultFailed;
-      }
-      taken = &interp.globals[i];
-      vell::names::FreeEntry(*taken);  // a free entry brings the empty string
+    if (global.entry == nullptr) {
+      interp.runState = ErrorAreaOverflow;
+      return ResultFailed;
     }
+    vellarray* taken = global.entry;
+    if (!global.named) names::FreeEntry(*taken);  // a free entry brings the empty string
     // Declaring an existing global again keeps its value and elements.
-    taken->kind = 1;
+    taken->kind = NodeVariable;
     taken->key = std::u16string_view(name);
     bool more = false;
     if (NextInList(interp, ctx, more) != ResultDone) return ResultFailed;
@@ -131,7 +112,7 @@ int ExecGlobal(Interpreter& interp, ExecContext& ctx) {
   }
 }
 
-int ExecSub(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecSub(Interpreter& interp, ExecContext& ctx) {
   if (NextToken(interp, ctx) == TokError) return ResultFailed;
   // Whatever token follows SUB names it; a mark gives the empty name, which
   // defines a SUB nobody can call.
@@ -140,61 +121,49 @@ int ExecSub(Interpreter& interp, ExecContext& ctx) {
     interp.runState = ErrorUndefined;
     return ResultFailed;
   }
-  vellarray* entry = nullptr;
-  for (int i = 0; i < kTableEntries; ++i) {
-    vellarray& candidate = interp.globals[i];
-    if (candidate.kind == 0) {
-      entry = &candidate;
-      break;
-    }
-    if (KeyIs(candidate.key, name)) {
-      if (candidate.kind != 3) {
-        interp.runState = ErrorUndefined;
-        return ResultFailed;
-      }
-      entry = &candidate;  // redefined in place
-      break;
-    }
+  // A SUB of that name is redefined in place.
+  const names::GlobalLookup global = names::FindGlobal(interp, name);
+  if (global.named && global.entry->kind != NodeSub) {
+    interp.runState = ErrorUndefined;
+    return ResultFailed;
   }
+  vellarray* entry = global.entry;
   if (entry == nullptr) {
     interp.runState = ErrorAreaOverflow;
     return ResultFailed;
   }
   const int32_t start = ctx.cursor;
   if (CountParameters(interp, ctx) < 0) return ResultFailed;
-  const int r = SkipStatement(interp, ctx);
+  const HandlerResult r = SkipStatement(interp, ctx);
   if (r == ResultFailed) return ResultFailed;
   // The stored text runs from the parameter list up to the body's closing
   // brace; whatever follows the brace is the next statement, not the body.
   const std::u16string_view text(ctx.text + start, static_cast<size_t>(ctx.cursor - start));
   entry->Clear();
-  entry->kind = 3;
+  entry->kind = NodeSub;
   entry->key = std::u16string_view(name);
   entry->item = text;
   return r;
 }
 
-int ExecCall(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecCall(Interpreter& interp, ExecContext& ctx) {
   if (NextToken(interp, ctx) == TokError) return ResultFailed;
   const std::u16string path(ctx.TokenView());
-  SetSlot(interp, 0, vellvar(static_cast<int>(RequestService)));
-  SetSlot(interp, 1, vellvar(kServiceLoadText));
-  SetSlot(interp, 2, vellvar(std::u16string_view(path)));
-  SendHostRequest(interp);
-  vellvar& result = interp.requestSlots[1].item;
-  if (result.kind == KindInteger && result.IntValue() == kServiceLoadText) {
+  const vellvar pathValue(std::u16string_view{path});
+  vellvar& result = SendService(interp, ServiceReadFile, &pathValue, 1);
+  if (result.kind == KindInteger && result.IntValue() == ServiceReadFile) {
     // The file could not be read and the service has already shown why:
     // run nothing and stop without a second message.
     interp.runState = ErrorFile;
     interp.errorReported = 1;
     return ResultFailed;
   }
-  const std::u16string text(interp.requestSlots[1].ItemWideText());
+  const std::u16string text(result.WideText());
   interp.routineName = std::u16string_view(path);
   return RunText(interp, &ctx, text);
 }
 
-int ExecInput(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecInput(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
     int t = NextToken(interp, ctx);
     if (t == TokError) return ResultFailed;
@@ -213,8 +182,8 @@ int ExecInput(Interpreter& interp, ExecContext& ctx) {
 
     vellvar base(u"");
     std::u16string reference;
-    vell::names::ReferenceIndexes indexes;
-    if (vell::names::ParseReferenceParts(interp, ctx, &base, reference, &indexes) != ResultDone)
+    names::ReferenceIndexes indexes;
+    if (names::ParseReferenceParts(interp, ctx, &base, reference, &indexes) != ResultDone)
       return ResultFailed;
     if (reference.empty()) {
       interp.runState = ErrorUndefined;
@@ -227,11 +196,8 @@ int ExecInput(Interpreter& interp, ExecContext& ctx) {
       return ResultFailed;
     }
 
-    SetSlot(interp, 0, vellvar(static_cast<int>(RequestInput)));
-    SetSlot(interp, 1, prompt);
-    SendHostRequest(interp);
+    vellvar answer = AskInput(interp, prompt);
     if (interp.runState != StateRunning) return ResultFailed;
-    vellvar answer(interp.requestSlots[0].ItemWideText());
 
     // The answer and the index values reach the assignment as helper locals,
     // so the variable receives exactly the text typed, however long, and a
@@ -247,7 +213,7 @@ int ExecInput(Interpreter& interp, ExecContext& ctx) {
     auto pushHelper = [&](size_t number, vellvar&& value) {
       vellarray& local = interp.locals[interp.localCount++];
       local.Clear();
-      local.kind = 1;
+      local.kind = NodeVariable;
       std::u16string helperName = prefix;
       for (char c : std::to_string(number)) helperName += static_cast<char16_t>(c);
       local.key = std::u16string_view(helperName);
@@ -268,7 +234,7 @@ int ExecInput(Interpreter& interp, ExecContext& ctx) {
     interp.routineName = u"INPUT";
     const int r = RunText(interp, &ctx, assignment);
     for (int32_t i = interp.localCount; i > savedCount; --i) {
-      if (i - 1 < kTableNodes) vell::names::FreeEntry(interp.locals[i - 1]);
+      if (i - 1 < kTableNodes) names::FreeEntry(interp.locals[i - 1]);
     }
     interp.localCount = savedCount;
     if (r == ResultFailed) return ResultFailed;
@@ -279,13 +245,15 @@ int ExecInput(Interpreter& interp, ExecContext& ctx) {
   }
 }
 
-int ExecNew(Interpreter& interp, ExecContext&) {
+HandlerResult ExecNew(Interpreter& interp, ExecContext&) {
   const int from = interp.subTop < 0 ? 0 : interp.subTop;
-  for (int i = from; i < kTableEntries; ++i) vell::names::FreeEntry(interp.globals[i]);
-  for (int i = 0; i < kTableNodes; ++i) vell::names::FreeEntry(interp.locals[i]);
+  for (int i = from; i < kTableEntries; ++i) names::FreeEntry(interp.globals[i]);
+  for (int i = 0; i < kTableNodes; ++i) names::FreeEntry(interp.locals[i]);
   interp.localCount = 0;
   interp.thisSource.reset();
   interp.lastNode.reset();
   if (interp.shell != nullptr) interp.shell->ReleaseProgramComponents();
-  return 0;
+  return ResultDone;
 }
+
+}  // namespace vell

@@ -4,16 +4,25 @@
 #include <exception>
 #include <new>
 
-#include "core/executor.h"
-#include "core/interpreter.h"
+#include "core/execution.h"
+#include "core/interpreter_state.h"
+#include "core/name_table.h"
 #include "core/token_cache.h"
+#include "platform/guarded.h"
+
+namespace vell {
 
 Interpreter* gInterpreter = nullptr;
 
 namespace {
 
-constexpr char16_t kNoMemory[] = u"cannot allocate memory ";
 constexpr char16_t kCannotLoad[] = u"cannot load Vell ";
+
+// What the shell warns of when the interpreter failed: lack of memory, or
+// anything else.
+std::u16string_view WarningFor(Failure failure) {
+  return failure == Failure::NoMemory ? kNoMemoryWarning : kCannotLoad;
+}
 
 void ShowWarning(Interpreter* interp, HostShell* shell, std::u16string_view text) {
   if (interp != nullptr && interp->shell != nullptr) shell = interp->shell;
@@ -25,21 +34,11 @@ void FreeAllEntries(Interpreter& interp) {
   interp.thisSource.reset();
   interp.lastNode.reset();
   for (int i = 0; i < kTableEntries; ++i) {
-    for (vellarray* table : {interp.globals, interp.locals}) {
-      vellarray& e = table[i];
-      e.Clear();
-      e.kind = 0;
-      e.key = u"";
-      e.item = 0;
-    }
+    names::FreeEntry(interp.globals[i]);
+    names::FreeEntry(interp.locals[i]);
   }
   interp.localCount = 0;
   interp.subTop = 0;
-}
-
-void SendRunEnded(Interpreter& interp) {
-  interp.requestSlots[0].SetItem(vellvar(static_cast<int>(RequestRunEnded)));
-  SendHostRequest(interp);
 }
 
 int RunProgramText(Interpreter& interp) {
@@ -74,12 +73,12 @@ int RunProgramText(Interpreter& interp) {
 }  // namespace
 
 int InterpreterEntry(int mode, HostRequestHandler* host, HostShell* shell) {
-  if (mode == 1) {
+  if (mode == EntryCreate) {
     if (gInterpreter == nullptr) {
       try {
         gInterpreter = new Interpreter();
       } catch (const std::bad_alloc&) {
-        ShowWarning(nullptr, shell, kNoMemory);
+        ShowWarning(nullptr, shell, kNoMemoryWarning);
         return 0;
       }
     }
@@ -91,14 +90,11 @@ int InterpreterEntry(int mode, HostRequestHandler* host, HostShell* shell) {
   Interpreter* interp = gInterpreter;
   if (interp == nullptr) return 0;
   interp->mode = mode;
-  try {
-    InterpreterMain(interp);
-  } catch (const std::bad_alloc&) {
-    ShowWarning(interp, shell, kNoMemory);
-  } catch (...) {
-    ShowWarning(interp, shell, kCannotLoad);
-  }
-  if (mode == 3) {
+  GuardedCall([interp] { InterpreterMain(interp); },
+              [&](Failure failure, std::string_view) {
+                ShowWarning(interp, shell, WarningFor(failure));
+              });
+  if (mode == EntryDestroy) {
     gInterpreter = nullptr;
     delete interp;
   }
@@ -108,21 +104,21 @@ int InterpreterEntry(int mode, HostRequestHandler* host, HostShell* shell) {
 int InterpreterMain(Interpreter* interp) {
   if (interp == nullptr) return 1;
   switch (interp->mode) {
-    case 1:
+    case EntryCreate:
       interp->mainRunning = 0;
       interp->runState = 0;
       interp->subTop = 0;
       interp->thisSource.reset();
       interp->lastNode.reset();
       for (int i = 0; i < kTableEntries; ++i) {
-        interp->globals[i].kind = 0;
-        interp->locals[i].kind = 0;
+        interp->globals[i].kind = NodeFree;
+        interp->locals[i].kind = NodeFree;
       }
       break;
-    case 2:
+    case EntryRun:
       RunProgramText(*interp);
       break;
-    case 3:
+    case EntryDestroy:
       FreeAllEntries(*interp);
       break;
     default:
@@ -131,27 +127,50 @@ int InterpreterMain(Interpreter* interp) {
   return 0;
 }
 
+Interpreter* CreateInterpreter(HostRequestHandler* host, HostShell* shell) {
+  InterpreterEntry(EntryCreate, host, shell);
+  return gInterpreter;
+}
+
+void SetProgramText(Interpreter& interp, std::u16string_view text) {
+  interp.programText = vellvar(text);
+}
+
+void RunProgram(Interpreter& interp) {
+  if (&interp == gInterpreter) InterpreterEntry(EntryRun);
+}
+
+void DestroyInterpreter(Interpreter* interp) {
+  if (interp != nullptr && interp == gInterpreter) InterpreterEntry(EntryDestroy);
+}
+
+vellarray* RequestSlots(Interpreter& interp) { return interp.requestSlots; }
+int32_t RunState(const Interpreter& interp) { return interp.runState; }
+void SetRunState(Interpreter& interp, RunStateCode state) { interp.runState = state; }
+bool MainProgramRunning(const Interpreter& interp) { return interp.mainRunning != 0; }
+int32_t RunningTexts(const Interpreter& interp) { return interp.runDepth; }
+void AppendCommandLine(Interpreter& interp, std::u16string_view part) {
+  interp.commandLine.Append(vellvar(part));
+}
+ComponentBridge* Components(Interpreter& interp) { return interp.components; }
+bool InterpreterServes(const Interpreter* interp, const HostRequestHandler* host) {
+  return interp != nullptr && interp == gInterpreter && interp->mainWindow == host;
+}
+
 int RunEventText(Interpreter& interp, std::u16string_view text) {
   const int32_t savedLocals = interp.localCount;
-  int r;
-  try {
-    r = RunText(interp, nullptr, text);
-  } catch (...) {
-    // Nothing may unwind into the window's event handling: stop whatever runs
-    // and tell the user.
-    interp.localCount = savedLocals;
-    if (interp.runState == 0) interp.runState = StateEnd;
-    interp.errorReported = 1;
-    bool noMemory = false;
-    try {
-      throw;
-    } catch (const std::bad_alloc&) {
-      noMemory = true;
-    } catch (...) {
-    }
-    ShowWarning(&interp, nullptr, noMemory ? kNoMemory : kCannotLoad);
-    return ResultFailed;
-  }
+  int r = ResultFailed;
+  const bool finished = GuardedCall(
+      [&] { r = RunText(interp, nullptr, text); },
+      [&](Failure failure, std::string_view) {
+        // Nothing may unwind into the window's event handling: stop whatever
+        // runs and tell the user.
+        interp.localCount = savedLocals;
+        if (interp.runState == 0) interp.runState = StateEnd;
+        interp.errorReported = 1;
+        ShowWarning(&interp, nullptr, WarningFor(failure));
+      });
+  if (!finished) return ResultFailed;
   if (interp.runState == StateExit && interp.shell != nullptr) interp.shell->PostCloseMainWindow();
   return r;
 }
@@ -186,3 +205,5 @@ bool StackExhausted(Interpreter& interp) {
   if (interp.runState == 0) interp.runState = ErrorAreaOverflow;
   return true;
 }
+
+}  // namespace vell

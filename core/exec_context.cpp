@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace vell {
+
 SharedText MakeSharedText(std::u16string_view text) {
   auto shared = std::make_shared<ProgramText>();
   shared->chars.assign(text.data(), text.size());
@@ -17,3 +19,5 @@ void ExecContext::SetToken(std::u16string_view text) {
   lexedStart = -1;
   lexedFact = -1;
 }
+
+}  // namespace vell

@@ -5,9 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "codes.h"
-#include "vellarray.h"
-#include "vellvar.h"
+#include "core/codes.h"
+#include "core/vellarray.h"
+#include "core/vellvar.h"
+
+namespace vell {
 
 // An immutable program text that running contexts share; a run never reads a
 // text that somebody else may change or release meanwhile.
@@ -63,3 +65,5 @@ struct ExecContext {
   bool TokenIs(std::u16string_view word) const { return TokenView() == word; }
   void SetToken(std::u16string_view text);  // cut to 255 units
 };
+
+}  // namespace vell

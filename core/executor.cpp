@@ -1,5 +1,5 @@
 // Running texts statement by statement, and reporting their errors.
-#include "core/executor.h"
+#include "core/execution.h"
 
 #include <sys/resource.h>
 
@@ -7,12 +7,14 @@
 #include <charconv>
 #include <utility>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "core/stack_check.h"
 #include "core/lexer.h"
 #include "core/statements.h"
 #include "core/variables.h"
 #include "platform/text_codec.h"
+
+namespace vell {
 
 namespace {
 
@@ -46,13 +48,17 @@ class RunDepthScope {
   Interpreter& interp_;
 };
 
-// The pump request the executor sends before every statement.
+// The pump request the executor sends before every statement, unless the
+// host has said it would do nothing now.
 inline void PumpMessages(Interpreter& interp) {
+  HostRequestHandler* host = interp.mainWindow;
+  if (host == nullptr) return;
+  if (host->pumpGate != nullptr && host->pumpGate->load(std::memory_order_relaxed) == 0) return;
   vellarray& kind = interp.requestSlots[0];
   if (kind.item.kind != KindInteger || kind.item.IntValue() != RequestPump) {
     kind.SetItem(vellvar(static_cast<int>(RequestPump)));
   }
-  if (interp.mainWindow != nullptr) interp.mainWindow->HandleHostRequest(interp);  // SendHostRequest
+  host->HandleHostRequest(interp);  // SendHostRequest
 }
 
 void AppendRoutineName(std::u16string& out, const vellvar& name) {
@@ -66,19 +72,19 @@ void AppendRoutineName(std::u16string& out, const vellvar& name) {
 
 }  // namespace
 
-int RunText(Interpreter& interp, ExecContext* caller, std::u16string_view text) {
+HandlerResult RunText(Interpreter& interp, ExecContext* caller, std::u16string_view text) {
   if (interp.runDepth > 0 && interp.runState != 0) return ResultFailed;
   return RunText(interp, caller, MakeSharedText(text));
 }
 
-int RunText(Interpreter& interp, ExecContext* caller, SharedText text) {
+HandlerResult RunText(Interpreter& interp, ExecContext* caller, SharedText text) {
   // A text started inside a run while a stop or an error is pending does not
   // run: clearing the state here would lose the stop or the error.
   if (interp.runDepth > 0 && interp.runState != 0) return ResultFailed;
   interp.errorReported = 0;
   interp.runState = 0;
   const int32_t saved = interp.localCount;
-  const int r = ExecuteText(interp, std::move(text), saved);
+  const HandlerResult r = ExecuteText(interp, std::move(text), saved);
   if (r != ResultFailed) {
     if (caller != nullptr) caller->value = std::move(interp.lastValue);  // read only here
     interp.localCount = saved;
@@ -86,7 +92,7 @@ int RunText(Interpreter& interp, ExecContext* caller, SharedText text) {
   return r;
 }
 
-int ExecuteText(Interpreter& interp, SharedText text, int32_t localBase) {
+HandlerResult ExecuteText(Interpreter& interp, SharedText text, int32_t localBase) {
   if (interp.runDepth == 0) {
     interp.stackBase = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
     interp.stackBudget = StackBudget();
@@ -104,7 +110,7 @@ int ExecuteText(Interpreter& interp, SharedText text, int32_t localBase) {
 
   BindParameters(interp, ctx);  // a failure makes the first statement fail
 
-  int r;
+  HandlerResult r;
   for (;;) {
     r = ExecuteStatement(interp, ctx);
     if (interp.errorReported != 0 || r == ResultTextEnded) break;
@@ -119,7 +125,7 @@ int ExecuteText(Interpreter& interp, SharedText text, int32_t localBase) {
   return r;
 }
 
-int ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
   PumpMessages(interp);
   if (interp.runState != 0) return ResultFailed;
   if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultBlockClosed;
@@ -131,7 +137,7 @@ int ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
       return ResultBlockClosed;
     case TokBlockOpen:
       for (;;) {
-        const int r = ExecuteStatement(interp, ctx);
+        const HandlerResult r = ExecuteStatement(interp, ctx);
         if (r == ResultBlockClosed) return ResultDone;
         if (r == ResultTextEnded) {
           interp.runState = ErrorUnbalanced;
@@ -198,8 +204,8 @@ std::u16string FormatErrorMessage(const Interpreter& interp, const ExecContext& 
 int ReportError(Interpreter& interp, ExecContext& ctx) {
   std::u16string msg = FormatErrorMessage(interp, ctx);
   if (msg.empty()) return 0;
-  interp.requestSlots[0].SetItem(vellvar(static_cast<int>(RequestMessage)));
-  interp.requestSlots[1].SetItem(vellvar(std::u16string_view(msg)));
-  SendHostRequest(interp);
+  AskMessage(interp, vellvar(std::u16string_view(msg)));
   return 0;
 }
+
+}  // namespace vell

@@ -1,17 +1,19 @@
 // The expression evaluator: five levels that evaluate while they parse.
 // Each level keeps its left operand while it evaluates the right one and
 // leaves its result in the context's value.
-#include "core/expressions.h"
+#include "core/execution.h"
 
 #include <charconv>
 #include <limits>
 #include <utility>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "core/stack_check.h"
 #include "core/lexer.h"
 #include "core/token_cache.h"
 #include "core/variables.h"
+
+namespace vell {
 
 namespace {
 
@@ -85,8 +87,10 @@ double NumberTokenValue(ExecContext& ctx, bool hex) {
   return number;
 }
 
-int ResolveName(Interpreter& interp, ExecContext& ctx) {
-  if (const BuiltinHandler handler = FindBuiltin(interp, ctx)) return handler(interp, ctx);
+HandlerResult ResolveName(Interpreter& interp, ExecContext& ctx) {
+  if (const BuiltinHandler handler = FindBuiltin(interp, ctx)) {
+    return handler(interp, ctx) == ResultFailed ? ResultFailed : ResultDone;
+  }
   if (FindVariable(interp, ctx) == 0) {
     interp.runState = ErrorUndefined;
     return ResultFailed;
@@ -135,7 +139,8 @@ inline int LevelOf(int token) {
 
 // Applies operator t of the given level to left and the right operand in
 // ctx.value, leaving the result in ctx.value.
-int ApplyOperator(Interpreter& interp, ExecContext& ctx, int level, int t, vellvar& left) {
+HandlerResult ApplyOperator(Interpreter& interp, ExecContext& ctx, int level, int t,
+                            vellvar& left) {
   switch (level) {
     case LevelLogic: {
       ctx.value.ChangeKind(KindReal);
@@ -183,14 +188,10 @@ int ApplyOperator(Interpreter& interp, ExecContext& ctx, int level, int t, vellv
   }
 }
 
-// An expression of operators of minLevel and above: an operand, then as
-// long as the next token is such an operator, the operator and its right
-// operand. Reads the same tokens in the same order as one function per
-// level would, without passing each operand up through every level.
 // Both operands real: the operator's result straight into ctx.value, as
 // ApplyOperator gives it for two reals. False (nothing done) otherwise.
-inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int level, int t, double left,
-                         int& result) {
+inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int t, double left,
+                         HandlerResult& result) {
   if (ctx.value.kind != KindReal) return false;
   const double right = ctx.value.RealValue();
   result = ResultDone;
@@ -215,11 +216,14 @@ inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int level, int t
       }
       break;
   }
-  (void)level;
   return true;
 }
 
-int EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel) {
+// An expression of operators of minLevel and above: an operand, then as
+// long as the next token is such an operator, the operator and its right
+// operand. Reads the same tokens in the same order as one function per
+// level would, without passing each operand up through every level.
+HandlerResult EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel) {
   if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
   for (;;) {
     const int t = NextToken(interp, ctx);
@@ -237,8 +241,8 @@ int EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel) {
       } else if (EvalFromLevel(interp, ctx, level + 1) == ResultFailed) {
         return ResultFailed;
       }
-      int result;
-      if (ApplyToReals(interp, ctx, level, t, leftReal, result)) {
+      HandlerResult result;
+      if (ApplyToReals(interp, ctx, t, leftReal, result)) {
         if (result == ResultFailed) return ResultFailed;
         continue;
       }
@@ -258,24 +262,24 @@ int EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel) {
 
 }  // namespace
 
-int EvalExpression(Interpreter& interp, ExecContext& ctx) {
+HandlerResult EvalExpression(Interpreter& interp, ExecContext& ctx) {
   if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultDone;
   return EvalFromLevel(interp, ctx, LevelLogic);
 }
 
-int EvalRelation(Interpreter& interp, ExecContext& ctx) {
+HandlerResult EvalRelation(Interpreter& interp, ExecContext& ctx) {
   return EvalFromLevel(interp, ctx, LevelRelation);
 }
 
-int EvalAdditive(Interpreter& interp, ExecContext& ctx) {
+HandlerResult EvalAdditive(Interpreter& interp, ExecContext& ctx) {
   return EvalFromLevel(interp, ctx, LevelAdditive);
 }
 
-int EvalMultiplicative(Interpreter& interp, ExecContext& ctx) {
+HandlerResult EvalMultiplicative(Interpreter& interp, ExecContext& ctx) {
   return EvalFromLevel(interp, ctx, LevelMultiplicative);
 }
 
-int EvalPrimary(Interpreter& interp, ExecContext& ctx) {
+HandlerResult EvalPrimary(Interpreter& interp, ExecContext& ctx) {
   if (StackUsedUp(interp, kNestingSlack)) return ResultFailed;
   switch (NextToken(interp, ctx)) {
     case TokError:
@@ -312,3 +316,5 @@ int EvalPrimary(Interpreter& interp, ExecContext& ctx) {
       return ResultFailed;
   }
 }
+
+}  // namespace vell

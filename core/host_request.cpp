@@ -1,17 +1,70 @@
 #include "core/host_request.h"
 
-#include <utility>
+#include "core/interpreter_state.h"
 
-#include "core/interpreter.h"
+namespace vell {
 
 int SendHostRequest(Interpreter& interp) {
   if (interp.mainWindow != nullptr) interp.mainWindow->HandleHostRequest(interp);
   return ResultDone;
 }
 
-int PrintText(Interpreter& interp, vellvar value) {
-  interp.requestSlots[0].SetItem(vellvar(static_cast<int>(RequestPrint)));
+namespace {
+
+void SetKind(Interpreter& interp, HostRequestKind kind) {
+  interp.requestSlots[0].SetItem(vellvar(static_cast<int>(kind)));
+}
+
+}  // namespace
+
+void PrintText(Interpreter& interp, const vellvar& value) {
+  SetKind(interp, RequestPrint);
   interp.requestSlots[1].SetItem(value);
   SendHostRequest(interp);
-  return 0;
 }
+
+int AskMessage(Interpreter& interp, const vellvar& text) {
+  SetKind(interp, RequestMessage);
+  interp.requestSlots[1].SetItem(text);
+  SendHostRequest(interp);
+  return interp.requestSlots[0].ItemInt();
+}
+
+vellvar AskInput(Interpreter& interp, const vellvar& prompt) {
+  SetKind(interp, RequestInput);
+  interp.requestSlots[1].SetItem(prompt);
+  SendHostRequest(interp);
+  return vellvar(interp.requestSlots[0].ItemWideText());
+}
+
+void SendRunEnded(Interpreter& interp) {
+  SetKind(interp, RequestRunEnded);
+  SendHostRequest(interp);
+}
+
+vellvar& SendService(Interpreter& interp, int32_t service, const vellvar* args, int count) {
+  SetKind(interp, RequestService);
+  interp.requestSlots[1].SetItem(vellvar(static_cast<int>(service)));
+  for (int i = 0; i < count; ++i) interp.requestSlots[2 + i].SetItem(args[i]);
+  SendHostRequest(interp);
+  return interp.requestSlots[1].item;
+}
+
+void SendWindowRequest(Interpreter& interp, WindowOperation operation, const vellvar* args,
+                       int count) {
+  SetKind(interp, RequestWindow);
+  interp.requestSlots[1].SetItem(vellvar(static_cast<int>(operation)));
+  for (int i = 0; i < count; ++i) interp.requestSlots[2 + i].SetItem(args[i]);
+  SendHostRequest(interp);
+}
+
+void SendComponentPrint(Interpreter& interp, int slot, const vellvar& value) {
+  SetKind(interp, RequestComponent);
+  interp.requestSlots[1].SetItem(vellvar(static_cast<int>(ComponentSet)));
+  interp.requestSlots[2].SetItem(vellvar(slot));
+  interp.requestSlots[3].SetItem(vellvar(static_cast<int>(MemberPrint)));
+  interp.requestSlots[4].SetItem(value);
+  SendHostRequest(interp);
+}
+
+}  // namespace vell

@@ -3,10 +3,13 @@
 // a direct synchronous call, and any answer comes back in the same slots.
 #pragma once
 
+#include <atomic>
 #include <string_view>
 
-#include "codes.h"
-#include "vellvar.h"
+#include "core/codes.h"
+#include "core/vellvar.h"
+
+namespace vell {
 
 struct Interpreter;
 
@@ -17,6 +20,11 @@ class HostRequestHandler {
  public:
   virtual ~HostRequestHandler() = default;
   virtual void HandleHostRequest(Interpreter& interp) = 0;
+
+  // A host that does nothing for most pump requests may point this at a
+  // flag that is 0 while it would do nothing; the interpreter then leaves
+  // those pump requests out. Null: every pump request is sent.
+  const std::atomic<int>* pumpGate = nullptr;
 };
 
 // What the core does to the GUI outside the request protocol.
@@ -32,7 +40,30 @@ class HostShell {
   virtual void ReleaseProgramComponents() = 0;
 };
 
-// Sends the request whose kind is in slot 0. Always returns 34.
+// Sends the request whose kind is in slot 0. Always returns ResultDone.
 int SendHostRequest(Interpreter& interp);
-// Request kind 1 with the value; the value is taken over.
-int PrintText(Interpreter& interp, vellvar value);
+
+// The typed requests: each writes the slots its kind reads, sends it and
+// reads the answer. Only these and the host's dispatcher know the slots'
+// positions.
+
+// RequestPrint with the value.
+void PrintText(Interpreter& interp, const vellvar& value);
+// RequestMessage with the text (any value, shown as text): 1 when the
+// answer was Yes, else 0.
+int AskMessage(Interpreter& interp, const vellvar& text);
+// RequestInput with the prompt: the text typed.
+vellvar AskInput(Interpreter& interp, const vellvar& prompt);
+// RequestRunEnded.
+void SendRunEnded(Interpreter& interp);
+// RequestService with the service number and up to three arguments: the
+// answer (a service that failed leaves its own number).
+vellvar& SendService(Interpreter& interp, int32_t service, const vellvar* args, int count);
+// RequestWindow with the operation and its arguments (up to two).
+void SendWindowRequest(Interpreter& interp, WindowOperation operation, const vellvar* args,
+                       int count);
+// RequestComponent: ComponentSet of MemberPrint with the value, to the
+// component in the given slot of the component table.
+void SendComponentPrint(Interpreter& interp, int slot, const vellvar& value);
+
+}  // namespace vell

@@ -1,27 +1,33 @@
-// The interpreter's whole state and its entry operation.
+// The interpreter's public face: creating, running and destroying it, event
+// texts, built-in registration, the interfaces through which it reaches the
+// window (host requests, shell, component bridge) and the value types.
+//
+// The window and the applications that embed the interpreter include this
+// header only; the interpreter's own parts and its built-ins see the whole
+// state through core/interpreter_state.h.
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <string>
 #include <string_view>
-#include <unordered_map>
 
-#include "exec_context.h"
-#include "host_request.h"
-#include "vellarray.h"
-#include "vellvar.h"
+#include "core/codes.h"
+#include "core/host_request.h"
+#include "core/vellarray.h"
+#include "core/vellvar.h"
 
-constexpr int kTableNodes = 501;  // the last node of each table is never taken
-constexpr int kTableEntries = 500;
+namespace vell {
+
+struct ExecContext;
+struct Interpreter;
+
 constexpr int kRequestSlotCount = 10;
 
 // A built-in keyword handler: reads its arguments from the running text,
-// leaves its result in ctx.value and returns 34, or 1 on failure.
+// leaves its result in ctx.value and returns ResultDone, or ResultFailed.
 using BuiltinHandler = int (*)(Interpreter& interp, ExecContext& ctx);
 
 // The component side of member access; installed by the component table.
-// Each returns 34 done or 1 failed, with the member's value in ctx.value.
+// Each returns ResultDone or ResultFailed, with the member's value in ctx.value.
 class ComponentBridge {
  public:
   virtual ~ComponentBridge() = default;
@@ -32,67 +38,39 @@ class ComponentBridge {
                                  int memberCode, vellvar* args) = 0;
 };
 
-struct Interpreter {
-  int32_t mode = 0;
-  int32_t errorReported = 0;
-  int32_t runState = 0;
-  vellvar lastValue{0};
-  vellarray globals[kTableNodes];
-  vellarray locals[kTableNodes];
-  int32_t localCount = 0;
-  HostRequestHandler* mainWindow = nullptr;
-  vellarray requestSlots[kRequestSlotCount];
-  vellvar routineName{0};
-  vellvar programText{0};
-  int32_t subTop = 0;
-  int32_t seed = 0;
-  int32_t mainRunning = 0;
-  vellarray commandLine;
-  // Declared after every node they may point at, so they let go first.
-  NodeRef thisSource;
-  NodeRef lastNode;
-
-  // The runtime's random generator: the low word is the state word of the
-  // 15-bit draw, the whole 64 bits are the state of RND's long draw.
-  uint64_t randomState = 0;
-
-  HostShell* shell = nullptr;
-  ComponentBridge* components = nullptr;
-
-  // Built-in names, all dispatchers together. A name registered earlier wins
-  // over the same name registered later, as the dispatchers' order gives.
-  // Looked up by the token's text without making a string of it.
-  struct BuiltinNameHash {
-    using is_transparent = void;
-    size_t operator()(std::u16string_view name) const noexcept {
-      return std::hash<std::u16string_view>{}(name);
-    }
-  };
-  std::unordered_map<std::u16string, BuiltinHandler, BuiltinNameHash, std::equal_to<>> builtins;
-
-  // Stack guard: deeper nesting than this many bytes below stackBase is
-  // reported as "area overflow" instead of overflowing the real stack.
-  uintptr_t stackBase = 0;
-  uintptr_t stackBudget = 0;
-  // Number of texts running now (0 when idle).
-  int32_t runDepth = 0;
-};
-
-// The one interpreter of the application; null while none exists.
-extern Interpreter* gInterpreter;
-
-// Mode 1 creates and resets the interpreter (host and shell must be given),
-// mode 2 runs programText, mode 3 clears and destroys it. Always 0.
+// EntryCreate creates and resets the interpreter (host and shell must be
+// given), EntryRun runs programText, EntryDestroy clears and destroys it.
+// Always 0.
 int InterpreterEntry(int mode, HostRequestHandler* host = nullptr, HostShell* shell = nullptr);
-int InterpreterMain(Interpreter* interp);
+
+// The same entry in three steps for a host that keeps its own reference.
+// CreateInterpreter gives null when none could be made (the shell was told why).
+Interpreter* CreateInterpreter(HostRequestHandler* host, HostShell* shell);
+// The main program's text, and running it (the run-ended request follows).
+void SetProgramText(Interpreter& interp, std::u16string_view text);
+void RunProgram(Interpreter& interp);
+// Clears every name and destroys the interpreter.
+void DestroyInterpreter(Interpreter* interp);
+
 int RunEventText(Interpreter& interp, std::u16string_view text);
 
 // Registers built-in names after those registered before.
 void RegisterBuiltin(Interpreter& interp, std::u16string_view name, BuiltinHandler handler);
 
-// The random generator.
-void SeedRandom(Interpreter& interp, uint32_t seed);
-int32_t DrawRandom(Interpreter& interp);  // 0 to 32767
+// What a host reads and changes of a running interpreter.
+// The kRequestSlotCount request slots; they live as long as the interpreter.
+vellarray* RequestSlots(Interpreter& interp);
+int32_t RunState(const Interpreter& interp);
+void SetRunState(Interpreter& interp, RunStateCode state);
+// True while the main program runs.
+bool MainProgramRunning(const Interpreter& interp);
+// Number of texts running now (0 when idle).
+int32_t RunningTexts(const Interpreter& interp);
+// The command line that programs read, one part after the other.
+void AppendCommandLine(Interpreter& interp, std::u16string_view part);
+ComponentBridge* Components(Interpreter& interp);
+// True while interp exists and sends its requests to host (a second window
+// may have taken the one interpreter over, or destroyed it).
+bool InterpreterServes(const Interpreter* interp, const HostRequestHandler* host);
 
-// True when nesting has gone as deep as the stack guard allows; sets runState 3.
-bool StackExhausted(Interpreter& interp);
+}  // namespace vell

@@ -8,8 +8,10 @@
 #include <iterator>
 #include <memory>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "core/token_cache.h"
+
+namespace vell {
 
 namespace {
 
@@ -342,14 +344,14 @@ int SkipBlock(Interpreter& interp, ExecContext& ctx) {
       if (--depth == 0) return TokBlockClose;
     } else if (t == TokError || t == TokEnd) {
       interp.runState = ErrorUnbalanced;
-      return ResultFailed;
+      return TokError;
     }
   }
 }
 
-int SkipStatement(Interpreter& interp, ExecContext& ctx) {
+HandlerResult SkipStatement(Interpreter& interp, ExecContext& ctx) {
   const int t = NextToken(interp, ctx);
-  if (t != TokBlockOpen) return t;
+  if (t != TokBlockOpen) return ResultOfToken(t);
   return SkipBlock(interp, ctx) == TokBlockClose ? ResultDone : ResultFailed;
 }
 
@@ -357,10 +359,10 @@ int ScanToToken(Interpreter& interp, ExecContext& ctx, int target) {
   int depth = 0;
   for (;;) {
     const int t = NextToken(interp, ctx);
-    if (t == TokError) return ResultFailed;
+    if (t == TokError) return TokError;
     if (t == TokEnd) {
       interp.runState = ErrorSyntax;
-      return ResultFailed;
+      return TokError;
     }
     if (target == TokComma) {
       if (t == TokOpenParen) ++depth;
@@ -369,3 +371,5 @@ int ScanToToken(Interpreter& interp, ExecContext& ctx, int target) {
     if (t == target && depth == 0) return target;
   }
 }
+
+}  // namespace vell

@@ -3,8 +3,10 @@
 
 #include <cstring>
 
-#include "exec_context.h"
-#include "token_slot.h"
+#include "core/exec_context.h"
+#include "core/token_slot.h"
+
+namespace vell {
 
 struct Interpreter;
 
@@ -87,7 +89,30 @@ inline int NextToken(Interpreter& interp, ExecContext& ctx) {
 }
 
 inline void UngetToken(ExecContext& ctx) { ctx.cursor = ctx.tokenStart; }
-int SkipStatement(Interpreter& interp, ExecContext& ctx);
+
+// What a statement handler answers when the token that ends its work is the
+// last one it read: a token that could not be read fails, the text's end ends
+// the text, a closing brace closes the block, anything else is done. The one
+// place where a token code becomes a handler result.
+constexpr HandlerResult ResultOfToken(int token) {
+  switch (token) {
+    case TokError: return ResultFailed;
+    case TokEnd: return ResultTextEnded;
+    case TokBlockClose: return ResultBlockClosed;
+    default: return ResultDone;
+  }
+}
+
+// Passes over one statement: a block with everything nested in it, or the
+// single token that stands in its place.
+HandlerResult SkipStatement(Interpreter& interp, ExecContext& ctx);
+// Passes over the rest of a block whose opening brace was read: TokBlockClose,
+// or TokError (runState ErrorUnbalanced) when the text ends first.
 int SkipBlock(Interpreter& interp, ExecContext& ctx);
+// Passes over the rest of the line: TokNewline, or TokEnd at the text's end.
 int SkipLine(ExecContext& ctx);
+// Reads on to target (outside parentheses, for a comma): target, or TokError
+// when the text ends first (runState ErrorSyntax) or a token cannot be read.
 int ScanToToken(Interpreter& interp, ExecContext& ctx, int target);
+
+}  // namespace vell

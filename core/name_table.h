@@ -6,13 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "exec_context.h"
-#include "vellarray.h"
-#include "vellvar.h"
+#include "core/exec_context.h"
+#include "core/interpreter_state.h"
+#include "core/vellarray.h"
+#include "core/vellvar.h"
 
-struct Interpreter;
+namespace vell {
 
-namespace vell::names {
+namespace names {
 
 // Entry keys are names as the lexer delivers them: wide text compared exactly.
 // The stored length settles most mismatches without reading the text.
@@ -37,6 +38,20 @@ inline void SetEmptyKey(vellvar& key) {
 // A table entry made free: no children, kind 0, empty wide key and value.
 void FreeEntry(vellarray& entry);
 
+// The globals are searched from index 0 up to the first free entry.
+struct GlobalLookup {
+  vellarray* entry;  // the entry named so, else the first free one; null: all in use
+  bool named;        // entry holds the name
+};
+inline GlobalLookup FindGlobal(Interpreter& interp, std::u16string_view name) {
+  for (int i = 0; i < kTableEntries; ++i) {
+    vellarray& entry = interp.globals[i];
+    if (entry.kind == NodeFree) return {&entry, false};
+    if (KeyIs(entry.key, name)) return {&entry, true};
+  }
+  return {nullptr, false};
+}
+
 // The text of a SUB entry as an immutable text for ExecuteText.
 SharedText SubText(vellarray& entry);
 
@@ -57,4 +72,6 @@ int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
 // the 255 units a token holds).
 void AppendStringLiteral(std::u16string& out, std::u16string_view body);
 
-}  // namespace vell::names
+}  // namespace names
+
+}  // namespace vell

@@ -3,7 +3,9 @@
 
 #include <cstdint>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
+
+namespace vell {
 
 // Statements and expressions nested inside one text may go this far beyond
 // the budget before they fail, so that a recursion of SUB calls always stops
@@ -19,3 +21,5 @@ inline bool StackUsedUp(Interpreter& interp, uintptr_t slack) {
   if (here + interp.stackBudget + slack >= interp.stackBase) return false;
   return StackExhausted(interp);
 }
+
+}  // namespace vell

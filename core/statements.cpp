@@ -4,10 +4,11 @@
 
 #include <cstring>
 
-#include "core/executor.h"
-#include "core/expressions.h"
-#include "core/interpreter.h"
+#include "core/execution.h"
+#include "core/interpreter_state.h"
 #include "core/lexer.h"
+
+namespace vell {
 
 namespace {
 
@@ -27,7 +28,7 @@ inline bool Leaving(const ExecContext& ctx) { return ctx.breakFlag != 0 || ctx.r
 
 }  // namespace
 
-int ExecuteKeyword(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecuteKeyword(Interpreter& interp, ExecContext& ctx) {
   // Whole-token matches, so the order of the comparisons does not matter.
   switch (ctx.tokenLength) {
     case 2:
@@ -80,14 +81,12 @@ int ExecuteKeyword(Interpreter& interp, ExecContext& ctx) {
   return EvalExpression(interp, ctx);
 }
 
-int ExecRem(Interpreter&, ExecContext& ctx) { return SkipLine(ctx); }
+HandlerResult ExecRem(Interpreter&, ExecContext& ctx) { return ResultOfToken(SkipLine(ctx)); }
 
-int ExecPrint(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecPrint(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
     if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
-    interp.requestSlots[0].SetItem(vellvar(static_cast<int>(RequestPrint)));
-    interp.requestSlots[1].SetItem(ctx.value);
-    SendHostRequest(interp);
+    PrintText(interp, ctx.value);
     if (NextToken(interp, ctx) != TokComma) {
       UngetToken(ctx);
       return ResultDone;
@@ -98,25 +97,25 @@ int ExecPrint(Interpreter& interp, ExecContext& ctx) {
 namespace {
 
 // Runs the branch when taken, else passes over it; ifState follows.
-int RunOrPassBranch(Interpreter& interp, ExecContext& ctx, bool taken) {
+HandlerResult RunOrPassBranch(Interpreter& interp, ExecContext& ctx, bool taken) {
   if (taken) {
-    const int r = ExecuteStatement(interp, ctx);
+    const HandlerResult r = ExecuteStatement(interp, ctx);
     ctx.ifState = 1;
     return r;
   }
-  const int r = SkipStatement(interp, ctx);
+  const HandlerResult r = SkipStatement(interp, ctx);
   ctx.ifState = 2;
   return r;
 }
 
 }  // namespace
 
-int ExecIf(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecIf(Interpreter& interp, ExecContext& ctx) {
   if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
   return RunOrPassBranch(interp, ctx, ConditionHolds(ctx));
 }
 
-int ExecElseIf(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecElseIf(Interpreter& interp, ExecContext& ctx) {
   if (ctx.ifState == 0) {
     interp.runState = ErrorSyntax;
     return ResultFailed;
@@ -127,18 +126,18 @@ int ExecElseIf(Interpreter& interp, ExecContext& ctx) {
   return SkipStatement(interp, ctx);
 }
 
-int ExecElse(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecElse(Interpreter& interp, ExecContext& ctx) {
   if (ctx.ifState == 0) {
     interp.runState = ErrorSyntax;
     return ResultFailed;
   }
-  const int r =
+  const HandlerResult r =
       ctx.ifState == 2 ? ExecuteStatement(interp, ctx) : SkipStatement(interp, ctx);
   ctx.ifState = 0;
   return r;
 }
 
-int ExecWhile(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecWhile(Interpreter& interp, ExecContext& ctx) {
   const int32_t conditionStart = ctx.cursor;
   for (;;) {
     ctx.cursor = conditionStart;
@@ -159,26 +158,26 @@ int ExecWhile(Interpreter& interp, ExecContext& ctx) {
   }
 }
 
-int ExecFor(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecFor(Interpreter& interp, ExecContext& ctx) {
   // Header: [(] init, cond, step [)] { body }
   if (NextToken(interp, ctx) != TokOpenParen) UngetToken(ctx);
 
   int t = NextToken(interp, ctx);
   UngetToken(ctx);
   if (t != TokComma && EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
-  if (ScanToToken(interp, ctx, TokComma) == ResultFailed) return ResultFailed;
+  if (ScanToToken(interp, ctx, TokComma) == TokError) return ResultFailed;
 
   const int32_t conditionStart = ctx.cursor;
   t = NextToken(interp, ctx);
   UngetToken(ctx);
   const bool hasCondition = t != TokComma;
-  if (ScanToToken(interp, ctx, TokComma) == ResultFailed) return ResultFailed;
+  if (ScanToToken(interp, ctx, TokComma) == TokError) return ResultFailed;
 
   const int32_t stepStart = ctx.cursor;
   t = NextToken(interp, ctx);
   UngetToken(ctx);
   const bool hasStep = t != TokCloseParen && t != TokBlockOpen;
-  if (ScanToToken(interp, ctx, TokBlockOpen) == ResultFailed) return ResultFailed;
+  if (ScanToToken(interp, ctx, TokBlockOpen) == TokError) return ResultFailed;
   const int32_t body = ctx.tokenStart;
 
   for (;;) {
@@ -206,27 +205,29 @@ int ExecFor(Interpreter& interp, ExecContext& ctx) {
   }
 }
 
-int ExecBreak(Interpreter&, ExecContext& ctx) {
+HandlerResult ExecBreak(Interpreter&, ExecContext& ctx) {
   ctx.breakFlag = 1;
-  return 0;
+  return ResultDone;
 }
 
-int ExecReturn(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecReturn(Interpreter& interp, ExecContext& ctx) {
   const int t = NextToken(interp, ctx);
   UngetToken(ctx);
   if (t == TokOpenParen && EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
   ctx.returnFlag = 1;
-  return 0;
+  return ResultDone;
 }
 
-int ExecLet(Interpreter& interp, ExecContext& ctx) { return EvalExpression(interp, ctx); }
+HandlerResult ExecLet(Interpreter& interp, ExecContext& ctx) { return EvalExpression(interp, ctx); }
 
-int ExecExit(Interpreter& interp, ExecContext&) {
+HandlerResult ExecExit(Interpreter& interp, ExecContext&) {
   interp.runState = StateExit;
-  return 0;
+  return ResultDone;
 }
 
-int ExecEnd(Interpreter& interp, ExecContext&) {
+HandlerResult ExecEnd(Interpreter& interp, ExecContext&) {
   interp.runState = StateEnd;
-  return 0;
+  return ResultDone;
 }
+
+}  // namespace vell

@@ -1,27 +1,30 @@
-// Statement dispatch and the statement handlers.
+// The statement handlers (dispatched by ExecuteKeyword, core/execution.h).
 #pragma once
 
-#include "exec_context.h"
+#include "core/exec_context.h"
+
+namespace vell {
 
 struct Interpreter;
 
-int ExecuteKeyword(Interpreter& interp, ExecContext& ctx);
-int ExecRem(Interpreter& interp, ExecContext& ctx);
-int ExecPrint(Interpreter& interp, ExecContext& ctx);
-int ExecIf(Interpreter& interp, ExecContext& ctx);
-int ExecElseIf(Interpreter& interp, ExecContext& ctx);
-int ExecElse(Interpreter& interp, ExecContext& ctx);
-int ExecWhile(Interpreter& interp, ExecContext& ctx);
-int ExecFor(Interpreter& interp, ExecContext& ctx);
-int ExecBreak(Interpreter& interp, ExecContext& ctx);
-int ExecReturn(Interpreter& interp, ExecContext& ctx);
-int ExecLet(Interpreter& interp, ExecContext& ctx);
-int ExecExit(Interpreter& interp, ExecContext& ctx);
-int ExecEnd(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecRem(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecPrint(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecIf(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecElseIf(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecElse(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecWhile(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecFor(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecBreak(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecReturn(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecLet(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecExit(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecEnd(Interpreter& interp, ExecContext& ctx);
 // Declarations and program statements.
-int ExecDim(Interpreter& interp, ExecContext& ctx);
-int ExecGlobal(Interpreter& interp, ExecContext& ctx);
-int ExecSub(Interpreter& interp, ExecContext& ctx);
-int ExecCall(Interpreter& interp, ExecContext& ctx);
-int ExecInput(Interpreter& interp, ExecContext& ctx);
-int ExecNew(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecDim(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecGlobal(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecSub(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecCall(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecInput(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecNew(Interpreter& interp, ExecContext& ctx);
+
+}  // namespace vell

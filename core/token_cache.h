@@ -14,9 +14,10 @@
 #include <vector>
 
 #include "core/exec_context.h"
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "core/token_slot.h"
 
+namespace vell {
 
 struct TokenCache {
   struct Fact {
@@ -75,3 +76,5 @@ inline BuiltinHandler FindBuiltin(Interpreter& interp, ExecContext& ctx) {
   }
   return handler;
 }
+
+}  // namespace vell

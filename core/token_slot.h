@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace vell {
+
 // code 0: nothing known yet about a token read from this position.
 struct TokenSlot {
   int32_t start;
@@ -13,3 +15,5 @@ struct TokenSlot {
   char16_t text[8];   // the text when it has at most 8 units, zero-padded
 };
 static_assert(sizeof(TokenSlot) == 32);
+
+}  // namespace vell

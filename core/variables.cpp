@@ -5,19 +5,20 @@
 // innermost first, and then in the globals. The node a reference walk stands
 // on is held through a NodeRef while an index or a right side is evaluated,
 // so a SUB that rebuilds the tree meanwhile cannot pull it away under us.
-#include "variables.h"
+#include "core/variables.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
 
-#include "arguments.h"
-#include "executor.h"
-#include "expressions.h"
-#include "interpreter.h"
-#include "lexer.h"
-#include "name_table.h"
+#include "core/arguments.h"
+#include "core/execution.h"
+#include "core/interpreter_state.h"
+#include "core/lexer.h"
+#include "core/name_table.h"
+
+namespace vell {
 
 namespace {
 
@@ -37,21 +38,16 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
   if (top > kTableNodes) top = kTableNodes;
   for (int i = top - 1; i >= 0; --i) {
     vellarray& entry = interp.locals[i];
-    if (entry.kind == 0) break;
-    if (vell::names::KeyIs(entry.key, name)) {
+    if (entry.kind == NodeFree) break;
+    if (names::KeyIs(entry.key, name)) {
       ctx.foundEntry = &entry;
       return entry.kind;
     }
   }
-  for (int i = 0; i < kTableEntries; ++i) {
-    vellarray& entry = interp.globals[i];
-    if (entry.kind == 0) break;
-    if (vell::names::KeyIs(entry.key, name)) {
-      ctx.foundEntry = &entry;
-      return entry.kind;
-    }
-  }
-  return 0;
+  const names::GlobalLookup global = names::FindGlobal(interp, name);
+  if (!global.named) return 0;
+  ctx.foundEntry = global.entry;
+  return global.entry->kind;
 }
 
 namespace {
@@ -66,7 +62,7 @@ int StoreAssigned(ExecContext& ctx, vellarray* cur) {
     ctx.nodeMode = 0;
     return ResultDone;
   }
-  cur->kind = 1;
+  cur->kind = NodeVariable;
   cur->item = ctx.value;  // the value stays for a chained assignment
   return ResultDone;
 }
@@ -88,7 +84,7 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
   int componentSlot = -1;
 
   for (;;) {
-    if (cur->kind >= 11 && cur->kind <= 29) componentSlot = cur->item.ToInt();
+    if (IsComponentKind(cur->kind)) componentSlot = cur->item.ToInt();
     const int t = NextToken(interp, ctx);
     if (t == TokError) return ResultFailed;
     if (t == TokPeriod) {
@@ -125,8 +121,8 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
   }
 
   if (mode == WalkAssign) {
-    if (cur->kind > 30) {
-      const int r = AccessComponentMember(interp, ctx, 2, componentSlot, cur->kind);
+    if (IsMemberKind(cur->kind)) {
+      const int r = AccessComponentMember(interp, ctx, MemberWrite, componentSlot, cur->kind);
       ctx.nodeMode = 0;
       return r;
     }
@@ -134,15 +130,17 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
     return StoreAssigned(ctx, cur);
   }
 
-  if (cur->kind > 30) return AccessComponentMember(interp, ctx, 1, componentSlot, cur->kind);
-  if (cur->kind == 1 || cur->kind > 10) {
+  if (IsMemberKind(cur->kind)) {
+    return AccessComponentMember(interp, ctx, MemberRead, componentSlot, cur->kind);
+  }
+  if (cur->kind == NodeVariable || cur->kind >= NodeComponentFirst) {
     if (ctx.nodeMode) {
       ctx.node.Clear();
       ctx.node.Assign(*cur);
     } else {
       ctx.value = cur->item;
     }
-  } else if (cur->kind == 3) {
+  } else if (cur->kind == NodeSub) {
     if (ctx.nodeMode) {
       ctx.node.Clear();
       ctx.node.Assign(*cur);
@@ -158,7 +156,7 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
 int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   // A plain variable read or assigned, without index or member: the walk's
   // steps for that case, taken directly.
-  if (entry->kind == 1) {
+  if (entry->kind == NodeVariable) {
     const int t = NextToken(interp, ctx);
     if (t != TokPeriod && t != TokOpenBracket) {
       SetNodeRef(interp.thisSource, entry);
@@ -193,7 +191,7 @@ int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   // arguments belong to the caller, and a SUB called inside the arguments must
   // not leave its name behind for this one.
   interp.routineName = sub->key;
-  SharedText text = vell::names::SubText(*sub);
+  SharedText text = names::SubText(*sub);
   const int r = ExecuteText(interp, std::move(text), savedCount);
   if (r == ResultFailed) return ResultFailed;
   ctx.value = std::move(interp.lastValue);  // read only here
@@ -220,8 +218,8 @@ int PushArguments(Interpreter& interp, ExecContext& ctx) {
     }
     vellarray& local = interp.locals[interp.localCount];
     if (local.firstChild != nullptr || local.childCount != 0) local.Clear();
-    local.kind = 1;
-    vell::names::SetEmptyKey(local.key);
+    local.kind = NodeVariable;
+    names::SetEmptyKey(local.key);
     local.item = ctx.value;  // a copy: the next argument starts from this value
     ++interp.localCount;
     t = NextToken(interp, ctx);
@@ -280,7 +278,7 @@ int CountParameters(Interpreter& interp, ExecContext& ctx) {
   }
 }
 
-namespace vell::names {
+namespace names {
 
 int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
                         std::u16string& text, ReferenceIndexes* indexes) {
@@ -336,7 +334,7 @@ int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
 
 void FreeEntry(vellarray& entry) {
   entry.Clear();
-  entry.kind = 0;
+  entry.kind = NodeFree;
   entry.key = u"";
   entry.item = u"";
 }
@@ -384,12 +382,14 @@ void AppendStringLiteral(std::u16string& out, std::u16string_view body) {
   out += u'"';
 }
 
-}  // namespace vell::names
+}  // namespace names
 
 int ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut, vellvar* textOut) {
   std::u16string text;
   if (textOut != nullptr) *textOut = u"";
-  const int r = vell::names::ParseReferenceParts(interp, ctx, nameOut, text, nullptr);
+  const int r = names::ParseReferenceParts(interp, ctx, nameOut, text, nullptr);
   if (textOut != nullptr) *textOut = std::u16string_view(text);
   return r;
 }
+
+}  // namespace vell

@@ -1,7 +1,9 @@
 // Names: lookup, references, assignment and SUB calls.
 #pragma once
 
-#include "exec_context.h"
+#include "core/exec_context.h"
+
+namespace vell {
 
 struct Interpreter;
 
@@ -12,3 +14,5 @@ int PushArguments(Interpreter& interp, ExecContext& ctx);
 int BindParameters(Interpreter& interp, ExecContext& ctx);
 int CountParameters(Interpreter& interp, ExecContext& ctx);
 int ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut, vellvar* textOut);
+
+}  // namespace vell

@@ -7,6 +7,8 @@
 
 #include "platform/memory.h"
 
+namespace vell {
+
 namespace {
 
 int64_t gLiveNodes = 0;
@@ -235,3 +237,5 @@ void vellarray::SetNodeBudget(int64_t budget) { gNodeBudget = budget; }
 // ---- NodeRef ----
 
 void NodeRef::FreeDetached(vellarray* node) { delete node; }
+
+}  // namespace vell

@@ -4,11 +4,13 @@
 
 #include <cstdint>
 
-#include "vellvar.h"
+#include "core/vellvar.h"
+
+namespace vell {
 
 class vellarray {
  public:
-  int32_t kind;            // 0 free, 1 variable or element, 3 SUB, 11-29 component, >30 member
+  int32_t kind;            // a NodeKind (core/codes.h)
   vellvar key;
   vellvar item;
   vellarray* firstChild;
@@ -93,3 +95,5 @@ class NodeRef {
 
   vellarray* node_ = nullptr;
 };
+
+}  // namespace vell

@@ -10,11 +10,10 @@
 #include "platform/memory.h"
 #include "platform/text_codec.h"
 
+namespace vell {
+
 namespace {
 
-// The largest text a value holds, in bytes; anything longer is treated as an
-// allocation failure instead of letting the 32-bit capacity wrap.
-constexpr int64_t kMaxTextBytes = int64_t(1) << 30;
 constexpr int32_t kInlineCapacity = 8;
 constexpr int32_t kNumberTextCapacity = 80;
 
@@ -844,3 +843,5 @@ std::string_view vellvar::NarrowView() const {
 void* vellvar::operator new(std::size_t size) { return vell::ZeroAlloc(size); }
 
 void vellvar::operator delete(void* p) noexcept { vell::ZeroFree(p); }
+
+}  // namespace vell

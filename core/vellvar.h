@@ -12,12 +12,18 @@
 #include <string>
 #include <string_view>
 
+namespace vell {
+
 enum VellKind : int32_t {
   KindInteger = 0,
   KindReal = 1,
   KindNarrow = 2,  // bytes in the locale's character set, NUL-terminated
   KindWide = 3,    // UTF-16 code units, terminated by a 16-bit zero
 };
+
+// The largest text a value holds, in bytes; anything longer is treated as an
+// allocation failure instead of letting the 32-bit capacity wrap.
+inline constexpr int64_t kMaxTextBytes = int64_t{1} << 30;
 
 class vellvar {
  public:
@@ -135,3 +141,5 @@ inline double vellvar::RealValue() const {
   std::memcpy(&x, data, sizeof x);
   return x;
 }
+
+}  // namespace vell

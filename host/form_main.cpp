@@ -1,38 +1,35 @@
 #include "host/form_main.h"
 
-#include <time.h>
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
-#include <QScreen>
 #include <QSplitter>
-#include <QTextCursor>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <exception>
-#include <new>
 
-#include "core/exec_context.h"
 #include "core/interpreter.h"
 #include "host/file_association.h"
 #include "host/form_input.h"
+#include "host/output_area.h"
+#include "host/program_dialogs.h"
 #include "host/program_file.h"
+#include "host/window_layout.h"
 #include "library/library_builtins.h"
 #include "library/qt/command_services.h"
 #include "library/qt/desktop_services.h"
+#include "platform/guarded.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/japanese_texts.h"
+#include "platform/qt/long_runs.h"
 #include "platform/qt/memo_text.h"
 
 namespace jp = vell::jp;
+using vell::Interpreter;
 
 namespace {
 
@@ -41,7 +38,6 @@ constexpr int kClientWidth = 381;
 constexpr int kClientHeight = 296;
 constexpr int kPanelOutHeight = 141;
 constexpr int kSplitterHeight = 3;
-constexpr int kChunkCapacity = 254;
 
 QString Q(std::u16string_view text) {
   return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
@@ -54,52 +50,6 @@ std::u16string U(const QString& text) {
 
 QString AppCaption() { return QString::fromUtf16(kAppCaption); }
 
-// Splits program output into the chunks the output area receives: CR is
-// dropped, LF ends a line and writes the chunk, a chunk is written when it is
-// full, ESC "*" empties the area (the chunk gathered so far survives it and is
-// written afterwards), any other ESC is dropped. The text ends at its first NUL.
-template <class Write, class Clear>
-void SplitOutput(std::u16string_view text, Write write, Clear clear) {
-  QString chunk;
-  chunk.reserve(kChunkCapacity + 2);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c == 0) break;
-    if (c == u'\r') continue;
-    if (c == 27) {
-      if (i + 1 < text.size() && text[i + 1] == u'*') {
-        clear();
-        ++i;
-      }
-      continue;
-    }
-    if (c == u'\n') {
-      chunk += u'\n';
-      write(chunk);
-      chunk.clear();
-      continue;
-    }
-    chunk += QChar(c);
-    if (chunk.size() >= kChunkCapacity) {
-      write(chunk);
-      chunk.clear();
-    }
-  }
-  if (!chunk.isEmpty()) write(chunk);
-}
-
-long long CoarseMilliseconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC_COARSE, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
-void InsertAtCaret(QPlainTextEdit& edit, const QString& text) {
-  QTextCursor cursor = edit.textCursor();
-  cursor.insertText(text);
-  edit.setTextCursor(cursor);
-}
-
 }  // namespace
 
 TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
@@ -107,12 +57,15 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
   BuildWindow();
   BuildMenus();
   FormInput = new TFormInput(this);
+  output_ = std::make_unique<OutputArea>(*MemoOut);
+  dialogs_ = std::make_unique<ProgramDialogs>(*this, *FormInput, closed_);
+  dispatcher_ = std::make_unique<RequestDispatcher>(*output_, *dialogs_, *layout_, *this, *MenuProgRun);
   qApp->installEventFilter(this);
 }
 
 TFormMain::~TFormMain() {
   qApp->removeEventFilter(this);
-  if (gInterpreter && gInterpreter->mainWindow == this && busyDepth_ == 0) InterpreterEntry(3);
+  if (Interp() != nullptr && busyDepth_ == 0) vell::DestroyInterpreter(interp_);
 }
 
 void TFormMain::BuildWindow() {
@@ -139,6 +92,7 @@ void TFormMain::BuildWindow() {
   MemoOut->setFont(memoFont);
   // A read-only memo still shows and keeps its caret: output goes there.
   MemoOut->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  vell::qt::WrapLongRunsAnywhere(*MemoOut);
   panelLayout->addWidget(MemoOut);
 
   MemoProg = new MemoEdit(Splitter);
@@ -146,6 +100,7 @@ void TFormMain::BuildWindow() {
   MemoProg->setFont(memoFont);
   MemoProg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   MemoProg->setTabChangesFocus(false);
+  vell::qt::WrapLongRunsAnywhere(*MemoProg);
 
   Splitter->addWidget(PanelOut);
   Splitter->addWidget(MemoProg);
@@ -198,21 +153,20 @@ void TFormMain::BuildMenus() {
   move(0, 0);
   if (QLayout* l = layout()) l->activate();
   Splitter->setSizes({kPanelOutHeight, kClientHeight - kPanelOutHeight - kSplitterHeight});
-  progHeight_ = kClientHeight - kPanelOutHeight - kSplitterHeight;
-  LayoutMemos(0);
+  layout_ = std::make_unique<WindowLayout>(*this, *Splitter, *PanelOut, *MemoOut, *MemoProg,
+                                           *MenuProgDisp);
+  layout_->SetProgramHeight(kClientHeight - kPanelOutHeight - kSplitterHeight);
+  layout_->LayoutMemos(LayoutRefresh);
+}
+
+template <class Work>
+bool TFormMain::Guarded(Work&& work) {
+  return vell::Guarded(work, [this](std::u16string_view message) { ShowError(Q(message)); });
 }
 
 void TFormMain::Safely(void (TFormMain::*handler)()) {
   // No exception leaves a handler into the event loop.
-  try {
-    (this->*handler)();
-  } catch (const std::bad_alloc&) {
-    ShowError(QStringLiteral("cannot allocate memory "));
-  } catch (const std::exception& e) {
-    ShowError(QString::fromUtf8(e.what()));
-  } catch (...) {
-    ShowError(QString());
-  }
+  Guarded([&] { (this->*handler)(); });
 }
 
 void TFormMain::SetCaption(const QString& caption) {
@@ -228,26 +182,24 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
   SaveDialog.initialDir = current;
   OpenDialog.initialDir = current;
 
-  InterpreterEntry(1, this, this);
-  if (gInterpreter == nullptr) return StartResult::Terminate;  // the entry has said why
-  try {
-    vell::RegisterLibraryBuiltins(*gInterpreter);
-    vell::InstallDesktopServices(*gInterpreter);
+  interp_ = vell::CreateInterpreter(dispatcher_.get(), this);
+  if (interp_ == nullptr) return StartResult::Terminate;  // the entry has said why
+  Guarded([this] {
+    vell::RegisterLibraryBuiltins(*interp_);
+    vell::InstallDesktopServices(*interp_);
     vell::InstallCommandServices();
-  } catch (const std::exception& e) {
-    ShowError(QString::fromUtf8(e.what()));
-  }
+  });
 
-  if (installDefaults) {
-    installDefaults(*this);
+  if (componentTable_ != nullptr) {
+    componentTable_->InstallDefaults(*this);
   } else {
     // Without the component table there are no predefined components to
     // declare: an empty header still ends like a run and enables Run.
-    gInterpreter->programText = vellvar(u"");
+    vell::SetProgramText(*interp_, u"");
     BusyScope busy(*this);
-    InterpreterEntry(2);
+    vell::RunProgram(*interp_);
   }
-  if (gInterpreter == nullptr) return StartResult::Terminate;
+  if (Interp() == nullptr) return StartResult::Terminate;
 
   autoRun_ = false;
   if (arguments.size() <= 1) return StartResult::Run;
@@ -261,7 +213,8 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
       ShowError(error);
       return StartResult::Run;
     }
-    InterpreterEntry(3);
+    vell::DestroyInterpreter(interp_);
+    interp_ = nullptr;
     return StartResult::Terminate;
   }
   if (file == u"/v") {
@@ -269,13 +222,9 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
     file = arguments.size() > 2 ? arguments[2] : QString();
   }
 
-  try {
-    for (const QString& part : arguments) {
-      gInterpreter->commandLine.Append(vellvar(std::u16string_view(U(part))));
-    }
-  } catch (const std::bad_alloc&) {
-    ShowError(QStringLiteral("cannot allocate memory "));
-  }
+  Guarded([&] {
+    for (const QString& part : arguments) vell::AppendCommandLine(*interp_, U(part));
+  });
 
   if (!file.isEmpty() && QFileInfo(file).isFile() && LoadProgram(file, true)) autoRun_ = true;
   return StartResult::Run;
@@ -331,16 +280,20 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (gInterpreter && (gInterpreter->mainRunning || busyDepth_ > 0 || gInterpreter->runDepth > 0)) {
+  if (Interp() != nullptr && (vell::MainProgramRunning(*interp_) || busyDepth_ > 0 ||
+                            vell::RunningTexts(*interp_) > 0)) {
     // A text runs below this handler: it stops before its next statement and
     // the window closes once it has returned.
-    gInterpreter->runState = StateExit;
+    vell::SetRunState(*interp_, vell::StateExit);
     closePending_ = true;
     event->ignore();
     return;
   }
   FlushOutput();
-  if (gInterpreter) InterpreterEntry(3);
+  if (Interp() != nullptr) {
+    vell::DestroyInterpreter(interp_);
+    interp_ = nullptr;
+  }
   closed_ = true;
   event->accept();
   emit closed();
@@ -358,9 +311,9 @@ void TFormMain::LeaveBusy() {
 }
 
 int TFormMain::RunEvent(std::u16string_view text) {
-  if (gInterpreter == nullptr) return ResultDone;
+  if (Interp() == nullptr) return vell::ResultDone;
   BusyScope busy(*this);
-  const int r = RunEventText(*gInterpreter, text);
+  const int r = vell::RunEventText(*interp_, text);
   // No run-ended request follows an event text: what it printed shows now.
   FlushOutput();
   return r;
@@ -407,11 +360,11 @@ void TFormMain::MenuFileSaveAsClick() {
 void TFormMain::MenuFileExitClick() { close(); }
 
 void TFormMain::MenuProgRunClick() {
-  if (gInterpreter == nullptr || closed_) return;
-  if (busyDepth_ > 0 || gInterpreter->runDepth > 0) {
+  if (Interp() == nullptr || closed_) return;
+  if (busyDepth_ > 0 || vell::RunningTexts(*interp_) > 0) {
     // An event text runs below: starting the program now would reset its
     // locals, so the run waits until it has returned.
-    if (!gInterpreter->mainRunning) {
+    if (!vell::MainProgramRunning(*interp_)) {
       if (busyDepth_ > 0) {
         runPending_ = true;
       } else {
@@ -422,27 +375,24 @@ void TFormMain::MenuProgRunClick() {
     }
     return;
   }
-  Interpreter& interp = *gInterpreter;
-  interp.runState = StateEnd;
+  vell::Interpreter& interp = *interp_;
+  vell::SetRunState(interp, vell::StateEnd);
   MenuProgRun->setEnabled(false);
-  try {
-    interp.programText = vellvar(std::u16string_view(vell::qt::MemoText(*MemoProg)));
-  } catch (const std::exception& e) {
+  if (!Guarded([&] { vell::SetProgramText(interp, vell::qt::MemoText(*MemoProg)); })) {
     MenuProgRun->setEnabled(true);
-    ShowError(QString::fromUtf8(e.what()));
     return;
   }
-  lastRequestKind_ = 0;
+  dispatcher_->StartRun();
   bool closeNow = false;
   {
     BusyScope busy(*this);
-    InterpreterEntry(2);
+    vell::RunProgram(interp);
     // The run-ended request enables Run; a run that failed before it still
     // leaves Run usable.
     MenuProgRun->setEnabled(true);
     // EXIT, or a close refused during the run: close now, not once more
     // when the busy scope ends.
-    closeNow = (gInterpreter && gInterpreter->runState == StateExit) || closePending_;
+    closeNow = (Interp() != nullptr && vell::RunState(*interp_) == vell::StateExit) || closePending_;
     closePending_ = false;
   }
   FlushOutput();
@@ -450,20 +400,19 @@ void TFormMain::MenuProgRunClick() {
 }
 
 void TFormMain::MenuProgEndClick() {
-  if (gInterpreter) gInterpreter->runState = StateEnd;
+  if (Interp() != nullptr) vell::SetRunState(*interp_, vell::StateEnd);
 }
 
 void TFormMain::MenuProgDispClick() {
   // The item has already flipped its check mark: go by the program area.
-  LayoutMemos(MemoProg->isHidden() ? 1 : 2);
+  layout_->LayoutMemos(MemoProg->isHidden() ? LayoutShowProgram : LayoutHideProgram);
 }
 
 void TFormMain::MenuProgClsClick() {
-  pendingOutput_.clear();
-  MemoOut->clear();
-  if (destroyAllComponents) destroyAllComponents();
+  output_->Clear();
+  if (componentTable_ != nullptr) componentTable_->DestroyAllComponents();
   MemoOut->setVisible(true);
-  LayoutMemos(0);
+  layout_->LayoutMemos(LayoutRefresh);
   if (!MemoProg->isHidden()) MemoProg->setFocus();
 }
 
@@ -484,7 +433,7 @@ void TFormMain::MenuHelpVersionClick() {
 
 void TFormMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  LayoutMemos(0);
+  layout_->LayoutMemos(LayoutRefresh);
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
@@ -496,34 +445,6 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
     MenuProgEndClick();
   }
   return QMainWindow::eventFilter(watched, event);
-}
-
-void TFormMain::LayoutMemos(int mode) {
-  if (mode == 1 && MemoProg->isHidden()) {
-    const int panelHeight = PanelOut->height();
-    const int growth = progHeight_ > 0 ? progHeight_ : MemoProg->height();
-    MemoProg->setVisible(true);
-    resize(width(), height() + growth);
-    if (QLayout* l = layout()) l->activate();
-    Splitter->setSizes({panelHeight, growth});
-    MenuProgDisp->setChecked(true);
-    MenuProgDisp->setEnabled(true);
-  } else if (mode == 2 && !MemoProg->isHidden()) {
-    progHeight_ = MemoProg->height();
-    MemoProg->setVisible(false);
-    MenuProgDisp->setChecked(false);
-    MenuProgDisp->setEnabled(true);
-    resize(width(), std::max(0, height() - progHeight_));
-    if (QLayout* l = layout()) l->activate();
-  }
-  if (!MemoProg->isHidden()) {
-    MemoProg->SetFormatMargins(10, 5);
-    MemoProg->setTabStopDistance(QFontMetrics(MemoProg->font()).averageCharWidth() * 4);
-  }
-  if (!MemoOut->isHidden()) {
-    MemoOut->SetFormatMargins(10, 5);
-    MemoOut->setTabStopDistance(QFontMetrics(MemoOut->font()).averageCharWidth() * 8);
-  }
 }
 
 // ---------------------------------------------------------------------------
@@ -540,7 +461,12 @@ void TFormMain::ShowWarning(std::u16string_view text) {
 
 void TFormMain::ReleaseProgramComponents() {
   MemoOut->setVisible(true);
-  if (destroyAllComponents) destroyAllComponents();
+  if (componentTable_ != nullptr) componentTable_->DestroyAllComponents();
+}
+
+void TFormMain::InstallComponentTable(ComponentTableHooks* table) {
+  componentTable_ = table;
+  dispatcher_->componentTable = table;
 }
 
 void TFormMain::ShowServiceError(std::u16string_view message) { ShowError(Q(message)); }
@@ -553,198 +479,12 @@ void TFormMain::ShowError(const QString& text) {
 // ---------------------------------------------------------------------------
 // Host requests.
 
-void TFormMain::HandleHostRequest(Interpreter& interp) {
-  int kind = 0;
-  try {
-    kind = interp.requestSlots[0].ItemInt();
-    switch (kind) {
-      case RequestPump:
-        Pump(false);
-        break;
-      case RequestPrint:
-        AppendOutput(interp.requestSlots[1].ItemWideText());
-        break;
-      case RequestMessage:
-        ShowMessageRequest(interp);
-        break;
-      case RequestInput:
-        ShowInputRequest(interp);
-        break;
-      case RequestRunEnded:
-        FlushOutput();
-        MenuProgRun->setEnabled(true);
-        break;
-      case RequestService:
-        FlushOutput();
-        vell::RouteServiceRequest(interp, *this);
-        break;
-      case RequestWindow:
-        WindowRequest(interp);
-        break;
-      case RequestComponent:
-        ComponentRequest(interp);
-        break;
-      default:
-        break;
-    }
-  } catch (const std::bad_alloc&) {
-    ShowError(QStringLiteral("cannot allocate memory "));
-  } catch (const std::exception& e) {
-    ShowError(QString::fromUtf8(e.what()));
-  } catch (...) {
-    ShowError(QString());
-  }
-  lastRequestKind_ = kind;
-}
-
-void TFormMain::Pump(bool force) {
-  // Processing events costs several times a simple statement, so a stream of
-  // pump requests processes them only every few milliseconds; after any
-  // other request but output the next pump is real. The coarse clock costs a
-  // few nanoseconds, so it is read on every pump: however slow the
-  // statements, the window still reacts within the interval.
-  const long long now = CoarseMilliseconds();
-  if (!force && (lastRequestKind_ == RequestPump || lastRequestKind_ == RequestPrint) &&
-      lastPumpMs_ >= 0 && now - lastPumpMs_ < kPumpIntervalMs) {
-    return;
-  }
-  FlushOutput();
-  lastPumpMs_ = now;
-  QCoreApplication::processEvents();
-}
+void TFormMain::HandleHostRequest(Interpreter& interp) { dispatcher_->HandleHostRequest(interp); }
 
 void TFormMain::AppendToEdit(QPlainTextEdit& edit, std::u16string_view text) {
-  SplitOutput(
-      text, [&edit](const QString& chunk) { InsertAtCaret(edit, chunk); },
-      [&edit] { edit.clear(); });
+  OutputArea::AppendToEdit(edit, text);
 }
 
-void TFormMain::AppendOutput(std::u16string_view text) {
-  SplitOutput(
-      text, [this](const QString& chunk) { pendingOutput_ += chunk; },
-      [this] {
-        pendingOutput_.clear();
-        MemoOut->clear();
-      });
-}
+void TFormMain::FlushOutput() { output_->Flush(); }
 
-void TFormMain::FlushOutput() {
-  if (pendingOutput_.isEmpty()) return;
-  const QString text = std::move(pendingOutput_);
-  pendingOutput_ = QString();
-  InsertAtCaret(*MemoOut, text);
-}
-
-std::u16string TFormMain::OutputText() {
-  FlushOutput();
-  return vell::qt::MemoText(*MemoOut);
-}
-
-bool TFormMain::ConfirmEnd(Interpreter& interp) {
-  const bool ok =
-      vell::qt::Dialogs().ConfirmOkCancel(nullptr, AppCaption(), jp::Q(jp::kConfirmEnd));
-  if (ok) interp.runState = StateEnd;
-  return ok;
-}
-
-void TFormMain::ShowMessageRequest(Interpreter& interp) {
-  const QString text = Q(interp.requestSlots[1].ItemWideText());
-  const bool errorReport = interp.runState != StateRunning;
-  FlushOutput();
-  const vell::qt::MessageAnswer answer =
-      vell::qt::Dialogs().AskYesNoAbort(this, AppCaption(), text);
-  int result = answer == vell::qt::MessageAnswer::Yes ? 1 : 0;
-  if (answer == vell::qt::MessageAnswer::Abort && !errorReport) {
-    ConfirmEnd(interp);
-    result = 0;
-  }
-  interp.requestSlots[0].SetItem(vellvar(result));
-}
-
-void TFormMain::ShowInputRequest(Interpreter& interp) {
-  const QString prompt = Q(interp.requestSlots[1].ItemWideText());
-  FlushOutput();
-  // An INPUT from an event text while the dialog is already open gets a
-  // dialog of its own.
-  std::unique_ptr<TFormInput> extra;
-  TFormInput* dialog = FormInput;
-  if (inputDepth_ > 0 || FormInput->isVisible()) {
-    extra = std::make_unique<TFormInput>(this);
-    dialog = extra.get();
-  }
-  ++inputDepth_;
-  struct Leave {
-    int& depth;
-    ~Leave() { --depth; }
-  } leave{inputDepth_};
-
-  QString answer;
-  for (;;) {
-    dialog->Prepare(prompt);
-    const int r = vell::qt::Dialogs().ExecDialog(*dialog);
-    if (r == TFormInput::ResultOk) {
-      answer = dialog->Answer();
-      break;
-    }
-    if (r == TFormInput::ResultAbort && ConfirmEnd(interp)) break;
-    if (closed_) break;  // nothing left to answer to
-  }
-  interp.requestSlots[0].SetItem(vellvar(std::u16string_view(U(answer))));
-}
-
-void TFormMain::WindowRequest(Interpreter& interp) {
-  const int operation = interp.requestSlots[1].ItemInt();
-  if (operation == 1) {
-    int w = interp.requestSlots[2].ItemInt();
-    int h = interp.requestSlots[3].ItemInt();
-    Pump(true);
-    QWidget* central = centralWidget();
-    const int extraWidth = width() - central->width();
-    const int extraHeight = height() - central->height();
-    const bool progShown = !MemoProg->isHidden();
-    const int progHeight = MemoProg->height();
-    const int progPart = progShown ? progHeight + Splitter->handleWidth() : 0;
-    // Sizes from programs stay within the desktop.
-    if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
-      const QRect available = s->availableGeometry();
-      const int frameWidth = std::max(0, frameGeometry().width() - width());
-      const int frameHeight = std::max(0, frameGeometry().height() - height());
-      w = std::min(w, std::max(0, available.width() - frameWidth - extraWidth));
-      h = std::min(h, std::max(0, available.height() - frameHeight - extraHeight - progPart));
-    }
-    w = std::max(0, w);
-    h = std::max(0, h);
-    resize(w + extraWidth, h + extraHeight + progPart);
-    if (QLayout* l = layout()) l->activate();
-    if (progShown) {
-      Splitter->setSizes({h, progHeight});
-    } else {
-      Splitter->setSizes({h, 0});
-    }
-    LayoutMemos(0);
-  } else if (operation == 20) {
-    FlushOutput();
-    LayoutMemos(interp.requestSlots[2].ItemInt() != 0 ? 1 : 2);
-  }
-}
-
-void TFormMain::ComponentRequest(Interpreter& interp) {
-  FlushOutput();
-  if (interp.components == nullptr) return;
-  const int operation = interp.requestSlots[1].ItemInt();
-  if (operation != 6 && operation != 7) return;
-  const int slot = interp.requestSlots[2].ItemInt();
-  const int member = interp.requestSlots[3].ItemInt();
-  vellvar args[3] = {interp.requestSlots[4].item, interp.requestSlots[5].item,
-                     interp.requestSlots[6].item};
-  ExecContext ctx;
-  if (operation == 6) {
-    const int r = interp.components->SetComponentMember(interp, ctx, slot, member, args);
-    interp.requestSlots[1].SetItem(vellvar(r));
-  } else {
-    const int r = interp.components->GetComponentMember(interp, ctx, slot, member, args);
-    if (r == ResultFailed) return;
-    interp.requestSlots[4].SetItem(ctx.value);
-    interp.requestSlots[1].SetItem(ctx.value);
-  }
-}
+std::u16string TFormMain::OutputText() { return output_->Text(); }

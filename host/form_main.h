@@ -1,17 +1,18 @@
 // The main window: the output area above the program area, the menus, program
-// files, the command line, and the receiving side of the interpreter's host
-// requests.
+// files and the command line. The interpreter's host requests go to the
+// request dispatcher, which hands them to the parts that own them.
 #pragma once
 
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QStringList>
-#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
-#include "core/host_request.h"
+#include "core/interpreter.h"
+#include "host/request_dispatcher.h"
 #include "library/service_router.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/memo_edit.h"
@@ -19,11 +20,23 @@
 class QAction;
 class QMenu;
 class QSplitter;
+class OutputArea;
+class ProgramDialogs;
 class TFormInput;
+class TFormMain;
+class WindowLayout;
+
+// The component table as the window sees it: it receives the component
+// requests, releases every program-created component (Clear output, NEW) and
+// installs the predefined components with their start-up header.
+class ComponentTableHooks : public vell::HostRequestHandler {
+ public:
+  virtual void DestroyAllComponents() = 0;
+  virtual void InstallDefaults(TFormMain& form) = 0;
+};
 
 class TFormMain : public QMainWindow,
-                  public HostRequestHandler,
-                  public HostShell,
+                  public vell::HostShell,
                   public vell::ServiceErrorSink {
   Q_OBJECT
 
@@ -41,8 +54,9 @@ class TFormMain : public QMainWindow,
   // Shows the window as the command line asked.
   void ShowAsStarted();
 
-  // HostRequestHandler.
-  void HandleHostRequest(Interpreter& interp) override;
+  // Performs a host request (the interpreter sends its requests to the
+  // dispatcher directly).
+  void HandleHostRequest(vell::Interpreter& interp);
   // HostShell.
   void PostCloseMainWindow() override;
   void ShowWarning(std::u16string_view text) override;
@@ -63,9 +77,6 @@ class TFormMain : public QMainWindow,
   // Runs the program loaded from the command line, once.
   void FormActivate();
 
-  // Mode 0 re-applies the memos' margins and tab stops, 1 shows the program
-  // area, 2 hides it; the window's height changes by the program area's height.
-  void LayoutMemos(int mode);
   // Writes the output gathered since the last flush into the output area.
   void FlushOutput();
   // The output area's text with CR LF line breaks, everything printed included.
@@ -96,11 +107,9 @@ class TFormMain : public QMainWindow,
   };
   int BusyDepth() const { return busyDepth_; }
 
-  // Hooks of the component table: releasing every program-created component
-  // (Clear output, NEW) and installing the predefined components with their
-  // start-up header. Without the latter an empty header runs.
-  std::function<void()> destroyAllComponents;
-  std::function<void(TFormMain&)> installDefaults;
+  // Installs the component table (null: none). Without one, no predefined
+  // components exist and an empty start-up header runs.
+  void InstallComponentTable(ComponentTableHooks* table);
 
   // Controls.
   QWidget* PanelOut = nullptr;
@@ -126,7 +135,7 @@ class TFormMain : public QMainWindow,
 
   // Real message processing happens at most this often during a run of pump
   // requests (milliseconds).
-  static constexpr int kPumpIntervalMs = 4;
+  static constexpr int kPumpIntervalMs = RequestDispatcher::kPumpIntervalMs;
 
  signals:
   // The window has closed for good: the application should end.
@@ -144,19 +153,24 @@ class TFormMain : public QMainWindow,
   void BuildMenus();
   bool LoadProgram(const QString& path, bool fromCommandLine);
   void LeaveBusy();
+  // Runs work, showing any exception it throws instead of passing it on.
+  // False when it threw.
+  template <class Work>
+  bool Guarded(Work&& work);
   void Safely(void (TFormMain::*handler)());
   void ShowError(const QString& text);
 
-  // Request kinds.
-  void Pump(bool force);
-  void AppendOutput(std::u16string_view text);
-  void ShowMessageRequest(Interpreter& interp);
-  void ShowInputRequest(Interpreter& interp);
-  void WindowRequest(Interpreter& interp);
-  void ComponentRequest(Interpreter& interp);
-  // Asks whether to end the program; true (and runState 13) for OK.
-  bool ConfirmEnd(Interpreter& interp);
+  // The interpreter this window created, while it still serves the window.
+  vell::Interpreter* Interp() const {
+    return vell::InterpreterServes(interp_, dispatcher_.get()) ? interp_ : nullptr;
+  }
 
+  vell::Interpreter* interp_ = nullptr;  // null until FormCreate and once closed
+  ComponentTableHooks* componentTable_ = nullptr;
+  std::unique_ptr<OutputArea> output_;
+  std::unique_ptr<WindowLayout> layout_;
+  std::unique_ptr<ProgramDialogs> dialogs_;
+  std::unique_ptr<RequestDispatcher> dispatcher_;
   QString caption_;
   bool autoRun_ = false;
   bool startMinimized_ = false;
@@ -165,12 +179,4 @@ class TFormMain : public QMainWindow,
   bool closePending_ = false;
   bool runPending_ = false;
   int busyDepth_ = 0;
-  int progHeight_ = 0;
-  int inputDepth_ = 0;
-
-  // Output gathered between real pumps.
-  QString pendingOutput_;
-  int lastRequestKind_ = 0;
-  // When events were last processed (coarse milliseconds; -1: never).
-  long long lastPumpMs_ = -1;
 };

@@ -1,9 +1,9 @@
 // The application: the main window and its message loop.
 #include <QApplication>
 #include <QMessageBox>
-#include <exception>
 
 #include "host/form_main.h"
+#include "platform/guarded.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -11,19 +11,20 @@ int main(int argc, char** argv) {
   // Program forms may stay open; closing the main window alone ends the
   // application.
   QApplication::setQuitOnLastWindowClosed(false);
-  try {
-    TFormMain form;
-    QObject::connect(&form, &TFormMain::closed, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
-    QStringList arguments = QCoreApplication::arguments();
-    if (!arguments.isEmpty()) arguments[0] = QCoreApplication::applicationFilePath();
-    if (form.FormCreate(arguments) == TFormMain::StartResult::Terminate) return 0;
-    form.ShowAsStarted();
-    QApplication::exec();
-  } catch (const std::exception& e) {
-    QMessageBox::critical(nullptr, QStringLiteral("Vell"), QString::fromUtf8(e.what()));
-  } catch (...) {
-    QMessageBox::critical(nullptr, QStringLiteral("Vell"), QString());
-  }
+  vell::Guarded(
+      [] {
+        TFormMain form;
+        QObject::connect(&form, &TFormMain::closed, qApp, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+        QStringList arguments = QCoreApplication::arguments();
+        if (!arguments.isEmpty()) arguments[0] = QCoreApplication::applicationFilePath();
+        if (form.FormCreate(arguments) == TFormMain::StartResult::Terminate) return;
+        form.ShowAsStarted();
+        QApplication::exec();
+      },
+      [](std::u16string_view message) {
+        QMessageBox::critical(nullptr, QStringLiteral("Vell"),
+                              QString::fromUtf16(message.data(), static_cast<qsizetype>(message.size())));
+      });
   return 0;
 }

@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "core/exec_context.h"
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "core/vellvar.h"
 
 namespace vell {

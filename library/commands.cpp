@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/executor.h"
+#include "core/execution.h"
 #include "core/host_request.h"
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/builtin_support.h"
 #include "platform/process_start.h"
 #include "platform/simulated_input.h"
@@ -49,19 +49,14 @@ int RunNested(Interpreter& interp, ExecContext& ctx, const char16_t* name,
 
 int CmdCls(Interpreter& interp, ExecContext& ctx) {
   ctx.value = kClearOutput;
-  SetSlot(interp, 0, vellvar(static_cast<int>(RequestPrint)));
-  SetSlot(interp, 1, ctx.value);
-  SendHostRequest(interp);
+  PrintText(interp, ctx.value);
   return ResultDone;
 }
 
 int CmdMsg(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
-  SetSlot(interp, 0, vellvar(static_cast<int>(RequestMessage)));
-  SetSlot(interp, 1, args[0]);
-  SendHostRequest(interp);
-  ctx.value = interp.requestSlots[0].ItemInt() == 1 ? 1 : 0;
+  ctx.value = AskMessage(interp, args[0]) == 1 ? 1 : 0;
   return ResultDone;
 }
 
@@ -123,13 +118,10 @@ int CmdList(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int WindowRequest(Interpreter& interp, ExecContext& ctx, int operation, int count) {
+int WindowRequest(Interpreter& interp, ExecContext& ctx, WindowOperation operation, int count) {
   vellvar args[2] = {vellvar(0), vellvar(0)};
   if (!ReadExactArguments(interp, ctx, args, count)) return ResultFailed;
-  SetSlot(interp, 0, vellvar(static_cast<int>(RequestWindow)));
-  SetSlot(interp, 1, vellvar(operation));
-  for (int i = 0; i < count; ++i) SetSlot(interp, 2 + i, args[i]);
-  SendHostRequest(interp);
+  SendWindowRequest(interp, operation, args, count);
   return ResultDone;
 }
 
@@ -144,9 +136,7 @@ int CmdDispProgram(Interpreter& interp, ExecContext& ctx) {
 int CmdCmdOut(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
-  SetSlot(interp, 0, vellvar(static_cast<int>(RequestService)));
-  SetSlot(interp, 1, vellvar(args[0].ToInt()));
-  SendHostRequest(interp);
+  SendService(interp, args[0].ToInt(), nullptr, 0);
   ctx.value = 1;
   return ResultDone;
 }

@@ -4,9 +4,9 @@
 
 #include <string_view>
 
-struct Interpreter;
-
 namespace vell {
+
+struct Interpreter;
 
 // CLS MSG WAIT RUN BEEP CALC CALLSUB LIST SCREEN DISPPROGRAM CMDOUT GETCMD
 // SETCMD KEYDOWN KEYUP MOUSEMOVE MOUSEDOWN MOUSEUP COMMANDLINE, in this order.

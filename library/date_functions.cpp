@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/builtin_support.h"
 #include "library/function_families.h"
 

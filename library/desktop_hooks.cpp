@@ -23,7 +23,7 @@ class StandInServices final : public DesktopServices {
     return true;
   }
   TrashResult MoveToTrash(const std::string& path, int* error) override {
-    return MoveToHomeTrash(path, error);
+    return MoveToDesktopTrash(path, error);
   }
 
  private:
@@ -121,33 +121,32 @@ bool SharesHomeTrashDevice(const std::string& path) {
   return trash.st_dev == entry.st_dev;
 }
 
-TrashResult MoveToHomeTrash(const std::string& path, int* error) {
-  *error = 0;
-  struct stat entry {};
-  if (::lstat(path.c_str(), &entry) != 0) {
-    *error = errno;
-    return TrashResult::Failed;
-  }
-  const std::string trash = HomeTrashFolder();
+namespace {
+
+// Moves `path` (whose lstat is `entry`) into the trash folder `trash`, its
+// files and info folders made as needed, with a record naming `recorded` as
+// where the entry was. `missing` is the answer when those folders cannot be
+// made.
+TrashResult MoveInto(const std::string& trash, const std::string& path, const struct stat& entry,
+                     const std::string& recorded, TrashResult missing, int* error) {
   const std::string files = trash + "/files";
   const std::string info = trash + "/info";
   if (!MakeFolders(files) || !MakeFolders(info)) {
     *error = EACCES;
-    return TrashResult::Failed;
+    return missing;
   }
   struct stat trashInfo {};
   if (::stat(files.c_str(), &trashInfo) != 0 || trashInfo.st_dev != entry.st_dev) {
     *error = EXDEV;
     return TrashResult::Failed;
   }
-  const std::string absolute = AbsolutePath(path);
-  std::string base = std::filesystem::path(absolute).filename().string();
-  if (base.empty()) {
+  const std::string base = std::filesystem::path(AbsolutePath(path)).filename().string();
+  if (base.empty() || base == "." || base == "..") {
     *error = EINVAL;
     return TrashResult::Failed;
   }
   const std::string record =
-      "[Trash Info]\nPath=" + EscapePath(absolute) + "\nDeletionDate=" + DeletionDate() + "\n";
+      "[Trash Info]\nPath=" + EscapePath(recorded) + "\nDeletionDate=" + DeletionDate() + "\n";
   for (int n = 1; n < 100000; ++n) {
     const std::string name = n == 1 ? base : base + "." + std::to_string(n);
     const std::string infoPath = info + "/" + name + ".trashinfo";
@@ -175,6 +174,90 @@ TrashResult MoveToHomeTrash(const std::string& path, int* error) {
   }
   *error = EEXIST;
   return TrashResult::Failed;
+}
+
+// The path with its folders' links resolved (the entry itself is not
+// followed); empty when the folder cannot be found.
+std::string RealFolderPath(const std::string& path) {
+  const std::filesystem::path absolute = AbsolutePath(path);
+  char* folder = ::realpath(absolute.parent_path().c_str(), nullptr);
+  if (folder == nullptr) return {};
+  std::string real = folder;
+  std::free(folder);
+  if (real != "/") real += '/';
+  return real + absolute.filename().string();
+}
+
+// A folder made for the user alone, or found as one: not a link, owned by
+// the user.
+bool PrivateFolder(const std::string& folder) {
+  ::mkdir(folder.c_str(), 0700);
+  struct stat info {};
+  return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         info.st_uid == ::geteuid();
+}
+
+}  // namespace
+
+TrashResult MoveToHomeTrash(const std::string& path, int* error) {
+  *error = 0;
+  struct stat entry {};
+  if (::lstat(path.c_str(), &entry) != 0) {
+    *error = errno;
+    return TrashResult::Failed;
+  }
+  return MoveInto(HomeTrashFolder(), path, entry, AbsolutePath(path), TrashResult::Failed, error);
+}
+
+TrashResult MoveToDesktopTrash(const std::string& path, int* error) {
+  *error = 0;
+  struct stat entry {};
+  if (::lstat(path.c_str(), &entry) != 0) {
+    *error = errno;
+    return TrashResult::Failed;
+  }
+  if (SharesHomeTrashDevice(path)) return MoveToHomeTrash(path, error);
+  const std::string real = RealFolderPath(path);
+  if (real.empty()) {
+    *error = errno != 0 ? errno : ENOENT;
+    return TrashResult::Failed;
+  }
+  // The top folder of the entry's file system: the highest folder above it
+  // on the same device.
+  std::filesystem::path top = std::filesystem::path(real).parent_path();
+  struct stat folder {};
+  if (::stat(top.c_str(), &folder) != 0) {
+    *error = errno;
+    return TrashResult::Failed;
+  }
+  if (folder.st_dev != entry.st_dev) {
+    *error = EBUSY;  // the entry is a file system of its own
+    return TrashResult::Failed;
+  }
+  while (top.has_parent_path() && top.parent_path() != top) {
+    struct stat above {};
+    if (::stat(top.parent_path().c_str(), &above) != 0 || above.st_dev != entry.st_dev) break;
+    top = top.parent_path();
+  }
+  const std::string uid = std::to_string(::geteuid());
+  const std::string recorded =
+      std::filesystem::path(real).lexically_relative(top).string();
+  // A trash folder made by the administrator: a folder with the sticky bit,
+  // not a link; each user has a folder of their own in it.
+  const std::string shared = (top / ".Trash").string();
+  struct stat sharedInfo {};
+  if (::lstat(shared.c_str(), &sharedInfo) == 0 && S_ISDIR(sharedInfo.st_mode) &&
+      (sharedInfo.st_mode & S_ISVTX) != 0 && PrivateFolder(shared + "/" + uid)) {
+    const TrashResult result =
+        MoveInto(shared + "/" + uid, path, entry, recorded, TrashResult::NoTrash, error);
+    if (result != TrashResult::NoTrash) return result;
+  }
+  const std::string own = (top / (".Trash-" + uid)).string();
+  if (!PrivateFolder(own)) {
+    *error = EACCES;
+    return TrashResult::NoTrash;
+  }
+  return MoveInto(own, path, entry, recorded, TrashResult::NoTrash, error);
 }
 
 }  // namespace vell

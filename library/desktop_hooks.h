@@ -1,6 +1,6 @@
 // The desktop services the file and clipboard keywords use: the clipboard
 // and the trash. The window installs the real ones; without them (the
-// console runner) an in-process clipboard and a plain trash folder stand in.
+// console runner) an in-process clipboard stands in. Both use one trash.
 #pragma once
 
 #include <string>
@@ -37,9 +37,16 @@ DesktopServices& CurrentDesktopServices();
 // Installs services that outlive every later use; null restores the stand-in.
 void SetDesktopServices(DesktopServices* services);
 
-// The stand-in's trash: a move into the home trash ($XDG_DATA_HOME/Trash, else
-// ~/.local/share/Trash) with its .trashinfo record. An entry on another file
-// system than the home trash is not moved (Failed with EXDEV).
+// The trash of the desktop, the same for the window and the console runner,
+// as the freedesktop.org trash specification gives it: an entry on the home
+// trash's file system goes to the home trash ($XDG_DATA_HOME/Trash, else
+// ~/.local/share/Trash); an entry elsewhere goes to the trash at the top
+// folder of its own file system: $topdir/.Trash/$uid when $topdir/.Trash is
+// a folder (not a link) with the sticky bit, else $topdir/.Trash-$uid.
+// NoTrash where no such folder can be made.
+TrashResult MoveToDesktopTrash(const std::string& path, int* error);
+// A move into the home trash only (Failed with EXDEV for an entry on
+// another file system).
 TrashResult MoveToHomeTrash(const std::string& path, int* error);
 // The folder of the home trash, and whether the path lies on its file system.
 std::string HomeTrashFolder();

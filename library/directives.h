@@ -2,7 +2,7 @@
 // act on the name tables instead of computing a value.
 #pragma once
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 
 namespace vell {
 

@@ -16,13 +16,14 @@
 #include <string>
 #include <vector>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/builtin_support.h"
 #include "library/desktop_hooks.h"
 #include "library/list_file_builtins.h"
 #include "library/services.h"
 #include "library/string_list.h"
 #include "platform/file_descriptor.h"
+#include "platform/file_replacement.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 
@@ -91,6 +92,16 @@ std::optional<std::string> ResolveNew(std::u16string_view path) {
       slash == 0 ? std::optional<std::string>("") : Resolve(slashed.substr(0, slash));
   if (!folder) return std::nullopt;
   return *folder + "/" + text::WideToAnsi(last);
+}
+
+// A path whose last component names something to be made, that component
+// taken as spelled even where it names an existing entry in another case.
+std::optional<std::string> SpelledNew(std::u16string_view path) {
+  const std::u16string slashed = WithSlashes(path);
+  const size_t slash = slashed.rfind(u'/');
+  if (slash != std::u16string::npos) return ResolveNew(slashed);
+  if (slashed.empty() || !text::AnsiRoundTrips(slashed)) return std::nullopt;
+  return text::WideToAnsi(slashed);
 }
 
 bool HasWildcard(std::u16string_view text) {
@@ -197,38 +208,52 @@ int ExpandSource(std::u16string_view source, std::vector<std::string>& entries) 
   return CodeDone;
 }
 
-// Copies a regular file's bytes, permissions and times. `exclusive` refuses
-// an existing target instead of overwriting it.
+// Copies the bytes of an open file to `out`; 0 or an errno value.
+int CopyBytes(int in, int out) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(in, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (n == 0) break;
+    ssize_t done = 0;
+    while (done < n) {
+      const ssize_t written = ::write(out, buffer + done, static_cast<size_t>(n - done));
+      if (written < 0) {
+        if (errno == EINTR) continue;
+        return errno;
+      }
+      done += written;
+    }
+  }
+  return 0;
+}
+
+// Copies a regular file's bytes, permissions and times. An existing target
+// keeps what it held unless the whole copy succeeds; `exclusive` refuses an
+// existing target instead.
 int CopyFileContents(const std::string& source, const std::string& target, bool exclusive) {
   FileDescriptor in(::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
   if (in.get() < 0) return CodeFromErrno(errno);
   struct stat info {};
   if (::fstat(in.get(), &info) != 0) return CodeFromErrno(errno);
   if (!S_ISREG(info.st_mode)) return CodeAccessDenied;
-  // The opening never waits: a pipe that nobody reads is a failure.
-  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | (exclusive ? O_EXCL : O_TRUNC);
-  FileDescriptor out(::open(target.c_str(), flags, info.st_mode & 0777));
-  if (out.get() < 0) return CodeFromErrno(errno);
-  if (const int outFlags = ::fcntl(out.get(), F_GETFL); outFlags >= 0) {
-    ::fcntl(out.get(), F_SETFL, outFlags & ~O_NONBLOCK);
+  if (!exclusive) {
+    files::ReplaceRequest request;
+    request.size = info.st_size;
+    request.mode = info.st_mode & 0777;
+    request.times = std::pair(info.st_atim, info.st_mtim);
+    request.fill = [&](int out) { return CopyBytes(in.get(), out); };
+    const files::ReplaceOutcome outcome = files::ReplaceFileContents(target, request);
+    return outcome.ok() ? CodeDone : CodeFromErrno(outcome.error);
   }
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return CodeFromErrno(errno);
-    }
-    if (n == 0) break;
-    ssize_t done = 0;
-    while (done < n) {
-      const ssize_t written = ::write(out.get(), buffer + done, static_cast<size_t>(n - done));
-      if (written < 0) {
-        if (errno == EINTR) continue;
-        return CodeFromErrno(errno);
-      }
-      done += written;
-    }
+  FileDescriptor out(
+      ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 0777));
+  if (out.get() < 0) return CodeFromErrno(errno);
+  if (const int error = CopyBytes(in.get(), out.get()); error != 0) {
+    return CodeFromErrno(error);
   }
   ::fchmod(out.get(), info.st_mode & 0777);
   const struct timespec times[2] = {info.st_atim, info.st_mtim};
@@ -405,6 +430,24 @@ bool RenamePath(const std::string& from, const std::string& to) {
   return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+// Whether `to` is `from` itself: the same entry under the same name.
+bool IsItself(const std::string& from, const std::string& to) {
+  struct stat a {};
+  struct stat b {};
+  return ::lstat(from.c_str(), &a) == 0 && ::lstat(to.c_str(), &b) == 0 && SameEntry(a, b) &&
+         BaseName(from) == BaseName(to);
+}
+
+// Gives an entry the name `to`, which differs from its own only in case.
+// Any entry that name finds must be the entry itself.
+bool RenameCase(const std::string& from, const std::string& to) {
+  struct stat a {};
+  struct stat b {};
+  if (::lstat(from.c_str(), &a) != 0) return false;
+  if (::lstat(to.c_str(), &b) == 0 && !SameEntry(a, b)) return false;
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
 std::u16string FolderFiles(std::u16string_view folderText) {
   std::optional<std::string> folder;
   if (folderText.empty()) {
@@ -457,7 +500,17 @@ int FnRename(Interpreter& interp, ExecContext& ctx) {
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::optional<std::string> from = Resolve(WithSlashes(WideArgument(args[0])));
   const std::optional<std::string> to = ResolveNew(WideArgument(args[1]));
-  ctx.value = (from && to && RenamePath(*from, *to)) ? 1 : 0;
+  if (!from || !to) {
+    ctx.value = 0;
+    return ResultDone;
+  }
+  // A new name that differs from the old one only in letter case is found as
+  // the entry itself: that is a rename to the name as spelled.
+  const std::optional<std::string> spelled = SpelledNew(WideArgument(args[1]));
+  ctx.value = (IsItself(*from, *to) && spelled && *spelled != *from ? RenameCase(*from, *spelled)
+                                                                     : RenamePath(*from, *to))
+                  ? 1
+                  : 0;
   return ResultDone;
 }
 

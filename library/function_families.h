@@ -1,9 +1,9 @@
 // Registration of the built-in function families: math, string and date.
 #pragma once
 
-struct Interpreter;
-
 namespace vell {
+
+struct Interpreter;
 
 void RegisterMathFunctions(Interpreter& interp);
 void RegisterStringFunctions(Interpreter& interp);

@@ -1,9 +1,9 @@
 // Registers the library's built-in names with an interpreter.
 #pragma once
 
-struct Interpreter;
-
 namespace vell {
+
+struct Interpreter;
 
 // Every built-in of the library that needs no window, in dispatch order:
 // math functions, string and list functions, date functions, file and

@@ -2,9 +2,9 @@
 // keywords.
 #pragma once
 
-struct Interpreter;
-
 namespace vell {
+
+struct Interpreter;
 
 // COUNTLIST GETLIST SETLIST ADDLIST INSERTLIST EXCHANGELIST DELETELIST
 // SORTLIST FINDLIST GETKEYLIST SETKEYLIST.

@@ -2,7 +2,7 @@
 // a fresh list, performs one operation and writes the result into slot 1.
 #include <string>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/services.h"
 #include "library/string_list.h"
 

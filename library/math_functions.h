@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-struct Interpreter;
-
 namespace vell {
+
+struct Interpreter;
 
 // One long draw: advances the whole 64-bit generator state and returns the
 // new high word with its top bit cleared (0 to 2147483647).

@@ -4,13 +4,12 @@
 // leaves slot 1 holding its own number, which the requesting keyword returns.
 #include "library/service_router.h"
 
-#include <exception>
-#include <new>
 
 #include "core/host_request.h"
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/service_error.h"
 #include "library/services.h"
+#include "platform/guarded.h"
 
 namespace vell {
 
@@ -29,31 +28,31 @@ void ReportFailure(Interpreter& interp, ServiceErrorSink& errors, int32_t servic
 
 void RouteServiceRequest(Interpreter& interp, ServiceErrorSink& errors) {
   const int32_t service = interp.requestSlots[1].ItemInt();
-  try {
-    if (service > 3000) {
-      // Database services are not available in this build: nothing happens
-      // and slot 1 keeps the number, as for any number no service knows.
-    } else if (service > 2000) {
-      TextFileService(interp, service);
-    } else if (service > 1000) {
-      StringListService(interp, service);
-    }
-  } catch (const ServiceError& error) {
-    ReportFailure(interp, errors, service, error.Message());
-  } catch (const std::bad_alloc&) {
-    ReportFailure(interp, errors, service, u"Out of memory");
-  } catch (const std::exception&) {
-    ReportFailure(interp, errors, service, u"The service could not be performed");
-  }
+  GuardedCall(
+      [&] {
+        try {
+          if (service > kLastTextFileService) {
+            // Database services are not available in this build: nothing happens
+            // and slot 1 keeps the number, as for any number no service knows.
+          } else if (service > kLastListService) {
+            TextFileService(interp, service);
+          } else if (service >= ServiceCountList) {
+            StringListService(interp, service);
+          }
+        } catch (const ServiceError& error) {
+          ReportFailure(interp, errors, service, error.Message());
+        }
+      },
+      [&](Failure failure, std::string_view) {
+        ReportFailure(interp, errors, service,
+                      failure == Failure::NoMemory ? u"Out of memory"
+                                                   : u"The service could not be performed");
+      });
 }
 
 void SendServiceRequest(Interpreter& interp, ExecContext& ctx, int32_t service, const vellvar* args,
                         int count) {
-  interp.requestSlots[0].SetItem(vellvar(static_cast<int>(::RequestService)));
-  interp.requestSlots[1].SetItem(vellvar(static_cast<int>(service)));
-  for (int i = 0; i < count; ++i) interp.requestSlots[2 + i].SetItem(args[i]);
-  SendHostRequest(interp);
-  ctx.value = interp.requestSlots[1].item;
+  ctx.value = SendService(interp, service, args, count);
 }
 
 }  // namespace vell

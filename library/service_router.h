@@ -4,9 +4,9 @@
 
 #include <string_view>
 
-struct Interpreter;
-
 namespace vell {
+
+struct Interpreter;
 
 // Where a failing service shows its error (a message box in the window).
 class ServiceErrorSink {

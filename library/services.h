@@ -8,9 +8,9 @@
 #include "core/exec_context.h"
 #include "core/vellvar.h"
 
-struct Interpreter;
-
 namespace vell {
+
+struct Interpreter;
 
 // Each works on the request slots only and stores its result into slot 1 as
 // its last step; a failure throws ServiceError before anything is stored.

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/builtin_support.h"
 #include "library/function_families.h"
 #include "platform/text_codec.h"
@@ -18,9 +18,6 @@
 namespace vell {
 
 namespace {
-
-// The largest text a value holds, in bytes.
-constexpr int64_t kMaxTextBytes = int64_t{1} << 30;
 
 // Stores units [start, start + n) of text as wide text, or the empty text
 // when that range does not lie wholly inside it.

@@ -12,12 +12,13 @@
 #include <optional>
 #include <string>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/service_error.h"
 #include "library/services.h"
 #include "library/string_list.h"
-#include "platform/paths.h"
 #include "platform/file_descriptor.h"
+#include "platform/file_replacement.h"
+#include "platform/paths.h"
 #include "platform/text_codec.h"
 #include "platform/text_files.h"
 
@@ -25,7 +26,7 @@ namespace vell {
 namespace {
 
 // The largest text a value holds, in bytes.
-constexpr int64_t kMaxFileBytes = int64_t{1} << 30;
+constexpr int64_t kMaxFileBytes = kMaxTextBytes;
 
 std::u16string Reason(int error) { return text::AnsiToWide(std::strerror(error)); }
 
@@ -82,90 +83,25 @@ std::string ReadBytes(const std::string& file, std::u16string_view shown) {
   return bytes;
 }
 
-void WriteAll(int fd, std::u16string_view shown, std::string_view bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      Fail(u"Cannot write file", shown, errno);
-    }
-    done += static_cast<size_t>(n);
-  }
-}
-
-// Writes into the file itself. The opening never waits: a pipe that nobody
-// reads is an error.
-void WriteInPlace(const std::string& file, std::u16string_view shown, std::string_view bytes) {
-  FileDescriptor fd(
-      ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666));
-  if (fd.get() < 0) Fail(u"Cannot create file", shown, errno);
-  const int flags = ::fcntl(fd.get(), F_GETFL);
-  if (flags >= 0) ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
-  WriteAll(fd.get(), shown, bytes);
-  if (::close(fd.Release()) != 0) Fail(u"Cannot write file", shown, errno);
-}
-
-// Writes a whole file so that a failure leaves the old one as it was: the
-// bytes go to a new file beside it, which then takes its place with its
-// permissions. A symbolic link keeps pointing at the file. Where no file can
-// be made beside it, or where taking its place would change more than the
-// contents (another owner, further hard links, not a plain file), the file
-// is written in place.
+// Writes a whole file so that a failure leaves the old one as it was.
 void WriteBytes(const std::string& file, std::u16string_view shown, std::string_view bytes) {
-  std::string target = file;
-  struct stat info {};
-  const bool exists = ::stat(file.c_str(), &info) == 0;
-  struct stat link {};
-  if (!exists && ::lstat(file.c_str(), &link) == 0) {
-    // A link to a file not there yet: the file is made where it points.
-    WriteInPlace(file, shown, bytes);
-    return;
-  }
-  if (exists) {
-    if (!S_ISREG(info.st_mode) || info.st_nlink > 1 || info.st_uid != ::geteuid()) {
-      WriteInPlace(file, shown, bytes);
-      return;
+  files::ReplaceRequest request;
+  request.size = static_cast<int64_t>(bytes.size());
+  request.fill = [bytes](int fd) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return errno;
+      }
+      done += static_cast<size_t>(n);
     }
-    char* real = ::realpath(file.c_str(), nullptr);
-    if (real == nullptr) {
-      WriteInPlace(file, shown, bytes);
-      return;
-    }
-    target = real;
-    std::free(real);
-  }
-  const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  std::string temporary;
-  int made = -1;
-  for (unsigned attempt = 0; attempt < 100 && made < 0; ++attempt) {
-    temporary = folder + "." + base + ".vell-" + std::to_string(::getpid()) + "-" +
-                std::to_string(attempt);
-    made = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (made < 0 && errno != EEXIST) break;
-  }
-  FileDescriptor fd(made);
-  if (fd.get() < 0) {
-    WriteInPlace(file, shown, bytes);
-    return;
-  }
-  try {
-    if (exists) ::fchmod(fd.get(), info.st_mode & 07777);
-    WriteAll(fd.get(), shown, bytes);
-    if (::close(fd.Release()) != 0) Fail(u"Cannot write file", shown, errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-      const int error = errno;
-      if (error != EBUSY && error != EXDEV) Fail(u"Cannot write file", shown, error);
-      // A file mounted on its own cannot be replaced: it is written in place.
-      ::unlink(temporary.c_str());
-      WriteInPlace(file, shown, bytes);
-    }
-  } catch (...) {
-    ::unlink(temporary.c_str());
-    throw;
-  }
+    return 0;
+  };
+  const files::ReplaceOutcome outcome = files::ReplaceFileContents(file, request);
+  if (outcome.failed == files::ReplaceStep::Create) Fail(u"Cannot create file", shown, outcome.error);
+  if (!outcome.ok()) Fail(u"Cannot write file", shown, outcome.error);
 }
 
 StringList LoadList(std::u16string_view path) {

@@ -27,7 +27,7 @@
 #include "components/widgets/component_host.h"
 #include "components/widgets/component_type.h"
 #include "core/host_request.h"
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "platform/qt/dialogs.h"
 
 class QImage;

@@ -40,7 +40,7 @@
 #include <string>
 
 #include "core/codes.h"
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 
 class QObject;
 class QWidget;

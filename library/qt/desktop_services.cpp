@@ -2,11 +2,9 @@
 
 #include <QByteArray>
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QString>
-#include <cerrno>
 #include <string>
 
 #include "library/desktop_hooks.h"
@@ -64,18 +62,9 @@ class QtDesktopServices final : public DesktopServices {
     return true;
   }
 
+  // The same trash as the console runner's, whatever Qt's own rules.
   TrashResult MoveToTrash(const std::string& path, int* error) override {
-    *error = 0;
-    const QString name =
-        QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
-    errno = 0;
-    if (QFile::moveToTrash(name)) return TrashResult::Moved;
-    const int reason = errno;
-    // The desktop's trash serves the home file system and file systems that
-    // take a trash folder of their own; a file elsewhere has none.
-    if (!SharesHomeTrashDevice(path) && QFile::exists(name)) return TrashResult::NoTrash;
-    *error = reason != 0 ? reason : EACCES;
-    return TrashResult::Failed;
+    return MoveToDesktopTrash(path, error);
   }
 };
 

@@ -2,9 +2,9 @@
 // by the application after the built-ins are registered.
 #pragma once
 
-struct Interpreter;
-
 namespace vell {
+
+struct Interpreter;
 
 // Makes the file and clipboard keywords use the application's clipboard and
 // the desktop's trash. Needs a QGuiApplication; installing twice is harmless.

@@ -9,6 +9,8 @@
 #include "library/library_builtins.h"
 #include "tests/support/recording_host.h"
 
+using namespace vell;
+
 namespace {
 
 using vell::test::RecordedRequest;

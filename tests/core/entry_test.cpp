@@ -2,8 +2,10 @@
 
 #include <memory>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "tests/support/recording_host.h"
+
+using namespace vell;
 
 namespace {
 

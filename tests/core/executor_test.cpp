@@ -1,20 +1,22 @@
 // Running texts against the recording host: pump requests, stops, event
 // texts, nested runs, error reports, failures that escape a run, and texts
 // that change while they run.
-#include "core/executor.h"
+#include "core/execution.h"
 
 #include <gtest/gtest.h>
 
 #include <alloca.h>
 
+#include <atomic>
 #include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "core/expressions.h"
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "tests/support/recording_host.h"
+
+using namespace vell;
 
 namespace {
 
@@ -23,6 +25,8 @@ using vell::test::TestInterpreter;
 using vell::test::Utf8;
 
 int FailWithoutCode(Interpreter&, ExecContext&) { return ResultFailed; }
+
+std::atomic<int>* gateForBuiltin = nullptr;
 
 std::vector<int> WithoutPumps(const std::vector<int>& kinds) {
   std::vector<int> out;
@@ -44,6 +48,28 @@ TEST(Executor, PumpRequestBeforeEveryStatementRun) {
   // FOR, the body block, BREAK inside it, the statement after BREAK, the end.
   EXPECT_EQ(t.host.Kinds(), (std::vector<int>{6, 6, 6, 6, 6, 4}));
   EXPECT_EQ(t.interp().requestSlots[0].ItemInt(), 4);
+}
+
+TEST(Executor, PumpGateLeavesOutOnlyPumps) {
+  TestInterpreter t;
+  t.host.recordPumps = true;
+  std::atomic<int> gate{0};
+  t.host.pumpGate = &gate;
+  // A closed gate: no pump request, everything else as before.
+  t.Run(u"IF 0 { PRINT 1 } PRINT 3, 4");
+  EXPECT_EQ(t.host.Kinds(), (std::vector<int>{1, 1, 4}));
+  // Opened while the program runs (as the window's clock does): the next
+  // statement's pump is sent.
+  t.host.Clear();
+  RegisterBuiltin(t.interp(), u"OPENGATE", [](Interpreter&, ExecContext&) -> int {
+    gateForBuiltin->store(1);
+    return ResultDone;
+  });
+  gateForBuiltin = &gate;
+  t.Run(u"PRINT 1 OPENGATE PRINT 2");
+  EXPECT_EQ(t.host.Kinds(), (std::vector<int>{1, 6, 1, 6, 4}));
+  gateForBuiltin = nullptr;
+  t.host.pumpGate = nullptr;
 }
 
 TEST(Executor, StopsAndEndsWithoutMessages) {
@@ -104,11 +130,11 @@ TEST(Executor, EventTextsRunNestedAtThePump) {
 
 TEST(Executor, NestedRunDoesNotClearAPendingStop) {
   TestInterpreter t;
-  RegisterBuiltin(t.interp(), u"STOPTHENRUN", [](Interpreter& interp, ExecContext& ctx) {
+  RegisterBuiltin(t.interp(), u"STOPTHENRUN", [](Interpreter& interp, ExecContext& ctx) -> int {
     interp.runState = StateEnd;  // as an Abort chosen in a dialog would
     return RunText(interp, &ctx, u"PRINT \"inner\"");
   });
-  RegisterBuiltin(t.interp(), u"CALCX", [](Interpreter& interp, ExecContext& ctx) {
+  RegisterBuiltin(t.interp(), u"CALCX", [](Interpreter& interp, ExecContext& ctx) -> int {
     interp.routineName = u"CALCX";
     return RunText(interp, &ctx, u"LET 40 + 2");
   });

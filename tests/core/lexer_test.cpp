@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "tests/support/recording_host.h"
+
+using namespace vell;
 
 namespace {
 
@@ -122,7 +124,7 @@ TEST(Lexer, PassingOver) {
   EXPECT_EQ(block.ctx.TokenView(), u"NEXT");
 
   Lexed one(u"PRINT 1");
-  EXPECT_EQ(SkipStatement(*one.interp, one.ctx), TokIdentifier);
+  EXPECT_EQ(SkipStatement(*one.interp, one.ctx), ResultDone);
 
   Lexed unclosed(u"{ { }");
   EXPECT_EQ(SkipStatement(*unclosed.interp, unclosed.ctx), ResultFailed);
@@ -138,7 +140,7 @@ TEST(Lexer, ScanToToken) {
   EXPECT_EQ(NextToken(*l.interp, l.ctx), TokIdentifier);
   EXPECT_EQ(l.ctx.TokenView(), u"B");
   EXPECT_EQ(ScanToToken(*l.interp, l.ctx, TokBlockOpen), TokBlockOpen);
-  EXPECT_EQ(ScanToToken(*l.interp, l.ctx, TokComma), ResultFailed);
+  EXPECT_EQ(ScanToToken(*l.interp, l.ctx, TokComma), TokError);
   EXPECT_EQ(l.interp->runState, ErrorSyntax);
 }
 

@@ -6,6 +6,8 @@
 #include "platform/memory.h"
 #include "tests/support/recording_host.h"
 
+using namespace vell;
+
 namespace vell::test {
 namespace {
 

@@ -6,6 +6,8 @@
 
 #include "core/vellarray.h"
 
+using namespace vell;
+
 namespace {
 
 // Walks the list; checks that the count matches it.

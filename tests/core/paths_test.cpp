@@ -10,6 +10,8 @@
 #include "platform/paths.h"
 #include "platform/text_codec.h"
 
+using namespace vell;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -5,6 +5,8 @@
 
 #include "platform/text_codec.h"
 
+using namespace vell;
+
 using namespace vell::text;
 
 TEST(TextCodec, Utf8BothWays) {

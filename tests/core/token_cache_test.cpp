@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "core/lexer.h"
 #include "tests/support/recording_host.h"
+
+using namespace vell;
 
 namespace {
 

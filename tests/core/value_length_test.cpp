@@ -8,6 +8,8 @@
 
 #include "core/vellvar.h"
 
+using namespace vell;
+
 namespace {
 
 // The length field against a scan of the buffer itself.

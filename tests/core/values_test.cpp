@@ -7,6 +7,8 @@
 
 #include "core/vellvar.h"
 
+using namespace vell;
+
 namespace {
 
 std::string N(vellvar v) { return std::string(v.Text()); }

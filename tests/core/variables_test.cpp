@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "core/arguments.h"
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "core/variables.h"
 #include "tests/support/recording_host.h"
+
+using namespace vell;
 
 namespace {
 

@@ -4,6 +4,8 @@
 
 #include "platform/text_codec.h"
 
+using namespace vell;
+
 std::u16string FuzzBytesToText(const uint8_t* data, size_t size) {
   std::u16string text =
       vell::text::Utf8ToWide(std::string_view(reinterpret_cast<const char*>(data), size));

@@ -4,9 +4,11 @@
 #include <memory>
 
 #include "core/exec_context.h"
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "core/lexer.h"
 #include "tests/fuzz/fuzz_input.h"
+
+using namespace vell;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Interpreter* interp = new Interpreter();

@@ -7,11 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "core/executor.h"
-#include "core/interpreter.h"
+#include "core/execution.h"
+#include "core/interpreter_state.h"
 #include "library/library_builtins.h"
 #include "platform/memory.h"
 #include "tests/fuzz/fuzz_input.h"
+
+using namespace vell;
 
 namespace {
 

@@ -9,6 +9,8 @@
 #include "gui_support.h"
 #include "platform/process_start.h"
 
+using namespace vell;
+
 using namespace vell::testing;
 
 TEST(CommandsInWindow, ClsScreenAndDispProgram) {

@@ -20,6 +20,8 @@
 #include "components/keywords/component_node.h"
 #include "library/library_builtins.h"
 
+using namespace vell;
+
 namespace {
 
 using vell::mwin;
@@ -36,7 +38,7 @@ class FakeWindow : public vell::ComponentHost {
   QWidget* DefaultParent() override { return panel; }
   void FlushOutput() override {}
   int RunEventText(std::u16string_view text) override {
-    return ::RunEventText(*gInterpreter, text);
+    return vell::RunEventText(*gInterpreter, text);
   }
   void SetOutputAreaVisible(bool visible) override { output->setVisible(visible); }
 

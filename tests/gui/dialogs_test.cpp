@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace vell;
+
 namespace {
 
 // Presses `key` on the modal dialog as soon as it shows; clicks `button`

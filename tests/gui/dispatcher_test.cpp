@@ -8,6 +8,8 @@
 
 #include "gui_support.h"
 
+using namespace vell;
+
 using namespace vell::testing;
 
 namespace {
@@ -211,4 +213,51 @@ TEST(Dispatcher, WindowSizeAndProgramArea) {
   Request(f, RequestWindow, vellvar(3), vellvar(1));
   Request(f, 8, vellvar(1));
   EXPECT_EQ(f.size(), size);
+}
+
+namespace {
+
+// A component table that records what reaches it.
+class RecordingTable : public ComponentTableHooks {
+ public:
+  explicit RecordingTable(TFormMain& form) : form_(form) {}
+  void HandleHostRequest(Interpreter& interp) override {
+    outputSeen.push_back(form_.MemoOut->toPlainText().toStdU16String());
+    operations.push_back(interp.requestSlots[1].ItemInt());
+    interp.requestSlots[1].SetItem(vellvar(ResultDone));
+  }
+  void DestroyAllComponents() override { ++destroyed; }
+  void InstallDefaults(TFormMain&) override {}
+
+  std::vector<std::u16string> outputSeen;
+  std::vector<int> operations;
+  int destroyed = 0;
+
+ private:
+  TFormMain& form_;
+};
+
+}  // namespace
+
+TEST(Dispatcher, ComponentRequestsGoToTheInstalledTableAfterTheOutput) {
+  WindowFixture w;
+  RecordingTable table(*w.form);
+  w.form->InstallComponentTable(&table);
+  // Output held back between pumps is in the area when the table sees the
+  // request, and the table's answer comes back.
+  w.Run(u"PRINT \"before\\n\"");
+  Interpreter& interp = *gInterpreter;
+  interp.requestSlots[0].SetItem(vellvar(RequestPrint));
+  interp.requestSlots[1].SetItem(vellvar(u"held"));
+  w.form->HandleHostRequest(interp);
+  interp.requestSlots[0].SetItem(vellvar(RequestComponent));
+  interp.requestSlots[1].SetItem(vellvar(ComponentGet));
+  w.form->HandleHostRequest(interp);
+  ASSERT_EQ(table.operations, std::vector<int>{ComponentGet});
+  EXPECT_EQ(table.outputSeen[0], u"before\nheld");
+  EXPECT_EQ(interp.requestSlots[1].ItemInt(), ResultDone);
+  // Clear output releases the program's components through the table.
+  w.form->MenuProgClsClick();
+  EXPECT_EQ(table.destroyed, 1);
+  w.form->InstallComponentTable(nullptr);
 }

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "tests/support/files.h"
 #include "host/form_input.h"
 #include "host/form_main.h"

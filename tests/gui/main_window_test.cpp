@@ -12,6 +12,8 @@
 #include "host/file_association.h"
 #include "host/program_file.h"
 
+using namespace vell;
+
 using namespace vell::testing;
 
 namespace {

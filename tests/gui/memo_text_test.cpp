@@ -7,6 +7,8 @@
 
 #include "platform/qt/dialogs.h"
 
+using namespace vell;
+
 TEST(MemoText, LineBreaksAndPositions) {
   QPlainTextEdit edit;
   vell::qt::SetMemoText(edit, u"ab\r\ncd\ref\ngh\u00A0");

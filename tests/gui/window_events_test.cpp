@@ -9,7 +9,9 @@
 #include <QTimer>
 
 #include "gui_support.h"
+#include "host/pump_clock.h"
 
+using namespace vell;
 using namespace vell::testing;
 
 TEST(WindowEvents, EventTextOutputShowsWhenItReturns) {
@@ -38,6 +40,25 @@ TEST(WindowEvents, SlowStatementsStillProcessEvents) {
     pump();
     EXPECT_TRUE(processed) << "pump " << i;
   }
+}
+
+TEST(WindowEvents, PumpClockOpensAfterEachInterval) {
+  using namespace std::chrono_literals;
+  PumpClock clock(4ms);
+  EXPECT_TRUE(clock.Due());  // nothing processed yet
+  for (int round = 0; round < 2; ++round) {
+    clock.Restart();
+    EXPECT_FALSE(clock.Due());
+    EXPECT_EQ(clock.Gate().load(), 0);
+    EXPECT_TRUE(WaitFor([&] { return clock.Due(); })) << "round " << round;
+    // Left alone long enough, its thread ends; the clock stays open and a
+    // restart closes it and opens it again, never stuck shut.
+    QThread::msleep(400);
+    EXPECT_TRUE(clock.Due());
+  }
+  clock.Restart();
+  clock.MarkDue();  // another request came: the next pump is real
+  EXPECT_TRUE(clock.Due());
 }
 
 TEST(WindowEvents, ShiftEnterInTheProgramAreaEndsALine) {

@@ -4,10 +4,12 @@
 
 #include <string>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/library_builtins.h"
 #include "platform/text_codec.h"
 #include "tests/support/recording_host.h"
+
+using namespace vell;
 
 namespace vell {
 namespace {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/library_builtins.h"
 #include "platform/process_start.h"
 #include "platform/simulated_input.h"
@@ -19,6 +19,8 @@
 #include "platform/text_codec.h"
 #include "tests/support/files.h"
 #include "tests/support/recording_host.h"
+
+using namespace vell;
 
 namespace vell {
 namespace {

@@ -1,18 +1,25 @@
 // The file, folder and clipboard keywords, run from programs on a real
 // temporary folder (the current folder while a test runs).
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "library/desktop_hooks.h"
 #include "library/library_builtins.h"
 #include "platform/text_codec.h"
+#include "tests/support/file_systems.h"
 #include "tests/support/recording_host.h"
+
+using namespace vell;
 
 namespace vell {
 namespace {
@@ -98,6 +105,47 @@ TEST_F(FileKeywordsTest, CopyBehavesAsTheDesktopCopy) {
   EXPECT_FALSE(fs::exists("tree/deep/tree"));
 }
 
+// A copy that cannot be completed leaves an existing target as it was and
+// no new one behind.
+TEST_F(FileKeywordsTest, ACopyThatFailsHalfWayChangesNothing) {
+  const std::string big(100000, 'b');
+  Put("big.bin", big);
+  Put("dest.bin", "old");
+  ::signal(SIGXFSZ, SIG_IGN);
+  rlimit previous{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+  rlimit limited = previous;
+  limited.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  const std::string answer = Run(uR"(PRINT COPY("big.bin", "dest.bin") != 0, COPY("big.bin", "fresh.bin") != 0)");
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &previous), 0);
+  EXPECT_EQ(answer, "11");
+  EXPECT_EQ(Bytes("dest.bin"), "old");
+  EXPECT_FALSE(fs::exists("fresh.bin"));
+  EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 2);
+
+  // On a full file system the answer says so.
+  test::SmallFileSystem small(1 << 20);
+  if (!small.mounted()) GTEST_SKIP() << "cannot mount a small file system";
+  Put(small.root() / "dest.bin", "old");
+  small.FillLeaving(32768);
+  const std::u16string into = small.root().u16string();
+  EXPECT_EQ(Run(u"PRINT COPY(\"big.bin\", \"" + into + u"/dest.bin\"), \" \", COPY(\"big.bin\", \"" +
+                into + u"/new.bin\")"),
+            "112 112");
+  EXPECT_EQ(Bytes(small.root() / "dest.bin"), "old");
+  EXPECT_FALSE(fs::exists(small.root() / "new.bin"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(small.root()), fs::directory_iterator()), 2);
+  // A copy that fits replaces the target, permissions and times included.
+  Put("small.bin", "new");
+  ::chmod("small.bin", 0600);
+  EXPECT_EQ(Run(u"PRINT COPY(\"small.bin\", \"" + into + u"/dest.bin\")"), "0");
+  EXPECT_EQ(Bytes(small.root() / "dest.bin"), "new");
+  EXPECT_EQ(fs::status(small.root() / "dest.bin").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::last_write_time(small.root() / "dest.bin"), fs::last_write_time("small.bin"));
+}
+
 TEST_F(FileKeywordsTest, KillMovesToTheTrashAndRefusesDangerousPaths) {
   Put("doomed.txt", "d");
   Put("logs/a.LOG", "a");
@@ -136,6 +184,31 @@ TEST_F(FileKeywordsTest, KillMovesToTheTrashAndRefusesDangerousPaths) {
             "1111111");
   EXPECT_TRUE(fs::exists("logs/keep.txt"));
   EXPECT_TRUE(fs::exists(root / "work"));
+}
+
+// An entry on another file system goes to the trash at the top of that file
+// system, as the window's KILL does.
+TEST_F(FileKeywordsTest, KillOnAnotherFileSystemUsesItsOwnTrash) {
+  test::SmallFileSystem small(1 << 20);
+  if (!small.mounted()) GTEST_SKIP() << "cannot mount a small file system";
+  const fs::path top = small.root();
+  const std::string uid = std::to_string(::geteuid());
+  Put(top / "dir" / "gone.txt", "g");
+  Put(top / "shared.txt", "s");
+  EXPECT_EQ(Run(u"PRINT KILL(\"" + (top / "DIR" / "gone.txt").u16string() + u"\")"), "0");
+  EXPECT_FALSE(fs::exists(top / "dir" / "gone.txt"));
+  const fs::path own = top / (".Trash-" + uid);
+  EXPECT_EQ(Bytes(own / "files" / "gone.txt"), "g");
+  EXPECT_EQ(Bytes(own / "info" / "gone.txt.trashinfo").rfind("[Trash Info]\nPath=dir/gone.txt\n", 0),
+            0u);
+  EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_all);
+
+  // A trash folder made by the administrator, with the sticky bit, comes first.
+  fs::create_directory(top / ".Trash");
+  fs::permissions(top / ".Trash", fs::perms::all | fs::perms::sticky_bit);
+  EXPECT_EQ(Run(u"PRINT KILL(\"" + (top / "shared.txt").u16string() + u"\")"), "0");
+  EXPECT_EQ(Bytes(top / ".Trash" / uid / "files" / "shared.txt"), "s");
+  EXPECT_FALSE(fs::exists(Trash()));
 }
 
 // Trash answers of a desktop for the cases a test folder cannot produce.
@@ -186,6 +259,25 @@ TEST_F(FileKeywordsTest, RenameNeverReplacesAndFolderKeywordsWork) {
   EXPECT_EQ(Bytes(root / "work" / "made" / "moved.txt"), "old");
   EXPECT_FALSE(fs::exists(root / "work" / "old.txt"));
   EXPECT_EQ(fs::current_path(), root / "work" / "made");
+}
+
+TEST_F(FileKeywordsTest, RenameChangesTheCaseOfAName) {
+  Put("f.txt", "f");
+  Put("a.txt", "a");
+  Put("b.txt", "b");
+  Put("dir/g.txt", "g");
+  EXPECT_EQ(Run(uR"(
+    PRINT RENAME("f.txt", "F.txt"), RENAME("dir\\g.txt", "DIR\\G.TXT"), RENAME("a.txt", "B.TXT")
+  )"),
+            "110");
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(".")) {
+    if (entry.is_regular_file()) names.push_back(entry.path().lexically_relative(".").string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"F.txt", "a.txt", "b.txt", "dir/G.TXT"}));
+  EXPECT_EQ(Bytes("F.txt"), "f");
+  EXPECT_EQ(Bytes("b.txt"), "b");
 }
 
 TEST_F(FileKeywordsTest, RenameToAnotherFileSystemMovesFilesButNeverReplaces) {

@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/service_error.h"
 #include "library/service_router.h"
 #include "tests/support/recording_host.h"
 #include "library/string_list.h"
+
+using namespace vell;
 
 namespace vell {
 namespace {

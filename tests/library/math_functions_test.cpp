@@ -5,7 +5,9 @@
 #include <climits>
 #include <memory>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
+
+using namespace vell;
 
 namespace vell {
 namespace {

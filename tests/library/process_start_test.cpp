@@ -14,12 +14,14 @@
 #include <string>
 #include <thread>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/commands.h"
 #include "library/library_builtins.h"
 #include "platform/text_codec.h"
 #include "tests/support/files.h"
 #include "tests/support/recording_host.h"
+
+using namespace vell;
 
 namespace vell {
 namespace {

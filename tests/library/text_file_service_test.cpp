@@ -11,10 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/service_router.h"
 #include "platform/text_codec.h"
+#include "tests/support/file_systems.h"
 #include "tests/support/recording_host.h"
+
+using namespace vell;
 
 namespace vell {
 namespace {
@@ -176,6 +179,77 @@ TEST_F(TextFileServiceTest, AFailedWriteKeepsTheOldFile) {
   struct stat info {};
   ASSERT_EQ(::stat(Path("keep.txt").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(sink.messages.size(), 3u);
+}
+
+// A file the user may not write stays as it was, whichever way it would be
+// written; a file replaced by a new one keeps its group.
+TEST_F(TextFileServiceTest, AReadOnlyFileIsRefusedAndAReplacedFileKeepsItsGroup) {
+  {
+    test::OrdinaryUser user(folder);
+    if (::geteuid() == 0) GTEST_SKIP() << "cannot act as an ordinary user";
+    Put("ro.txt", "precious\n");
+    ASSERT_EQ(::chmod(Path("ro.txt").c_str(), 0444), 0);
+    const vellvar path(std::u16string_view(WidePath("ro.txt")));
+    Request(2002, path, vellvar(u"overwritten"));
+    Request(2003, path, vellvar(u"overwritten"));
+    Request(2007, path, vellvar(u"a"), vellvar(u"1"));
+    EXPECT_EQ(Bytes("ro.txt"), "precious\n");
+    ASSERT_EQ(sink.messages.size(), 3u);
+    EXPECT_NE(sink.messages[0].find(u"Cannot create file"), std::u16string::npos);
+    EXPECT_NE(sink.messages[0].find(u"Permission denied"), std::u16string::npos);
+    struct stat info {};
+    ASSERT_EQ(::stat(Path("ro.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0444u);
+  }
+  if (::geteuid() != 0) return;  // giving a file another group needs root
+  Put("shared.txt", "old");
+  ASSERT_EQ(::chown(Path("shared.txt").c_str(), 0, 65534), 0);
+  ASSERT_EQ(::chmod(Path("shared.txt").c_str(), 0664), 0);
+  Request(2002, vellvar(std::u16string_view(WidePath("shared.txt"))), vellvar(u"new"));
+  EXPECT_EQ(Bytes("shared.txt"), B("\xFF\xFEn\0e\0w\0\r\0\n\0"));
+  struct stat info {};
+  ASSERT_EQ(::stat(Path("shared.txt").c_str(), &info), 0);
+  EXPECT_EQ(info.st_gid, 65534u);
+  EXPECT_EQ(info.st_mode & 0777, 0664u);
+  EXPECT_EQ(sink.messages.size(), 3u);
+}
+
+// A file with a second hard link is written in place; when the new text does
+// not fit, the old text stays whole.
+TEST_F(TextFileServiceTest, AFileWrittenInPlaceKeepsItsTextWhenTheNewOneDoesNotFit) {
+  Put("linked.txt", "old=1\n");
+  ASSERT_EQ(::link(Path("linked.txt").c_str(), Path("other.txt").c_str()), 0);
+  const vellvar path(std::u16string_view(WidePath("linked.txt")));
+  const std::u16string big(100000, u'x');
+
+  ::signal(SIGXFSZ, SIG_IGN);
+  rlimit previous{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+  rlimit limited = previous;
+  limited.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  Request(2002, path, vellvar(std::u16string_view(big)));
+  Request(2003, path, vellvar(std::u16string_view(big)));
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &previous), 0);
+  EXPECT_EQ(Bytes("linked.txt"), "old=1\n");
+  ASSERT_EQ(sink.messages.size(), 2u);
+  EXPECT_NE(sink.messages[0].find(u"Cannot write file"), std::u16string::npos);
+
+  // The same on a file system that is full.
+  test::SmallFileSystem small(1 << 20);
+  if (!small.mounted()) GTEST_SKIP() << "cannot mount a small file system";
+  test::PutFile(small.root() / "full.txt", "old=2\n");
+  ASSERT_EQ(::link((small.root() / "full.txt").c_str(), (small.root() / "link.txt").c_str()), 0);
+  small.FillLeaving(32768);
+  const std::u16string full = text::Utf8ToWide((small.root() / "full.txt").string());
+  Request(2002, vellvar(std::u16string_view(full)), vellvar(std::u16string_view(big)));
+  EXPECT_EQ(test::FileBytes(small.root() / "full.txt"), "old=2\n");
+  ASSERT_EQ(sink.messages.size(), 3u);
+  EXPECT_NE(sink.messages[2].find(u"No space left"), std::u16string::npos);
+  // A text that fits is written.
+  Request(2003, vellvar(std::u16string_view(full)), vellvar(u"short"));
+  EXPECT_EQ(test::FileBytes(small.root() / "link.txt"), "short\r\n");
   EXPECT_EQ(sink.messages.size(), 3u);
 }
 

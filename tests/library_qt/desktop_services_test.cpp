@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -20,6 +21,9 @@
 #include "library/desktop_hooks.h"
 #include "library/library_builtins.h"
 #include "library/qt/desktop_services.h"
+#include "tests/support/file_systems.h"
+
+using namespace vell;
 
 namespace vell {
 namespace {
@@ -97,6 +101,20 @@ TEST_F(DesktopServicesTest, KillMovesToTheDesktopTrash) {
     ::unsetenv("XDG_DATA_HOME");
   }
   fs::remove_all(root);
+}
+
+// The window's KILL uses the console runner's trash rules: an entry on
+// another file system goes to the trash at the top of that file system.
+TEST_F(DesktopServicesTest, KillOnAnotherFileSystemUsesItsOwnTrash) {
+  test::SmallFileSystem small(1 << 20);
+  if (!small.mounted()) GTEST_SKIP() << "cannot mount a small file system";
+  const fs::path top = small.root();
+  fs::create_directories(top / "dir");
+  std::ofstream(top / "dir" / "gone.txt") << "g";
+  EXPECT_EQ(test::Utf8(vm.Run(u"PRINT KILL(\"" + (top / "dir" / "gone.txt").u16string() + u"\")")),
+            "0");
+  EXPECT_FALSE(fs::exists(top / "dir" / "gone.txt"));
+  EXPECT_TRUE(fs::exists(top / (".Trash-" + std::to_string(::geteuid())) / "files" / "gone.txt"));
 }
 
 }  // namespace

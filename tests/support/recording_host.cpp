@@ -5,6 +5,8 @@
 
 #include "platform/text_codec.h"
 
+using namespace vell;
+
 namespace vell::test {
 
 namespace {
@@ -50,7 +52,7 @@ void RecordingHost::HandleHostRequest(Interpreter& interp) {
       break;
     }
     case RequestService: {
-      if (slots[1].ItemInt() == 2001) {
+      if (slots[1].ItemInt() == ServiceReadFile) {
         const std::u16string path = SlotText(slots[2]);
         const auto found = files.find(path);
         if (found != files.end()) {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/host_request.h"
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/service_router.h"
 #include "tests/support/files.h"
 

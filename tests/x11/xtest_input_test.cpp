@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "library/library_builtins.h"
 #include "platform/process_start.h"
 #include "platform/simulated_input.h"
@@ -23,6 +23,8 @@
 // Last: the X headers define macros such as None and Status.
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
+
+using namespace vell;
 
 namespace vell {
 namespace {

@@ -1,0 +1,81 @@
+// The interpreter's whole state, for the interpreter's own parts and the
+// built-ins; hosts use the public face in core/interpreter.h.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "core/exec_context.h"
+#include "core/host_request.h"
+#include "core/interpreter.h"
+#include "core/vellarray.h"
+#include "core/vellvar.h"
+
+namespace vell {
+
+constexpr int kTableNodes = 501;  // the last node of each table is never taken
+constexpr int kTableEntries = 500;
+
+struct Interpreter {
+  int32_t mode = 0;
+  int32_t errorReported = 0;
+  int32_t runState = 0;
+  vellvar lastValue{0};
+  vellarray globals[kTableNodes];
+  vellarray locals[kTableNodes];
+  int32_t localCount = 0;
+  HostRequestHandler* mainWindow = nullptr;
+  vellarray requestSlots[kRequestSlotCount];
+  vellvar routineName{0};
+  vellvar programText{0};
+  int32_t subTop = 0;
+  int32_t seed = 0;
+  int32_t mainRunning = 0;
+  vellarray commandLine;
+  // Declared after every node they may point at, so they let go first.
+  NodeRef thisSource;
+  NodeRef lastNode;
+
+  // The runtime's random generator: the low word is the state word of the
+  // 15-bit draw, the whole 64 bits are the state of RND's long draw.
+  uint64_t randomState = 0;
+
+  HostShell* shell = nullptr;
+  ComponentBridge* components = nullptr;
+
+  // Built-in names, all dispatchers together. A name registered earlier wins
+  // over the same name registered later, as the dispatchers' order gives.
+  // Looked up by the token's text without making a string of it.
+  struct BuiltinNameHash {
+    using is_transparent = void;
+    size_t operator()(std::u16string_view name) const noexcept {
+      return std::hash<std::u16string_view>{}(name);
+    }
+  };
+  std::unordered_map<std::u16string, BuiltinHandler, BuiltinNameHash, std::equal_to<>> builtins;
+
+  // Stack guard: deeper nesting than this many bytes below stackBase is
+  // reported as "area overflow" instead of overflowing the real stack.
+  uintptr_t stackBase = 0;
+  uintptr_t stackBudget = 0;
+  // Number of texts running now (0 when idle).
+  int32_t runDepth = 0;
+};
+
+// The one interpreter of the application; null while none exists.
+extern Interpreter* gInterpreter;
+
+// Performs interp->mode (an EntryMode) on an existing interpreter.
+int InterpreterMain(Interpreter* interp);
+
+// The random generator.
+void SeedRandom(Interpreter& interp, uint32_t seed);
+int32_t DrawRandom(Interpreter& interp);  // 0 to 32767
+
+// True when nesting has gone as deep as the stack guard allows; sets runState 3.
+bool StackExhausted(Interpreter& interp);
+
+}  // namespace vell

@@ -1,0 +1,129 @@
+#include "host/request_dispatcher.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QString>
+
+#include "core/exec_context.h"
+#include "host/output_area.h"
+#include "host/program_dialogs.h"
+#include "host/window_layout.h"
+#include "library/service_router.h"
+#include "platform/guarded.h"
+
+using vell::Interpreter;
+using vell::vellarray;
+using vell::vellvar;
+
+namespace {
+
+QString Q(const char16_t* text) { return QString::fromUtf16(text); }
+
+std::u16string_view U(const QString& text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
+}
+
+}  // namespace
+
+void RequestDispatcher::HandleHostRequest(Interpreter& interp) {
+  if (slotsOwner_ != &interp) {
+    slots_ = vell::RequestSlots(interp);
+    slotsOwner_ = &interp;
+  }
+  const int kind = slots_[0].ItemInt();
+  // The pump request comes before every statement: one that waits is
+  // answered before anything else.
+  if (kind == vell::RequestPump && PumpWaits()) return;
+  vell::Guarded([&] { Dispatch(interp, slots_, kind); },
+                // What goes wrong shows as an error box; nothing unwinds into the core.
+                [this](std::u16string_view message) { errors_.ShowServiceError(message); });
+  if (kind != vell::RequestPump && kind != vell::RequestPrint) pumpClock_.MarkDue();
+}
+
+void RequestDispatcher::Dispatch(Interpreter& interp, vellarray* request, int kind) {
+  switch (kind) {
+    case vell::RequestPump:
+      Pump(false);
+      break;
+    case vell::RequestPrint:
+      output_.Append(request[1].ItemWideText());
+      break;
+    case vell::RequestMessage: {
+      const QString text = Q(request[1].ItemWideText());
+      output_.Flush();
+      request[0].SetItem(vellvar(dialogs_.Message(interp, text)));
+      break;
+    }
+    case vell::RequestInput: {
+      const QString prompt = Q(request[1].ItemWideText());
+      output_.Flush();
+      const QString answer = dialogs_.Input(interp, prompt);
+      request[0].SetItem(vellvar(U(answer)));
+      break;
+    }
+    case vell::RequestRunEnded:
+      output_.Flush();
+      runCommand_.setEnabled(true);
+      break;
+    case vell::RequestService:
+      output_.Flush();
+      vell::RouteServiceRequest(interp, errors_);
+      break;
+    case vell::RequestWindow:
+      WindowRequest(interp);
+      break;
+    case vell::RequestComponent:
+      output_.Flush();
+      componentTable ? componentTable->HandleHostRequest(interp) : ComponentRequest(interp);
+      break;
+    default:
+      break;
+  }
+}
+
+void RequestDispatcher::RealPump() {
+  output_.Flush();
+  pumpClock_.Restart();
+  QCoreApplication::processEvents();
+}
+
+void RequestDispatcher::WindowRequest(Interpreter& interp) {
+  vellarray* request = vell::RequestSlots(interp);
+  switch (request[1].ItemInt()) {
+    case vell::WindowOutputSize: {
+      const int width = request[2].ItemInt();
+      const int height = request[3].ItemInt();
+      Pump(true);
+      layout_.SetOutputAreaSize(width, height);
+      break;
+    }
+    case vell::WindowProgramArea:
+      output_.Flush();
+      layout_.LayoutMemos(request[2].ItemInt() != 0 ? LayoutShowProgram : LayoutHideProgram);
+      break;
+    default:
+      break;
+  }
+}
+
+// Member access straight through the interpreter's component bridge, for a
+// window without a component table.
+void RequestDispatcher::ComponentRequest(Interpreter& interp) {
+  vell::ComponentBridge* components = vell::Components(interp);
+  if (components == nullptr) return;
+  vellarray* request = vell::RequestSlots(interp);
+  const int operation = request[1].ItemInt();
+  if (operation != vell::ComponentSet && operation != vell::ComponentGet) return;
+  const int slot = request[2].ItemInt();
+  const int member = request[3].ItemInt();
+  vellvar args[3] = {request[4].item, request[5].item, request[6].item};
+  vell::ExecContext ctx;
+  if (operation == vell::ComponentSet) {
+    const int r = components->SetComponentMember(interp, ctx, slot, member, args);
+    request[1].SetItem(vellvar(r));
+  } else {
+    if (components->GetComponentMember(interp, ctx, slot, member, args) == vell::ResultFailed) return;
+    request[4].SetItem(ctx.value);
+    request[1].SetItem(ctx.value);
+  }
+}
