@@ -16,7 +16,10 @@ class QAbstractButton;
 class QLabel;
 class QWidget;
 class QPrinter;
+
+namespace vell {
 class vellvar;
+}
 
 namespace vell::widgets {
 

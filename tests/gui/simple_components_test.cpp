@@ -19,6 +19,8 @@
 #include "platform/qt/memo_edit.h"
 #include "tests/support/files.h"
 
+using namespace vell;
+
 namespace {
 
 using vell::mwin;
@@ -39,7 +41,7 @@ class FakeWindow : public vell::ComponentHost {
   }
   void PrintToOutputArea(std::u16string_view text) override { gathered += text; }
   int RunEventText(std::u16string_view text) override {
-    return ::RunEventText(*gInterpreter, text);
+    return vell::RunEventText(*vell::gInterpreter, text);
   }
   void SetOutputAreaVisible(bool visible) override { output->setVisible(visible); }
 

@@ -19,6 +19,7 @@
 #include "platform/qt/memo_edit.h"
 #include "tests/support/files.h"
 
+using namespace vell;
 using namespace vell::widgets;
 
 int Int(const vellvar& v) { return v.ToInt(); }
