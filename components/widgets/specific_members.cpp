@@ -13,6 +13,7 @@
 #include "components/widgets/component_type.h"
 #include "core/vellvar.h"
 #include "platform/paths.h"
+#include "platform/qt/long_runs.h"
 #include "platform/qt/memo_edit.h"
 
 namespace vell::widgets {
@@ -61,6 +62,8 @@ QString FilePath(const vellvar& arg) {
 void SetUpNewTextBox(MemoEdit& box) {
   box.resize(kNewTextBoxWidth, kNewTextBoxHeight);
   box.SetWantReturns(false);
+  // A long line without blanks does not freeze it, as in the output area.
+  qt::WrapLongRunsAnywhere(box);
 }
 
 void SetUpNewButton(TVellButton& button) {
