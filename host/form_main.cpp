@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/interpreter.h"
+#include "host/edit_popup_menu.h"
 #include "host/file_association.h"
 #include "host/form_input.h"
 #include "host/output_area.h"
@@ -110,6 +111,10 @@ void TFormMain::BuildWindow() {
   // The program area comes first: the window opens ready for typing.
   setTabOrder(MemoProg, MemoOut);
   MemoProg->setFocus();
+
+  VellPopupMenu = new TVellPopupMenu(this);
+  VellPopupMenu->Attach(MemoProg);
+  VellPopupMenu->Attach(MemoOut);
 }
 
 void TFormMain::BuildMenus() {

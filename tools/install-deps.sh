@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth fonts-ipafont-gothic python3 time poppler-utils
+  xdg-utils shared-mime-info desktop-file-utils libglib2.0-bin
 )
 missing=()
 for p in "${packages[@]}"; do
