@@ -33,7 +33,8 @@ constexpr MemberBinding kOwn[] = {
 }  // namespace
 
 const ComponentType& CheckBoxType() {
-  static const ComponentType type{TypeCheckBox, CreateCheckBox, DeleteRule::Control, nullptr, {kOwn}};
+  static const ComponentType type{
+      TypeCheckBox, CreateCheckBox, DeleteRule::Control, nullptr, {kOwn}};
   return type;
 }
 

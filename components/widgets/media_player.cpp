@@ -17,7 +17,8 @@ QObject* CreateMediaPlayer(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& MediaPlayerType() {
-  static const ComponentType type{TypeMediaPlayer, CreateMediaPlayer, DeleteRule::Plain, nullptr, {}};
+  static const ComponentType type{
+      TypeMediaPlayer, CreateMediaPlayer, DeleteRule::Plain, nullptr, {}};
   return type;
 }
 

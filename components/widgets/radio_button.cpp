@@ -33,7 +33,8 @@ constexpr MemberBinding kOwn[] = {
 }  // namespace
 
 const ComponentType& RadioButtonType() {
-  static const ComponentType type{TypeRadioButton, CreateRadioButton, DeleteRule::Control, nullptr, {kOwn}};
+  static const ComponentType type{
+      TypeRadioButton, CreateRadioButton, DeleteRule::Control, nullptr, {kOwn}};
   return type;
 }
 

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
+#include "components/widgets/component_type.h"
 #include "components/widgets/simple_controls.h"
 #include "components/widgets/text_box_printing.h"
 #include "components/widgets/vell_button.h"
 #include "core/codes.h"
-#include "components/widgets/component_type.h"
 #include "core/vellvar.h"
 #include "platform/paths.h"
 #include "platform/qt/long_runs.h"
@@ -90,7 +90,8 @@ void SetUpNewRadioButton(QAbstractButton& box) {
 // ---------------------------------------------------------------------------
 // TEXTBOX
 
-bool SetTextBoxMember(MemoEdit& box, int32_t member, const vellvar& arg, const TextBoxHooks& hooks) {
+bool SetTextBoxMember(MemoEdit& box, int32_t member, const vellvar& arg,
+                      const TextBoxHooks& hooks) {
   const int32_t v = arg.ToInt();
   if (hooks.flush && member != MemberPrint) hooks.flush();
   switch (member) {

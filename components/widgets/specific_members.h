@@ -41,8 +41,8 @@ struct TextBoxHooks {
 
 // Creation defaults.
 void SetUpNewTextBox(MemoEdit& box);             // 185 x 21, Enter adds no line
-void SetUpNewButton(TVellButton& button);          // "Button", 75 x 25
-void SetUpNewLabel(QLabel& label);                 // "Label", sized to it
+void SetUpNewButton(TVellButton& button);        // "Button", 75 x 25
+void SetUpNewLabel(QLabel& label);               // "Label", sized to it
 void SetUpNewCheckBox(QAbstractButton& box);     // "CheckBox", 97 x 17
 void SetUpNewRadioButton(QAbstractButton& box);  // "RadioButton", 113 x 17
 

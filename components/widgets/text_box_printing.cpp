@@ -25,8 +25,8 @@ constexpr double kMillimetresPerInch = 25.4;
 constexpr int kRightBottomMillimetres = 10;
 
 int32_t MillimetresToPixels(int millimetres, int dpi) {
-  return static_cast<int32_t>(std::trunc(millimetres * static_cast<double>(dpi) /
-                                         kMillimetresPerInch));
+  return static_cast<int32_t>(
+      std::trunc(millimetres * static_cast<double>(dpi) / kMillimetresPerInch));
 }
 
 // True when the line so far, plus one "W" in reserve, passes the printable
@@ -242,9 +242,9 @@ bool PrinterSurface::BeginDocument(const QString& title, QString& error) {
   printer.setDocName(title);
   printer.setCreator(title);
   if (!state_->painter.begin(&printer)) {
-    error = pdf.isEmpty() ? QString::fromLatin1(kNoPrinterText)
-                          : QStringLiteral("Cannot create file \"%1\".")
-                                .arg(QString::fromLocal8Bit(pdf));
+    error = pdf.isEmpty()
+                ? QString::fromLatin1(kNoPrinterText)
+                : QStringLiteral("Cannot create file \"%1\".").arg(QString::fromLocal8Bit(pdf));
     return false;
   }
   state_->painter.setFont(state_->font);

@@ -38,7 +38,7 @@ class PrintSurface {
 
 // One print job's layout (pixels of the surface).
 struct PrintLayout {
-  int32_t left = 0;    // margins
+  int32_t left = 0;  // margins
   int32_t top = 0;
   int32_t right = 0;
   int32_t bottom = 0;
@@ -46,10 +46,10 @@ struct PrintLayout {
   int32_t height = 0;  // printable height: page height less top and bottom
   int32_t dpiX = 0;
   int32_t dpiY = 0;
-  int32_t x = 0;       // pen, from the left and top margins
+  int32_t x = 0;  // pen, from the left and top margins
   int32_t y = 0;
-  int32_t tab = 8;     // tab stops, in characters
-  int32_t textPos = 0; // where the next line starts in the text
+  int32_t tab = 8;      // tab stops, in characters
+  int32_t textPos = 0;  // where the next line starts in the text
 };
 
 // The class library's text when a print starts without any printer.

@@ -8,9 +8,7 @@ namespace vell {
 namespace {
 
 // For now a timer, which has no parent.
-QObject* CreateTimer(mwin& /*table*/, QWidget* /*defaultParent*/) {
-  return new QTimer();
-}
+QObject* CreateTimer(mwin& /*table*/, QWidget* /*defaultParent*/) { return new QTimer(); }
 
 }  // namespace
 

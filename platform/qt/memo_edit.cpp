@@ -45,9 +45,7 @@ QRect MemoEdit::ClientRect() const {
   return QRect(0, 0, area.width(), area.height());
 }
 
-QRect MemoEdit::FormatRect() const {
-  return ClientRect().marginsRemoved(viewportMargins());
-}
+QRect MemoEdit::FormatRect() const { return ClientRect().marginsRemoved(viewportMargins()); }
 
 void MemoEdit::SetFormatRect(const QRect& rect) {
   const QRect client = ClientRect();

@@ -19,7 +19,8 @@ bool ReadMarkedTextFile(const QString& path, std::u16string& text, QString& erro
     error = QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString());
     return false;
   }
-  text = text::DecodeMarkedText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+  text = text::DecodeMarkedText(
+      std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
   return true;
 }
 

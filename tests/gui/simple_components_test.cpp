@@ -2,8 +2,10 @@
 // program texts through the component table, offscreen.
 #include <gtest/gtest.h>
 
+// clang-format off
 // Before Qt's headers, which make "slots" a keyword.
 #include "tests/support/recording_host.h"
+// clang-format on
 
 #include <QCheckBox>
 #include <QLabel>
@@ -110,8 +112,8 @@ TEST_F(SimpleComponents, TextBoxMembers) {
 TEST_F(SimpleComponents, TextBoxFilesAndFailures) {
   QTemporaryDir dir;
   const std::string path = dir.filePath(QStringLiteral("t.txt")).toStdString();
-  const std::u16string name(reinterpret_cast<const char16_t*>(
-      QString::fromStdString(path).utf16()));
+  const std::u16string name(
+      reinterpret_cast<const char16_t*>(QString::fromStdString(path).utf16()));
   Run(u"GLOBAL T\nT = CREATE TEXTBOX\nT.TEXT = \"x\" + CHR(10) + \"y\"\nT.SAVEFILE \"" + name +
       u"\"");
   EXPECT_EQ(vell::test::FileBytes(path), std::string("\xFF\xFEx\0\r\0\n\0y\0\r\0\n\0", 14));
@@ -126,7 +128,8 @@ TEST_F(SimpleComponents, MainTextBoxIsTheOutputArea) {
   window.output->SetText(u"old");
   window.output->moveCursor(QTextCursor::End);
   // Its PRINT member goes the way of the PRINT statement; reading flushes.
-  EXPECT_EQ(Run(u"MainTextBox.PRINT \"a\"\nMainTextBox.PRINT \"b\"\nPRINT \"[\", MainTextBox.TEXT, \"]\""),
+  EXPECT_EQ(Run(u"MainTextBox.PRINT \"a\"\nMainTextBox.PRINT \"b\"\nPRINT \"[\", MainTextBox.TEXT, "
+                u"\"]\""),
             "[oldab]");
   EXPECT_EQ(window.gathered, u"");
   Run(u"MainTextBox.TEXT = \"\"");

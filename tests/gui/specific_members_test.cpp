@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "components/widgets/component_type.h"
 #include "components/widgets/text_box_printing.h"
 #include "components/widgets/vell_button.h"
 #include "core/codes.h"
-#include "components/widgets/component_type.h"
 #include "core/vellvar.h"
 #include "platform/qt/memo_edit.h"
 #include "tests/support/files.h"
@@ -57,9 +57,7 @@ struct TextBox {
     box.resize(200, 80);
     SetUpNewTextBox(box);
   }
-  bool Set(int32_t member, int v) {
-    return SetTextBoxMember(box, member, vellvar(v), hooks);
-  }
+  bool Set(int32_t member, int v) { return SetTextBoxMember(box, member, vellvar(v), hooks); }
   bool Set(int32_t member, std::u16string_view t) {
     return SetTextBoxMember(box, member, vellvar(t), hooks);
   }

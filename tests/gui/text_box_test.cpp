@@ -1,12 +1,12 @@
 // The text box edit: its text as programs see it, the selection counted with
 // CR LF line breaks, program output, and its files.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QTemporaryDir>
 #include <QTest>
 #include <climits>
 #include <filesystem>
-#include <unistd.h>
 
 #include "platform/qt/memo_edit.h"
 #include "tests/support/files.h"
