@@ -86,6 +86,8 @@ class TFormMain : public QMainWindow,
   // Runs the program loaded from the command line, once.
   void FormActivate();
 
+  // Gathers program output for the output area, as PRINT does.
+  void AppendOutput(std::u16string_view text);
   // Writes the output gathered since the last flush into the output area.
   void FlushOutput();
   // The output area's text with CR LF line breaks, everything printed included.
