@@ -34,6 +34,10 @@ int Clamp(long long value, int high) {
 }
 
 constexpr int kChunkCapacity = 254;
+// Gathered output goes in this long after the first of it at the latest:
+// soon enough to look immediate, seldom enough that a program printing line
+// after line does not lay the edit out anew for every line.
+constexpr int kOutputDelayMs = 10;
 
 }  // namespace
 
@@ -155,7 +159,7 @@ void MemoEdit::AppendOutput(std::u16string_view text) {
   pendingOutput_ += complete;
   if (!pendingScheduled_) {
     pendingScheduled_ = true;
-    QTimer::singleShot(0, this, [this] { FlushNow(); });
+    QTimer::singleShot(kOutputDelayMs, this, [this] { FlushNow(); });
   }
 }
 

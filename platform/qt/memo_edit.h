@@ -64,8 +64,9 @@ class MemoEdit : public QPlainTextEdit {
   // Program output appended at the caret as the output area receives PRINT:
   // CR is dropped, LF breaks the line, ESC "*" empties the edit, any other
   // ESC is dropped, the text ends at its first NUL. The output is gathered
-  // and goes into the edit as soon as events are processed, or before
-  // anything reads or changes the edit (its members here, a key, the mouse).
+  // and goes into the edit within a few milliseconds while events are
+  // processed, or before anything reads or changes the edit (its members
+  // here, a key, the mouse).
   void AppendOutput(std::u16string_view text);
   // Puts the gathered output into the edit now.
   void FlushOutput() const;

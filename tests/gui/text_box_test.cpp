@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <climits>
@@ -125,8 +126,10 @@ TEST(TextBox, GatheredOutputArrivesBeforeAnythingElse) {
   MemoEdit edit;
   edit.show();
   edit.AppendOutput(u"a");
-  // Events processed: the output is in the document.
-  QCoreApplication::processEvents();
+  // Events processed: the output is in the document a moment later.
+  EXPECT_TRUE(edit.document()->isEmpty());
+  QDeadlineTimer deadline(2000);
+  while (edit.document()->isEmpty() && !deadline.hasExpired()) QTest::qWait(5);
   EXPECT_EQ(edit.document()->toPlainText(), QStringLiteral("a"));
   // A key typed meanwhile comes after the output, at the caret.
   edit.AppendOutput(u"b");
