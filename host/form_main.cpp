@@ -63,8 +63,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
   FormInput = new TFormInput(this);
   output_ = std::make_unique<OutputArea>(*MemoOut);
   dialogs_ = std::make_unique<ProgramDialogs>(*this, *FormInput, closed_);
-  dispatcher_ =
-      std::make_unique<RequestDispatcher>(*output_, *dialogs_, *layout_, *this, *MenuProgRun);
+  dispatcher_ = std::make_unique<RequestDispatcher>(*output_, *dialogs_, *layout_, *this, *MenuProgRun);
   components_ = std::make_unique<WindowComponents>(*this);
   InstallComponentTable(components_.get());
   qApp->installEventFilter(this);
@@ -293,8 +292,8 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (Interp() != nullptr &&
-      (vell::MainProgramRunning(*interp_) || busyDepth_ > 0 || vell::RunningTexts(*interp_) > 0)) {
+  if (Interp() != nullptr && (vell::MainProgramRunning(*interp_) || busyDepth_ > 0 ||
+                            vell::RunningTexts(*interp_) > 0)) {
     // A text runs below this handler: it stops before its next statement and
     // the window closes once it has returned.
     vell::SetRunState(*interp_, vell::StateExit);
@@ -405,8 +404,7 @@ void TFormMain::MenuProgRunClick() {
     MenuProgRun->setEnabled(true);
     // EXIT, or a close refused during the run: close now, not once more
     // when the busy scope ends.
-    closeNow =
-        (Interp() != nullptr && vell::RunState(*interp_) == vell::StateExit) || closePending_;
+    closeNow = (Interp() != nullptr && vell::RunState(*interp_) == vell::StateExit) || closePending_;
     closePending_ = false;
   }
   FlushOutput();
@@ -489,13 +487,9 @@ void TFormMain::EndComponents() {
   if (componentTable_ != nullptr) componentTable_->EndComponents();
 }
 
-vell::qt::FileDialogSetup& TFormMain::OpenDialog() {
-  return components_->Table().OpenDialogSetup();
-}
+vell::qt::FileDialogSetup& TFormMain::OpenDialog() { return components_->Table().OpenDialogSetup(); }
 
-vell::qt::FileDialogSetup& TFormMain::SaveDialog() {
-  return components_->Table().SaveDialogSetup();
-}
+vell::qt::FileDialogSetup& TFormMain::SaveDialog() { return components_->Table().SaveDialogSetup(); }
 
 void TFormMain::InstallComponentTable(ComponentTableHooks* table) {
   componentTable_ = table;

@@ -42,7 +42,9 @@ class ComponentTableHooks : public vell::HostRequestHandler {
   virtual void RunEnded() = 0;
 };
 
-class TFormMain : public QMainWindow, public vell::HostShell, public vell::ServiceErrorSink {
+class TFormMain : public QMainWindow,
+                  public vell::HostShell,
+                  public vell::ServiceErrorSink {
   Q_OBJECT
 
  public:
