@@ -1,4 +1,5 @@
 // The BUTTON component, made of the button control.
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/specific_members.h"
 #include "components/widgets/vell_button.h"
@@ -35,7 +36,8 @@ constexpr MemberBinding kOwn[] = {
 }  // namespace
 
 const ComponentType& ButtonType() {
-  static const ComponentType type{TypeButton, CreateButton, DeleteRule::Control, nullptr, {kOwn}};
+  static const ComponentType type{
+      TypeButton, CreateButton, DeleteRule::Control, nullptr, {kOwn, CommonMembers()}};
   return type;
 }
 

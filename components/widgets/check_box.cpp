@@ -1,6 +1,7 @@
 // The CHECKBOX component.
 #include <QCheckBox>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/specific_members.h"
 
@@ -34,7 +35,7 @@ constexpr MemberBinding kOwn[] = {
 
 const ComponentType& CheckBoxType() {
   static const ComponentType type{
-      TypeCheckBox, CreateCheckBox, DeleteRule::Control, nullptr, {kOwn}};
+      TypeCheckBox, CreateCheckBox, DeleteRule::Control, nullptr, {kOwn, CommonMembers()}};
   return type;
 }
 

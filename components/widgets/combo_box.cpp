@@ -1,6 +1,7 @@
 // The COMBOBOX component.
 #include <QComboBox>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -17,7 +18,7 @@ QObject* CreateComboBox(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& ComboBoxType() {
-  static const ComponentType type{TypeComboBox, CreateComboBox, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{TypeComboBox, CreateComboBox, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 

@@ -1,6 +1,7 @@
 // The GROUPBOX component.
 #include <QGroupBox>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -17,7 +18,7 @@ QObject* CreateGroupBox(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& GroupBoxType() {
-  static const ComponentType type{TypeGroupBox, CreateGroupBox, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{TypeGroupBox, CreateGroupBox, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 

@@ -1,6 +1,7 @@
 // The LABEL component.
 #include <QLabel>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/specific_members.h"
 
@@ -34,7 +35,8 @@ constexpr MemberBinding kOwn[] = {
 }  // namespace
 
 const ComponentType& LabelType() {
-  static const ComponentType type{TypeLabel, CreateLabel, DeleteRule::Control, nullptr, {kOwn}};
+  static const ComponentType type{
+      TypeLabel, CreateLabel, DeleteRule::Control, nullptr, {kOwn, CommonMembers()}};
   return type;
 }
 

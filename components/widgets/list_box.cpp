@@ -1,6 +1,7 @@
 // The LISTBOX component.
 #include <QListWidget>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -17,7 +18,7 @@ QObject* CreateListBox(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& ListBoxType() {
-  static const ComponentType type{TypeListBox, CreateListBox, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{TypeListBox, CreateListBox, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 

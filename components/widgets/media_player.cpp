@@ -1,6 +1,7 @@
 // The MEDIAPLAYER component.
 #include <QWidget>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -18,7 +19,7 @@ QObject* CreateMediaPlayer(mwin& /*table*/, QWidget* defaultParent) {
 
 const ComponentType& MediaPlayerType() {
   static const ComponentType type{
-      TypeMediaPlayer, CreateMediaPlayer, DeleteRule::Plain, nullptr, {}};
+      TypeMediaPlayer, CreateMediaPlayer, DeleteRule::Plain, nullptr, {CommonMembers()}};
   return type;
 }
 

@@ -1,6 +1,7 @@
 // The PANEL component.
 #include <QFrame>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -17,7 +18,7 @@ QObject* CreatePanel(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& PanelType() {
-  static const ComponentType type{TypePanel, CreatePanel, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{TypePanel, CreatePanel, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 

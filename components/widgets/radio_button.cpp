@@ -1,6 +1,7 @@
 // The RADIOBUTTON component.
 #include <QRadioButton>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/specific_members.h"
 
@@ -34,7 +35,7 @@ constexpr MemberBinding kOwn[] = {
 
 const ComponentType& RadioButtonType() {
   static const ComponentType type{
-      TypeRadioButton, CreateRadioButton, DeleteRule::Control, nullptr, {kOwn}};
+      TypeRadioButton, CreateRadioButton, DeleteRule::Control, nullptr, {kOwn, CommonMembers()}};
   return type;
 }
 

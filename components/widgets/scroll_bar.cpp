@@ -1,6 +1,7 @@
 // The SCROLLBAR component.
 #include <QScrollBar>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -17,7 +18,7 @@ QObject* CreateScrollBar(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& ScrollBarType() {
-  static const ComponentType type{TypeScrollBar, CreateScrollBar, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{TypeScrollBar, CreateScrollBar, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 

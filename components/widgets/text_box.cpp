@@ -1,6 +1,7 @@
 // The TEXTBOX component; component 1, the output area, is one too.
 #include <QPlainTextEdit>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/specific_members.h"
 #include "platform/qt/dialogs.h"
@@ -69,7 +70,8 @@ constexpr MemberBinding kOwn[] = {
 }  // namespace
 
 const ComponentType& TextBoxType() {
-  static const ComponentType type{TypeTextBox, CreateTextBox, DeleteRule::Control, nullptr, {kOwn}};
+  static const ComponentType type{
+      TypeTextBox, CreateTextBox, DeleteRule::Control, nullptr, {kOwn, CommonMembers()}};
   return type;
 }
 

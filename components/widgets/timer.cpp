@@ -1,6 +1,7 @@
 // The TIMER component.
 #include <QTimer>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -13,7 +14,7 @@ QObject* CreateTimer(mwin& /*table*/, QWidget* /*defaultParent*/) { return new Q
 }  // namespace
 
 const ComponentType& TimerType() {
-  static const ComponentType type{TypeTimer, CreateTimer, DeleteRule::Plain, nullptr, {}};
+  static const ComponentType type{TypeTimer, CreateTimer, DeleteRule::Plain, nullptr, {CommonMembers()}};
   return type;
 }
 
