@@ -3,11 +3,15 @@
 // mouse events, ...) come from the common bindings; the ones here are the
 // image's own, including COLOR and the font members (they act on the drawing
 // pen and font), HEIGHT and WIDTH (they size the bitmap too) and ZORDER.
+#include <QFile>
 #include <QImage>
+#include <optional>
+#include <string>
 
 #include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/image_control.h"
+#include "platform/paths.h"
 
 namespace vell {
 
@@ -23,6 +27,14 @@ QImage& Scratch(MemberCall& call) {
 }
 
 bool On(MemberCall& call) { return call.IntArg() != 0; }
+
+// A picture file named by a program, taken as the file keywords take names
+// (backslashes, letter case as on the system the program was written for).
+QString PicturePath(MemberCall& call) {
+  const std::u16string name = WideString(call.args[0]);
+  const std::optional<std::string> path = paths::ResolveProgramPath(name);
+  return path ? QFile::decodeName(QByteArray::fromStdString(*path)) : call.TextArg();
+}
 
 QObject* CreateImage(mwin& /*table*/, QWidget* defaultParent) {
   auto* control = new ImageControl(defaultParent);
@@ -222,7 +234,7 @@ int Line(MemberCall& call) {
   return 1;
 }
 int LoadFile(MemberCall& call) {
-  Image(call)->LoadFile(call.TextArg());
+  Image(call)->LoadFile(PicturePath(call));
   return 1;
 }
 int Merge(MemberCall& call) {
@@ -246,7 +258,7 @@ int RoundRect(MemberCall& call) {
   return 1;
 }
 int SaveFile(MemberCall& call) {
-  Image(call)->SaveFile(call.TextArg());
+  Image(call)->SaveFile(PicturePath(call));
   return 1;
 }
 int TextOut(MemberCall& call) {
