@@ -27,8 +27,21 @@ namespace vell::sql {
 
 namespace {
 
+// Half of a surrogate pair standing alone becomes U+FFFD: SQLite's own
+// conversion would join it to whatever follows, eating a quote of a
+// statement or a character of a value.
 QString ToQString(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), qsizetype(text.size()));
+  QString out = QString::fromUtf16(text.data(), qsizetype(text.size()));
+  const qsizetype n = out.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = out.at(i);
+    if (c.isHighSurrogate() && i + 1 < n && out.at(i + 1).isLowSurrogate()) {
+      ++i;
+    } else if (c.isSurrogate()) {
+      out[i] = QChar::ReplacementCharacter;
+    }
+  }
+  return out;
 }
 
 std::u16string ToWide(const QString& text) {
