@@ -98,7 +98,11 @@ struct DatabaseManager::Connection {
   // The layer's message, without the password.
   QString Message(const QSqlError& error) const {
     QString text = error.databaseText().trimmed();
-    if (text.isEmpty()) text = error.driverText().trimmed();
+    // SQLite's text for "no error" comes with a statement the driver itself
+    // refused (several statements at once): the reason is the driver's.
+    if (text.isEmpty() || text == QLatin1String("not an error")) {
+      text = error.driverText().trimmed();
+    }
     if (text.isEmpty()) text = QStringLiteral("The database reported an error");
     if (!password.isEmpty()) text.replace(password, QStringLiteral("****"));
     return text;

@@ -268,5 +268,15 @@ TEST_F(DatabaseTest, LoneSurrogatesNeitherSwallowTheNextCharacterNorChangeTheSta
   EXPECT_EQ(Errors(), "");
 }
 
+TEST_F(DatabaseTest, AStatementRefusedByTheDriverSaysWhy) {
+  // SQLite itself had no error to tell: the driver's own reason is shown.
+  EXPECT_EQ(Run(u"DIM DB\nDB = OPENDB(\"Provider=SQLite;Data Source=m.db\")\n"
+                u"COMMANDDB(DB, \"CREATE TABLE t (x INTEGER)\")\n"
+                u"PRINT COMMANDDB(DB, \"INSERT INTO t VALUES (1); DROP TABLE t\"), \" \"\n"
+                u"PRINT OPENRECORDSET(DB, \"SELECT * FROM t\")\n"),
+            "3021 0");
+  EXPECT_EQ(Errors(), "Unable to execute multiple statements at a time");
+}
+
 }  // namespace
 }  // namespace vell::test
