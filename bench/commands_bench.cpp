@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "bench/support/idle_host.h"
 #include "core/execution.h"
 #include "core/interpreter_state.h"
 #include "library/library_builtins.h"
@@ -14,13 +15,7 @@ using namespace vell;
 
 namespace {
 
-class IdleHost : public HostRequestHandler, public HostShell {
- public:
-  void HandleHostRequest(Interpreter&) override {}
-  void PostCloseMainWindow() override {}
-  void ShowWarning(std::u16string_view) override {}
-  void ReleaseProgramComponents() override {}
-};
+using vell::bench::IdleHost;
 
 Interpreter& Prepared() {
   static IdleHost idle;

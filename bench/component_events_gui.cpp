@@ -10,10 +10,10 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <chrono>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "bench/support/gui_bench.h"
 #include "components/keywords/component_keywords.h"
 #include "components/widgets/component_table.h"
 #include "core/interpreter.h"
@@ -132,12 +132,4 @@ BENCHMARK(BM_MoveAndResizeAllControls)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return vell::bench::RunGuiBenchmarks(argc, argv); }

@@ -9,10 +9,10 @@
 
 #include <QApplication>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "bench/support/gui_bench.h"
 #include "host/form_main.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/memo_text.h"
@@ -44,16 +44,8 @@ bool Failed(benchmark::State& state) {
   return true;
 }
 
-std::unique_ptr<TFormMain> MakeWindow() {
-  auto form = std::make_unique<TFormMain>();
-  form->FormCreate({QStringLiteral("vell")});
-  form->show();
-  QCoreApplication::processEvents();
-  return form;
-}
-
 void RunLoop(benchmark::State& state, const char16_t* program) {
-  auto form = MakeWindow();
+  const auto form = vell::bench::ShownMainWindow();
   vell::qt::SetMemoText(*form->MemoProg, program);
   for (auto _ : state) {
     form->MenuProgRunClick();
@@ -93,7 +85,7 @@ long ResidentKilobytes() {
 }
 
 void BM_CreateDeleteButton10000(benchmark::State& state) {
-  auto form = MakeWindow();
+  const auto form = vell::bench::ShownMainWindow();
   vell::qt::SetMemoText(*form->MemoProg,
                         u"GLOBAL B\nDIM I\n"
                         u"FOR (I = 0, I < 10000, I = I + 1) { B = CREATE BUTTON\nDELETE B }");
@@ -116,12 +108,6 @@ BENCHMARK(BM_CreateDeleteButton10000)->Unit(benchmark::kMillisecond)->Iterations
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
   vell::qt::SetDialogs(&gMessages);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return vell::bench::RunGuiBenchmarks(argc, argv);
 }

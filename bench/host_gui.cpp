@@ -5,9 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <cstdlib>
 #include <memory>
 
+#include "bench/support/gui_bench.h"
+#include "bench/support/idle_host.h"
 #include "core/interpreter_state.h"
 #include "host/form_main.h"
 #include "platform/qt/memo_text.h"
@@ -19,7 +20,7 @@ namespace {
 constexpr char16_t kLoop[] = u"DIM I, S\nS = 0\nFOR (I = 0, I < 100000, I = I + 1) { S = S + I }";
 
 // Does what the window does for pump requests but without any window.
-class QuietHost : public HostRequestHandler, public HostShell {
+class QuietHost : public vell::bench::IdleHost {
  public:
   explicit QuietHost(bool processEvents) : processEvents_(processEvents) {}
   void HandleHostRequest(Interpreter& interp) override {
@@ -27,9 +28,6 @@ class QuietHost : public HostRequestHandler, public HostShell {
       QCoreApplication::processEvents();
     }
   }
-  void PostCloseMainWindow() override {}
-  void ShowWarning(std::u16string_view) override {}
-  void ReleaseProgramComponents() override {}
 
  private:
   bool processEvents_;
@@ -53,10 +51,7 @@ void BM_LoopProcessingEventsEveryStatement(benchmark::State& state) { RunWithHos
 BENCHMARK(BM_LoopProcessingEventsEveryStatement)->Unit(benchmark::kMillisecond);
 
 void BM_LoopInWindow(benchmark::State& state) {
-  auto form = std::make_unique<TFormMain>();
-  form->FormCreate({QStringLiteral("vell")});
-  form->show();
-  QCoreApplication::processEvents();
+  const auto form = vell::bench::ShownMainWindow();
   for (auto _ : state) {
     vell::qt::SetMemoText(*form->MemoProg, kLoop);
     form->MenuProgRunClick();
@@ -66,10 +61,7 @@ void BM_LoopInWindow(benchmark::State& state) {
 BENCHMARK(BM_LoopInWindow)->Unit(benchmark::kMillisecond);
 
 void BM_Print100000LinesInWindow(benchmark::State& state) {
-  auto form = std::make_unique<TFormMain>();
-  form->FormCreate({QStringLiteral("vell")});
-  form->show();
-  QCoreApplication::processEvents();
+  const auto form = vell::bench::ShownMainWindow();
   vell::qt::SetMemoText(*form->MemoProg,
                         u"DIM I\nFOR (I = 0, I < 100000, I = I + 1) { PRINT \"line\\n\" }");
   for (auto _ : state) {
@@ -83,12 +75,4 @@ BENCHMARK(BM_Print100000LinesInWindow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return vell::bench::RunGuiBenchmarks(argc, argv); }

@@ -5,9 +5,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <cstdlib>
 #include <memory>
 
+#include "bench/support/gui_bench.h"
 #include "components/widgets/image_control.h"
 #include "components/widgets/image_pixels.h"
 #include "core/interpreter_state.h"
@@ -79,10 +79,7 @@ BENCHMARK(BM_Merge1000x1000)->Unit(benchmark::kMillisecond);
 
 // Programs in the real window: the interpreter, the requests and the member.
 void RunInWindow(benchmark::State& state, const char16_t* program) {
-  auto form = std::make_unique<TFormMain>();
-  form->FormCreate({QStringLiteral("vell")});
-  form->show();
-  QCoreApplication::processEvents();
+  const auto form = vell::bench::ShownMainWindow();
   vell::qt::SetMemoText(*form->MemoProg, program);
   for (auto _ : state) {
     form->MenuProgRunClick();
@@ -110,11 +107,4 @@ BENCHMARK(BM_PixelWritesWithPos100000InWindow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return vell::bench::RunGuiBenchmarks(argc, argv); }

@@ -7,10 +7,10 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTextDocument>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
+#include "bench/support/gui_bench.h"
 #include "core/interpreter.h"
 #include "host/form_main.h"
 #include "platform/qt/long_runs.h"
@@ -18,17 +18,9 @@
 
 namespace {
 
-std::unique_ptr<TFormMain> ShownWindow() {
-  auto form = std::make_unique<TFormMain>();
-  form->FormCreate({QStringLiteral("vell")});
-  form->show();
-  QCoreApplication::processEvents();
-  return form;
-}
-
 // The program area shows a program of one line: PRINT LEN("xxx…").
 void BM_ShowProgramWithOneLongLine(benchmark::State& state) {
-  const auto form = ShownWindow();
+  const auto form = vell::bench::ShownMainWindow();
   const std::u16string program =
       u"PRINT LEN(\"" + std::u16string(static_cast<size_t>(state.range(0)), u'x') + u"\")";
   for (auto _ : state) {
@@ -49,7 +41,7 @@ BENCHMARK(BM_ShowProgramWithOneLongLine)
 // The worst case that keeps word wrapping: one line of runs just short of
 // the length that counts as long, each followed by a space.
 void BM_ShowLineOfRunsJustShortOfLong(benchmark::State& state) {
-  const auto form = ShownWindow();
+  const auto form = vell::bench::ShownMainWindow();
   std::u16string line;
   while (line.size() < static_cast<size_t>(state.range(0))) {
     line += std::u16string(vell::qt::kLongRun - 1, u'w') + u' ';
@@ -68,7 +60,7 @@ BENCHMARK(BM_ShowLineOfRunsJustShortOfLong)->Arg(1000000)->Unit(benchmark::kMill
 // PRINT of a text without line breaks: "x" doubled up to the length asked
 // (a power of two).
 void BM_PrintOneLongLine(benchmark::State& state) {
-  const auto form = ShownWindow();
+  const auto form = vell::bench::ShownMainWindow();
   int doublings = 0;
   while ((int64_t{1} << doublings) < state.range(0)) ++doublings;
   const std::u16string program = u"DIM I, S\nS = \"x\"\nFOR (I = 0, I < " +
@@ -91,12 +83,4 @@ BENCHMARK(BM_PrintOneLongLine)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return vell::bench::RunGuiBenchmarks(argc, argv); }

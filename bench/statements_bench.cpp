@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "bench/support/idle_host.h"
 #include "core/execution.h"
 #include "core/interpreter_state.h"
 
@@ -12,13 +13,7 @@ using namespace vell;
 
 namespace {
 
-class IdleHost : public HostRequestHandler, public HostShell {
- public:
-  void HandleHostRequest(Interpreter&) override {}
-  void PostCloseMainWindow() override {}
-  void ShowWarning(std::u16string_view) override {}
-  void ReleaseProgramComponents() override {}
-};
+using vell::bench::IdleHost;
 
 class CountingHost : public IdleHost {
  public:

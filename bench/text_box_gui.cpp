@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QPrinter>
 #include <QTemporaryDir>
-#include <cstdlib>
 #include <memory>
 
+#include "bench/support/gui_bench.h"
 #include "components/widgets/text_box_printing.h"
 #include "host/form_main.h"
 #include "platform/qt/memo_edit.h"
@@ -18,10 +18,7 @@ namespace {
 
 // A program in the window: T.PRINT of 100000 short lines into a text box.
 void BM_TPrint100000LinesInWindow(benchmark::State& state) {
-  auto form = std::make_unique<TFormMain>();
-  form->FormCreate({QStringLiteral("vell")});
-  form->show();
-  QCoreApplication::processEvents();
+  const auto form = vell::bench::ShownMainWindow();
   vell::qt::SetMemoText(*form->MemoProg,
                         u"GLOBAL T\nDIM I\nT = CREATE TEXTBOX\n"
                         u"FOR (I = 0, I < 100000, I = I + 1) { T.PRINT \"line\\n\" }");
@@ -126,12 +123,4 @@ BENCHMARK(BM_Print100PagesToPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return vell::bench::RunGuiBenchmarks(argc, argv); }
