@@ -508,10 +508,6 @@ void TFormMain::ShowError(const QString& text) {
 
 void TFormMain::HandleHostRequest(Interpreter& interp) { dispatcher_->HandleHostRequest(interp); }
 
-void TFormMain::AppendToEdit(QPlainTextEdit& edit, std::u16string_view text) {
-  OutputArea::AppendToEdit(edit, text);
-}
-
 void TFormMain::AppendOutput(std::u16string_view text) { output_->Append(text); }
 
 void TFormMain::FlushOutput() { output_->Flush(); }

@@ -92,10 +92,6 @@ class TFormMain : public QMainWindow,
   void FlushOutput();
   // The output area's text with CR LF line breaks, everything printed included.
   std::u16string OutputText();
-  // Appends program output to an edit control (CR dropped, LF as a line break,
-  // ESC "*" empties the control). Used for text boxes; the output area itself
-  // gathers its output first.
-  static void AppendToEdit(QPlainTextEdit& edit, std::u16string_view text);
 
   // The caption: "Vell" or the current program file's path.
   const QString& Caption() const { return caption_; }

@@ -26,10 +26,6 @@ class OutputArea {
   // The area's text with CR LF line breaks, everything printed included.
   std::u16string Text();
 
-  // Appends program output straight to an edit control, by the same rules.
-  // Used for text boxes.
-  static void AppendToEdit(QPlainTextEdit& edit, std::u16string_view text);
-
  private:
   void WritePending();
 

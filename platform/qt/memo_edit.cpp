@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/qt/memo_text.h"
+#include "platform/qt/output_chunks.h"
 #include "platform/qt/whole_text_files.h"
 
 namespace {
@@ -33,7 +34,6 @@ int Clamp(long long value, int high) {
   return static_cast<int>(std::clamp<long long>(value, 0, high));
 }
 
-constexpr int kChunkCapacity = 254;
 // Gathered output goes in this long after the first of it at the latest:
 // soon enough to look immediate, seldom enough that a program printing line
 // after line does not lay the edit out anew for every line.
@@ -130,31 +130,16 @@ void MemoEdit::SetSelText(std::u16string_view text) {
 }
 
 void MemoEdit::AppendOutput(std::u16string_view text) {
-  // Output goes in chunks that end at a line break or when 254 characters are
-  // gathered; ESC "*" empties the edit and drops the chunks already complete,
-  // while the chunk being gathered survives it.
+  // ESC "*" empties the edit and drops the chunks already complete, while
+  // the chunk being gathered survives it.
   QString complete;
-  QString chunk;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c == 0) break;
-    if (c == u'\r') continue;
-    if (c == 27) {
-      if (i + 1 < text.size() && text[i + 1] == u'*') {
+  vell::qt::SplitOutput(
+      text, [&complete](const QString& chunk) { complete += chunk; },
+      [this, &complete] {
         complete.clear();
         pendingOutput_.clear();
         clear();
-        ++i;
-      }
-      continue;
-    }
-    chunk += QChar(c);
-    if (c == u'\n' || chunk.size() >= kChunkCapacity) {
-      complete += chunk;
-      chunk.clear();
-    }
-  }
-  complete += chunk;
+      });
   if (complete.isEmpty()) return;
   pendingOutput_ += complete;
   if (!pendingScheduled_) {
