@@ -218,14 +218,9 @@ int CopyBytes(int in, int out) {
       return errno;
     }
     if (n == 0) break;
-    ssize_t done = 0;
-    while (done < n) {
-      const ssize_t written = ::write(out, buffer + done, static_cast<size_t>(n - done));
-      if (written < 0) {
-        if (errno == EINTR) continue;
-        return errno;
-      }
-      done += written;
+    if (const int error = files::WriteAll(out, std::string_view(buffer, static_cast<size_t>(n)));
+        error != 0) {
+      return error;
     }
   }
   return 0;

@@ -87,18 +87,7 @@ std::string ReadBytes(const std::string& file, std::u16string_view shown) {
 void WriteBytes(const std::string& file, std::u16string_view shown, std::string_view bytes) {
   files::ReplaceRequest request;
   request.size = static_cast<int64_t>(bytes.size());
-  request.fill = [bytes](int fd) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return errno;
-      }
-      done += static_cast<size_t>(n);
-    }
-    return 0;
-  };
+  request.fill = [bytes](int fd) { return files::WriteAll(fd, bytes); };
   const files::ReplaceOutcome outcome = files::ReplaceFileContents(file, request);
   if (outcome.failed == files::ReplaceStep::Create) Fail(u"Cannot create file", shown, outcome.error);
   if (!outcome.ok()) Fail(u"Cannot write file", shown, outcome.error);

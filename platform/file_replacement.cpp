@@ -27,19 +27,6 @@ void Blocking(int fd) {
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 }
 
-int WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return 0;
-}
-
 void SetTimes(int fd, const ReplaceRequest& request) {
   if (!request.times) return;
   const struct timespec times[2] = {request.times->first, request.times->second};
@@ -147,6 +134,19 @@ int MakeTemporary(const std::string& target, std::string& temporary) {
 }
 
 }  // namespace
+
+int WriteAll(int fd, std::string_view bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return 0;
+}
 
 ReplaceOutcome ReplaceFileContents(const std::string& path, const ReplaceRequest& request) {
   struct stat info {};

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace vell::files {
@@ -34,6 +35,10 @@ struct ReplaceRequest {
   // value.
   std::function<int(int fd)> fill;
 };
+
+// Writes all of `bytes` to `fd`, going on after interrupted writes; 0 or the
+// errno value of the write that failed.
+int WriteAll(int fd, std::string_view bytes);
 
 // Replaces the contents of `path`. The bytes go to a new file beside it,
 // which takes its place only when complete, with the old file's owner, group
