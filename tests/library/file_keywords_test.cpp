@@ -1,9 +1,7 @@
 // The file, folder and clipboard keywords, run from programs on a real
 // temporary folder (the current folder while a test runs).
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,14 +109,10 @@ TEST_F(FileKeywordsTest, ACopyThatFailsHalfWayChangesNothing) {
   const std::string big(100000, 'b');
   Put("big.bin", big);
   Put("dest.bin", "old");
-  ::signal(SIGXFSZ, SIG_IGN);
-  rlimit previous{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-  rlimit limited = previous;
-  limited.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  test::FileSizeLimit limit(4096);
+  ASSERT_TRUE(limit.applied());
   const std::string answer = Run(uR"(PRINT COPY("big.bin", "dest.bin") != 0, COPY("big.bin", "fresh.bin") != 0)");
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &previous), 0);
+  ASSERT_TRUE(limit.Lift());
   EXPECT_EQ(answer, "11");
   EXPECT_EQ(Bytes("dest.bin"), "old");
   EXPECT_FALSE(fs::exists("fresh.bin"));

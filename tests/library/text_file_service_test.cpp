@@ -1,8 +1,6 @@
 // The text-file service on real files in a temporary folder.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -151,17 +149,13 @@ TEST_F(TextFileServiceTest, AFailedWriteKeepsTheOldFile) {
   const vellvar path(std::u16string_view(WidePath("keep.txt")));
   const std::u16string big(100000, u'x');
 
-  ::signal(SIGXFSZ, SIG_IGN);
-  rlimit previous{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-  rlimit limited = previous;
-  limited.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  test::FileSizeLimit limit(4096);
+  ASSERT_TRUE(limit.applied());
   Request(2002, path, vellvar(std::u16string_view(big)));
   EXPECT_EQ(Result().IntValue(), 2002);
   Request(2003, path, vellvar(std::u16string_view(big)));
   Request(2007, path, vellvar(u"old"), vellvar(std::u16string_view(big)));
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &previous), 0);
+  ASSERT_TRUE(limit.Lift());
   EXPECT_EQ(sink.messages.size(), 3u);
   EXPECT_EQ(Bytes("keep.txt"), "old=1\nother=2\n");
   // Nothing is left behind beside the file.
@@ -223,15 +217,11 @@ TEST_F(TextFileServiceTest, AFileWrittenInPlaceKeepsItsTextWhenTheNewOneDoesNotF
   const vellvar path(std::u16string_view(WidePath("linked.txt")));
   const std::u16string big(100000, u'x');
 
-  ::signal(SIGXFSZ, SIG_IGN);
-  rlimit previous{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-  rlimit limited = previous;
-  limited.rlim_cur = 4096;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  test::FileSizeLimit limit(4096);
+  ASSERT_TRUE(limit.applied());
   Request(2002, path, vellvar(std::u16string_view(big)));
   Request(2003, path, vellvar(std::u16string_view(big)));
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &previous), 0);
+  ASSERT_TRUE(limit.Lift());
   EXPECT_EQ(Bytes("linked.txt"), "old=1\n");
   ASSERT_EQ(sink.messages.size(), 2u);
   EXPECT_NE(sink.messages[0].find(u"Cannot write file"), std::u16string::npos);

@@ -1,6 +1,7 @@
 #include "tests/support/file_systems.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
@@ -13,6 +14,20 @@ namespace vell::test {
 
 namespace {
 constexpr uid_t kNobody = 65534;
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+  ::signal(SIGXFSZ, SIG_IGN);
+  if (::getrlimit(RLIMIT_FSIZE, &previous_) != 0) return;
+  rlimit limited = previous_;
+  limited.rlim_cur = bytes;
+  applied_ = ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+}
+
+bool FileSizeLimit::Lift() {
+  if (!applied_) return true;
+  applied_ = false;
+  return ::setrlimit(RLIMIT_FSIZE, &previous_) == 0;
 }
 
 OrdinaryUser::OrdinaryUser(const std::filesystem::path& folder) {

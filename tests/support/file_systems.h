@@ -1,7 +1,8 @@
-// File-system conditions for tests: access checked as an ordinary user, and
-// a small file system that fills up.
+// File-system conditions for tests: access checked as an ordinary user, a
+// small file system that fills up, and a limit on the size of files written.
 #pragma once
 
+#include <sys/resource.h>
 #include <sys/types.h>
 
 #include <filesystem>
@@ -40,6 +41,24 @@ class SmallFileSystem {
  private:
   std::filesystem::path root_;
   bool mounted_ = false;
+};
+
+// While it lives (or until Lift), files the process writes may not grow past
+// `bytes`: a write beyond fails with EFBIG, since SIGXFSZ is ignored from
+// then on. applied() is false where the limit could not be set.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes);
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+  ~FileSizeLimit() { Lift(); }
+  bool applied() const { return applied_; }
+  // Puts the previous limit back; false when that failed.
+  bool Lift();
+
+ private:
+  rlimit previous_{};
+  bool applied_ = false;
 };
 
 }  // namespace vell::test
