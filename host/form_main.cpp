@@ -31,6 +31,7 @@
 #include "platform/qt/japanese_texts.h"
 #include "platform/qt/long_runs.h"
 #include "platform/qt/memo_text.h"
+#include "platform/qt/utf16_qstring.h"
 
 namespace jp = vell::jp;
 using vell::Interpreter;
@@ -42,15 +43,6 @@ constexpr int kClientWidth = 381;
 constexpr int kClientHeight = 296;
 constexpr int kPanelOutHeight = 141;
 constexpr int kSplitterHeight = 3;
-
-QString Q(std::u16string_view text) {
-  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
-}
-
-std::u16string U(const QString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                        static_cast<size_t>(text.size()));
-}
 
 QString AppCaption() { return QString::fromUtf16(kAppCaption); }
 
@@ -171,7 +163,7 @@ void TFormMain::BuildMenus() {
 
 template <class Work>
 bool TFormMain::Guarded(Work&& work) {
-  return vell::Guarded(work, [this](std::u16string_view message) { ShowError(Q(message)); });
+  return vell::Guarded(work, [this](std::u16string_view message) { ShowError(vell::qt::ToQString(message)); });
 }
 
 void TFormMain::Safely(void (TFormMain::*handler)()) {
@@ -235,7 +227,7 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
   }
 
   Guarded([&] {
-    for (const QString& part : arguments) vell::AppendCommandLine(*interp_, U(part));
+    for (const QString& part : arguments) vell::AppendCommandLine(*interp_, vell::qt::ToU16String(part));
   });
 
   if (!file.isEmpty() && QFileInfo(file).isFile() && LoadProgram(file, true)) autoRun_ = true;
@@ -471,7 +463,7 @@ void TFormMain::PostCloseMainWindow() {
 
 void TFormMain::ShowWarning(std::u16string_view text) {
   FlushOutput();
-  vell::qt::Dialogs().ShowWarning(nullptr, AppCaption(), Q(text));
+  vell::qt::Dialogs().ShowWarning(nullptr, AppCaption(), vell::qt::ToQString(text));
 }
 
 void TFormMain::ReleaseProgramComponents() {
@@ -496,7 +488,7 @@ void TFormMain::InstallComponentTable(ComponentTableHooks* table) {
   dispatcher_->componentTable = table;
 }
 
-void TFormMain::ShowServiceError(std::u16string_view message) { ShowError(Q(message)); }
+void TFormMain::ShowServiceError(std::u16string_view message) { ShowError(vell::qt::ToQString(message)); }
 
 void TFormMain::ShowError(const QString& text) {
   FlushOutput();

@@ -10,20 +10,11 @@
 #include "host/window_layout.h"
 #include "library/service_router.h"
 #include "platform/guarded.h"
+#include "platform/qt/utf16_qstring.h"
 
 using vell::Interpreter;
 using vell::vellarray;
 using vell::vellvar;
-
-namespace {
-
-QString Q(const char16_t* text) { return QString::fromUtf16(text); }
-
-std::u16string_view U(const QString& text) {
-  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
-}
-
-}  // namespace
 
 void RequestDispatcher::HandleHostRequest(Interpreter& interp) {
   if (slotsOwner_ != &interp) {
@@ -51,16 +42,16 @@ void RequestDispatcher::Dispatch(Interpreter& interp, vellarray* request, int ki
       output_.Append(request[1].ItemWideText());
       break;
     case vell::RequestMessage: {
-      const QString text = Q(request[1].ItemWideText());
+      const QString text = vell::qt::ToQString(request[1].ItemWideText());
       output_.Flush();
       request[0].SetItem(vellvar(dialogs_.Message(interp, text)));
       break;
     }
     case vell::RequestInput: {
-      const QString prompt = Q(request[1].ItemWideText());
+      const QString prompt = vell::qt::ToQString(request[1].ItemWideText());
       output_.Flush();
       const QString answer = dialogs_.Input(interp, prompt);
-      request[0].SetItem(vellvar(U(answer)));
+      request[0].SetItem(vellvar(vell::qt::Utf16View(answer)));
       break;
     }
     case vell::RequestRunEnded:

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "library/desktop_hooks.h"
+#include "platform/qt/utf16_qstring.h"
 #include "platform/text_codec.h"
 
 namespace vell {
@@ -24,10 +25,6 @@ bool AnsiIsUtf8() {
   return charset == "UTF-8" || charset == "utf-8" || charset == "UTF8";
 }
 
-QString FromWide(std::u16string_view text) {
-  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
-}
-
 class QtDesktopServices final : public DesktopServices {
  public:
   ClipboardText GetClipboardText() override {
@@ -38,8 +35,7 @@ class QtDesktopServices final : public DesktopServices {
     if (data->hasText()) {
       const QString text = data->text();
       result.form = ClipboardText::Unicode;
-      result.wide.assign(reinterpret_cast<const char16_t*>(text.utf16()),
-                         static_cast<size_t>(text.size()));
+      result.wide = qt::ToU16String(text);
     } else if (!AnsiIsUtf8() && data->hasFormat(AnsiFormat())) {
       const QByteArray bytes = data->data(AnsiFormat());
       result.form = ClipboardText::Ansi;
@@ -54,7 +50,7 @@ class QtDesktopServices final : public DesktopServices {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (clipboard == nullptr) return false;
     auto* data = new QMimeData;
-    data->setText(FromWide(wide));
+    data->setText(qt::ToQString(wide));
     if (!AnsiIsUtf8()) {
       data->setData(AnsiFormat(), QByteArray(ansi.data(), static_cast<qsizetype>(ansi.size())));
     }

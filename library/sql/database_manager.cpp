@@ -22,6 +22,7 @@
 #include "library/service_error.h"
 #include "library/sql/field_text.h"
 #include "platform/paths.h"
+#include "platform/qt/utf16_qstring.h"
 
 namespace vell::sql {
 
@@ -42,10 +43,6 @@ QString ToQString(std::u16string_view text) {
     }
   }
   return out;
-}
-
-std::u16string ToWide(const QString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), size_t(text.size()));
 }
 
 // A Qt connection name no other connection of the process uses.
@@ -113,7 +110,7 @@ struct DatabaseManager::Connection {
   [[noreturn]] void Throw(const QString& message) const {
     QString text = message;
     if (!password.isEmpty()) text.replace(password, QStringLiteral("****"));
-    throw ServiceError(ToWide(text));
+    throw ServiceError(qt::ToU16String(text));
   }
 };
 
@@ -704,9 +701,9 @@ std::u16string DatabaseManager::GetFieldData(int rs, int field) {
   r->RequireActive();
   r->RequireField(field);
   const Field& f = r->fields[field];
-  if (r->state != Recordset::Browse) return ToWide(FieldText(r->buffer[field], f.type));
+  if (r->state != Recordset::Browse) return qt::ToU16String(FieldText(r->buffer[field], f.type));
   if (r->rows == 0) return std::u16string();
-  return ToWide(FieldText(r->Cell(r->current, field), f.type));
+  return qt::ToU16String(FieldText(r->Cell(r->current, field), f.type));
 }
 
 int DatabaseManager::SetFieldData(int rs, int field, std::u16string_view text) {

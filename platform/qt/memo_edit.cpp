@@ -9,20 +9,16 @@
 
 #include "platform/qt/memo_text.h"
 #include "platform/qt/output_chunks.h"
+#include "platform/qt/utf16_qstring.h"
 #include "platform/qt/whole_text_files.h"
 
 namespace {
-
-std::u16string U(const QString& text) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                        static_cast<size_t>(text.size()));
-}
 
 // A line break inside the edit as programs read it: LF.
 std::u16string WithLfBreaks(QString text) {
   text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
   text.remove(QLatin1Char('\r'));
-  return U(text);
+  return vell::qt::ToU16String(text);
 }
 
 // The text's length with each line break counted as two units.

@@ -5,6 +5,8 @@
 #include <QTextDocument>
 #include <algorithm>
 
+#include "platform/qt/utf16_qstring.h"
+
 namespace vell::qt {
 
 QString MemoQText(const QPlainTextEdit& edit) {
@@ -23,9 +25,7 @@ QString MemoQText(const QPlainTextEdit& edit) {
 }
 
 std::u16string MemoText(const QPlainTextEdit& edit) {
-  const QString text = MemoQText(edit);
-  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                        static_cast<size_t>(text.size()));
+  return ToU16String(MemoQText(edit));
 }
 
 QString ToEditText(std::u16string_view text) {
