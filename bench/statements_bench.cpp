@@ -41,18 +41,24 @@ const char* HostLabel(HostKind kind) {
   return kind == kIdle ? "idle host" : kind == kCounting ? "counting host" : "no pump request";
 }
 
+// Runs `text` once an iteration, counting `items` statements or passes a run;
+// the locals a run's DIM makes are dropped before the next.
+void TimeRuns(benchmark::State& state, Interpreter& interp, const SharedText& text, int64_t items) {
+  for (auto _ : state) {
+    interp.localCount = 0;
+    RunText(interp, nullptr, text);
+  }
+  if (interp.runState != 0) state.SkipWithError("run failed");
+  state.SetItemsProcessed(state.iterations() * items);
+}
+
 // 1000 statements of the form LET 1 + 2.
 void BM_SimpleStatements(benchmark::State& state) {
   const auto kind = static_cast<HostKind>(state.range(0));
   Interpreter& interp = Prepared(kind);
   std::u16string text;
   for (int i = 0; i < 1000; ++i) text += u"LET 1 + 2\n";
-  const SharedText shared = MakeSharedText(text);
-  for (auto _ : state) {
-    RunText(interp, nullptr, shared);
-  }
-  if (interp.runState != 0) state.SkipWithError("run failed");
-  state.SetItemsProcessed(state.iterations() * 1000);
+  TimeRuns(state, interp, MakeSharedText(text), 1000);
   state.SetLabel(HostLabel(kind));
 }
 BENCHMARK(BM_SimpleStatements)->Arg(kIdle)->Arg(kCounting)->Arg(kNone);
@@ -62,14 +68,9 @@ BENCHMARK(BM_SimpleStatements)->Arg(kIdle)->Arg(kCounting)->Arg(kNone);
 void BM_CountingLoop(benchmark::State& state) {
   const auto kind = static_cast<HostKind>(state.range(0));
   Interpreter& interp = Prepared(kind);
-  const SharedText shared =
-      MakeSharedText(u"DIM I, X\nX = 0\nFOR I = 0, I < 10000, I = I + 1 { X = X + 1 }");
-  for (auto _ : state) {
-    interp.localCount = 0;
-    RunText(interp, nullptr, shared);
-  }
-  if (interp.runState != 0) state.SkipWithError("run failed");
-  state.SetItemsProcessed(state.iterations() * 10000);
+  TimeRuns(state, interp,
+           MakeSharedText(u"DIM I, X\nX = 0\nFOR I = 0, I < 10000, I = I + 1 { X = X + 1 }"),
+           10000);
   state.SetLabel(HostLabel(kind));
 }
 BENCHMARK(BM_CountingLoop)->Arg(kIdle)->Arg(kCounting)->Arg(kNone);
@@ -77,14 +78,9 @@ BENCHMARK(BM_CountingLoop)->Arg(kIdle)->Arg(kCounting)->Arg(kNone);
 // String building: one character appended 10000 times by S = S + "x".
 void BM_StringBuilding(benchmark::State& state) {
   Interpreter& interp = Prepared(kIdle);
-  const SharedText shared =
-      MakeSharedText(u"DIM I, S\nS = \"\"\nFOR I = 0, I < 10000, I = I + 1 { S = S + \"x\" }");
-  for (auto _ : state) {
-    interp.localCount = 0;
-    RunText(interp, nullptr, shared);
-  }
-  if (interp.runState != 0) state.SkipWithError("run failed");
-  state.SetItemsProcessed(state.iterations() * 10000);
+  TimeRuns(state, interp,
+           MakeSharedText(u"DIM I, S\nS = \"\"\nFOR I = 0, I < 10000, I = I + 1 { S = S + \"x\" }"),
+           10000);
 }
 BENCHMARK(BM_StringBuilding);
 
