@@ -8,15 +8,6 @@
 namespace vell {
 namespace {
 
-// Reads exactly Count arguments and asks for the service with them.
-template <int Service, int Count>
-int DatabaseKeyword(Interpreter& interp, ExecContext& ctx) {
-  ArgumentSlots<Count> args;
-  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
-  SendServiceRequest(interp, ctx, Service, args.data(), Count);
-  return ResultDone;
-}
-
 // COMMANDDB keeps room for a third value but reads two at most, so a third
 // argument is the parser's syntax error and one argument a wrong count.
 int FnCommandDb(Interpreter& interp, ExecContext& ctx) {
@@ -29,26 +20,26 @@ int FnCommandDb(Interpreter& interp, ExecContext& ctx) {
 }  // namespace
 
 void RegisterDatabaseKeywords(Interpreter& interp) {
-  RegisterBuiltin(interp, u"OPENDB", DatabaseKeyword<ServiceOpenDb, 1>);
-  RegisterBuiltin(interp, u"CLOSEDB", DatabaseKeyword<ServiceCloseDb, 1>);
-  RegisterBuiltin(interp, u"OPENRECORDSET", DatabaseKeyword<ServiceOpenRecordset, 2>);
-  RegisterBuiltin(interp, u"CLOSERECORDSET", DatabaseKeyword<ServiceCloseRecordset, 1>);
-  RegisterBuiltin(interp, u"GETRECORDCOUNT", DatabaseKeyword<ServiceGetRecordCount, 1>);
-  RegisterBuiltin(interp, u"GETRECORDEOF", DatabaseKeyword<ServiceGetRecordEof, 1>);
-  RegisterBuiltin(interp, u"GETRECORDBOF", DatabaseKeyword<ServiceGetRecordBof, 1>);
-  RegisterBuiltin(interp, u"FIRSTRECORD", DatabaseKeyword<ServiceFirstRecord, 1>);
-  RegisterBuiltin(interp, u"LASTRECORD", DatabaseKeyword<ServiceLastRecord, 1>);
-  RegisterBuiltin(interp, u"NEXTRECORD", DatabaseKeyword<ServiceNextRecord, 1>);
-  RegisterBuiltin(interp, u"PRIORRECORD", DatabaseKeyword<ServicePriorRecord, 1>);
-  RegisterBuiltin(interp, u"GETRECORDNO", DatabaseKeyword<ServiceGetRecordNo, 1>);
-  RegisterBuiltin(interp, u"SETRECORDNO", DatabaseKeyword<ServiceSetRecordNo, 2>);
-  RegisterBuiltin(interp, u"APPENDRECORD", DatabaseKeyword<ServiceAppendRecord, 1>);
-  RegisterBuiltin(interp, u"EDITRECORD", DatabaseKeyword<ServiceEditRecord, 1>);
-  RegisterBuiltin(interp, u"POSTRECORD", DatabaseKeyword<ServicePostRecord, 1>);
-  RegisterBuiltin(interp, u"DELETERECORD", DatabaseKeyword<ServiceDeleteRecord, 1>);
-  RegisterBuiltin(interp, u"GETFIELDCOUNT", DatabaseKeyword<ServiceGetFieldCount, 1>);
-  RegisterBuiltin(interp, u"GETFIELDDATA", DatabaseKeyword<ServiceGetFieldData, 2>);
-  RegisterBuiltin(interp, u"SETFIELDDATA", DatabaseKeyword<ServiceSetFieldData, 3>);
+  RegisterBuiltin(interp, u"OPENDB", ServiceKeyword<ServiceOpenDb, 1>);
+  RegisterBuiltin(interp, u"CLOSEDB", ServiceKeyword<ServiceCloseDb, 1>);
+  RegisterBuiltin(interp, u"OPENRECORDSET", ServiceKeyword<ServiceOpenRecordset, 2>);
+  RegisterBuiltin(interp, u"CLOSERECORDSET", ServiceKeyword<ServiceCloseRecordset, 1>);
+  RegisterBuiltin(interp, u"GETRECORDCOUNT", ServiceKeyword<ServiceGetRecordCount, 1>);
+  RegisterBuiltin(interp, u"GETRECORDEOF", ServiceKeyword<ServiceGetRecordEof, 1>);
+  RegisterBuiltin(interp, u"GETRECORDBOF", ServiceKeyword<ServiceGetRecordBof, 1>);
+  RegisterBuiltin(interp, u"FIRSTRECORD", ServiceKeyword<ServiceFirstRecord, 1>);
+  RegisterBuiltin(interp, u"LASTRECORD", ServiceKeyword<ServiceLastRecord, 1>);
+  RegisterBuiltin(interp, u"NEXTRECORD", ServiceKeyword<ServiceNextRecord, 1>);
+  RegisterBuiltin(interp, u"PRIORRECORD", ServiceKeyword<ServicePriorRecord, 1>);
+  RegisterBuiltin(interp, u"GETRECORDNO", ServiceKeyword<ServiceGetRecordNo, 1>);
+  RegisterBuiltin(interp, u"SETRECORDNO", ServiceKeyword<ServiceSetRecordNo, 2>);
+  RegisterBuiltin(interp, u"APPENDRECORD", ServiceKeyword<ServiceAppendRecord, 1>);
+  RegisterBuiltin(interp, u"EDITRECORD", ServiceKeyword<ServiceEditRecord, 1>);
+  RegisterBuiltin(interp, u"POSTRECORD", ServiceKeyword<ServicePostRecord, 1>);
+  RegisterBuiltin(interp, u"DELETERECORD", ServiceKeyword<ServiceDeleteRecord, 1>);
+  RegisterBuiltin(interp, u"GETFIELDCOUNT", ServiceKeyword<ServiceGetFieldCount, 1>);
+  RegisterBuiltin(interp, u"GETFIELDDATA", ServiceKeyword<ServiceGetFieldData, 2>);
+  RegisterBuiltin(interp, u"SETFIELDDATA", ServiceKeyword<ServiceSetFieldData, 3>);
   RegisterBuiltin(interp, u"COMMANDDB", FnCommandDb);
 }
 

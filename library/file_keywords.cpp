@@ -534,13 +534,6 @@ int FnExist(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnReadFile(Interpreter& interp, ExecContext& ctx) {
-  ArgumentSlots<1> args;
-  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
-  SendServiceRequest(interp, ctx, ServiceReadFile, args.data(), 1);
-  return ResultDone;
-}
-
 // WRITEFILE and WRITEANSIFILE: the service shows a failure itself.
 template <int Service>
 int WriteFileKeyword(Interpreter& interp, ExecContext& ctx) {
@@ -600,7 +593,7 @@ void RegisterFileKeywords(Interpreter& interp) {
   RegisterBuiltin(interp, u"MKDIR", FnMkdir);
   RegisterBuiltin(interp, u"CHDIR", FnChdir);
   RegisterBuiltin(interp, u"EXIST", FnExist);
-  RegisterBuiltin(interp, u"READFILE", FnReadFile);
+  RegisterBuiltin(interp, u"READFILE", ServiceKeyword<ServiceReadFile, 1>);
   RegisterBuiltin(interp, u"WRITEFILE", FnWriteFile);
   RegisterBuiltin(interp, u"WRITEANSIFILE", FnWriteAnsiFile);
   RegisterBuiltin(interp, u"GETFOLDERFILE", FnGetFolderFile);

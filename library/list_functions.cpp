@@ -6,64 +6,19 @@
 #include "library/services.h"
 
 namespace vell {
-namespace {
-
-template <int N, int Service>
-int ListFunction(Interpreter& interp, ExecContext& ctx) {
-  ArgumentSlots<N> args;
-  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
-  SendServiceRequest(interp, ctx, Service, args.data(), N);
-  return ResultDone;
-}
-
-}  // namespace
-
-int FnCountList(Interpreter& interp, ExecContext& ctx) {
-  return ListFunction<1, ServiceCountList>(interp, ctx);
-}
-int FnGetList(Interpreter& interp, ExecContext& ctx) {
-  return ListFunction<2, ServiceGetList>(interp, ctx);
-}
-int FnSetList(Interpreter& interp, ExecContext& ctx) {
-  return ListFunction<3, ServiceSetList>(interp, ctx);
-}
-int FnAddList(Interpreter& interp, ExecContext& ctx) {
-  return ListFunction<2, ServiceAddList>(interp, ctx);
-}
-int FnInsertList(Interpreter& interp, ExecContext& ctx) {
-  return ListFunction<3, ServiceInsertList>(interp, ctx);
-}
-int FnExchangeList(Interpreter& interp, ExecContext& ctx) {
-  return ListFunction<3, ServiceExchangeList>(interp, ctx);
-}
-int FnDeleteList(Interpreter& interp, ExecContext& ctx) {
-  return ListFunction<2, ServiceDeleteList>(interp, ctx);
-}
-int FnSortList(Interpreter& interp, ExecContext& ctx) {
-  return ListFunction<1, ServiceSortList>(interp, ctx);
-}
-int FnFindList(Interpreter& interp, ExecContext& ctx) {
-  return ListFunction<2, ServiceFindList>(interp, ctx);
-}
-int FnGetKeyList(Interpreter& interp, ExecContext& ctx) {
-  return ListFunction<2, ServiceGetKeyList>(interp, ctx);
-}
-int FnSetKeyList(Interpreter& interp, ExecContext& ctx) {
-  return ListFunction<3, ServiceSetKeyList>(interp, ctx);
-}
 
 void RegisterListFunctions(Interpreter& interp) {
-  RegisterBuiltin(interp, u"COUNTLIST", FnCountList);
-  RegisterBuiltin(interp, u"GETLIST", FnGetList);
-  RegisterBuiltin(interp, u"SETLIST", FnSetList);
-  RegisterBuiltin(interp, u"ADDLIST", FnAddList);
-  RegisterBuiltin(interp, u"INSERTLIST", FnInsertList);
-  RegisterBuiltin(interp, u"EXCHANGELIST", FnExchangeList);
-  RegisterBuiltin(interp, u"DELETELIST", FnDeleteList);
-  RegisterBuiltin(interp, u"SORTLIST", FnSortList);
-  RegisterBuiltin(interp, u"FINDLIST", FnFindList);
-  RegisterBuiltin(interp, u"GETKEYLIST", FnGetKeyList);
-  RegisterBuiltin(interp, u"SETKEYLIST", FnSetKeyList);
+  RegisterBuiltin(interp, u"COUNTLIST", ServiceKeyword<ServiceCountList, 1>);
+  RegisterBuiltin(interp, u"GETLIST", ServiceKeyword<ServiceGetList, 2>);
+  RegisterBuiltin(interp, u"SETLIST", ServiceKeyword<ServiceSetList, 3>);
+  RegisterBuiltin(interp, u"ADDLIST", ServiceKeyword<ServiceAddList, 2>);
+  RegisterBuiltin(interp, u"INSERTLIST", ServiceKeyword<ServiceInsertList, 3>);
+  RegisterBuiltin(interp, u"EXCHANGELIST", ServiceKeyword<ServiceExchangeList, 3>);
+  RegisterBuiltin(interp, u"DELETELIST", ServiceKeyword<ServiceDeleteList, 2>);
+  RegisterBuiltin(interp, u"SORTLIST", ServiceKeyword<ServiceSortList, 1>);
+  RegisterBuiltin(interp, u"FINDLIST", ServiceKeyword<ServiceFindList, 2>);
+  RegisterBuiltin(interp, u"GETKEYLIST", ServiceKeyword<ServiceGetKeyList, 2>);
+  RegisterBuiltin(interp, u"SETKEYLIST", ServiceKeyword<ServiceSetKeyList, 3>);
 }
 
 }  // namespace vell

@@ -7,6 +7,7 @@
 #include "core/codes.h"
 #include "core/exec_context.h"
 #include "core/vellvar.h"
+#include "library/builtin_support.h"
 
 namespace vell {
 
@@ -23,5 +24,14 @@ void DatabaseService(Interpreter& interp, int32_t service);
 // leaves a copy of slot 1 in ctx.value.
 void SendServiceRequest(Interpreter& interp, ExecContext& ctx, int32_t service, const vellvar* args,
                         int count);
+
+// A keyword that reads exactly Count arguments and asks for Service with them.
+template <int32_t Service, int Count>
+int ServiceKeyword(Interpreter& interp, ExecContext& ctx) {
+  ArgumentSlots<Count> args;
+  if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
+  SendServiceRequest(interp, ctx, Service, args.data(), Count);
+  return ResultDone;
+}
 
 }  // namespace vell
