@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QStringList>
 
@@ -95,6 +96,11 @@ std::optional<QString> DialogSeam::GetOpenFileName(QWidget* parent, const FileDi
 std::optional<QString> DialogSeam::GetSaveFileName(QWidget* parent, const FileDialogSetup& setup,
                                                    int* chosenFilter) {
   return RunFileDialog(parent, setup, chosenFilter, QFileDialog::AcceptSave);
+}
+
+bool DialogSeam::SetUpPrinter(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  return Dialogs().ExecDialog(dialog) == QDialog::Accepted;
 }
 
 int DialogSeam::ExecDialog(QDialog& dialog) { return dialog.exec(); }
