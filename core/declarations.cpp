@@ -253,6 +253,8 @@ HandlerResult ExecNew(Interpreter& interp, ExecContext&) {
   interp.thisSource.reset();
   interp.lastNode.reset();
   if (interp.shell != nullptr) interp.shell->ReleaseProgramComponents();
+  // The program's database numbers went with its variables.
+  if (interp.database) interp.database->CloseAll();
   return ResultDone;
 }
 

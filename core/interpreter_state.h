@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
+#include "core/database_bridge.h"
 #include "core/exec_context.h"
 #include "core/host_request.h"
 #include "core/interpreter.h"
@@ -63,6 +65,10 @@ struct Interpreter {
   uintptr_t stackBudget = 0;
   // Number of texts running now (0 when idle).
   int32_t runDepth = 0;
+
+  // The database manager, installed by whoever serves the database requests.
+  // Declared last so that it closes the databases first when destroyed.
+  std::unique_ptr<DatabaseBridge> database;
 };
 
 // The one interpreter of the application; null while none exists.

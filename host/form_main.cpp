@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/interpreter.h"
+#include "host/edit_popup_menu.h"
 #include "host/file_association.h"
 #include "host/form_input.h"
 #include "host/output_area.h"
@@ -22,6 +23,7 @@
 #include "library/library_builtins.h"
 #include "library/qt/command_services.h"
 #include "library/qt/desktop_services.h"
+#include "library/sql/database_manager.h"
 #include "platform/guarded.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/japanese_texts.h"
@@ -110,6 +112,10 @@ void TFormMain::BuildWindow() {
   // The program area comes first: the window opens ready for typing.
   setTabOrder(MemoProg, MemoOut);
   MemoProg->setFocus();
+
+  VellPopupMenu = new TVellPopupMenu(this);
+  VellPopupMenu->Attach(MemoProg);
+  VellPopupMenu->Attach(MemoOut);
 }
 
 void TFormMain::BuildMenus() {
@@ -188,6 +194,7 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
     vell::RegisterLibraryBuiltins(*interp_);
     vell::InstallDesktopServices(*interp_);
     vell::InstallCommandServices();
+    vell::sql::InstallDatabaseManager(*interp_);
   });
 
   if (componentTable_ != nullptr) {

@@ -23,6 +23,7 @@ class OutputArea;
 class ProgramDialogs;
 class TFormInput;
 class TFormMain;
+class TVellPopupMenu;
 class WindowLayout;
 
 // The component table as the window sees it: it receives the component
@@ -155,6 +156,8 @@ class TFormMain : public QMainWindow,
   QAction* MenuHelpFile = nullptr;
   QAction* MenuHelpVersion = nullptr;
   TFormInput* FormInput = nullptr;
+  // The memos' edit menu.
+  TVellPopupMenu* VellPopupMenu = nullptr;
   // The open and save dialogs' state (programs drive them as components 2 and 3).
   vell::qt::FileDialogSetup OpenDialog;
   vell::qt::FileDialogSetup SaveDialog;

@@ -16,6 +16,7 @@ void RegisterLibraryBuiltins(Interpreter& interp) {
   RegisterListFunctions(interp);
   RegisterDateFunctions(interp);
   RegisterFileKeywords(interp);
+  RegisterDatabaseKeywords(interp);
   // The commands and the directives share one dispatcher, commands first.
   RegisterCommands(interp);
   RegisterDirectives(interp);

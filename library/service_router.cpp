@@ -32,8 +32,7 @@ void RouteServiceRequest(Interpreter& interp, ServiceErrorSink& errors) {
       [&] {
         try {
           if (service > kLastTextFileService) {
-            // Database services are not available in this build: nothing happens
-            // and slot 1 keeps the number, as for any number no service knows.
+            DatabaseService(interp, service);
           } else if (service > kLastListService) {
             TextFileService(interp, service);
           } else if (service >= ServiceCountList) {

@@ -16,6 +16,7 @@ struct Interpreter;
 // its last step; a failure throws ServiceError before anything is stored.
 void StringListService(Interpreter& interp, int32_t service);
 void TextFileService(Interpreter& interp, int32_t service);
+void DatabaseService(Interpreter& interp, int32_t service);
 
 // The interpreter side: slot 0 := 5, slot 1 := the service number, slots 2
 // onward := the arguments (copied with their kinds); sends the request and

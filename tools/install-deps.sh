@@ -5,10 +5,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite libqt6sql6-odbc libqt6opengl6-dev
+  unixodbc libsqliteodbc
   libgl1-mesa-dev libxtst-dev libxrandr-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth fonts-ipafont-gothic python3 time
+  xdg-utils shared-mime-info desktop-file-utils libglib2.0-bin
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -66,14 +66,23 @@ MessageAnswer DialogSeam::AskYesNoAbort(QWidget* parent, const QString& caption,
   return MessageAnswer::No;
 }
 
-bool DialogSeam::ConfirmOkCancel(QWidget* parent, const QString& caption, const QString& text) {
-  QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
-                  parent);
+bool DialogSeam::OkCancel(QWidget* parent, int icon, const QString& caption,
+                          const QString& text) {
+  QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, text,
+                  QMessageBox::Ok | QMessageBox::Cancel, parent);
   box.setTextFormat(Qt::PlainText);
   box.setEscapeButton(QMessageBox::Cancel);
   box.setDefaultButton(QMessageBox::Ok);
   ExecDialog(box);
   return box.clickedButton() == box.button(QMessageBox::Ok);
+}
+
+bool DialogSeam::ConfirmOkCancel(QWidget* parent, const QString& caption, const QString& text) {
+  return OkCancel(parent, QMessageBox::Warning, caption, text);
+}
+
+bool DialogSeam::AskOkCancel(QWidget* parent, const QString& caption, const QString& text) {
+  return OkCancel(parent, QMessageBox::Information, caption, text);
 }
 
 void DialogSeam::ShowWarning(QWidget* parent, const QString& caption, const QString& text) {

@@ -32,6 +32,8 @@ class DialogSeam {
   virtual MessageAnswer AskYesNoAbort(QWidget* parent, const QString& caption, const QString& text);
   // OK and Cancel with a warning icon; true for OK.
   virtual bool ConfirmOkCancel(QWidget* parent, const QString& caption, const QString& text);
+  // OK and Cancel with an information icon; true for OK.
+  virtual bool AskOkCancel(QWidget* parent, const QString& caption, const QString& text);
   virtual void ShowWarning(QWidget* parent, const QString& caption, const QString& text);
   virtual void ShowInformation(QWidget* parent, const QString& caption, const QString& text);
   // The chosen path, or nothing when the dialog was cancelled. `chosenFilter`
@@ -47,6 +49,10 @@ class DialogSeam {
   virtual int ExecDialog(QDialog& dialog);
   // Hands a file to the desktop's viewer; false when none took it.
   virtual bool OpenUrl(const QUrl& url);
+
+ private:
+  // `icon` is a QMessageBox::Icon.
+  bool OkCancel(QWidget* parent, int icon, const QString& caption, const QString& text);
 };
 
 // The seam in use; the default shows real dialogs.

@@ -32,6 +32,25 @@ inline constexpr char16_t kConfirmEnd[] = u"プログラムを終了しますか
 inline constexpr char16_t kProgramFileFilter[] =
     u"Vellファイル(*.vell)|*.vell|すべてのファイル(*.*)|*.*";
 
+// The memos' edit popup menu: captions, and hints as "short|long".
+inline constexpr char16_t kPopupUndo[] = u"元に戻す(&U)";
+inline constexpr char16_t kPopupCut[] = u"切り取り(&T)";
+inline constexpr char16_t kPopupCopy[] = u"コピー(&C)";
+inline constexpr char16_t kPopupPaste[] = u"貼り付け(&P)";
+inline constexpr char16_t kPopupDelete[] = u"削除(&D)";
+inline constexpr char16_t kPopupSelectAll[] = u"すべてを選択(&A)";
+inline constexpr char16_t kPopupDeleteAll[] = u"すべてを削除(&N)";
+inline constexpr char16_t kHintUndo[] = u"元に戻す|直前の変更を元に戻す";
+inline constexpr char16_t kHintCut[] = u"切り取り|選択部分を切り取り、クリップボードに送る";
+inline constexpr char16_t kHintCopy[] = u"コピー|選択部分をコピーし、クリップボードに送る";
+inline constexpr char16_t kHintPaste[] = u"貼り付け|クリップボードの内容を貼り付ける";
+inline constexpr char16_t kHintDelete[] = u"削除|選択部分を削除する";
+inline constexpr char16_t kHintSelectAll[] = u"すべてを選択|ドキュメント全体を選択する";
+inline constexpr char16_t kHintDeleteAll[] = u"すべてを削除|ドキュメント全体を削除する";
+// Asked before the whole text of a memo is deleted (the trailing blank
+// belongs to the text).
+inline constexpr char16_t kConfirmDeleteAll[] = u"すべてを削除しますか？ ";
+
 // The file type's display name in the desktop's file association.
 inline constexpr char16_t kFileTypeName[] = u"Vellファイル";
 

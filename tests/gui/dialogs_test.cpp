@@ -52,3 +52,11 @@ TEST(RealDialogs, MessageAnswers) {
   AnswerNextDialog(Qt::Key_Return);
   EXPECT_TRUE(seam.ConfirmOkCancel(nullptr, QStringLiteral("Vell"), QStringLiteral("end?")));
 }
+
+TEST(RealDialogs, OkCancelQuestion) {
+  vell::qt::DialogSeam seam;
+  AnswerNextDialog(Qt::Key_Escape);
+  EXPECT_FALSE(seam.AskOkCancel(nullptr, QStringLiteral("Vell"), QStringLiteral("delete?")));
+  AnswerNextDialog(Qt::Key_unknown, QMessageBox::Ok);
+  EXPECT_TRUE(seam.AskOkCancel(nullptr, QStringLiteral("Vell"), QStringLiteral("delete?")));
+}

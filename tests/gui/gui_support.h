@@ -43,7 +43,7 @@ class ScriptedDialogs : public qt::DialogSeam {
   std::deque<Step> inputSteps;
   std::deque<std::optional<QString>> openAnswers, saveAnswers;  // empty: Cancel
 
-  std::vector<QString> messages, confirmations, warnings, prompts;
+  std::vector<QString> messages, confirmations, questions, warnings, prompts;
   std::vector<TFormInput*> inputDialogs;
   std::vector<qt::FileDialogSetup> openSetups, saveSetups;
   std::vector<QUrl> openedUrls;
@@ -54,6 +54,11 @@ class ScriptedDialogs : public qt::DialogSeam {
   }
   bool ConfirmOkCancel(QWidget*, const QString&, const QString& text) override {
     confirmations.push_back(text);
+    return Next(confirmAnswers, false);
+  }
+  // Asked with an information icon; answered from the same queue.
+  bool AskOkCancel(QWidget*, const QString&, const QString& text) override {
+    questions.push_back(text);
     return Next(confirmAnswers, false);
   }
   void ShowWarning(QWidget*, const QString&, const QString& text) override {

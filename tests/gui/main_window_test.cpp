@@ -71,9 +71,10 @@ TEST(MainWindow, CommandLine) {
 }
 
 TEST(MainWindow, FileAssociationSwitches) {
-  QTemporaryDir data;
-  const QByteArray old = qgetenv("XDG_DATA_HOME");
+  QTemporaryDir data, config;
+  const QByteArray old = qgetenv("XDG_DATA_HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
   qputenv("XDG_DATA_HOME", data.path().toUtf8());
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
   const QString desktop = data.filePath(QStringLiteral("applications/vell.desktop"));
   const QString mime = data.filePath(QStringLiteral("mime/packages/vell-program.xml"));
   {
@@ -85,6 +86,8 @@ TEST(MainWindow, FileAssociationSwitches) {
   EXPECT_TRUE(entry.contains(QStringLiteral("MimeType=text/x-vell;")));
   EXPECT_TRUE(entry.contains(QStringLiteral(" %f")));
   EXPECT_TRUE(QString::fromUtf8(ReadBytes(mime)).contains(QStringLiteral("*.vell")));
+  EXPECT_TRUE(ReadBytes(config.filePath(QStringLiteral("mimeapps.list")))
+                  .contains("text/x-vell=vell.desktop"));
   {
     WindowFixture w({QStringLiteral("/u")});
     EXPECT_EQ(w.start, TFormMain::StartResult::Terminate);
@@ -98,10 +101,12 @@ TEST(MainWindow, FileAssociationSwitches) {
     EXPECT_EQ(w.dialogs.warnings.size(), 1u);
     EXPECT_TRUE(w.CommandLine().empty());
   }
-  if (old.isNull()) {
-    qunsetenv("XDG_DATA_HOME");
-  } else {
-    qputenv("XDG_DATA_HOME", old);
+  for (const auto& [name, value] : {std::pair{"XDG_DATA_HOME", old}, {"XDG_CONFIG_HOME", oldConfig}}) {
+    if (value.isNull()) {
+      qunsetenv(name);
+    } else {
+      qputenv(name, value);
+    }
   }
 }
 

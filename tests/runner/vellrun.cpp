@@ -23,6 +23,9 @@
 #include "platform/file_descriptor.h"
 #include "platform/text_codec.h"
 #include "platform/text_files.h"
+#ifdef VELL_DATABASES
+#include "library/sql/database_manager.h"
+#endif
 
 using namespace vell;
 
@@ -156,6 +159,9 @@ int main(int argc, char** argv) {
   InterpreterEntry(1, &host, &host);
   if (gInterpreter == nullptr) return 2;
   vell::RegisterLibraryBuiltins(*gInterpreter);
+#ifdef VELL_DATABASES
+  vell::sql::InstallDatabaseManager(*gInterpreter);
+#endif
   for (int i = 0; i < argc; ++i) {
     const std::u16string part = vell::text::AnsiToWide(argv[i]);
     gInterpreter->commandLine.Append(vellvar(std::u16string_view(part)));
