@@ -265,7 +265,7 @@ TEST_F(ListAndRangeComponents, TimerTicksDoNotNestInsideTheirOwnSub) {
   // Every statement lets the window's events through, as in the window.
   t.host.onPump = [](Interpreter&, int) { QCoreApplication::processEvents(); };
   Run(u"GLOBAL T, N, D, DEEPEST\nN = 0\nD = 0\nDEEPEST = 0\n"
-      u"SUB SLOW() { D = D + 1\nIF D > DEEPEST { DEEPEST = D }\nN = N + 1\n"
+      u"SUB SLOW() { D = D + 1\nT.ENABLED = 0\nT.ENABLED = 1\nIF D > DEEPEST { DEEPEST = D }\nN = N + 1\n"
       u"DIM I\nI = NOW\nWHILE (NOW - I) * 86400 < 0.05 { }\nD = D - 1 }\n"
       u"T = CREATE TIMER\nT.INTERVAL = 5\nT.ONTIMER = SLOW\n"
       u"DIM S\nS = NOW\nWHILE (NOW - S) * 86400 < 0.4 { }\nT.ENABLED = 0\n");
