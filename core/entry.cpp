@@ -86,6 +86,14 @@ int InterpreterEntry(int mode, HostRequestHandler* host, HostShell* shell) {
     gInterpreter->shell = shell;
     SeedRandom(*gInterpreter, static_cast<uint32_t>(std::time(nullptr)));
     gInterpreter->seed = DrawRandom(*gInterpreter);
+    bool componentsReady = false;
+    GuardedCall([&] { componentsReady = shell == nullptr || shell->StartComponents(); },
+                [](Failure, std::string_view) {});
+    if (!componentsReady) {
+      // The interpreter stays, without the reset.
+      ShowWarning(gInterpreter, shell, kNoMemoryWarning);
+      return 0;
+    }
   }
   Interpreter* interp = gInterpreter;
   if (interp == nullptr) return 0;
@@ -95,6 +103,12 @@ int InterpreterEntry(int mode, HostRequestHandler* host, HostShell* shell) {
                 ShowWarning(interp, shell, WarningFor(failure));
               });
   if (mode == EntryDestroy) {
+    // No component event may start a text while the components go.
+    interp->runState = StateEnd;
+    if (interp->shell != nullptr) {
+      HostShell* ending = interp->shell;
+      GuardedCall([ending] { ending->EndComponents(); }, [](Failure, std::string_view) {});
+    }
     gInterpreter = nullptr;
     delete interp;
   }

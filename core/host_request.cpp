@@ -59,12 +59,18 @@ void SendWindowRequest(Interpreter& interp, WindowOperation operation, const vel
 }
 
 void SendComponentPrint(Interpreter& interp, int slot, const vellvar& value) {
+  SendComponentRequest(interp, ComponentSet, slot, MemberPrint, &value, 1);
+}
+
+vellvar& SendComponentRequest(Interpreter& interp, ComponentOperation operation, int slot,
+                              int32_t member, const vellvar* args, int count) {
   SetKind(interp, RequestComponent);
-  interp.requestSlots[1].SetItem(vellvar(static_cast<int>(ComponentSet)));
+  interp.requestSlots[1].SetItem(vellvar(static_cast<int>(operation)));
   interp.requestSlots[2].SetItem(vellvar(slot));
-  interp.requestSlots[3].SetItem(vellvar(static_cast<int>(MemberPrint)));
-  interp.requestSlots[4].SetItem(value);
+  interp.requestSlots[3].SetItem(vellvar(static_cast<int>(member)));
+  for (int i = 0; i < count; ++i) interp.requestSlots[4 + i].SetItem(args[i]);
   SendHostRequest(interp);
+  return interp.requestSlots[1].item;
 }
 
 }  // namespace vell

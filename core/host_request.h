@@ -38,6 +38,13 @@ class HostShell {
   virtual void ShowWarning(std::u16string_view text) = 0;
   // NEW: show the output area, then release every program-created component.
   virtual void ReleaseProgramComponents() = 0;
+  // The interpreter's creation: makes the printer set-up dialog and the
+  // scratch image that components use and frees every program slot of the
+  // component table. False when the two objects could not be made.
+  virtual bool StartComponents() { return true; }
+  // The interpreter's end: releases every program-created component, then
+  // deletes the printer set-up dialog and the scratch image.
+  virtual void EndComponents() {}
 };
 
 // Sends the request whose kind is in slot 0. Always returns ResultDone.
@@ -65,5 +72,10 @@ void SendWindowRequest(Interpreter& interp, WindowOperation operation, const vel
 // RequestComponent: ComponentSet of MemberPrint with the value, to the
 // component in the given slot of the component table.
 void SendComponentPrint(Interpreter& interp, int slot, const vellvar& value);
+// RequestComponent: the operation on the member of the component in the
+// given slot, with up to three arguments (the other argument slots keep what
+// they held): the answer.
+vellvar& SendComponentRequest(Interpreter& interp, ComponentOperation operation, int slot,
+                              int32_t member, const vellvar* args, int count);
 
 }  // namespace vell

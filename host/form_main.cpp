@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "components/keywords/component_keywords.h"
 #include "core/interpreter.h"
 #include "host/edit_popup_menu.h"
 #include "host/file_association.h"
@@ -19,6 +20,7 @@
 #include "host/output_area.h"
 #include "host/program_dialogs.h"
 #include "host/program_file.h"
+#include "host/window_components.h"
 #include "host/window_layout.h"
 #include "library/library_builtins.h"
 #include "library/qt/command_services.h"
@@ -62,6 +64,8 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
   output_ = std::make_unique<OutputArea>(*MemoOut);
   dialogs_ = std::make_unique<ProgramDialogs>(*this, *FormInput, closed_);
   dispatcher_ = std::make_unique<RequestDispatcher>(*output_, *dialogs_, *layout_, *this, *MenuProgRun);
+  components_ = std::make_unique<WindowComponents>(*this);
+  InstallComponentTable(components_.get());
   qApp->installEventFilter(this);
 }
 
@@ -185,20 +189,21 @@ void TFormMain::SetCaption(const QString& caption) {
 
 TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
   const QString current = QDir::currentPath();
-  SaveDialog.initialDir = current;
-  OpenDialog.initialDir = current;
+  SaveDialog().initialDir = current;
+  OpenDialog().initialDir = current;
 
   interp_ = vell::CreateInterpreter(dispatcher_.get(), this);
   if (interp_ == nullptr) return StartResult::Terminate;  // the entry has said why
   Guarded([this] {
     vell::RegisterLibraryBuiltins(*interp_);
+    vell::RegisterComponentKeywords(*interp_);
     vell::InstallDesktopServices(*interp_);
     vell::InstallCommandServices();
     vell::sql::InstallDatabaseManager(*interp_);
   });
 
   if (componentTable_ != nullptr) {
-    componentTable_->InstallDefaults(*this);
+    componentTable_->InstallDefaults(*this, *interp_);
   } else {
     // Without the component table there are no predefined components to
     // declare: an empty header still ends like a run and enables Run.
@@ -330,32 +335,32 @@ int TFormMain::RunEvent(std::u16string_view text) {
 // Menus.
 
 void TFormMain::MenuFileOpenClick() {
-  vell::qt::FileDialogSetup setup = OpenDialog;
+  vell::qt::FileDialogSetup setup = OpenDialog();
   setup.filter = jp::Q(jp::kProgramFileFilter);
   FlushOutput();
   int filterIndex = setup.filterIndex;
   const std::optional<QString> path =
       vell::qt::Dialogs().GetOpenFileName(this, setup, &filterIndex);
   if (!path) return;
-  OpenDialog.fileName = *path;
-  OpenDialog.filterIndex = filterIndex;
+  OpenDialog().fileName = *path;
+  OpenDialog().filterIndex = filterIndex;
   LoadProgram(*path, false);
 }
 
 void TFormMain::MenuFileSaveAsClick() {
-  SaveDialog.defaultExt = QStringLiteral("vell");
-  SaveDialog.fileName = caption_;
-  vell::qt::FileDialogSetup setup = SaveDialog;
+  SaveDialog().defaultExt = QStringLiteral("vell");
+  SaveDialog().fileName = caption_;
+  vell::qt::FileDialogSetup setup = SaveDialog();
   setup.filter = jp::Q(jp::kProgramFileFilter);
   FlushOutput();
   int filterIndex = setup.filterIndex;
   std::optional<QString> path = vell::qt::Dialogs().GetSaveFileName(this, setup, &filterIndex);
   if (!path) return;
-  if (QFileInfo(*path).suffix().isEmpty() && !SaveDialog.defaultExt.isEmpty()) {
-    *path += u'.' + SaveDialog.defaultExt;
+  if (QFileInfo(*path).suffix().isEmpty() && !SaveDialog().defaultExt.isEmpty()) {
+    *path += u'.' + SaveDialog().defaultExt;
   }
-  SaveDialog.fileName = *path;
-  SaveDialog.filterIndex = filterIndex;
+  SaveDialog().fileName = *path;
+  SaveDialog().filterIndex = filterIndex;
   QString error;
   if (!vell::host::WriteProgramFile(*path, vell::qt::MemoText(*MemoProg), error)) {
     ShowError(error);
@@ -403,6 +408,9 @@ void TFormMain::MenuProgRunClick() {
     closePending_ = false;
   }
   FlushOutput();
+  // Deletions of components that the run could not carry out while their
+  // events ran are done now that nothing of the run is left.
+  if (componentTable_ != nullptr && busyDepth_ == 0) componentTable_->RunEnded();
   if (closeNow) close();
 }
 
@@ -470,6 +478,18 @@ void TFormMain::ReleaseProgramComponents() {
   MemoOut->setVisible(true);
   if (componentTable_ != nullptr) componentTable_->DestroyAllComponents();
 }
+
+bool TFormMain::StartComponents() {
+  return componentTable_ == nullptr || componentTable_->StartComponents();
+}
+
+void TFormMain::EndComponents() {
+  if (componentTable_ != nullptr) componentTable_->EndComponents();
+}
+
+vell::qt::FileDialogSetup& TFormMain::OpenDialog() { return components_->Table().OpenDialogSetup(); }
+
+vell::qt::FileDialogSetup& TFormMain::SaveDialog() { return components_->Table().SaveDialogSetup(); }
 
 void TFormMain::InstallComponentTable(ComponentTableHooks* table) {
   componentTable_ = table;

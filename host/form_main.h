@@ -24,15 +24,21 @@ class ProgramDialogs;
 class TFormInput;
 class TFormMain;
 class TVellPopupMenu;
+class WindowComponents;
 class WindowLayout;
 
 // The component table as the window sees it: it receives the component
-// requests, releases every program-created component (Clear output, NEW) and
-// installs the predefined components with their start-up header.
+// requests, releases every program-created component (Clear output, NEW),
+// installs the predefined components with their start-up header, makes and
+// deletes what components need beside the interpreter, and finishes the
+// deletions that a run left pending.
 class ComponentTableHooks : public vell::HostRequestHandler {
  public:
   virtual void DestroyAllComponents() = 0;
-  virtual void InstallDefaults(TFormMain& form) = 0;
+  virtual void InstallDefaults(TFormMain& form, vell::Interpreter& interp) = 0;
+  virtual bool StartComponents() = 0;
+  virtual void EndComponents() = 0;
+  virtual void RunEnded() = 0;
 };
 
 // A memo whose formatting rectangle can be set (margins inside the frame).
@@ -88,6 +94,8 @@ class TFormMain : public QMainWindow,
   void PostCloseMainWindow() override;
   void ShowWarning(std::u16string_view text) override;
   void ReleaseProgramComponents() override;
+  bool StartComponents() override;
+  void EndComponents() override;
   // ServiceErrorSink.
   void ShowServiceError(std::u16string_view message) override;
 
@@ -158,9 +166,10 @@ class TFormMain : public QMainWindow,
   TFormInput* FormInput = nullptr;
   // The memos' edit menu.
   TVellPopupMenu* VellPopupMenu = nullptr;
-  // The open and save dialogs' state (programs drive them as components 2 and 3).
-  vell::qt::FileDialogSetup OpenDialog;
-  vell::qt::FileDialogSetup SaveDialog;
+  // The open and save dialogs' state, kept by the component table: programs
+  // drive them as components 2 and 3.
+  vell::qt::FileDialogSetup& OpenDialog();
+  vell::qt::FileDialogSetup& SaveDialog();
 
   // Real message processing happens at most this often during a run of pump
   // requests (milliseconds).
@@ -196,6 +205,7 @@ class TFormMain : public QMainWindow,
 
   vell::Interpreter* interp_ = nullptr;  // null until FormCreate and once closed
   ComponentTableHooks* componentTable_ = nullptr;
+  std::unique_ptr<WindowComponents> components_;
   std::unique_ptr<OutputArea> output_;
   std::unique_ptr<WindowLayout> layout_;
   std::unique_ptr<ProgramDialogs> dialogs_;

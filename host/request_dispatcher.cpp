@@ -74,7 +74,7 @@ void RequestDispatcher::Dispatch(Interpreter& interp, vellarray* request, int ki
       break;
     case vell::RequestComponent:
       output_.Flush();
-      componentTable ? componentTable->HandleHostRequest(interp) : ComponentRequest(interp);
+      if (componentTable != nullptr) componentTable->HandleHostRequest(interp);
       break;
     default:
       break;
@@ -103,27 +103,5 @@ void RequestDispatcher::WindowRequest(Interpreter& interp) {
       break;
     default:
       break;
-  }
-}
-
-// Member access straight through the interpreter's component bridge, for a
-// window without a component table.
-void RequestDispatcher::ComponentRequest(Interpreter& interp) {
-  vell::ComponentBridge* components = vell::Components(interp);
-  if (components == nullptr) return;
-  vellarray* request = vell::RequestSlots(interp);
-  const int operation = request[1].ItemInt();
-  if (operation != vell::ComponentSet && operation != vell::ComponentGet) return;
-  const int slot = request[2].ItemInt();
-  const int member = request[3].ItemInt();
-  vellvar args[3] = {request[4].item, request[5].item, request[6].item};
-  vell::ExecContext ctx;
-  if (operation == vell::ComponentSet) {
-    const int r = components->SetComponentMember(interp, ctx, slot, member, args);
-    request[1].SetItem(vellvar(r));
-  } else {
-    if (components->GetComponentMember(interp, ctx, slot, member, args) == vell::ResultFailed) return;
-    request[4].SetItem(ctx.value);
-    request[1].SetItem(ctx.value);
   }
 }

@@ -35,8 +35,8 @@ class RequestDispatcher final : public vell::HostRequestHandler {
   void StartRun() { pumpClock_.MarkDue(); }
 
   // The component table installs itself here; it receives the component
-  // requests (held-back output is written first). Without it the requests
-  // go straight to the interpreter's component bridge.
+  // requests (held-back output is written first). Without it they are
+  // ignored.
   vell::HostRequestHandler* componentTable = nullptr;
 
   // Real message processing happens at most this often during a run of pump
@@ -52,7 +52,6 @@ class RequestDispatcher final : public vell::HostRequestHandler {
   void RealPump();
   void Dispatch(vell::Interpreter& interp, vell::vellarray* request, int kind);
   void WindowRequest(vell::Interpreter& interp);
-  void ComponentRequest(vell::Interpreter& interp);
 
   OutputArea& output_;
   ProgramDialogs& dialogs_;

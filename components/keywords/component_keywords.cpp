@@ -5,6 +5,7 @@
 #include "components/keywords/component_node.h"
 #include "core/arguments.h"
 #include "core/host_request.h"
+#include "core/interpreter_state.h"
 #include "core/variables.h"
 
 namespace vell {
@@ -14,24 +15,9 @@ namespace {
 // An argument slot preset to this takes the argument's reference text.
 constexpr int kReferenceText = 1;
 
-void SetRequestSlot(Interpreter& interp, int index, const vellvar& value) {
-  interp.requestSlots[index].SetItem(value);
-}
-
-// Slots 0 to 3 of a component request.
-void PutRequestHead(Interpreter& interp, ComponentOperation operation, int slot, int memberCode) {
-  SetRequestSlot(interp, 0, vellvar(static_cast<int>(RequestComponent)));
-  SetRequestSlot(interp, 1, vellvar(static_cast<int>(operation)));
-  SetRequestSlot(interp, 2, vellvar(slot));
-  SetRequestSlot(interp, 3, vellvar(memberCode));
-}
-
-int SendMemberRequest(Interpreter& interp, ExecContext& ctx, ComponentOperation operation,
-                      int slot, int memberCode, const vellvar* args) {
-  PutRequestHead(interp, operation, slot, memberCode);
-  for (int i = 0; i < 3; ++i) SetRequestSlot(interp, 4 + i, args[i]);
-  SendHostRequest(interp);
-  ctx.value = interp.requestSlots[1].item;
+int SendMemberRequest(Interpreter& interp, ExecContext& ctx, ComponentOperation operation, int slot,
+                      int memberCode, const vellvar* args) {
+  ctx.value = SendComponentRequest(interp, operation, slot, memberCode, args, 3);
   return ResultDone;
 }
 
@@ -71,13 +57,11 @@ int ExecCreate(Interpreter& interp, ExecContext& ctx) {
     interp.runState = ErrorUndefined;
     return ResultFailed;
   }
-  const int type = BuildComponentNode(ctx, typeName);
-  PutRequestHead(interp, ComponentSet, 0, MemberCreate);
-  SetRequestSlot(interp, 4, vellvar(type));
-  SendHostRequest(interp);
-  const int index = interp.requestSlots[1].item.ToInt();
+  const vellvar type(BuildComponentNode(ctx, typeName));
+  const int index = SendComponentRequest(interp, ComponentSet, 0, MemberCreate, &type, 1).ToInt();
   if (index == 0) {
-    interp.runState = ErrorAreaOverflow;
+    // The table may have said why already.
+    if (interp.runState == StateRunning) interp.runState = ErrorAreaOverflow;
     return ResultFailed;
   }
   ctx.node.item = index;
@@ -95,9 +79,7 @@ int ExecDelete(Interpreter& interp, ExecContext& ctx) {
   const NodeRef node = interp.lastNode;
   if (!node) return ResultDone;
   if (IsComponentKind(node->kind)) {
-    PutRequestHead(interp, ComponentSet, slot, MemberDelete);
-    SendHostRequest(interp);
-    ctx.value = interp.requestSlots[1].item;
+    ctx.value = SendComponentRequest(interp, ComponentSet, slot, MemberDelete, nullptr, 0);
     // A refused delete (a predefined component) keeps the variable that
     // names it; the run stops with the refusal's error.
     if (interp.runState != StateRunning) return ResultDone;

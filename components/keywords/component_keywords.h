@@ -4,7 +4,7 @@
 // of kind RequestComponent; nothing touches a widget.
 #pragma once
 
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 
 namespace vell {
 

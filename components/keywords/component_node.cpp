@@ -99,64 +99,64 @@ constexpr auto kKeywordByCode = [] {
 }();
 
 // The font members every styled control shares, in table order.
-#define VELL_FONT_MEMBERS                                                                \
-  MemberFontName, MemberFontSize, MemberFontColor, MemberFontBold, MemberFontItalic,    \
+#define VELL_FONT_MEMBERS                                                            \
+  MemberFontName, MemberFontSize, MemberFontColor, MemberFontBold, MemberFontItalic, \
       MemberFontUnderline, MemberFontStrikeOut
 
 constexpr MemberCode kFormMembers[] = {
-    MemberAlign,  MemberBorderStyle, MemberCaption, MemberClientHeight, MemberClientWidth,
-    MemberColor,  MemberCursor,      MemberEnabled, VELL_FONT_MEMBERS,  MemberHeight,
-    MemberLeft,   MemberParent,      MemberTop,     MemberVisible,      MemberWidth,
-    MemberWindowState, MemberFocus,  MemberPrinter, MemberShow,         MemberZOrder,
-    MemberOnClick, MemberOnKey,      MemberOnClose};
+    MemberAlign,       MemberBorderStyle, MemberCaption, MemberClientHeight, MemberClientWidth,
+    MemberColor,       MemberCursor,      MemberEnabled, VELL_FONT_MEMBERS,  MemberHeight,
+    MemberLeft,        MemberParent,      MemberTop,     MemberVisible,      MemberWidth,
+    MemberWindowState, MemberFocus,       MemberPrinter, MemberShow,         MemberZOrder,
+    MemberOnClick,     MemberOnKey,       MemberOnClose};
 constexpr MemberCode kButtonMembers[] = {
-    MemberAlign, MemberButtonStyle, MemberCaption, MemberColor,  MemberCursor,
-    MemberEnabled, VELL_FONT_MEMBERS, MemberHeight, MemberLeft,  MemberMargin,
-    MemberParent, MemberTop, MemberVisible, MemberWidth, MemberZOrder, MemberOnClick};
+    MemberAlign,       MemberButtonStyle, MemberCaption, MemberColor,  MemberCursor, MemberEnabled,
+    VELL_FONT_MEMBERS, MemberHeight,      MemberLeft,    MemberMargin, MemberParent, MemberTop,
+    MemberVisible,     MemberWidth,       MemberZOrder,  MemberOnClick};
 constexpr MemberCode kLabelMembers[] = {
-    MemberAlign, MemberCaption, MemberColor,  MemberCursor,  MemberEnabled, VELL_FONT_MEMBERS,
-    MemberHeight, MemberLeft,   MemberParent, MemberTop,     MemberVisible, MemberWidth,
-    MemberZOrder, MemberOnClick};
+    MemberAlign,       MemberCaption, MemberColor,  MemberCursor, MemberEnabled,
+    VELL_FONT_MEMBERS, MemberHeight,  MemberLeft,   MemberParent, MemberTop,
+    MemberVisible,     MemberWidth,   MemberZOrder, MemberOnClick};
 constexpr MemberCode kTextBoxMembers[] = {
-    MemberAlign,    MemberBorderStyle, MemberColor,    MemberCursor,  MemberEnabled,
-    VELL_FONT_MEMBERS, MemberHeight,   MemberLeft,     MemberMargin,  MemberParent,
-    MemberReadOnly, MemberScrollBars,  MemberSelLength, MemberSelStart, MemberSelText,
-    MemberText,     MemberTop,         MemberVisible,  MemberWantReturns, MemberWidth,
-    MemberFocus,    MemberPrint,       MemberPrinter,  MemberLoadFile, MemberSaveFile,
-    MemberZOrder,   MemberOnClick,     MemberOnKey};
+    MemberAlign,       MemberBorderStyle, MemberColor,     MemberCursor,      MemberEnabled,
+    VELL_FONT_MEMBERS, MemberHeight,      MemberLeft,      MemberMargin,      MemberParent,
+    MemberReadOnly,    MemberScrollBars,  MemberSelLength, MemberSelStart,    MemberSelText,
+    MemberText,        MemberTop,         MemberVisible,   MemberWantReturns, MemberWidth,
+    MemberFocus,       MemberPrint,       MemberPrinter,   MemberLoadFile,    MemberSaveFile,
+    MemberZOrder,      MemberOnClick,     MemberOnKey};
 constexpr MemberCode kCheckBoxMembers[] = {
-    MemberAlign,  MemberCaption, MemberChecked, MemberColor, MemberCursor, MemberEnabled,
-    VELL_FONT_MEMBERS, MemberHeight, MemberLeft, MemberParent, MemberTop, MemberVisible,
-    MemberWidth,  MemberFocus,   MemberZOrder,  MemberOnClick};
+    MemberAlign,       MemberCaption, MemberChecked, MemberColor,  MemberCursor, MemberEnabled,
+    VELL_FONT_MEMBERS, MemberHeight,  MemberLeft,    MemberParent, MemberTop,    MemberVisible,
+    MemberWidth,       MemberFocus,   MemberZOrder,  MemberOnClick};
 constexpr MemberCode kListBoxMembers[] = {
-    MemberAlign, MemberBorderStyle, MemberColor, MemberCursor, MemberEnabled, VELL_FONT_MEMBERS,
-    MemberHeight, MemberItemIndex, MemberItems, MemberLeft, MemberParent, MemberTop,
-    MemberVisible, MemberWidth, MemberFocus, MemberZOrder, MemberOnClick};
+    MemberAlign,   MemberBorderStyle, MemberColor, MemberCursor, MemberEnabled, VELL_FONT_MEMBERS,
+    MemberHeight,  MemberItemIndex,   MemberItems, MemberLeft,   MemberParent,  MemberTop,
+    MemberVisible, MemberWidth,       MemberFocus, MemberZOrder, MemberOnClick};
 constexpr MemberCode kComboBoxMembers[] = {
-    MemberAlign, MemberColor, MemberCursor, MemberEnabled, VELL_FONT_MEMBERS, MemberHeight,
-    MemberItemIndex, MemberItems, MemberLeft, MemberParent, MemberText, MemberTop,
-    MemberVisible, MemberWidth, MemberFocus, MemberZOrder, MemberOnClick, MemberOnKey};
+    MemberAlign,     MemberColor, MemberCursor, MemberEnabled, VELL_FONT_MEMBERS, MemberHeight,
+    MemberItemIndex, MemberItems, MemberLeft,   MemberParent,  MemberText,        MemberTop,
+    MemberVisible,   MemberWidth, MemberFocus,  MemberZOrder,  MemberOnClick,     MemberOnKey};
 constexpr MemberCode kScrollBarMembers[] = {
-    MemberAlign, MemberCursor, MemberEnabled, MemberHeight, MemberKind,  MemberLeft,
-    MemberMax,   MemberParent, MemberPosition, MemberTop,   MemberVisible, MemberWidth,
-    MemberFocus, MemberZOrder, MemberOnClick};
+    MemberAlign,   MemberCursor, MemberEnabled, MemberHeight,   MemberKind,
+    MemberLeft,    MemberMax,    MemberParent,  MemberPosition, MemberTop,
+    MemberVisible, MemberWidth,  MemberFocus,   MemberZOrder,   MemberOnClick};
 constexpr MemberCode kGroupBoxMembers[] = {
-    MemberAlign, MemberCaption, MemberColor, MemberCursor, MemberEnabled, VELL_FONT_MEMBERS,
-    MemberHeight, MemberLeft, MemberParent, MemberTop, MemberVisible, MemberWidth,
-    MemberFocus, MemberZOrder, MemberOnClick};
+    MemberAlign,       MemberCaption, MemberColor, MemberCursor, MemberEnabled,
+    VELL_FONT_MEMBERS, MemberHeight,  MemberLeft,  MemberParent, MemberTop,
+    MemberVisible,     MemberWidth,   MemberFocus, MemberZOrder, MemberOnClick};
 constexpr MemberCode kImageMembers[] = {
-    MemberAlign,   MemberAutoSize, MemberColor,   MemberCursor,   MemberEnabled,
-    VELL_FONT_MEMBERS, MemberHeight, MemberLeft,  MemberParent,   MemberPenSize,
-    MemberPenStyle, MemberPixel,   MemberPosX,    MemberPosY,     MemberStretch,
-    MemberTop,     MemberTransparent, MemberVisible, MemberWidth, MemberCls,
-    MemberPos,     MemberLine,     MemberCircle,  MemberRect,     MemberRoundRect,
-    MemberCopy,    MemberPaste,    MemberDark,    MemberCross,    MemberMerge,
-    MemberFill,    MemberTextOut,  MemberFocus,   MemberLoadFile, MemberSaveFile,
-    MemberZOrder,  MemberOnMouseDown, MemberOnMouseMove};
+    MemberAlign,       MemberAutoSize,    MemberColor,      MemberCursor,   MemberEnabled,
+    VELL_FONT_MEMBERS, MemberHeight,      MemberLeft,       MemberParent,   MemberPenSize,
+    MemberPenStyle,    MemberPixel,       MemberPosX,       MemberPosY,     MemberStretch,
+    MemberTop,         MemberTransparent, MemberVisible,    MemberWidth,    MemberCls,
+    MemberPos,         MemberLine,        MemberCircle,     MemberRect,     MemberRoundRect,
+    MemberCopy,        MemberPaste,       MemberDark,       MemberCross,    MemberMerge,
+    MemberFill,        MemberTextOut,     MemberFocus,      MemberLoadFile, MemberSaveFile,
+    MemberZOrder,      MemberOnMouseDown, MemberOnMouseMove};
 constexpr MemberCode kPanelMembers[] = {
-    MemberAlign, MemberBorderStyle, MemberCaption, MemberColor, MemberCursor, MemberEnabled,
-    VELL_FONT_MEMBERS, MemberHeight, MemberLeft, MemberParent, MemberTop, MemberVisible,
-    MemberWidth, MemberFocus, MemberZOrder, MemberOnClick};
+    MemberAlign,       MemberBorderStyle, MemberCaption, MemberColor,  MemberCursor, MemberEnabled,
+    VELL_FONT_MEMBERS, MemberHeight,      MemberLeft,    MemberParent, MemberTop,    MemberVisible,
+    MemberWidth,       MemberFocus,       MemberZOrder,  MemberOnClick};
 constexpr MemberCode kTimerMembers[] = {MemberEnabled, MemberInterval, MemberOnTimer};
 constexpr MemberCode kMediaPlayerMembers[] = {MemberFileName, MemberPlay, MemberStop};
 constexpr MemberCode kFileDialogMembers[] = {MemberFileName, MemberExecute};

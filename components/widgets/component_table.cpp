@@ -11,29 +11,46 @@
 
 namespace vell {
 
-namespace {
-
-const ComponentType& TypeByCode(int32_t code) {
+const ComponentType& ComponentTypeOf(int32_t code) {
   switch (code) {
-    case TypeForm: return FormType();
-    case TypeButton: return ButtonType();
-    case TypeLabel: return LabelType();
-    case TypeTextBox: return TextBoxType();
-    case TypeCheckBox: return CheckBoxType();
-    case TypeRadioButton: return RadioButtonType();
-    case TypeListBox: return ListBoxType();
-    case TypeComboBox: return ComboBoxType();
-    case TypeScrollBar: return ScrollBarType();
-    case TypeGroupBox: return GroupBoxType();
-    case TypeImage: return ImageType();
-    case TypePanel: return PanelType();
-    case TypeTimer: return TimerType();
-    case TypeMediaPlayer: return MediaPlayerType();
-    case TypeOpenDialog: return OpenDialogType();
-    case TypeSaveDialog: return SaveDialogType();
-    default: return PrinterDialogType();
+    case TypeForm:
+      return FormType();
+    case TypeButton:
+      return ButtonType();
+    case TypeLabel:
+      return LabelType();
+    case TypeTextBox:
+      return TextBoxType();
+    case TypeCheckBox:
+      return CheckBoxType();
+    case TypeRadioButton:
+      return RadioButtonType();
+    case TypeListBox:
+      return ListBoxType();
+    case TypeComboBox:
+      return ComboBoxType();
+    case TypeScrollBar:
+      return ScrollBarType();
+    case TypeGroupBox:
+      return GroupBoxType();
+    case TypeImage:
+      return ImageType();
+    case TypePanel:
+      return PanelType();
+    case TypeTimer:
+      return TimerType();
+    case TypeMediaPlayer:
+      return MediaPlayerType();
+    case TypeOpenDialog:
+      return OpenDialogType();
+    case TypeSaveDialog:
+      return SaveDialogType();
+    default:
+      return PrinterDialogType();
   }
 }
+
+namespace {
 
 bool ValidSlotIndex(int slot) { return slot >= 0 && slot < kComponentSlots; }
 
@@ -44,12 +61,18 @@ bool ValidSlotIndex(int slot) { return slot >= 0 && slot < kComponentSlots; }
 
 vellvar& ComponentSlot::EventName(ComponentEvent event) {
   switch (event) {
-    case ComponentEvent::Click: return onClick;
-    case ComponentEvent::MouseDown: return onMouseDown;
-    case ComponentEvent::MouseMove: return onMouseMove;
-    case ComponentEvent::KeyUp: return onKey;
-    case ComponentEvent::Timer: return onTimer;
-    case ComponentEvent::Close: break;
+    case ComponentEvent::Click:
+      return onClick;
+    case ComponentEvent::MouseDown:
+      return onMouseDown;
+    case ComponentEvent::MouseMove:
+      return onMouseMove;
+    case ComponentEvent::KeyUp:
+      return onKey;
+    case ComponentEvent::Timer:
+      return onTimer;
+    case ComponentEvent::Close:
+      break;
   }
   return onClose;
 }
@@ -87,10 +110,11 @@ QPrinter& PrinterSetupDialog::Printer() {
 // ---------------------------------------------------------------------------
 // The table.
 
-mwin::mwin(ComponentHost& host) : host_(host) {
+mwin::mwin(ComponentHost& host, ComponentTypeLookup types) : host_(host) {
+  if (types == nullptr) types = ComponentTypeOf;
   for (int32_t code = kFirstComponentType; code <= kLastComponentType; ++code) {
     TypeDispatch& d = dispatch_[code];
-    d.type = &TypeByCode(code);
+    d.type = &types(code);
     // The first row for a code wins, in the order the type lists its tables.
     for (const std::span<const MemberBinding> table : d.type->bindings) {
       for (const MemberBinding& row : table) {
@@ -151,14 +175,17 @@ int mwin::SetMember(Interpreter& interp, int slot, int member, vellarray& valueN
   const TypeDispatch* d = DispatchFor(s.type);
   if (d == nullptr) return 0;
   if (member == MemberDelete) return Delete(interp, slot);
-  const Binding* b =
-      member >= 0 && member <= kLastEventMember ? &d->members[member] : nullptr;
+  const Binding* b = member >= 0 && member <= kLastEventMember ? &d->members[member] : nullptr;
   if (b == nullptr || b->set == nullptr) {
     interp.runState = ErrorUndefined;
     return 1;
   }
   // The arguments are copied before anything can run an event text.
-  MemberCall call{*this, interp, slot, member, s.object.data(),
+  MemberCall call{*this,
+                  interp,
+                  slot,
+                  member,
+                  s.object.data(),
                   {valueNode.item, interp.requestSlots[5].item, interp.requestSlots[6].item}};
   return b->set(call);
 }
@@ -171,13 +198,16 @@ int mwin::GetMember(Interpreter& interp, int slot, int member, vellarray& valueN
   if (s.type == TypePrinterDialog) return 0;
   const TypeDispatch* d = DispatchFor(s.type);
   if (d == nullptr) return 0;
-  const Binding* b =
-      member >= 0 && member <= kLastEventMember ? &d->members[member] : nullptr;
+  const Binding* b = member >= 0 && member <= kLastEventMember ? &d->members[member] : nullptr;
   if (b == nullptr || b->get == nullptr) {
     interp.runState = ErrorUndefined;
     return 1;
   }
-  MemberCall call{*this, interp, slot, member, s.object.data(),
+  MemberCall call{*this,
+                  interp,
+                  slot,
+                  member,
+                  s.object.data(),
                   {valueNode.item, interp.requestSlots[5].item, interp.requestSlots[6].item}};
   if (b->get(call)) valueNode.SetItem(call.result);
   return 1;
@@ -256,6 +286,11 @@ void mwin::DestroyObject(QObject* object) {
   if (object == nullptr) return;
   // No event of a component that is going may reach the program.
   object->blockSignals(true);
+  if (!EventRunning()) {
+    // Nothing of the object can be on the stack: no event of a component runs.
+    delete object;
+    return;
+  }
   if (object->isWidgetType()) static_cast<QWidget*>(object)->hide();
   object->deleteLater();
   pendingDeletions_.emplace_back(object);
@@ -292,8 +327,8 @@ void mwin::ReleaseOrphans(int /*mode*/) {
       ComponentSlot& s = slots_[i];
       if (s.inUse == 0) continue;
       const bool gone = s.object.isNull();
-      const bool orphan = s.parentSlot != 0 && (!ValidSlotIndex(s.parentSlot) ||
-                                                !slots_[s.parentSlot].Usable());
+      const bool orphan =
+          s.parentSlot != 0 && (!ValidSlotIndex(s.parentSlot) || !slots_[s.parentSlot].Usable());
       if (!gone && !orphan) continue;
       QObject* object = s.object.data();
       FreeSlot(i);

@@ -10,9 +10,11 @@
 // component_events.h.
 //
 // Objects that programs create are never deleted while one of their own
-// events may be running: a delete hides the object, frees its slot at once and
-// deletes the object later (deleteLater(), and at the latest when no event of
-// a component runs any more, see CarryOutPendingDeletions). A slot whose
+// events may be running: a delete frees the slot at once; while an event of
+// a component runs (a SUB may delete the very component whose event it is),
+// the object is hidden and deleted later (deleteLater(), and at the latest
+// by the first request once no event runs, or when the run returns, see
+// CarryOutPendingDeletions); otherwise it is deleted at once. A slot whose
 // object has gone (its QPointer is null) counts as free.
 #pragma once
 
@@ -91,7 +93,9 @@ class PrinterSetupDialog : public QObject {
 
 class mwin : public HostRequestHandler {
  public:
-  explicit mwin(ComponentHost& host);
+  // types: the type of each code (the seventeen types of the type files
+  // when null; tests give types of their own).
+  explicit mwin(ComponentHost& host, ComponentTypeLookup types = nullptr);
   ~mwin() override;
   mwin(const mwin&) = delete;
   mwin& operator=(const mwin&) = delete;
@@ -133,7 +137,8 @@ class mwin : public HostRequestHandler {
   // that a program created is visible. 0 when it was visible, else 1.
   int RestoreMainWindow();
 
-  // Hides an object and deletes it once none of its events can be running.
+  // Deletes an object, at once when no event of a component runs, else
+  // hidden and later.
   void DestroyObject(QObject* object);
   // Deletes the objects waiting for it, unless an event of a component runs.
   void CarryOutPendingDeletions();

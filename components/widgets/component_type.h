@@ -54,11 +54,11 @@ struct ComponentSlot;
 struct MemberCall {
   mwin& table;
   Interpreter& interp;
-  int32_t slot;           // 0..199, in use, its object alive at entry
-  int32_t member;         // the MemberCode
-  QObject* object;        // the slot's object
-  vellvar args[3];        // the request's arguments, copied before anything ran
-  vellvar result{0};      // a getter's value (an integer or a wide string)
+  int32_t slot;       // 0..199, in use, its object alive at entry
+  int32_t member;     // the MemberCode
+  QObject* object;    // the slot's object
+  vellvar args[3];    // the request's arguments, copied before anything ran
+  vellvar result{0};  // a getter's value (an integer or a wide string)
 
   ComponentSlot& Component();
   // The object as the type's own class (the type knows what it created).
@@ -127,6 +127,10 @@ const ComponentType& MediaPlayerType();
 const ComponentType& OpenDialogType();
 const ComponentType& SaveDialogType();
 const ComponentType& PrinterDialogType();
+
+// The type of a type code (11 to 27): the seventeen above.
+const ComponentType& ComponentTypeOf(int32_t code);
+using ComponentTypeLookup = const ComponentType& (*)(int32_t code);
 
 // A value's text as UTF-16, the value itself unchanged.
 std::u16string WideString(const vellvar& value);

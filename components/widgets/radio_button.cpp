@@ -17,7 +17,8 @@ QObject* CreateRadioButton(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& RadioButtonType() {
-  static const ComponentType type{TypeRadioButton, CreateRadioButton, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{
+      TypeRadioButton, CreateRadioButton, DeleteRule::Control, nullptr, {}};
   return type;
 }
 

@@ -1,10 +1,11 @@
 // The component keywords and member requests as the interpreter sends them,
 // answered by a recording host that stands in for the component table.
+#include "components/keywords/component_keywords.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "components/keywords/component_keywords.h"
 #include "components/keywords/component_node.h"
 #include "library/library_builtins.h"
 #include "tests/support/recording_host.h"
@@ -24,11 +25,11 @@ TEST(ComponentNode, EveryTypeBuildsItsMembersInTableOrder) {
     int members;
   };
   const Expected types[] = {
-      {u"FORM", 11, 29},     {u"BUTTON", 12, 22},      {u"LABEL", 13, 20},
-      {u"TEXTBOX", 14, 34},  {u"CHECKBOX", 15, 22},    {u"RADIOBUTTON", 16, 22},
-      {u"LISTBOX", 17, 23},  {u"COMBOBOX", 18, 24},    {u"SCROLLBAR", 19, 15},
-      {u"GROUPBOX", 20, 21}, {u"IMAGE", 21, 44},       {u"PANEL", 22, 22},
-      {u"TIMER", 23, 3},     {u"MEDIAPLAYER", 24, 3},  {u"OPENDIALOG", 25, 2},
+      {u"FORM", 11, 29},      {u"BUTTON", 12, 22},      {u"LABEL", 13, 20},
+      {u"TEXTBOX", 14, 34},   {u"CHECKBOX", 15, 22},    {u"RADIOBUTTON", 16, 22},
+      {u"LISTBOX", 17, 23},   {u"COMBOBOX", 18, 24},    {u"SCROLLBAR", 19, 15},
+      {u"GROUPBOX", 20, 21},  {u"IMAGE", 21, 44},       {u"PANEL", 22, 22},
+      {u"TIMER", 23, 3},      {u"MEDIAPLAYER", 24, 3},  {u"OPENDIALOG", 25, 2},
       {u"SAVEDIALOG", 26, 2}, {u"PRINTERDIALOG", 27, 1}};
   ExecContext ctx;
   for (const Expected& t : types) {
@@ -72,11 +73,31 @@ TEST(ComponentNode, MemberArgumentCounts) {
   for (int code = 0; code <= 120; ++code) {
     int expected = 1;
     switch (code) {
-      case 87: case 100: expected = 3; break;
-      case 83: case 85: case 91: case 96: case 99: expected = 2; break;
-      case 84: case 88: case 90: case 93: case 94: case 95: case 97: case 98: case 102:
-      case 103: expected = 0; break;
-      default: break;
+      case 87:
+      case 100:
+        expected = 3;
+        break;
+      case 83:
+      case 85:
+      case 91:
+      case 96:
+      case 99:
+        expected = 2;
+        break;
+      case 84:
+      case 88:
+      case 90:
+      case 93:
+      case 94:
+      case 95:
+      case 97:
+      case 98:
+      case 102:
+      case 103:
+        expected = 0;
+        break;
+      default:
+        break;
     }
     EXPECT_EQ(vell::MemberArgumentCount(code), expected) << code;
   }
@@ -215,6 +236,52 @@ TEST_F(ComponentKeywords, ThisIsTheObjectASubWasReachedThrough) {
   EXPECT_EQ(Int(r[1].slots[1]), ComponentGet);
   EXPECT_EQ(Int(r[1].slots[2]), 5);
   EXPECT_EQ(Int(r[1].slots[3]), MemberTop);
+}
+
+}  // namespace
+
+namespace {
+
+// A shell that says whether the components' objects could be made and
+// records when the components end.
+class ComponentShell : public vell::test::RecordingHost {
+ public:
+  bool StartComponents() override {
+    ++starts;
+    return objectsMade;
+  }
+  void EndComponents() override {
+    ++ends;
+    runStateAtEnd = gInterpreter != nullptr ? gInterpreter->runState : -1;
+  }
+  bool objectsMade = true;
+  int starts = 0;
+  int ends = 0;
+  int runStateAtEnd = -1;
+};
+
+TEST(ComponentEntry, TheInterpreterStartsAndEndsTheComponents) {
+  ComponentShell shell;
+  InterpreterEntry(EntryCreate, &shell, &shell);
+  ASSERT_NE(gInterpreter, nullptr);
+  EXPECT_EQ(shell.starts, 1);
+  EXPECT_TRUE(shell.warnings.empty());
+  InterpreterEntry(EntryDestroy);
+  // The components go after the names, with every event stopped.
+  EXPECT_EQ(shell.ends, 1);
+  EXPECT_EQ(shell.runStateAtEnd, StateEnd);
+  EXPECT_EQ(gInterpreter, nullptr);
+}
+
+TEST(ComponentEntry, ComponentObjectsThatCannotBeMadeAreReported) {
+  ComponentShell shell;
+  shell.objectsMade = false;
+  InterpreterEntry(EntryCreate, &shell, &shell);
+  ASSERT_NE(gInterpreter, nullptr);  // the interpreter stays
+  ASSERT_EQ(shell.warnings.size(), 1u);
+  EXPECT_EQ(shell.warnings[0], u"cannot allocate memory ");
+  InterpreterEntry(EntryDestroy);
+  EXPECT_EQ(shell.ends, 1);
 }
 
 }  // namespace

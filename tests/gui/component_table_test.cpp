@@ -4,19 +4,22 @@
 // start-up header and events.
 #include <gtest/gtest.h>
 
+// clang-format off
 // Before Qt's headers, which make "slots" a keyword.
 #include "tests/support/recording_host.h"
+// clang-format on
 
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "components/keywords/component_keywords.h"
+#include "components/keywords/component_node.h"
 #include "components/widgets/component_events.h"
 #include "components/widgets/component_table.h"
-#include "components/keywords/component_node.h"
 #include "library/library_builtins.h"
 
 using namespace vell;
@@ -48,7 +51,7 @@ class FakeWindow : public vell::ComponentHost {
 
 class ComponentTable : public ::testing::Test {
  protected:
-  ComponentTable() : table(window) {
+  explicit ComponentTable(vell::ComponentTypeLookup types = nullptr) : table(window, types) {
     vell::RegisterLibraryBuiltins(I());
     vell::RegisterComponentKeywords(I());
     t.host.onComponent = [this](Interpreter& interp) { table.HandleHostRequest(interp); };
@@ -97,8 +100,9 @@ TEST_F(ComponentTable, StartUpBindsThePredefinedComponentsAndProtectsTheirVariab
   EXPECT_EQ(table.Slot(1).object.data(), window.output);
   EXPECT_EQ(UsedProgramSlots(), 0);
   EXPECT_EQ(I().subTop, 5);
-  // NEW keeps them.
-  Run(u"GLOBAL X\nNEW");
+  // LIST passes over them; NEW keeps them.
+  EXPECT_EQ(Run(u"GLOBAL X\nLIST"), "Var:X\n");
+  Run(u"NEW");
   EXPECT_EQ(I().globals[0].kind, TypeForm);
   EXPECT_EQ(I().globals[4].kind, TypePrinterDialog);
   EXPECT_EQ(I().globals[5].kind, NodeFree);
@@ -146,7 +150,8 @@ TEST_F(ComponentTable, ThePredefinedComponentsCannotBeDeleted) {
   }
   for (int i = 0; i < 5; ++i) {
     EXPECT_TRUE(table.Slot(i).Usable()) << i;
-    EXPECT_EQ(I().globals[i].childCount, static_cast<int>(vell::ComponentMembers(table.Slot(i).type).size()));
+    EXPECT_EQ(I().globals[i].childCount,
+              static_cast<int>(vell::ComponentMembers(table.Slot(i).type).size()));
   }
   EXPECT_TRUE(window.output->isVisibleTo(&window.main));
 }
@@ -167,9 +172,13 @@ TEST_F(ComponentTable, DeletingFreesTheSlotAtOnceAndTheObjectLater) {
     EXPECT_TRUE(button);
   }
   // The next request of the program carries the deletion out.
-  Run(u"CREATE TIMER");
+  Run(u"B = CREATE TIMER");
   EXPECT_FALSE(button);
   EXPECT_EQ(table.PendingDeletions(), 0);
+  // With no event running, a delete takes the object at once.
+  QPointer<QObject> timer = table.Slot(5).object;
+  Run(u"DELETE B");
+  EXPECT_FALSE(timer);
 }
 
 TEST_F(ComponentTable, ASlotWhoseObjectWentCountsAsFree) {
@@ -189,8 +198,8 @@ TEST_F(ComponentTable, TheSweepFreesEveryLevelOfChildren) {
   table.Slot(5).parentSlot = 7;
   auto* panel6 = static_cast<QWidget*>(table.Slot(6).object.data());
   static_cast<QWidget*>(table.Slot(7).object.data())->setParent(panel6);
-  static_cast<QWidget*>(table.Slot(5).object.data())->setParent(
-      static_cast<QWidget*>(table.Slot(7).object.data()));
+  static_cast<QWidget*>(table.Slot(5).object.data())
+      ->setParent(static_cast<QWidget*>(table.Slot(7).object.data()));
   QPointer<QObject> grandchild = table.Slot(5).object;
   I().requestSlots[4].SetItem(vellvar(0));
   EXPECT_EQ(table.SetMember(I(), 6, MemberDelete, I().requestSlots[4]), 1);
@@ -242,6 +251,82 @@ TEST_F(ComponentTable, EventsAreDroppedWhileARunStateIsSet) {
   QObject stranger;
   vell::RunComponentEvent(table, &stranger, vell::ComponentEvent::Timer);
   EXPECT_EQ(GlobalInt(u"N"), 1);
+}
+
+// A TIMER of the test's own, to see what the table does around a type: its
+// create can fail, its INTERVAL is kept here, and its ENABLED runs an event
+// text (which makes requests of its own) before it reads its arguments.
+struct TestTimer {
+  static inline int createMode = 0;  // 0 makes an object, 1 none, 2 throws
+  static inline int interval = 0;
+  static inline int argsSeen[3] = {};
+
+  static QObject* Create(mwin&, QWidget*) {
+    if (createMode == 1) return nullptr;
+    if (createMode == 2) throw std::bad_alloc();
+    return new QObject();
+  }
+  static int SetInterval(vell::MemberCall& call) {
+    interval = call.IntArg();
+    return 1;
+  }
+  static bool GetInterval(vell::MemberCall& call) {
+    call.result = interval;
+    return true;
+  }
+  static int SetEnabled(vell::MemberCall& call) {
+    call.table.Host().RunEventText(u"Y = OTHER.INTERVAL");
+    for (int i = 0; i < 3; ++i) argsSeen[i] = call.IntArg(i);
+    return 7;
+  }
+  static constexpr vell::MemberBinding kMembers[] = {
+      {MemberInterval, SetInterval, GetInterval},
+      {MemberEnabled, SetEnabled, nullptr},
+  };
+  static const vell::ComponentType& Types(int32_t code) {
+    static const vell::ComponentType timer{
+        TypeTimer, Create, vell::DeleteRule::Plain, nullptr, {kMembers}};
+    return code == TypeTimer ? timer : vell::ComponentTypeOf(code);
+  }
+};
+
+class ComponentTableOfTestTypes : public ComponentTable {
+ protected:
+  ComponentTableOfTestTypes() : ComponentTable(TestTimer::Types) {
+    TestTimer::createMode = 0;
+    TestTimer::interval = 0;
+  }
+};
+
+TEST_F(ComponentTableOfTestTypes, ACreateThatMakesNoObjectGivesItsSlotBack) {
+  Run(u"GLOBAL T");
+  TestTimer::createMode = 1;
+  EXPECT_NE(Run(u"T = CREATE TIMER").find("area overflow"), std::string::npos);
+  TestTimer::createMode = 2;
+  EXPECT_NE(Run(u"T = CREATE TIMER").find("cannot allocate memory"), std::string::npos);
+  EXPECT_EQ(UsedProgramSlots(), 0);
+  TestTimer::createMode = 0;
+  EXPECT_EQ(Run(u"T = CREATE TIMER\nPRINT T"), "5");
+}
+
+TEST_F(ComponentTableOfTestTypes, MembersGoToTheTypeOfTheSlotAsItIsNow) {
+  EXPECT_EQ(Run(u"GLOBAL T, A, X\nT = CREATE TIMER\nSET A = T\nT.INTERVAL = 250\n"
+                u"X = A.INTERVAL\nPRINT X"),
+            "250");
+  // The slot now holds a BUTTON, which has no INTERVAL.
+  Run(u"DELETE T\nCREATE BUTTON");
+  EXPECT_NE(Run(u"A.INTERVAL = 3").find("undefined error"), std::string::npos);
+  EXPECT_EQ(TestTimer::interval, 250);
+}
+
+TEST_F(ComponentTableOfTestTypes, AMemberKeepsItsArgumentsWhenAnEventTextRunsInside) {
+  Run(u"GLOBAL T, OTHER, Y, R\nT = CREATE TIMER\nOTHER = CREATE TIMER\nOTHER.INTERVAL = 99");
+  // ENABLED is sent with 42 and two zeros; the event text's read of OTHER
+  // puts 99 into the request slots meanwhile.
+  EXPECT_EQ(Run(u"T.ENABLED = 42\nR = GETCMD(1)\nPRINT Y, \" \", R"), "99 7");
+  EXPECT_EQ(TestTimer::argsSeen[0], 42);
+  EXPECT_EQ(TestTimer::argsSeen[1], 0);
+  EXPECT_EQ(TestTimer::argsSeen[2], 0);
 }
 
 }  // namespace

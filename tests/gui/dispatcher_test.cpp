@@ -227,7 +227,10 @@ class RecordingTable : public ComponentTableHooks {
     interp.requestSlots[1].SetItem(vellvar(ResultDone));
   }
   void DestroyAllComponents() override { ++destroyed; }
-  void InstallDefaults(TFormMain&) override {}
+  void InstallDefaults(TFormMain&, Interpreter&) override {}
+  bool StartComponents() override { return true; }
+  void EndComponents() override {}
+  void RunEnded() override {}
 
   std::vector<std::u16string> outputSeen;
   std::vector<int> operations;
