@@ -5,8 +5,10 @@
 // every 4 ms).
 #include <benchmark/benchmark.h>
 
+// clang-format off
 // Before Qt's headers, which make "slots" a keyword.
 #include "tests/support/recording_host.h"
+// clang-format on
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -90,9 +92,10 @@ void BM_Timer10msOver2s(benchmark::State& state) {
   };
   double ticks = 0;
   for (auto _ : state) {
-    s.t.Run(u"GLOBAL T, N\nN = 0\nSUB TICK() { N = N + 1 }\nT = CREATE TIMER\n"
-            u"T.INTERVAL = 10\nT.ONTIMER = TICK\nDIM S\nS = NOW\n"
-            u"WHILE (NOW - S) * 86400 < 2 { }\nT.ENABLED = 0\nDELETE T");
+    s.t.Run(
+        u"GLOBAL T, N\nN = 0\nSUB TICK() { N = N + 1 }\nT = CREATE TIMER\n"
+        u"T.INTERVAL = 10\nT.ONTIMER = TICK\nDIM S\nS = NOW\n"
+        u"WHILE (NOW - S) * 86400 < 2 { }\nT.ENABLED = 0\nDELETE T");
     if (s.t.interp().runState != 0) state.SkipWithError("the program failed");
     ticks += s.Global(u"N")->item.ToInt();
   }

@@ -74,7 +74,8 @@ constexpr MemberBinding kComboBoxMembers[] = {
 }  // namespace
 
 const ComponentType& ComboBoxType() {
-  static const ComponentType type{TypeComboBox, CreateComboBox, DeleteRule::Control, nullptr, {kComboBoxMembers}};
+  static const ComponentType type{
+      TypeComboBox, CreateComboBox, DeleteRule::Control, nullptr, {kComboBoxMembers}};
   return type;
 }
 

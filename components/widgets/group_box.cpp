@@ -32,7 +32,8 @@ constexpr MemberBinding kGroupBoxMembers[] = {
 }  // namespace
 
 const ComponentType& GroupBoxType() {
-  static const ComponentType type{TypeGroupBox, CreateGroupBox, DeleteRule::Control, nullptr, {kGroupBoxMembers}};
+  static const ComponentType type{
+      TypeGroupBox, CreateGroupBox, DeleteRule::Control, nullptr, {kGroupBoxMembers}};
   return type;
 }
 

@@ -135,7 +135,8 @@ constexpr MemberBinding kListBoxMembers[] = {
 }  // namespace
 
 const ComponentType& ListBoxType() {
-  static const ComponentType type{TypeListBox, CreateListBox, DeleteRule::Control, nullptr, {kListBoxMembers}};
+  static const ComponentType type{
+      TypeListBox, CreateListBox, DeleteRule::Control, nullptr, {kListBoxMembers}};
   return type;
 }
 

@@ -165,8 +165,11 @@ constexpr MemberBinding kMediaPlayerMembers[] = {
 }  // namespace
 
 const ComponentType& MediaPlayerType() {
-  static const ComponentType type{TypeMediaPlayer, CreateMediaPlayer, DeleteRule::Plain,
-                                  StopBeforeDelete, {kMediaPlayerMembers}};
+  static const ComponentType type{TypeMediaPlayer,
+                                  CreateMediaPlayer,
+                                  DeleteRule::Plain,
+                                  StopBeforeDelete,
+                                  {kMediaPlayerMembers}};
   return type;
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 qt::FileDialogSetup& SetupOf(MemberCall& call) {
   return call.Component().type == TypeOpenDialog ? call.table.OpenDialogSetup()
-                                                  : call.table.SaveDialogSetup();
+                                                 : call.table.SaveDialogSetup();
 }
 
 int SetFileName(MemberCall& call) {
@@ -49,12 +49,14 @@ constexpr MemberBinding kFileDialogMembers[] = {
 }  // namespace
 
 const ComponentType& OpenDialogType() {
-  static const ComponentType type{TypeOpenDialog, nullptr, DeleteRule::Refused, nullptr, {kFileDialogMembers}};
+  static const ComponentType type{
+      TypeOpenDialog, nullptr, DeleteRule::Refused, nullptr, {kFileDialogMembers}};
   return type;
 }
 
 const ComponentType& SaveDialogType() {
-  static const ComponentType type{TypeSaveDialog, nullptr, DeleteRule::Refused, nullptr, {kFileDialogMembers}};
+  static const ComponentType type{
+      TypeSaveDialog, nullptr, DeleteRule::Refused, nullptr, {kFileDialogMembers}};
   return type;
 }
 

@@ -79,7 +79,8 @@ constexpr MemberBinding kPanelMembers[] = {
 }  // namespace
 
 const ComponentType& PanelType() {
-  static const ComponentType type{TypePanel, CreatePanel, DeleteRule::Control, nullptr, {kPanelMembers}};
+  static const ComponentType type{
+      TypePanel, CreatePanel, DeleteRule::Control, nullptr, {kPanelMembers}};
   return type;
 }
 

@@ -23,7 +23,8 @@ constexpr MemberBinding kPrinterDialogMembers[] = {
 }  // namespace
 
 const ComponentType& PrinterDialogType() {
-  static const ComponentType type{TypePrinterDialog, nullptr, DeleteRule::Refused, nullptr, {kPrinterDialogMembers}};
+  static const ComponentType type{
+      TypePrinterDialog, nullptr, DeleteRule::Refused, nullptr, {kPrinterDialogMembers}};
   return type;
 }
 

@@ -37,7 +37,8 @@ int SetKind(MemberCall& call) {
 }
 
 bool GetKind(MemberCall& call) {
-  call.result = vellvar(BarOf(call)->orientation() == Qt::Vertical ? kKindVertical : kKindHorizontal);
+  call.result =
+      vellvar(BarOf(call)->orientation() == Qt::Vertical ? kKindVertical : kKindHorizontal);
   return true;
 }
 
@@ -76,7 +77,8 @@ constexpr MemberBinding kScrollBarMembers[] = {
 }  // namespace
 
 const ComponentType& ScrollBarType() {
-  static const ComponentType type{TypeScrollBar, CreateScrollBar, DeleteRule::Control, nullptr, {kScrollBarMembers}};
+  static const ComponentType type{
+      TypeScrollBar, CreateScrollBar, DeleteRule::Control, nullptr, {kScrollBarMembers}};
   return type;
 }
 

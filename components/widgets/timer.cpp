@@ -87,7 +87,8 @@ constexpr MemberBinding kTimerMembers[] = {
 }  // namespace
 
 const ComponentType& TimerType() {
-  static const ComponentType type{TypeTimer, CreateTimer, DeleteRule::Plain, nullptr, {kTimerMembers}};
+  static const ComponentType type{
+      TypeTimer, CreateTimer, DeleteRule::Plain, nullptr, {kTimerMembers}};
   return type;
 }
 

@@ -66,8 +66,7 @@ MessageAnswer DialogSeam::AskYesNoAbort(QWidget* parent, const QString& caption,
   return MessageAnswer::No;
 }
 
-bool DialogSeam::OkCancel(QWidget* parent, int icon, const QString& caption,
-                          const QString& text) {
+bool DialogSeam::OkCancel(QWidget* parent, int icon, const QString& caption, const QString& text) {
   QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, text,
                   QMessageBox::Ok | QMessageBox::Cancel, parent);
   box.setTextFormat(Qt::PlainText);

@@ -3,8 +3,10 @@
 // back, the events they raise, and the dialogs answered through the seam.
 #include <gtest/gtest.h>
 
+// clang-format off
 // Before Qt's headers, which make "slots" a keyword.
 #include "tests/support/recording_host.h"
+// clang-format on
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -67,11 +69,13 @@ class AnsweringDialogs : public qt::DialogSeam {
   std::vector<QPrinter*> printers;
   std::vector<QString> warnings;
 
-  std::optional<QString> GetOpenFileName(QWidget*, const qt::FileDialogSetup& setup, int*) override {
+  std::optional<QString> GetOpenFileName(QWidget*, const qt::FileDialogSetup& setup,
+                                         int*) override {
     openSetups.push_back(setup);
     return Next();
   }
-  std::optional<QString> GetSaveFileName(QWidget*, const qt::FileDialogSetup& setup, int*) override {
+  std::optional<QString> GetSaveFileName(QWidget*, const qt::FileDialogSetup& setup,
+                                         int*) override {
     saveSetups.push_back(setup);
     return Next();
   }
@@ -156,9 +160,10 @@ TEST_F(ListAndRangeComponents, ListBoxItemsSelectionAndBorder) {
                 u"L.ITEMINDEX = 0\nL.ITEMINDEX = -5\nX = L.ITEMINDEX\nPRINT X\n"),
             "1-1-1");
   // New lines drop the selection; an empty text empties the list.
-  EXPECT_EQ(Run(u"L.ITEMINDEX = 0\nL.ITEMS = \"x\"\nX = L.ITEMINDEX\nPRINT X\n"
-                u"L.ITEMS = \"\"\nX = L.ITEMS\nPRINT \"[\" + X + \"]\"\nX = L.ITEMINDEX\nPRINT X\n"),
-            "-1[]-1");
+  EXPECT_EQ(
+      Run(u"L.ITEMINDEX = 0\nL.ITEMS = \"x\"\nX = L.ITEMINDEX\nPRINT X\n"
+          u"L.ITEMS = \"\"\nX = L.ITEMS\nPRINT \"[\" + X + \"]\"\nX = L.ITEMINDEX\nPRINT X\n"),
+      "-1[]-1");
   EXPECT_EQ(Run(u"X = L.BORDERSTYLE\nPRINT X\nL.BORDERSTYLE = 0\nX = L.BORDERSTYLE\nPRINT X\n"
                 u"L.BORDERSTYLE = 2\nX = L.BORDERSTYLE\nPRINT X\n"),
             "100");
@@ -186,9 +191,10 @@ TEST_F(ListAndRangeComponents, ComboBoxSelectsNothingAfterItemsAndKeepsItsText) 
                 u"C.ITEMS = \"red\" + CHR(13) + \"green\"\nX = C.ITEMINDEX\nPRINT X\n"
                 u"X = C.TEXT\nPRINT X\nX = C.ITEMS\nPRINT \"|\" + X + \"|\"\n"),
             "-1typed|red\ngreen\n|");
-  EXPECT_EQ(Run(u"C.ITEMINDEX = 1\nX = C.ITEMINDEX\nPRINT X\nX = C.TEXT\nPRINT X\n"
-                u"C.ITEMINDEX = 7\nX = C.ITEMINDEX\nPRINT X\nX = C.TEXT\nPRINT \"[\" + X + \"]\"\n"),
-            "1green-1[]");
+  EXPECT_EQ(
+      Run(u"C.ITEMINDEX = 1\nX = C.ITEMINDEX\nPRINT X\nX = C.TEXT\nPRINT X\n"
+          u"C.ITEMINDEX = 7\nX = C.ITEMINDEX\nPRINT X\nX = C.TEXT\nPRINT \"[\" + X + \"]\"\n"),
+      "1green-1[]");
   // Enter in the edit field adds nothing to the list.
   auto* combo = LastCreated<QComboBox>();
   ASSERT_NE(combo, nullptr);
@@ -204,15 +210,17 @@ TEST_F(ListAndRangeComponents, ScrollBarRangeKindAndRefusedMaximum) {
   auto* bar = LastCreated<QScrollBar>();
   ASSERT_NE(bar, nullptr);
   const QSize flat = bar->size();
-  EXPECT_EQ(Run(u"S.KIND = 1\nS.MAX = 50\nS.POSITION = 20\nX = S.POSITION\nPRINT X\n"
-                u"S.POSITION = 80\nX = S.POSITION\nPRINT X\nS.POSITION = -3\nX = S.POSITION\nPRINT X\n"
-                u"X = S.KIND\nPRINT X\n"),
-            "205001");
+  EXPECT_EQ(
+      Run(u"S.KIND = 1\nS.MAX = 50\nS.POSITION = 20\nX = S.POSITION\nPRINT X\n"
+          u"S.POSITION = 80\nX = S.POSITION\nPRINT X\nS.POSITION = -3\nX = S.POSITION\nPRINT X\n"
+          u"X = S.KIND\nPRINT X\n"),
+      "205001");
   EXPECT_EQ(bar->size(), flat.transposed());
   // KIND 257 is kind 1 by its low byte; 7 is no kind and changes nothing.
   EXPECT_EQ(Run(u"S.KIND = 256\nX = S.KIND\nPRINT X\nS.KIND = 7\nX = S.KIND\nPRINT X"), "00");
   // A maximum below the minimum is refused with a message; the program goes on.
-  EXPECT_EQ(Run(u"S.POSITION = 30\nS.MAX = -1\nX = S.MAX\nPRINT X\nX = S.POSITION\nPRINT X"), "5030");
+  EXPECT_EQ(Run(u"S.POSITION = 30\nS.MAX = -1\nX = S.MAX\nPRINT X\nX = S.POSITION\nPRINT X"),
+            "5030");
   ASSERT_EQ(dialogs.warnings.size(), 1u);
   EXPECT_EQ(dialogs.warnings[0], QStringLiteral("Scrollbar property out of range"));
   // A maximum below the position brings the position down with it.
@@ -265,7 +273,8 @@ TEST_F(ListAndRangeComponents, TimerTicksDoNotNestInsideTheirOwnSub) {
   // Every statement lets the window's events through, as in the window.
   t.host.onPump = [](Interpreter&, int) { QCoreApplication::processEvents(); };
   Run(u"GLOBAL T, N, D, DEEPEST\nN = 0\nD = 0\nDEEPEST = 0\n"
-      u"SUB SLOW() { D = D + 1\nT.ENABLED = 0\nT.ENABLED = 1\nIF D > DEEPEST { DEEPEST = D }\nN = N + 1\n"
+      u"SUB SLOW() { D = D + 1\nT.ENABLED = 0\nT.ENABLED = 1\nIF D > DEEPEST { DEEPEST = D }\nN = "
+      u"N + 1\n"
       u"DIM I\nI = NOW\nWHILE (NOW - I) * 86400 < 0.05 { }\nD = D - 1 }\n"
       u"T = CREATE TIMER\nT.INTERVAL = 5\nT.ONTIMER = SLOW\n"
       u"DIM S\nS = NOW\nWHILE (NOW - S) * 86400 < 0.4 { }\nT.ENABLED = 0\n");
@@ -295,8 +304,9 @@ TEST_F(ListAndRangeComponents, FileDialogsAnsweredThroughTheSeam) {
 
 TEST_F(ListAndRangeComponents, PrinterDialogSetsUpTheSharedPrinter) {
   dialogs.printerAnswers = {true, false};
-  EXPECT_EQ(Run(u"GLOBAL X\nX = PrinterDialog.EXECUTE\nPRINT X\nX = PrinterDialog.EXECUTE\nPRINT X"),
-            "10");
+  EXPECT_EQ(
+      Run(u"GLOBAL X\nX = PrinterDialog.EXECUTE\nPRINT X\nX = PrinterDialog.EXECUTE\nPRINT X"),
+      "10");
   ASSERT_EQ(dialogs.printers.size(), 2u);
   EXPECT_EQ(dialogs.printers[0], &table.PrinterDialog()->Printer());
   EXPECT_EQ(dialogs.printers[1], dialogs.printers[0]);
@@ -307,7 +317,9 @@ void WriteWav(const QString& path) {
   const int rate = 8000;
   QByteArray data(rate * 2, '\0');
   QByteArray wav;
-  auto u32 = [&wav](quint32 v) { for (int i = 0; i < 4; ++i) wav.append(char((v >> (8 * i)) & 0xFF)); };
+  auto u32 = [&wav](quint32 v) {
+    for (int i = 0; i < 4; ++i) wav.append(char((v >> (8 * i)) & 0xFF));
+  };
   auto u16 = [&wav](quint16 v) { wav.append(char(v & 0xFF)).append(char(v >> 8)); };
   wav.append("RIFF");
   u32(36 + data.size());
@@ -338,23 +350,28 @@ TEST_F(ListAndRangeComponents, MediaPlayerPlaysAWavAndRefusesMissingAndMidiFiles
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk\0\0\0\x04\0\xff\x2f\0", 26));
   }
-  auto wide = [](const QString& s) { return std::u16string(reinterpret_cast<const char16_t*>(s.utf16())); };
+  auto wide = [](const QString& s) {
+    return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()));
+  };
   Run(u"GLOBAL M, X\nM = CREATE MEDIAPLAYER\nM.STOP\n");
   auto* player = LastCreated<QWidget>();
   ASSERT_NE(player, nullptr);
   EXPECT_FALSE(player->isVisible());
   QElapsedTimer clock;
   clock.start();
-  EXPECT_EQ(Run(u"M.FILENAME = \"" + wide(wav) + u"\"\nX = M.FILENAME\nPRINT X\nM.PLAY\nM.PLAY\nM.STOP\n"),
+  EXPECT_EQ(Run(u"M.FILENAME = \"" + wide(wav) +
+                u"\"\nX = M.FILENAME\nPRINT X\nM.PLAY\nM.PLAY\nM.STOP\n"),
             Utf8(wide(wav)));
   EXPECT_LT(clock.elapsed(), 10000);
   EXPECT_TRUE(dialogs.warnings.empty()) << dialogs.warnings[0].toStdString();
   Run(u"M.FILENAME = \"" + wide(dir.filePath(QStringLiteral("none.wav"))) + u"\"\nM.PLAY\n");
   ASSERT_EQ(dialogs.warnings.size(), 1u);
-  EXPECT_TRUE(dialogs.warnings[0].contains(QStringLiteral("cannot be found"))) << dialogs.warnings[0].toStdString();
+  EXPECT_TRUE(dialogs.warnings[0].contains(QStringLiteral("cannot be found")))
+      << dialogs.warnings[0].toStdString();
   Run(u"M.FILENAME = \"" + wide(midi) + u"\"\nM.PLAY\nM.FILENAME = \"\"\nM.PLAY\n");
   ASSERT_EQ(dialogs.warnings.size(), 3u);
-  EXPECT_TRUE(dialogs.warnings[1].contains(QStringLiteral("MIDI"))) << dialogs.warnings[1].toStdString();
+  EXPECT_TRUE(dialogs.warnings[1].contains(QStringLiteral("MIDI")))
+      << dialogs.warnings[1].toStdString();
   Run(u"DELETE M");
 }
 
