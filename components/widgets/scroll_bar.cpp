@@ -16,6 +16,7 @@ constexpr int kKindVertical = 1;
 QObject* CreateScrollBar(mwin& /*table*/, QWidget* defaultParent) {
   auto* control = new QScrollBar(Qt::Horizontal, defaultParent);
   control->setRange(0, 100);
+  control->setPageStep(1);  // a click beside the thumb moves it by one step
   control->setValue(0);
   control->resize(121, 17);
   ShowNewControl(control);

@@ -283,6 +283,8 @@ TEST_F(ListAndRangeComponents, TimerTicksDoNotNestInsideTheirOwnSub) {
 }
 
 TEST_F(ListAndRangeComponents, FileDialogsAnsweredThroughTheSeam) {
+  table.OpenDialogSetup().initialDir = QStringLiteral("/tmp/start");
+  table.OpenDialogSetup().filter = QStringLiteral("Text|*.txt|All|*.*");
   dialogs.fileAnswers = {QStringLiteral("/tmp/chosen.txt"), std::nullopt};
   EXPECT_EQ(Run(u"GLOBAL X\nX = OpenDialog.FILENAME = \"start.txt\"\nPRINT X\n"
                 u"X = OpenDialog.EXECUTE\nPRINT X\nX = OpenDialog.FILENAME\nPRINT X\n"
@@ -290,6 +292,9 @@ TEST_F(ListAndRangeComponents, FileDialogsAnsweredThroughTheSeam) {
             "11/tmp/chosen.txt0/tmp/chosen.txt");
   ASSERT_EQ(dialogs.openSetups.size(), 2u);
   EXPECT_EQ(dialogs.openSetups[0].fileName, QStringLiteral("start.txt"));
+  EXPECT_EQ(dialogs.openSetups[0].initialDir, QStringLiteral("/tmp/start"));
+  EXPECT_EQ(qt::QtNameFilters(dialogs.openSetups[0].filter),
+            QStringList({"Text (*.txt)", "All (*)"}));
   EXPECT_EQ(table.OpenDialogSetup().fileName, QStringLiteral("/tmp/chosen.txt"));
   // The save dialog keeps a state of its own.
   dialogs.fileAnswers = {QStringLiteral("/tmp/saved.txt")};
