@@ -344,7 +344,7 @@ void WriteWav(const QString& path) {
   file.write(wav);
 }
 
-TEST_F(ListAndRangeComponents, MediaPlayerPlaysAWavAndRefusesMissingAndMidiFiles) {
+TEST_F(ListAndRangeComponents, MediaPlayerPlaysAWavAndRefusesMissingMidiAndUndecodableFiles) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString wav = dir.filePath(QStringLiteral("sound.wav"));
@@ -377,6 +377,18 @@ TEST_F(ListAndRangeComponents, MediaPlayerPlaysAWavAndRefusesMissingAndMidiFiles
   ASSERT_EQ(dialogs.warnings.size(), 3u);
   EXPECT_TRUE(dialogs.warnings[1].contains(QStringLiteral("MIDI")))
       << dialogs.warnings[1].toStdString();
+
+  // A file that is no sound at all is refused once Qt has read it.
+  const QString noise = dir.filePath(QStringLiteral("noise.wav"));
+  {
+    QFile file(noise);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+  }
+  Run(u"M.FILENAME = \"" + wide(noise) + u"\"\nM.PLAY\n");
+  ASSERT_EQ(dialogs.warnings.size(), 4u);
+  EXPECT_TRUE(dialogs.warnings[3].contains(QStringLiteral("cannot be played")))
+      << dialogs.warnings[3].toStdString();
   Run(u"DELETE M");
 }
 
