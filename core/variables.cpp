@@ -286,7 +286,7 @@ int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
   bool baseRecorded = false;
   for (;;) {
     const int t = NextToken(interp, ctx);
-    if (t == TokError) return -1;
+    if (t == TokError) return ResultFailed;
     if (t == TokOpenBracket) {
       text += u'[';
       if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;

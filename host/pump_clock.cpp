@@ -1,5 +1,7 @@
 #include "host/pump_clock.h"
 
+#include <system_error>
+
 namespace {
 
 // Intervals without a single pump after which the helper thread ends (a
@@ -21,7 +23,11 @@ void PumpClock::Restart() {
     if (state == kStopped) {
       if (thread_.joinable()) thread_.join();  // it has ended or is about to
       state_.store(kWaiting);
-      thread_ = std::thread([this] { Tick(); });
+      try {
+        thread_ = std::thread([this] { Tick(); });
+      } catch (const std::system_error&) {
+        state_.store(kStopped);  // without the helper every pump is real
+      }
       return;
     }
     if (state_.compare_exchange_weak(state, kWaiting)) return;

@@ -1,6 +1,7 @@
 // The BUTTON component.
 #include <QPushButton>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -17,7 +18,7 @@ QObject* CreateButton(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& ButtonType() {
-  static const ComponentType type{TypeButton, CreateButton, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{TypeButton, CreateButton, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 

@@ -1,6 +1,7 @@
 // The CHECKBOX component.
 #include <QCheckBox>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -17,7 +18,7 @@ QObject* CreateCheckBox(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& CheckBoxType() {
-  static const ComponentType type{TypeCheckBox, CreateCheckBox, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{TypeCheckBox, CreateCheckBox, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 

@@ -3,6 +3,7 @@
 // edit field keeps its text; Enter adds nothing to the list.
 #include <QComboBox>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/item_lines.h"
 
@@ -74,8 +75,11 @@ constexpr MemberBinding kComboBoxMembers[] = {
 }  // namespace
 
 const ComponentType& ComboBoxType() {
-  static const ComponentType type{
-      TypeComboBox, CreateComboBox, DeleteRule::Control, nullptr, {kComboBoxMembers}};
+  static const ComponentType type{TypeComboBox,
+                                  CreateComboBox,
+                                  DeleteRule::Control,
+                                  nullptr,
+                                  {kComboBoxMembers, CommonMembers()}};
   return type;
 }
 

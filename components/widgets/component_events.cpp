@@ -4,6 +4,21 @@
 
 namespace vell {
 
+namespace {
+
+mwin* gEventTable = nullptr;
+int gEventDepth = 0;
+int gEventsHeld = 0;
+
+}  // namespace
+
+mwin* EventTable() { return gEventTable; }
+void SetEventTable(mwin* table) { gEventTable = table; }
+int EventDepth() { return gEventDepth; }
+
+HeldEvents::HeldEvents() { ++gEventsHeld; }
+HeldEvents::~HeldEvents() { --gEventsHeld; }
+
 std::u16string EventText(const vellvar& subName, std::initializer_list<int> numbers) {
   std::u16string text = WideString(subName);
   if (numbers.size() == 0) return text;
@@ -27,6 +42,10 @@ int RunText(mwin& table, Interpreter& interp, QObject* sender, const vellvar& na
   interp.routineName = name;
   interp.routineName.WideText();
   const mwin::EventScope scope(table, sender);
+  struct Depth {
+    Depth() { ++gEventDepth; }
+    ~Depth() { --gEventDepth; }
+  } depth;
   return table.Host().RunEventText(text);
 }
 
@@ -36,6 +55,7 @@ void RunComponentEvent(mwin& table, QObject* sender, ComponentEvent event,
                        std::initializer_list<int> numbers) {
   Interpreter* interp = gInterpreter;
   if (interp == nullptr || interp->runState != StateRunning) return;
+  if (gEventDepth >= kMaxEventDepth || gEventsHeld > 0) return;
   const int slot = table.SlotOf(sender);
   if (slot < 0) return;
   const vellvar name(table.Slot(slot).EventName(event));
@@ -45,6 +65,7 @@ void RunComponentEvent(mwin& table, QObject* sender, ComponentEvent event,
 bool RunCloseEvent(mwin& table, QObject* sender) {
   Interpreter* interp = gInterpreter;
   if (interp == nullptr || interp->runState != StateRunning) return false;
+  if (gEventDepth >= kMaxEventDepth || gEventsHeld > 0) return false;
   const int slot = table.SlotOf(sender);
   if (slot < 0) return false;
   vellvar name(table.Slot(slot).onClose);  // a form's create makes it empty

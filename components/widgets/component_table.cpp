@@ -4,10 +4,13 @@
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <exception>
 #include <new>
+
+#include "components/widgets/component_events.h"
 
 namespace vell {
 
@@ -127,9 +130,11 @@ mwin::mwin(ComponentHost& host, ComponentTypeLookup types) : host_(host) {
       }
     }
   }
+  SetEventTable(this);
 }
 
 mwin::~mwin() {
+  if (EventTable() == this) SetEventTable(nullptr);
   // Objects programs made are destroyed by DestroyAllComponents before the
   // table goes; whatever still waits for deletion goes now.
   for (QPointer<QObject>& p : pendingDeletions_) delete p.data();
@@ -344,6 +349,16 @@ void mwin::ReleaseOrphans(int /*mode*/) {
 }
 
 int mwin::DestroyAllComponents() {
+  // First every program timer stops and no component raises events any
+  // more: the messages processed below must not run a SUB of a program whose
+  // components are half gone.
+  const HeldEvents held;
+  for (int i = kFirstProgramSlot; i < kComponentSlots; ++i) {
+    ComponentSlot& s = slots_[i];
+    if (s.inUse == 0 || s.object.isNull()) continue;
+    if (auto* timer = qobject_cast<QTimer*>(s.object.data())) timer->stop();
+    s.object->blockSignals(true);
+  }
   for (int i = kFirstProgramSlot; i < kComponentSlots; ++i) {
     ComponentSlot& s = slots_[i];
     if (s.inUse == 0) continue;

@@ -2,6 +2,7 @@
 // components placed in it.
 #include <QGroupBox>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -32,8 +33,11 @@ constexpr MemberBinding kGroupBoxMembers[] = {
 }  // namespace
 
 const ComponentType& GroupBoxType() {
-  static const ComponentType type{
-      TypeGroupBox, CreateGroupBox, DeleteRule::Control, nullptr, {kGroupBoxMembers}};
+  static const ComponentType type{TypeGroupBox,
+                                  CreateGroupBox,
+                                  DeleteRule::Control,
+                                  nullptr,
+                                  {kGroupBoxMembers, CommonMembers()}};
   return type;
 }
 

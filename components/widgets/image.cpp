@@ -1,6 +1,7 @@
 // The IMAGE component.
 #include <QWidget>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -17,7 +18,7 @@ QObject* CreateImage(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& ImageType() {
-  static const ComponentType type{TypeImage, CreateImage, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{TypeImage, CreateImage, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 

@@ -1,6 +1,7 @@
 // The LABEL component.
 #include <QLabel>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -17,7 +18,7 @@ QObject* CreateLabel(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& LabelType() {
-  static const ComponentType type{TypeLabel, CreateLabel, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{TypeLabel, CreateLabel, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 

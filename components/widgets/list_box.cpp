@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QStringListModel>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_events.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/item_lines.h"
@@ -136,7 +137,7 @@ constexpr MemberBinding kListBoxMembers[] = {
 
 const ComponentType& ListBoxType() {
   static const ComponentType type{
-      TypeListBox, CreateListBox, DeleteRule::Control, nullptr, {kListBoxMembers}};
+      TypeListBox, CreateListBox, DeleteRule::Control, nullptr, {kListBoxMembers, CommonMembers()}};
   return type;
 }
 

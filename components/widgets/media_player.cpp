@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/member_failure.h"
 #include "platform/paths.h"
@@ -169,7 +170,7 @@ const ComponentType& MediaPlayerType() {
                                   CreateMediaPlayer,
                                   DeleteRule::Plain,
                                   StopBeforeDelete,
-                                  {kMediaPlayerMembers}};
+                                  {kMediaPlayerMembers, CommonMembers()}};
   return type;
 }
 

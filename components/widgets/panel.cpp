@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QPainter>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -80,7 +81,7 @@ constexpr MemberBinding kPanelMembers[] = {
 
 const ComponentType& PanelType() {
   static const ComponentType type{
-      TypePanel, CreatePanel, DeleteRule::Control, nullptr, {kPanelMembers}};
+      TypePanel, CreatePanel, DeleteRule::Control, nullptr, {kPanelMembers, CommonMembers()}};
   return type;
 }
 

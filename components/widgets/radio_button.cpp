@@ -1,6 +1,7 @@
 // The RADIOBUTTON component.
 #include <QRadioButton>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -18,7 +19,7 @@ QObject* CreateRadioButton(mwin& /*table*/, QWidget* defaultParent) {
 
 const ComponentType& RadioButtonType() {
   static const ComponentType type{
-      TypeRadioButton, CreateRadioButton, DeleteRule::Control, nullptr, {}};
+      TypeRadioButton, CreateRadioButton, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 

@@ -3,6 +3,7 @@
 // move the minimum silently), and the position stays within the range.
 #include <QScrollBar>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/member_failure.h"
 
@@ -78,8 +79,11 @@ constexpr MemberBinding kScrollBarMembers[] = {
 }  // namespace
 
 const ComponentType& ScrollBarType() {
-  static const ComponentType type{
-      TypeScrollBar, CreateScrollBar, DeleteRule::Control, nullptr, {kScrollBarMembers}};
+  static const ComponentType type{TypeScrollBar,
+                                  CreateScrollBar,
+                                  DeleteRule::Control,
+                                  nullptr,
+                                  {kScrollBarMembers, CommonMembers()}};
   return type;
 }
 

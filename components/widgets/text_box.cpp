@@ -1,6 +1,7 @@
 // The TEXTBOX component.
 #include <QPlainTextEdit>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 
 namespace vell {
@@ -17,7 +18,7 @@ QObject* CreateTextBox(mwin& /*table*/, QWidget* defaultParent) {
 }  // namespace
 
 const ComponentType& TextBoxType() {
-  static const ComponentType type{TypeTextBox, CreateTextBox, DeleteRule::Control, nullptr, {}};
+  static const ComponentType type{TypeTextBox, CreateTextBox, DeleteRule::Control, nullptr, {CommonMembers()}};
   return type;
 }
 

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_events.h"
 #include "components/widgets/component_table.h"
 
@@ -88,7 +89,7 @@ constexpr MemberBinding kTimerMembers[] = {
 
 const ComponentType& TimerType() {
   static const ComponentType type{
-      TypeTimer, CreateTimer, DeleteRule::Plain, nullptr, {kTimerMembers}};
+      TypeTimer, CreateTimer, DeleteRule::Plain, nullptr, {kTimerMembers, CommonMembers()}};
   return type;
 }
 
