@@ -227,6 +227,27 @@ TEST_F(ListAndRangeComponents, ScrollBarRangeKindAndRefusedMaximum) {
   EXPECT_EQ(Run(u"S.MAX = 10\nX = S.POSITION\nPRINT X\nS.MAX = 0\nX = S.POSITION\nPRINT X"), "100");
 }
 
+TEST_F(ListAndRangeComponents, ScrollBarChangesAndComboChoicesRunTheClickSub) {
+  window.main.show();
+  Run(u"GLOBAL S, C, N, M, X\nN = 0\nM = 0\nSUB MOVED() { N = N + 1 }\nSUB CHOSEN() { M = M + 1 }\n"
+      u"S = CREATE SCROLLBAR\nS.ONCLICK = MOVED\nS.POSITION = 10\nS.POSITION = 10\n"
+      u"C = CREATE COMBOBOX\nC.ITEMS = \"a\" + CHR(10) + \"b\"\nC.ONCLICK = CHOSEN\nC.ITEMINDEX = "
+      u"1\n");
+  // The bar's change runs the SUB whoever moved it; the same position again is no change.
+  EXPECT_EQ(Run(u"PRINT N"), "1");
+  auto* combo = LastCreated<QComboBox>();
+  ASSERT_NE(combo, nullptr);
+  auto* bar = qobject_cast<QScrollBar*>(
+      table.Slot(combo->property(kSlotProperty).toInt() - 1).object.data());
+  ASSERT_NE(bar, nullptr);
+  bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(Run(u"PRINT N\nX = S.POSITION\nPRINT X"), "211");
+  // A combo box runs it when the user chooses a line, not when the program does.
+  EXPECT_EQ(Run(u"PRINT M"), "0");
+  QTest::keyClick(combo, Qt::Key_Up);
+  EXPECT_EQ(Run(u"PRINT M\nX = C.ITEMINDEX\nPRINT X"), "10");
+}
+
 TEST_F(ListAndRangeComponents, GroupBoxAndPanelCaptionsAndBorder) {
   EXPECT_EQ(Run(u"GLOBAL G, P, X\nG = CREATE GROUPBOX\nP = CREATE PANEL\n"
                 u"X = G.CAPTION\nPRINT X\nX = P.CAPTION\nPRINT X\nX = P.BORDERSTYLE\nPRINT X\n"),
@@ -239,6 +260,17 @@ TEST_F(ListAndRangeComponents, GroupBoxAndPanelCaptionsAndBorder) {
   auto* panel = LastCreated<QFrame>();
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->frameShape(), QFrame::Box);
+  // Both hold components placed in them, which go when they go.
+  Run(u"GLOBAL L, S\nL = CREATE LISTBOX\nL.PARENT = P\nS = CREATE SCROLLBAR\nS.PARENT = G");
+  auto* bar = LastCreated<QScrollBar>();
+  ASSERT_NE(bar, nullptr);
+  const int barSlot = bar->property(kSlotProperty).toInt();
+  const int listSlot = barSlot - 1;
+  EXPECT_EQ(table.Slot(listSlot).object->parent(), panel);
+  EXPECT_EQ(bar->parentWidget(), table.Slot(barSlot - 3).object.data());
+  Run(u"DELETE P\nDELETE G");
+  EXPECT_EQ(table.Slot(listSlot).inUse, 0u);
+  EXPECT_EQ(table.Slot(barSlot).inUse, 0u);
 }
 
 TEST_F(ListAndRangeComponents, TimerDefaultsAndTicksCounted) {
