@@ -423,6 +423,10 @@ TEST_F(CommonMembers, ButtonsAndScrollBarsRunTheirClickSubs) {
   ASSERT_NE(bar, nullptr);
   bar->setValue(bar->value() + 1);
   EXPECT_EQ(Global(u"N"), 101);
+  // A group box (not checkable) is clicked with the mouse.
+  Run(u"GLOBAL G\nG = CREATE GROUPBOX\nG.ONCLICK = \"CLICKED\"");
+  QTest::mouseClick(W(Global(u"G")), Qt::LeftButton, {}, W(Global(u"G"))->rect().center());
+  EXPECT_EQ(Global(u"N"), 102);
 }
 
 }  // namespace
