@@ -53,11 +53,13 @@ class RunDepthScope {
 inline void PumpMessages(Interpreter& interp) {
   HostRequestHandler* host = interp.mainWindow;
   if (host == nullptr) return;
-  if (host->pumpGate != nullptr && host->pumpGate->load(std::memory_order_relaxed) == 0) return;
+  // Slot 0 reads as the pump request after every statement, whether or not
+  // the host is asked (GETCMD sees it).
   vellarray& kind = interp.requestSlots[0];
   if (kind.item.kind != KindInteger || kind.item.IntValue() != RequestPump) {
     kind.SetItem(vellvar(static_cast<int>(RequestPump)));
   }
+  if (host->pumpGate != nullptr && host->pumpGate->load(std::memory_order_relaxed) == 0) return;
   host->HandleHostRequest(interp);  // SendHostRequest
 }
 
