@@ -512,6 +512,8 @@ void TFormMain::AppendToEdit(QPlainTextEdit& edit, std::u16string_view text) {
   OutputArea::AppendToEdit(edit, text);
 }
 
+void TFormMain::AppendOutput(std::u16string_view text) { output_->Append(text); }
+
 void TFormMain::FlushOutput() { output_->Flush(); }
 
 std::u16string TFormMain::OutputText() { return output_->Text(); }

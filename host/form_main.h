@@ -15,6 +15,7 @@
 #include "host/request_dispatcher.h"
 #include "library/service_router.h"
 #include "platform/qt/dialogs.h"
+#include "platform/qt/memo_edit.h"
 
 class QAction;
 class QMenu;
@@ -39,33 +40,6 @@ class ComponentTableHooks : public vell::HostRequestHandler {
   virtual bool StartComponents() = 0;
   virtual void EndComponents() = 0;
   virtual void RunEnded() = 0;
-};
-
-// A memo whose formatting rectangle can be set (margins inside the frame).
-class MemoEdit : public QPlainTextEdit {
-  Q_OBJECT
-
- public:
-  using QPlainTextEdit::QPlainTextEdit;
-  void SetFormatMargins(int horizontal, int vertical) {
-    setViewportMargins(horizontal, vertical, horizontal, vertical);
-  }
-  QMargins FormatMargins() const { return viewportMargins(); }
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override {
-    // Shift+Enter breaks the line like Enter: the edit would otherwise put in
-    // a line separator (U+2028), which looks like a line break but is none
-    // to the program or the file.
-    if (event->matches(QKeySequence::InsertLineSeparator)) {
-      QKeyEvent plain(event->type(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
-                      event->isAutoRepeat(), static_cast<quint16>(event->count()));
-      QPlainTextEdit::keyPressEvent(&plain);
-      event->setAccepted(plain.isAccepted());
-      return;
-    }
-    QPlainTextEdit::keyPressEvent(event);
-  }
 };
 
 class TFormMain : public QMainWindow,
@@ -112,6 +86,8 @@ class TFormMain : public QMainWindow,
   // Runs the program loaded from the command line, once.
   void FormActivate();
 
+  // Gathers program output for the output area, as PRINT does.
+  void AppendOutput(std::u16string_view text);
   // Writes the output gathered since the last flush into the output area.
   void FlushOutput();
   // The output area's text with CR LF line breaks, everything printed included.

@@ -25,6 +25,7 @@ class WindowComponents final : public ComponentTableHooks, public vell::Componen
   QPlainTextEdit* OutputArea() override { return form_.MemoOut; }
   QWidget* DefaultParent() override { return form_.PanelOut; }
   void FlushOutput() override { form_.FlushOutput(); }
+  void PrintToOutputArea(std::u16string_view text) override { form_.AppendOutput(text); }
   int RunEventText(std::u16string_view text) override { return form_.RunEvent(text); }
   void SetOutputAreaVisible(bool visible) override { form_.MemoOut->setVisible(visible); }
 

@@ -23,6 +23,10 @@ class ComponentHost {
   virtual QWidget* DefaultParent() = 0;
   // Writes out the output the window has gathered but not yet shown.
   virtual void FlushOutput() = 0;
+  // Appends a text box PRINT member's text to the output area as the PRINT
+  // statement does (the window gathers it the same way). The plain fallback
+  // appends at once.
+  virtual void PrintToOutputArea(std::u16string_view text);
   // Runs an event's text (its SUB name already set as the running name)
   // and returns the run's result; the window stays open until it returns.
   virtual int RunEventText(std::u16string_view text) = 0;

@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace vell::qt {
 
@@ -55,17 +56,24 @@ int CrLfPosition(const QTextDocument& document, int qtPosition) {
 
 int QtPosition(const QTextDocument& document, int crLfPosition) {
   if (crLfPosition <= 0) return 0;
-  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-    const int start = block.position() + block.blockNumber();  // in CR LF units
-    const int end = start + block.length() - 1;                // before the break
-    if (crLfPosition <= end) return block.position() + (crLfPosition - start);
-    if (crLfPosition <= end + 2 && block.next().isValid()) {
-      // Inside or right after the CR LF: the start of the next line when past it.
-      return crLfPosition == end + 2 ? block.next().position()
-                                     : block.position() + block.length() - 1;
+  // The last line that starts at or before the position, in CR LF units (a
+  // line's start is its position plus one more unit for each line above it).
+  // Found by halving over the line numbers, so a long text costs no walk.
+  int low = 0;
+  int high = document.blockCount() - 1;
+  while (low < high) {
+    const int mid = low + (high - low + 1) / 2;
+    if (document.findBlockByNumber(mid).position() + mid <= crLfPosition) {
+      low = mid;
+    } else {
+      high = mid - 1;
     }
   }
-  return document.characterCount() - 1;
+  const QTextBlock block = document.findBlockByNumber(low);
+  const int start = block.position() + low;
+  const int lineLength = block.length() - 1;  // without the break
+  // Past the line's end: inside its CR LF (the line's end) or past the text.
+  return block.position() + std::min(crLfPosition - start, lineLength);
 }
 
 }  // namespace vell::qt

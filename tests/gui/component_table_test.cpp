@@ -20,6 +20,7 @@
 #include "components/keywords/component_node.h"
 #include "components/widgets/component_events.h"
 #include "components/widgets/component_table.h"
+#include "components/widgets/vell_button.h"
 #include "library/library_builtins.h"
 
 using namespace vell;
@@ -224,13 +225,13 @@ TEST_F(ComponentTable, ReleasingAllComponentsKeepsThePredefinedOnes) {
 TEST_F(ComponentTable, AnEventRunsItsSubAndMayDeleteItsOwnComponent) {
   Run(u"GLOBAL B, N\nN = 0\nB = CREATE BUTTON\n"
       u"SUB CLICKED() { N = N + 1\nDELETE B }");
-  auto* button = static_cast<QPushButton*>(table.Slot(5).object.data());
+  auto* button = static_cast<TVellButton*>(table.Slot(5).object.data());
   table.Slot(5).onClick = u"CLICKED";
-  QObject::connect(button, &QPushButton::clicked, [this, button] {
+  QObject::connect(button, &TVellButton::clicked, [this, button] {
     vell::RunComponentEvent(table, button, vell::ComponentEvent::Click);
   });
-  QPointer<QPushButton> alive(button);
-  button->click();
+  QPointer<TVellButton> alive(button);
+  button->InnerButton()->click();
   EXPECT_EQ(GlobalInt(u"N"), 1);
   EXPECT_EQ(table.Slot(5).inUse, 0u);
   // Gone once nothing of it runs any more; a second click reaches nothing.

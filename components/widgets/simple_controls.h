@@ -1,0 +1,30 @@
+// What BUTTON, LABEL, CHECKBOX and RADIOBUTTON components are at creation, and
+// the one behaviour of their own beyond Qt's widgets.
+#pragma once
+
+class QAbstractButton;
+class QWidget;
+
+namespace vell::widgets {
+
+// Captions of new controls.
+inline constexpr char16_t kButtonCaption[] = u"Button";
+inline constexpr char16_t kLabelCaption[] = u"Label";
+inline constexpr char16_t kCheckBoxCaption[] = u"CheckBox";
+inline constexpr char16_t kRadioButtonCaption[] = u"RadioButton";
+// A new BUTTON's size.
+inline constexpr int kButtonWidth = 75;
+inline constexpr int kButtonHeight = 25;
+
+// Checks or unchecks a check box or radio button from a program. A checked
+// radio button unchecks the others of its parent; unchecking it leaves all
+// of them unchecked (Qt's exclusivity would refuse that, so it is off
+// around the change).
+void SetButtonChecked(QAbstractButton& button, bool checked);
+
+// Brings a control to the top of its siblings for ZORDER 1, to the bottom for
+// ZORDER 0 (`windowless` controls, like labels, only ever come to the top);
+// any other value does nothing.
+void ApplyZOrder(QWidget& control, int order, bool windowless);
+
+}  // namespace vell::widgets

@@ -1,0 +1,282 @@
+#include "components/widgets/text_box_printing.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHash>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <cmath>
+#include <memory>
+#include <optional>
+
+#include "platform/qt/memo_edit.h"
+
+namespace vell::widgets {
+
+namespace {
+
+constexpr char16_t kTab = 9;
+constexpr char16_t kLineFeed = 10;
+constexpr char16_t kReturn = 13;
+constexpr double kMillimetresPerInch = 25.4;
+constexpr int kRightBottomMillimetres = 10;
+
+int32_t MillimetresToPixels(int millimetres, int dpi) {
+  return static_cast<int32_t>(
+      std::trunc(millimetres * static_cast<double>(dpi) / kMillimetresPerInch));
+}
+
+// True when the line so far, plus one "W" in reserve, passes the printable
+// width, or when the line buffer is full.
+bool LineFull(PrintLayout& layout, PrintSurface& surface, const std::u16string& line) {
+  if (static_cast<int>(line.size()) >= kPrintLineMaxChars) return true;
+  return layout.x + surface.TextExtent(line) + surface.TextExtent(u"W") > layout.width;
+}
+
+QString Q(std::u16string_view text) {
+  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void BeginPrintLayout(PrintLayout& layout, PrintSurface& surface, const QString& fontFamily,
+                      int fontPointSize, const QRect& formatRect) {
+  surface.SetFont(fontFamily, fontPointSize);
+  const int pageWidth = surface.PageWidth();
+  const int pageHeight = surface.PageHeight();
+  layout.dpiX = surface.DpiX();
+  layout.dpiY = surface.DpiY();
+  // The formatting rectangle's pixels are taken as millimetres on paper.
+  layout.left = MillimetresToPixels(formatRect.left(), layout.dpiX);
+  layout.top = MillimetresToPixels(formatRect.top(), layout.dpiY);
+  layout.right = MillimetresToPixels(kRightBottomMillimetres, layout.dpiX);
+  layout.bottom = MillimetresToPixels(kRightBottomMillimetres, layout.dpiY);
+  layout.width = pageWidth - layout.left - layout.right;
+  layout.height = pageHeight - layout.top - layout.bottom;
+  layout.x = 0;
+  layout.y = 0;
+  layout.tab = 8;
+  layout.textPos = 0;
+}
+
+bool BeginPrintDocument(PrintSurface& surface, QString& error) {
+  return surface.BeginDocument(QStringLiteral("Vell"), error);
+}
+
+bool NextPrintLine(PrintLayout& layout, PrintSurface& surface, std::u16string_view text,
+                   std::u16string& line) {
+  line.clear();
+  size_t i = static_cast<size_t>(std::max(0, layout.textPos));
+  for (;;) {
+    if (i >= text.size() || text[i] == 0) {
+      layout.textPos = static_cast<int32_t>(i);
+      return !line.empty();
+    }
+    const char16_t c = text[i];
+    if (c == kTab) {
+      ++i;
+      const int spaces = layout.tab - static_cast<int>(line.size()) % layout.tab;
+      for (int n = 0; n < spaces; ++n) {
+        line += u' ';
+        if (LineFull(layout, surface, line)) {
+          // The space that passed the edge stays; the tab's others are dropped.
+          line += kLineFeed;
+          layout.textPos = static_cast<int32_t>(i);
+          return true;
+        }
+      }
+    } else if (c == kLineFeed) {
+      line += kLineFeed;
+      layout.textPos = static_cast<int32_t>(i + 1);
+      return true;
+    } else if (c == kReturn) {
+      ++i;
+    } else {
+      line += c;
+      ++i;
+      if (LineFull(layout, surface, line)) {
+        line += kLineFeed;
+        layout.textPos = static_cast<int32_t>(i);
+        return true;
+      }
+    }
+  }
+}
+
+bool DrawPrintLine(PrintLayout& layout, PrintSurface& surface, std::u16string& line, bool draw) {
+  bool lineBreak = false;
+  const size_t end = line.find(kLineFeed);
+  if (end != std::u16string::npos) {
+    line.resize(end);
+    lineBreak = true;
+  }
+  const int width = surface.TextExtent(line);
+  if (draw) surface.DrawText(layout.left + layout.x, layout.top + layout.y, line);
+  layout.x += width;
+  return lineBreak;
+}
+
+void NewPrintPage(PrintLayout& layout, PrintSurface& surface) {
+  surface.NewPage();
+  layout.x = 0;
+  layout.y = 0;
+}
+
+bool PrintTextOnPrinter(PrintLayout& layout, PrintSurface& surface, std::u16string_view text) {
+  const int h = surface.TextHeight(u"H");
+  bool newPage = false;
+  std::u16string line;
+  line.reserve(kPrintLineMaxChars + 1);
+  while (NextPrintLine(layout, surface, text, line)) {
+    bool pageBreak = false;
+    if (DrawPrintLine(layout, surface, line, true)) {
+      layout.y += h + h / 3;
+      layout.x = 0;
+      pageBreak = layout.y + h / 3 + h > layout.height;
+    }
+    if (pageBreak) {
+      NewPrintPage(layout, surface);
+      newPage = true;
+    }
+  }
+  return newPage;
+}
+
+bool EndPrintDocument(PrintSurface& surface, QString& error) { return surface.EndDocument(error); }
+
+bool PrintMemo(const MemoEdit& memo, PrintSurface& surface, QString& error) {
+  const QFont font = memo.font();
+  int points = font.pointSize();
+  if (points <= 0) {
+    // A font given in pixels: its size in points on the screen.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
+    points = static_cast<int>(std::lround(font.pixelSize() * 72.0 / dpi));
+  }
+  PrintLayout layout;
+  BeginPrintLayout(layout, surface, font.family(), points, memo.FormatRect());
+  if (!BeginPrintDocument(surface, error)) return false;
+  PrintTextOnPrinter(layout, surface, memo.Text());
+  return EndPrintDocument(surface, error);
+}
+
+// ---------------------------------------------------------------------------
+// The printer.
+
+struct PrinterSurface::State {
+  QPrinter& printer;
+  QFont font;
+  std::optional<QFontMetrics> metrics;
+  QHash<char32_t, int> advances;  // GDI-like extents: the sum of the characters'
+  QPainter painter;
+
+  explicit State(QPrinter& p) : printer(p) {}
+
+  int Advance(char32_t code) {
+    auto found = advances.constFind(code);
+    if (found != advances.constEnd()) return *found;
+    const int advance = metrics->horizontalAdvance(QString::fromUcs4(&code, 1));
+    advances.insert(code, advance);
+    return advance;
+  }
+};
+
+PrinterSurface::PrinterSurface(QPrinter& printer) : state_(new State(printer)) {
+  state_->metrics.emplace(state_->font, &printer);
+}
+
+PrinterSurface::~PrinterSurface() {
+  if (state_->painter.isActive()) state_->painter.end();
+  delete state_;
+}
+
+void PrinterSurface::SetFont(const QString& family, int pointSize) {
+  state_->font = QFont(family);
+  if (pointSize > 0) state_->font.setPointSize(pointSize);
+  // Plain characters, as measured: no ligatures, no kerning.
+  state_->font.setStyleStrategy(QFont::PreferNoShaping);
+  state_->metrics.emplace(state_->font, &state_->printer);
+  state_->advances.clear();
+  if (state_->painter.isActive()) state_->painter.setFont(state_->font);
+}
+
+int PrinterSurface::PageWidth() { return state_->printer.width(); }
+int PrinterSurface::PageHeight() { return state_->printer.height(); }
+int PrinterSurface::DpiX() { return state_->printer.logicalDpiX(); }
+int PrinterSurface::DpiY() { return state_->printer.logicalDpiY(); }
+
+int PrinterSurface::TextHeight(std::u16string_view) { return state_->metrics->height(); }
+
+int PrinterSurface::TextExtent(std::u16string_view text) {
+  // Measured as the printer's device measures a text: the characters'
+  // advances added up, no kerning.
+  int width = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t code = text[i];
+    if (QChar::isHighSurrogate(code) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
+      code = QChar::surrogateToUcs4(text[i], text[i + 1]);
+      ++i;
+    }
+    width += state_->Advance(code);
+  }
+  return width;
+}
+
+bool PrinterSurface::BeginDocument(const QString& title, QString& error) {
+  QPrinter& printer = state_->printer;
+  const QByteArray pdf = qgetenv("VELL_PRINT_PDF");
+  if (!pdf.isEmpty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromLocal8Bit(pdf));
+  } else {
+    printer.setOutputFileName(QString());
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    if (printer.printerName().isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
+      error = QString::fromLatin1(kNoPrinterText);
+      return false;
+    }
+  }
+  printer.setDocName(title);
+  printer.setCreator(title);
+  if (!state_->painter.begin(&printer)) {
+    error = pdf.isEmpty()
+                ? QString::fromLatin1(kNoPrinterText)
+                : QStringLiteral("Cannot create file \"%1\".").arg(QString::fromLocal8Bit(pdf));
+    return false;
+  }
+  state_->painter.setFont(state_->font);
+  state_->painter.setBackgroundMode(Qt::TransparentMode);
+  // Measure with the font as the painter resolved it on this device.
+  state_->metrics.emplace(state_->painter.font(), &printer);
+  state_->advances.clear();
+  return true;
+}
+
+void PrinterSurface::DrawText(int x, int y, std::u16string_view text) {
+  if (!state_->painter.isActive() || text.empty()) return;
+  // The pen position is the top of the line; Qt draws at the baseline.
+  state_->painter.drawText(x, y + state_->metrics->ascent(), Q(text));
+}
+
+void PrinterSurface::NewPage() {
+  if (state_->painter.isActive()) state_->printer.newPage();
+}
+
+bool PrinterSurface::EndDocument(QString& error) {
+  if (!state_->painter.isActive()) return true;
+  if (!state_->painter.end()) {
+    error = QStringLiteral("The document could not be finished.");
+    return false;
+  }
+  return true;
+}
+
+bool PrintMemoOnPrinter(const MemoEdit& memo, QPrinter& printer, QString& error) {
+  PrinterSurface surface(printer);
+  return PrintMemo(memo, surface, error);
+}
+
+}  // namespace vell::widgets
