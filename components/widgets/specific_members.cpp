@@ -62,6 +62,7 @@ QString FilePath(const vellvar& arg) {
 void SetUpNewTextBox(MemoEdit& box) {
   box.resize(kNewTextBoxWidth, kNewTextBoxHeight);
   box.SetWantReturns(false);
+  box.SetScrollBars(0);  // no scroll bars until a program asks for them
   // A long line without blanks does not freeze it, as in the output area.
   qt::WrapLongRunsAnywhere(box);
 }

@@ -27,8 +27,21 @@ namespace vell::sql {
 
 namespace {
 
+// Half of a surrogate pair standing alone becomes U+FFFD: SQLite's own
+// conversion would join it to whatever follows, eating a quote of a
+// statement or a character of a value.
 QString ToQString(std::u16string_view text) {
-  return QString::fromUtf16(text.data(), qsizetype(text.size()));
+  QString out = QString::fromUtf16(text.data(), qsizetype(text.size()));
+  const qsizetype n = out.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = out.at(i);
+    if (c.isHighSurrogate() && i + 1 < n && out.at(i + 1).isLowSurrogate()) {
+      ++i;
+    } else if (c.isSurrogate()) {
+      out[i] = QChar::ReplacementCharacter;
+    }
+  }
+  return out;
 }
 
 std::u16string ToWide(const QString& text) {
@@ -85,7 +98,11 @@ struct DatabaseManager::Connection {
   // The layer's message, without the password.
   QString Message(const QSqlError& error) const {
     QString text = error.databaseText().trimmed();
-    if (text.isEmpty()) text = error.driverText().trimmed();
+    // SQLite's text for "no error" comes with a statement the driver itself
+    // refused (several statements at once): the reason is the driver's.
+    if (text.isEmpty() || text == QLatin1String("not an error")) {
+      text = error.driverText().trimmed();
+    }
     if (text.isEmpty()) text = QStringLiteral("The database reported an error");
     if (!password.isEmpty()) text.replace(password, QStringLiteral("****"));
     return text;

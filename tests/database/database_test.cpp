@@ -252,5 +252,31 @@ TEST_F(DatabaseTest, NoSqlIsBuiltFromFieldValues) {
   EXPECT_EQ(Errors(), "Field v'x is not a column of table odd \"name and cannot be changed");
 }
 
+TEST_F(DatabaseTest, LoneSurrogatesNeitherSwallowTheNextCharacterNorChangeTheStatement) {
+  // A half of a surrogate pair on its own must not join the character after
+  // it: in a statement that would eat the closing quote, in a value the
+  // next character.
+  EXPECT_EQ(Run(u"DIM DB, RS, L\nL = CHR(55296)\nDB = OPENDB(\"Provider=SQLite;Data Source=s.db\")\n"
+                u"COMMANDDB(DB, \"CREATE TABLE s (id INTEGER PRIMARY KEY, v TEXT)\")\n"
+                u"PRINT COMMANDDB(DB, \"INSERT INTO s (v) VALUES ('\" + L + \"')\"), \" \"\n"
+                u"RS = OPENRECORDSET(DB, \"SELECT * FROM s\")\nAPPENDRECORD(RS)\n"
+                u"SETFIELDDATA(RS, 1, \"x\" + L + \"y\")\nPRINT POSTRECORD(RS), \" \"\n"
+                u"RS = OPENRECORDSET(DB, \"SELECT length(v), unicode(substr(v, 2, 1)), substr(v, 3) FROM s ORDER BY id\")\n"
+                u"PRINT GETFIELDDATA(RS, 0), \"|\"\nNEXTRECORD(RS)\n"
+                u"PRINT GETFIELDDATA(RS, 0), \"|\", GETFIELDDATA(RS, 1), \"|\", GETFIELDDATA(RS, 2)\n"),
+            "1 0 1|3|65533|y");
+  EXPECT_EQ(Errors(), "");
+}
+
+TEST_F(DatabaseTest, AStatementRefusedByTheDriverSaysWhy) {
+  // SQLite itself had no error to tell: the driver's own reason is shown.
+  EXPECT_EQ(Run(u"DIM DB\nDB = OPENDB(\"Provider=SQLite;Data Source=m.db\")\n"
+                u"COMMANDDB(DB, \"CREATE TABLE t (x INTEGER)\")\n"
+                u"PRINT COMMANDDB(DB, \"INSERT INTO t VALUES (1); DROP TABLE t\"), \" \"\n"
+                u"PRINT OPENRECORDSET(DB, \"SELECT * FROM t\")\n"),
+            "3021 0");
+  EXPECT_EQ(Errors(), "Unable to execute multiple statements at a time");
+}
+
 }  // namespace
 }  // namespace vell::test

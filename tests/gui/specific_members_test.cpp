@@ -89,6 +89,9 @@ TEST(TextBoxMembers, NewBoxAndReadBacks) {
   EXPECT_EQ(t.Int(MemberBorderStyle), 0);
   t.Set(MemberReadOnly, 7);
   EXPECT_EQ(t.Int(MemberReadOnly), 1);
+  // A new box shows no scroll bar, whatever its text.
+  EXPECT_EQ(t.Int(MemberScrollBars), 0);
+  EXPECT_EQ(t.box.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
   t.Set(MemberScrollBars, 0x102);  // the low 8 bits
   EXPECT_EQ(t.Int(MemberScrollBars), 2);
   t.Set(MemberWantReturns, -1);
