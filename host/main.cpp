@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "components/widgets/image_control.h"
 #include "host/form_main.h"
 #include "platform/guarded.h"
 
@@ -11,6 +12,11 @@ int main(int argc, char** argv) {
   // Program forms may stay open; closing the main window alone ends the
   // application.
   QApplication::setQuitOnLastWindowClosed(false);
+  // Images load pictures through Qt's image plugins; say which are missing.
+  if (const QStringList missing = vell::MissingPictureDecoders(); !missing.isEmpty()) {
+    qWarning("Vell: no picture decoder for %s; images cannot load those files",
+             qPrintable(missing.join(QStringLiteral(", "))));
+  }
   vell::Guarded(
       [] {
         TFormMain form;

@@ -37,7 +37,9 @@ void RequestDispatcher::HandleHostRequest(Interpreter& interp) {
   vell::Guarded([&] { Dispatch(interp, slots_, kind); },
                 // What goes wrong shows as an error box; nothing unwinds into the core.
                 [this](std::u16string_view message) { errors_.ShowServiceError(message); });
-  if (kind != vell::RequestPump && kind != vell::RequestPrint) pumpClock_.MarkDue();
+  if (kind != vell::RequestPump && kind != vell::RequestPrint && kind != vell::RequestComponent) {
+    pumpClock_.MarkDue();
+  }
 }
 
 void RequestDispatcher::Dispatch(Interpreter& interp, vellarray* request, int kind) {

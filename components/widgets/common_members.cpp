@@ -332,13 +332,7 @@ bool GetStyle(MemberCall& call) {
 int SetCursor(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownSet(call);
-  const int32_t code = static_cast<int16_t>(static_cast<uint16_t>(call.IntArg() & 0xFFFF));
-  w->setProperty(kCursorProperty, code);
-  if (const std::optional<Qt::CursorShape> shape = CursorOfCode(code)) {
-    w->setCursor(*shape);
-  } else {
-    w->unsetCursor();
-  }
+  SetCursorCode(w, static_cast<int16_t>(static_cast<uint16_t>(call.IntArg() & 0xFFFF)));
   return 1;
 }
 bool GetCursor(MemberCall& call) {
@@ -520,6 +514,15 @@ std::optional<QColor> ColorOfValue(int32_t value) {
 int32_t ValueOfColor(const QColor& color) {
   const QColor rgb = color.toRgb();
   return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
+}
+
+void SetCursorCode(QWidget* widget, int32_t code) {
+  widget->setProperty(kCursorProperty, code);
+  if (const std::optional<Qt::CursorShape> shape = CursorOfCode(code)) {
+    widget->setCursor(*shape);
+  } else {
+    widget->unsetCursor();
+  }
 }
 
 std::optional<Qt::CursorShape> CursorOfCode(int32_t code) {

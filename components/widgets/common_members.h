@@ -33,6 +33,11 @@ int32_t ValueOfColor(const QColor& color);
 // predefined shapes); none for 0 and for a code outside the table.
 std::optional<Qt::CursorShape> CursorOfCode(int32_t code);
 
+// Sets a control's cursor code as CURSOR does (kept for reading back, the
+// shape applied through the table); for a type's creation defaults.
+constexpr int32_t kArrowCursorCode = -2;
+void SetCursorCode(QWidget* widget, int32_t code);
+
 // Whether a component of the type has a window of its own, so that it can
 // hold other controls (PARENT) and be stacked (ZORDER).
 bool IsWindowedType(int32_t type);
