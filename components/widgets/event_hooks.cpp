@@ -4,6 +4,7 @@
 #include <QAbstractSlider>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
@@ -178,7 +179,9 @@ void HookEvent(QObject* object, ComponentEvent event) {
   hook->flags |= flag;
   switch (event) {
     case ComponentEvent::Click:
-      if (object->metaObject()->indexOfSignal("clicked()") >= 0) {
+      // A group box says "clicked" only of its check box: it takes the mouse.
+      if (object->metaObject()->indexOfSignal("clicked()") >= 0 &&
+          qobject_cast<QGroupBox*>(object) == nullptr) {
         QObject::connect(object, SIGNAL(clicked()), hook, SLOT(Click()));
       } else if (auto* slider = qobject_cast<QAbstractSlider*>(object)) {
         QObject::connect(slider, &QAbstractSlider::valueChanged, hook, &EventHook::Changed);

@@ -1,4 +1,5 @@
-// The GROUPBOX component.
+// The GROUPBOX component: a framed box with a caption, which holds the
+// components placed in it.
 #include <QGroupBox>
 
 #include "components/widgets/common_members.h"
@@ -8,17 +9,35 @@ namespace vell {
 
 namespace {
 
-// For now a group box.
 QObject* CreateGroupBox(mwin& /*table*/, QWidget* defaultParent) {
-  auto* control = new QGroupBox(defaultParent);
+  auto* control = new QGroupBox(QStringLiteral("GroupBox"), defaultParent);
+  control->resize(185, 105);
   ShowNewControl(control);
   return control;
 }
 
+int SetCaption(MemberCall& call) {
+  call.As<QGroupBox>()->setTitle(call.TextArg());
+  return 1;
+}
+
+bool GetCaption(MemberCall& call) {
+  call.result = MemberCall::Text(call.As<QGroupBox>()->title());
+  return true;
+}
+
+constexpr MemberBinding kGroupBoxMembers[] = {
+    {MemberCaption, SetCaption, GetCaption},
+};
+
 }  // namespace
 
 const ComponentType& GroupBoxType() {
-  static const ComponentType type{TypeGroupBox, CreateGroupBox, DeleteRule::Control, nullptr, {CommonMembers()}};
+  static const ComponentType type{TypeGroupBox,
+                                  CreateGroupBox,
+                                  DeleteRule::Control,
+                                  nullptr,
+                                  {kGroupBoxMembers, CommonMembers()}};
   return type;
 }
 

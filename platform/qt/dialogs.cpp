@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QStringList>
 
@@ -65,8 +66,7 @@ MessageAnswer DialogSeam::AskYesNoAbort(QWidget* parent, const QString& caption,
   return MessageAnswer::No;
 }
 
-bool DialogSeam::OkCancel(QWidget* parent, int icon, const QString& caption,
-                          const QString& text) {
+bool DialogSeam::OkCancel(QWidget* parent, int icon, const QString& caption, const QString& text) {
   QMessageBox box(static_cast<QMessageBox::Icon>(icon), caption, text,
                   QMessageBox::Ok | QMessageBox::Cancel, parent);
   box.setTextFormat(Qt::PlainText);
@@ -104,6 +104,11 @@ std::optional<QString> DialogSeam::GetOpenFileName(QWidget* parent, const FileDi
 std::optional<QString> DialogSeam::GetSaveFileName(QWidget* parent, const FileDialogSetup& setup,
                                                    int* chosenFilter) {
   return RunFileDialog(parent, setup, chosenFilter, QFileDialog::AcceptSave);
+}
+
+bool DialogSeam::SetUpPrinter(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  return Dialogs().ExecDialog(dialog) == QDialog::Accepted;
 }
 
 int DialogSeam::ExecDialog(QDialog& dialog) { return dialog.exec(); }

@@ -7,6 +7,7 @@
 #include <optional>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace vell::qt {
@@ -41,6 +42,9 @@ class DialogSeam {
                                                  int* chosenFilter = nullptr);
   virtual std::optional<QString> GetSaveFileName(QWidget* parent, const FileDialogSetup& setup,
                                                  int* chosenFilter = nullptr);
+  // The printer set-up dialog on `printer`, which takes the choices when
+  // the user confirms; true for OK.
+  virtual bool SetUpPrinter(QWidget* parent, QPrinter& printer);
   // Runs a dialog the application built itself; returns its result code.
   virtual int ExecDialog(QDialog& dialog);
   // Hands a file to the desktop's viewer; false when none took it.

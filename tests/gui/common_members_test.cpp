@@ -405,3 +405,28 @@ TEST_F(CommonMembers, FormsAndTheMainWindowShareTheFormMembers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CommonMembers, ButtonsAndScrollBarsRunTheirClickSubs) {
+  Run(u"GLOBAL B, S, N\nN = 0\nSUB CLICKED() { N = N + 1 }\nSUB MOVED() { N = N + 100 }\n"
+      u"B = CREATE BUTTON\nB.ONCLICK = \"CLICKED\"\nS = CREATE SCROLLBAR\nS.ONCLICK = \"MOVED\"");
+  // What lies under the pointer takes the click (a button may be made of more
+  // than one widget).
+  QWidget* button = W(5);
+  QWidget* face = button->childAt(button->rect().center());
+  if (face == nullptr) face = button;
+  QTest::mouseClick(face, Qt::LeftButton, {}, face->rect().center());
+  EXPECT_EQ(Global(u"N"), 1);
+  // A scroll bar's click is each change of its position.
+  auto* bar = qobject_cast<QScrollBar*>(W(6));
+  ASSERT_NE(bar, nullptr);
+  bar->setValue(bar->value() + 1);
+  EXPECT_EQ(Global(u"N"), 101);
+  // A group box (not checkable) is clicked with the mouse.
+  Run(u"GLOBAL G\nG = CREATE GROUPBOX\nG.ONCLICK = \"CLICKED\"");
+  QTest::mouseClick(W(Global(u"G")), Qt::LeftButton, {}, W(Global(u"G"))->rect().center());
+  EXPECT_EQ(Global(u"N"), 102);
+}
+
+}  // namespace
