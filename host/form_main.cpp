@@ -163,7 +163,8 @@ void TFormMain::BuildMenus() {
 
 template <class Work>
 bool TFormMain::Guarded(Work&& work) {
-  return vell::Guarded(work, [this](std::u16string_view message) { ShowError(vell::qt::ToQString(message)); });
+  return vell::Guarded(
+      work, [this](std::u16string_view message) { ShowError(vell::qt::ToQString(message)); });
 }
 
 void TFormMain::Safely(void (TFormMain::*handler)()) {
@@ -227,7 +228,8 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
   }
 
   Guarded([&] {
-    for (const QString& part : arguments) vell::AppendCommandLine(*interp_, vell::qt::ToU16String(part));
+    for (const QString& part : arguments)
+      vell::AppendCommandLine(*interp_, vell::qt::ToU16String(part));
   });
 
   if (!file.isEmpty() && QFileInfo(file).isFile() && LoadProgram(file, true)) autoRun_ = true;
@@ -488,7 +490,9 @@ void TFormMain::InstallComponentTable(ComponentTableHooks* table) {
   dispatcher_->componentTable = table;
 }
 
-void TFormMain::ShowServiceError(std::u16string_view message) { ShowError(vell::qt::ToQString(message)); }
+void TFormMain::ShowServiceError(std::u16string_view message) {
+  ShowError(vell::qt::ToQString(message));
+}
 
 void TFormMain::ShowError(const QString& text) {
   FlushOutput();

@@ -24,9 +24,7 @@ QString MemoQText(const QPlainTextEdit& edit) {
   return out;
 }
 
-std::u16string MemoText(const QPlainTextEdit& edit) {
-  return ToU16String(MemoQText(edit));
-}
+std::u16string MemoText(const QPlainTextEdit& edit) { return ToU16String(MemoQText(edit)); }
 
 QString ToEditText(std::u16string_view text) {
   QString out;
