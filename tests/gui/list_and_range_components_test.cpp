@@ -235,9 +235,8 @@ TEST_F(ListAndRangeComponents, ScrollBarChangesAndComboChoicesRunTheClickSub) {
 }
 
 TEST_F(ListAndRangeComponents, TimerDefaultsAndTicksCounted) {
-  EXPECT_EQ(Run(u"GLOBAL T, N, X\nN = 0\nSUB TICK() { N = N + 1 }\nT = CREATE TIMER\n"
-                u"X = T.ENABLED\nPRINT X\nX = T.INTERVAL\nPRINT X\n"),
-            "11000");
+  // The defaults' read-backs run in window_programs/timer_and_media_player.
+  Run(u"GLOBAL T, N, X\nN = 0\nSUB TICK() { N = N + 1 }\nT = CREATE TIMER\n");
   auto* timer = LastCreated<QTimer>();
   ASSERT_NE(timer, nullptr);
   EXPECT_TRUE(timer->isActive());
