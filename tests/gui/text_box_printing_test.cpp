@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -285,15 +284,4 @@ TEST(TextBoxPrinting, PrintsIntoThePdfFileNamed) {
   EXPECT_TRUE(words.contains(QStringLiteral("First line"))) << words.toStdString();
   EXPECT_TRUE(words.contains(QStringLiteral("last")));
   EXPECT_EQ(words.count(QStringLiteral("filler")), 80) << words.toStdString();
-}
-
-TEST(TextBoxPrinting, NoPrinterFailsWithTheLibrarysText) {
-  qunsetenv("VELL_PRINT_PDF");
-  if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a printer";
-  MemoEdit memo;
-  memo.SetText(u"x");
-  QString error;
-  QPrinter printer;
-  EXPECT_FALSE(vell::widgets::PrintMemoOnPrinter(memo, printer, error));
-  EXPECT_EQ(error, QStringLiteral("There is no default printer currently selected"));
 }

@@ -23,20 +23,6 @@ const QString kLong = QStringLiteral("A caption far longer than the face of the 
 
 }  // namespace
 
-TEST(VellButton, NewControl) {
-  QWidget parent;
-  TVellButton button(&parent);
-  EXPECT_EQ(button.GetWidth(), 75);
-  EXPECT_EQ(button.GetHeight(), 25);
-  EXPECT_EQ(button.ShownCaption(), QStringLiteral("Button"));
-  EXPECT_EQ(button.GetCaption(), QString());
-  EXPECT_EQ(button.GetAlignment(), TVellButton::Center);
-  EXPECT_EQ(button.GetMargin(), -1);
-  EXPECT_EQ(button.GetButtonStyle(), 0);
-  EXPECT_EQ(button.ID, 0);
-  EXPECT_EQ(button.InnerButton()->geometry(), button.rect());
-}
-
 TEST(VellButton, CaptionCutToTheFace) {
   QWidget parent;
   TVellButton button(&parent);

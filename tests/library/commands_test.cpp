@@ -240,16 +240,6 @@ TEST_F(Commands, CommandLinePastTheEndNeverGrowsTheList) {
   EXPECT_EQ(vm.interp().commandLine.childCount, 2);
 }
 
-TEST_F(Commands, ListSkipsComponentsAndStartsAtTheProtectedTop) {
-  Interpreter& interp = vm.interp();
-  EXPECT_EQ(Run(u"GLOBAL P"), "");
-  interp.subTop = 1;  // P is protected now
-  EXPECT_EQ(Run(u"GLOBAL A\nSUB F { }\nGLOBAL C"), "");
-  // A component variable among them is counted but not shown.
-  interp.globals[2].kind = TypeButton;
-  EXPECT_EQ(Run(u"PRINT LIST"), "Var:A\nVar:C\n3");
-}
-
 TEST_F(Commands, NestedTextsKeepAStopAndReportOnce) {
   // END inside the nested text stops everything without a message.
   EXPECT_EQ(Run(u"PRINT 1\nCALLSUB(\"END\")\nPRINT 2"), "1");
