@@ -18,28 +18,22 @@
 #include "components/widgets/component_table.h"
 #include "core/interpreter.h"
 #include "library/library_builtins.h"
+#include "tests/support/component_window.h"
 
 using namespace vell;
 
 namespace {
 
-class BenchWindow : public vell::ComponentHost, public HostRequestHandler, public HostShell {
+class BenchWindow : public HostRequestHandler, public HostShell {
  public:
-  BenchWindow() : panel(new QWidget(&main)), output(new QPlainTextEdit(&main)), table(*this) {
-    main.resize(800, 600);
-    panel->setGeometry(0, 0, 800, 500);
+  BenchWindow() : window(800, 600, 500), table(window) {
     InterpreterEntry(1, this, this);
-    vell::RegisterLibraryBuiltins(*gInterpreter);
-    vell::RegisterComponentKeywords(*gInterpreter);
-    table.CreateEntryObjects();
-    table.ResetProgramSlots();
-    table.InstallDefaults(*gInterpreter);
-    main.show();
+    test::PrepareComponentTable(table, *gInterpreter);
+    window.main.show();
     QCoreApplication::processEvents();
   }
   ~BenchWindow() override {
-    table.DestroyAllComponents();
-    table.CarryOutPendingDeletions();
+    test::ReleaseComponentTable(table);
     InterpreterEntry(3);
   }
   // Runs a program text; false when it failed.
@@ -49,11 +43,8 @@ class BenchWindow : public vell::ComponentHost, public HostRequestHandler, publi
     return gInterpreter->runState == 0 && gInterpreter->errorReported == 0;
   }
   int Global(std::u16string_view name) {
-    for (int i = 0; i < kTableEntries && gInterpreter->globals[i].kind != NodeFree; ++i) {
-      vellvar key(gInterpreter->globals[i].key);
-      if (std::u16string_view(key.WideText()) == name) return gInterpreter->globals[i].item.ToInt();
-    }
-    return -1;
+    const vellarray* global = test::FindGlobal(*gInterpreter, name);
+    return global != nullptr ? global->item.ToInt() : -1;
   }
 
   void HandleHostRequest(Interpreter& interp) override {
@@ -63,18 +54,7 @@ class BenchWindow : public vell::ComponentHost, public HostRequestHandler, publi
   void ShowWarning(std::u16string_view) override {}
   void ReleaseProgramComponents() override { table.DestroyAllComponents(); }
 
-  QWidget* MainWindowWidget() override { return &main; }
-  QPlainTextEdit* OutputArea() override { return output; }
-  QWidget* DefaultParent() override { return panel; }
-  void FlushOutput() override {}
-  int RunEventText(std::u16string_view text) override {
-    return vell::RunEventText(*gInterpreter, text);
-  }
-  void SetOutputAreaVisible(bool visible) override { output->setVisible(visible); }
-
-  QWidget main;
-  QWidget* panel;
-  QPlainTextEdit* output;
+  test::StandInWindow window;
   vell::mwin table;
 };
 

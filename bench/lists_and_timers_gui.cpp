@@ -13,57 +13,32 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <cstdlib>
 #include <string>
 
+#include "bench/support/gui_bench.h"
 #include "components/keywords/component_keywords.h"
 #include "components/widgets/component_table.h"
 #include "library/library_builtins.h"
+#include "tests/support/component_window.h"
 
 namespace {
 
 using vell::Interpreter;
 
-class BenchWindow : public vell::ComponentHost {
- public:
-  BenchWindow() : panel(new QWidget(&main)), output(new QPlainTextEdit(&main)) {}
-  QWidget* MainWindowWidget() override { return &main; }
-  QPlainTextEdit* OutputArea() override { return output; }
-  QWidget* DefaultParent() override { return panel; }
-  void FlushOutput() override {}
-  int RunEventText(std::u16string_view text) override {
-    return vell::RunEventText(*vell::gInterpreter, text);
-  }
-  void SetOutputAreaVisible(bool) override {}
-
-  QWidget main;
-  QWidget* panel;
-  QPlainTextEdit* output;
-};
-
 struct Setup {
   Setup() : table(window) {
-    vell::RegisterLibraryBuiltins(t.interp());
-    vell::RegisterComponentKeywords(t.interp());
     t.host.onComponent = [this](Interpreter& interp) { table.HandleHostRequest(interp); };
-    table.CreateEntryObjects();
-    table.ResetProgramSlots();
-    table.InstallDefaults(t.interp());
+    vell::test::PrepareComponentTable(table, t.interp());
   }
   ~Setup() {
-    table.DestroyAllComponents();
-    table.CarryOutPendingDeletions();
+    vell::test::ReleaseComponentTable(table);
   }
   vell::vellarray* Global(std::u16string_view name) {
-    for (int i = 0; i < vell::kTableEntries; ++i) {
-      vell::vellvar key(t.interp().globals[i].key);
-      if (std::u16string_view(key.WideText()) == name) return &t.interp().globals[i];
-    }
-    return nullptr;
+    return vell::test::FindGlobal(t.interp(), name);
   }
 
   vell::test::TestInterpreter t;
-  BenchWindow window;
+  vell::test::StandInWindow window;
   vell::mwin table;
 };
 
@@ -108,11 +83,4 @@ BENCHMARK(BM_Timer10msOver2s)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return vell::bench::RunGuiBenchmarks(argc, argv); }

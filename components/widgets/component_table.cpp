@@ -11,6 +11,7 @@
 #include <new>
 
 #include "components/widgets/component_events.h"
+#include "platform/qt/utf16_qstring.h"
 
 namespace vell {
 
@@ -83,13 +84,11 @@ vellvar& ComponentSlot::EventName(ComponentEvent event) {
 ComponentSlot& MemberCall::Component() { return table.Slot(slot); }
 
 QString MemberCall::TextArg(int index) const {
-  const std::u16string text = WideString(args[index]);
-  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+  return qt::ToQString(WideString(args[index]));
 }
 
 vellvar MemberCall::Text(const QString& text) {
-  return vellvar(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                     static_cast<size_t>(text.size())));
+  return vellvar(qt::Utf16View(text));
 }
 
 std::u16string WideString(const vellvar& value) {
@@ -172,12 +171,23 @@ void mwin::HandleHostRequest(Interpreter& interp) {
   }
 }
 
+const mwin::TypeDispatch* mwin::UsableDispatch(int slot) const {
+  if (!ValidSlotIndex(slot) || !slots_[slot].Usable()) return nullptr;
+  return DispatchFor(slots_[slot].type);
+}
+
+MemberCall mwin::CallFor(Interpreter& interp, int slot, int member, const vellarray& valueNode) {
+  return MemberCall{*this,
+                    interp,
+                    slot,
+                    member,
+                    slots_[slot].object.data(),
+                    {valueNode.item, interp.requestSlots[5].item, interp.requestSlots[6].item}};
+}
+
 int mwin::SetMember(Interpreter& interp, int slot, int member, vellarray& valueNode) {
   if (member == MemberCreate) return Create(interp, valueNode.item.ToInt());
-  if (!ValidSlotIndex(slot)) return 0;
-  ComponentSlot& s = slots_[slot];
-  if (!s.Usable()) return 0;
-  const TypeDispatch* d = DispatchFor(s.type);
+  const TypeDispatch* d = UsableDispatch(slot);
   if (d == nullptr) return 0;
   if (member == MemberDelete) return Delete(interp, slot);
   const Binding* b = member >= 0 && member <= kLastEventMember ? &d->members[member] : nullptr;
@@ -185,35 +195,20 @@ int mwin::SetMember(Interpreter& interp, int slot, int member, vellarray& valueN
     interp.runState = ErrorUndefined;
     return 1;
   }
-  // The arguments are copied before anything can run an event text.
-  MemberCall call{*this,
-                  interp,
-                  slot,
-                  member,
-                  s.object.data(),
-                  {valueNode.item, interp.requestSlots[5].item, interp.requestSlots[6].item}};
+  MemberCall call = CallFor(interp, slot, member, valueNode);
   return b->set(call);
 }
 
 int mwin::GetMember(Interpreter& interp, int slot, int member, vellarray& valueNode) {
-  if (!ValidSlotIndex(slot)) return 0;
-  ComponentSlot& s = slots_[slot];
-  if (!s.Usable()) return 0;
+  const TypeDispatch* d = UsableDispatch(slot);
   // The printer set-up dialog has nothing to read.
-  if (s.type == TypePrinterDialog) return 0;
-  const TypeDispatch* d = DispatchFor(s.type);
-  if (d == nullptr) return 0;
+  if (d == nullptr || slots_[slot].type == TypePrinterDialog) return 0;
   const Binding* b = member >= 0 && member <= kLastEventMember ? &d->members[member] : nullptr;
   if (b == nullptr || b->get == nullptr) {
     interp.runState = ErrorUndefined;
     return 1;
   }
-  MemberCall call{*this,
-                  interp,
-                  slot,
-                  member,
-                  s.object.data(),
-                  {valueNode.item, interp.requestSlots[5].item, interp.requestSlots[6].item}};
+  MemberCall call = CallFor(interp, slot, member, valueNode);
   if (b->get(call)) valueNode.SetItem(call.result);
   return 1;
 }

@@ -181,6 +181,12 @@ class mwin : public HostRequestHandler {
   };
 
   const TypeDispatch* DispatchFor(int32_t typeCode) const;
+  // The dispatch of the component in `slot`; nullptr where the slot holds no
+  // usable component.
+  const TypeDispatch* UsableDispatch(int slot) const;
+  // A member request on `slot` with the request's arguments, copied before
+  // anything can run an event text.
+  MemberCall CallFor(Interpreter& interp, int slot, int member, const vellarray& valueNode);
   int Create(Interpreter& interp, int32_t typeCode);
   int Delete(Interpreter& interp, int slot);
   void BindSlot(int index, int32_t type, QObject* object);

@@ -15,6 +15,7 @@
 #include "platform/paths.h"
 #include "platform/qt/long_runs.h"
 #include "platform/qt/memo_edit.h"
+#include "platform/qt/utf16_qstring.h"
 
 namespace vell::widgets {
 
@@ -29,15 +30,6 @@ constexpr int kNewRadioButtonWidth = 113;
 constexpr int kNewCheckHeight = 17;
 // The formatting rectangle keeps this many pixels above and below the text.
 constexpr int kFormatTopBottom = 5;
-
-QString Q(std::u16string_view text) {
-  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
-}
-
-std::u16string_view U(const QString& text) {
-  return std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                             static_cast<size_t>(text.size()));
-}
 
 std::u16string Text(const vellvar& arg) { return WideString(arg); }
 
@@ -54,7 +46,7 @@ void ShowError(const TextBoxHooks& hooks, const QString& text) {
 QString FilePath(const vellvar& arg) {
   const std::u16string name = Text(arg);
   const std::optional<std::string> path = paths::ResolveProgramPath(name);
-  return path ? QFile::decodeName(QByteArray::fromStdString(*path)) : Q(name);
+  return path ? QFile::decodeName(QByteArray::fromStdString(*path)) : qt::ToQString(name);
 }
 
 }  // namespace
@@ -201,7 +193,7 @@ bool SetButtonMember(TVellButton& button, int32_t member, const vellvar& arg) {
       button.SetButtonStyle(v);
       return true;
     case MemberCaption:
-      button.SetCaption(Q(Text(arg)));
+      button.SetCaption(qt::ToQString(Text(arg)));
       return true;
     case MemberMargin:
       button.SetMargin(v);
@@ -223,7 +215,7 @@ bool GetButtonMember(TVellButton& button, int32_t member, vellvar& result) {
       Put(result, button.GetButtonStyle());
       return true;
     case MemberCaption:
-      Put(result, U(button.GetCaption()));
+      Put(result, qt::Utf16View(button.GetCaption()));
       return true;
     case MemberMargin:
       Put(result, button.GetMargin());
@@ -247,7 +239,7 @@ bool SetLabelMember(QLabel& label, int32_t member, const vellvar& arg) {
   switch (member) {
     case MemberCaption:
       // A label takes the size of its caption.
-      label.setText(Q(Text(arg)));
+      label.setText(qt::ToQString(Text(arg)));
       label.adjustSize();
       return true;
     case MemberZOrder:
@@ -260,7 +252,7 @@ bool SetLabelMember(QLabel& label, int32_t member, const vellvar& arg) {
 
 bool GetLabelMember(QLabel& label, int32_t member, vellvar& result) {
   if (member != MemberCaption) return false;
-  Put(result, U(label.text()));
+  Put(result, qt::Utf16View(label.text()));
   return true;
 }
 
@@ -271,7 +263,7 @@ bool SetCheckMember(QAbstractButton& box, int32_t member, const vellvar& arg) {
   const int32_t v = arg.ToInt();
   switch (member) {
     case MemberCaption:
-      box.setText(Q(Text(arg)));
+      box.setText(qt::ToQString(Text(arg)));
       return true;
     case MemberChecked:
       SetButtonChecked(box, v != 0);
@@ -284,7 +276,7 @@ bool SetCheckMember(QAbstractButton& box, int32_t member, const vellvar& arg) {
 bool GetCheckMember(QAbstractButton& box, int32_t member, vellvar& result) {
   switch (member) {
     case MemberCaption:
-      Put(result, U(box.text()));
+      Put(result, qt::Utf16View(box.text()));
       return true;
     case MemberChecked:
       Put(result, box.isChecked());

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "platform/qt/memo_edit.h"
+#include "platform/qt/utf16_qstring.h"
 
 namespace vell::widgets {
 
@@ -34,10 +35,6 @@ int32_t MillimetresToPixels(int millimetres, int dpi) {
 bool LineFull(PrintLayout& layout, PrintSurface& surface, const std::u16string& line) {
   if (static_cast<int>(line.size()) >= kPrintLineMaxChars) return true;
   return layout.x + surface.TextExtent(line) + surface.TextExtent(u"W") > layout.width;
-}
-
-QString Q(std::u16string_view text) {
-  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -258,7 +255,7 @@ bool PrinterSurface::BeginDocument(const QString& title, QString& error) {
 void PrinterSurface::DrawText(int x, int y, std::u16string_view text) {
   if (!state_->painter.isActive() || text.empty()) return;
   // The pen position is the top of the line; Qt draws at the baseline.
-  state_->painter.drawText(x, y + state_->metrics->ascent(), Q(text));
+  state_->painter.drawText(x, y + state_->metrics->ascent(), qt::ToQString(text));
 }
 
 void PrinterSurface::NewPage() {

@@ -27,6 +27,7 @@
 #include "library/library_builtins.h"
 #include "platform/qt/qt_virtual_keys.h"
 #include "platform/virtual_keys.h"
+#include "tests/support/component_window.h"
 
 using namespace vell;
 
@@ -36,51 +37,23 @@ using vell::mwin;
 using vell::test::TestInterpreter;
 using vell::test::Utf8;
 
-class StandInWindow : public vell::ComponentHost {
- public:
-  StandInWindow() : panel(new QWidget(&main)), output(new QPlainTextEdit(&main)) {
-    main.resize(640, 480);
-    panel->setGeometry(0, 0, 640, 400);
-  }
-  QWidget* MainWindowWidget() override { return &main; }
-  QPlainTextEdit* OutputArea() override { return output; }
-  QWidget* DefaultParent() override { return panel; }
-  void FlushOutput() override {}
-  int RunEventText(std::u16string_view text) override {
-    return vell::RunEventText(*gInterpreter, text);
-  }
-  void SetOutputAreaVisible(bool visible) override { output->setVisible(visible); }
-
-  QWidget main;
-  QWidget* panel;
-  QPlainTextEdit* output;
-};
-
 class CommonMembers : public ::testing::Test {
  protected:
-  CommonMembers() : table(window) {
-    vell::RegisterLibraryBuiltins(I());
-    vell::RegisterComponentKeywords(I());
+  CommonMembers() : window(640, 480, 400), table(window) {
     t.host.onComponent = [this](Interpreter& interp) {
       if (beforeRequest) beforeRequest();
       table.HandleHostRequest(interp);
     };
-    table.CreateEntryObjects();
-    table.ResetProgramSlots();
-    table.InstallDefaults(I());
+    test::PrepareComponentTable(table, I());
     window.main.show();
   }
   ~CommonMembers() override {
-    table.DestroyAllComponents();
-    table.CarryOutPendingDeletions();
+    test::ReleaseComponentTable(table);
   }
   Interpreter& I() { return t.interp(); }
   std::string Run(std::u16string_view text) { return Utf8(t.Run(text)); }
   int Global(std::u16string_view name) {
-    for (int i = 0; i < kTableEntries && I().globals[i].kind != NodeFree; ++i) {
-      vellvar key(I().globals[i].key);
-      if (std::u16string_view(key.WideText()) == name) return I().globals[i].item.ToInt();
-    }
+    if (const vellarray* global = test::FindGlobal(I(), name)) return global->item.ToInt();
     ADD_FAILURE() << "no global " << Utf8(name);
     return -1;
   }
@@ -97,7 +70,7 @@ class CommonMembers : public ::testing::Test {
   }
 
   TestInterpreter t;
-  StandInWindow window;
+  test::StandInWindow window;
   mwin table;
   std::function<void()> beforeRequest;
 };

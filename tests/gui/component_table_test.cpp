@@ -22,6 +22,7 @@
 #include "components/widgets/component_table.h"
 #include "components/widgets/vell_button.h"
 #include "library/library_builtins.h"
+#include "tests/support/component_window.h"
 
 using namespace vell;
 
@@ -31,45 +32,18 @@ using vell::mwin;
 using vell::test::TestInterpreter;
 using vell::test::Utf8;
 
-// The window around the table: a main window with a panel for controls and
-// the output area.
-class FakeWindow : public vell::ComponentHost {
- public:
-  FakeWindow() : panel(new QWidget(&main)), output(new QPlainTextEdit(&main)) {}
-  QWidget* MainWindowWidget() override { return &main; }
-  QPlainTextEdit* OutputArea() override { return output; }
-  QWidget* DefaultParent() override { return panel; }
-  void FlushOutput() override {}
-  int RunEventText(std::u16string_view text) override {
-    return vell::RunEventText(*gInterpreter, text);
-  }
-  void SetOutputAreaVisible(bool visible) override { output->setVisible(visible); }
-
-  QWidget main;
-  QWidget* panel;
-  QPlainTextEdit* output;
-};
-
 class ComponentTable : public ::testing::Test {
  protected:
   explicit ComponentTable(vell::ComponentTypeLookup types = nullptr) : table(window, types) {
-    vell::RegisterLibraryBuiltins(I());
-    vell::RegisterComponentKeywords(I());
     t.host.onComponent = [this](Interpreter& interp) { table.HandleHostRequest(interp); };
-    table.CreateEntryObjects();
-    table.ResetProgramSlots();
-    table.InstallDefaults(I());
+    test::PrepareComponentTable(table, I());
   }
   ~ComponentTable() override {
-    table.DestroyAllComponents();
-    table.CarryOutPendingDeletions();
+    test::ReleaseComponentTable(table);
   }
   Interpreter& I() { return t.interp(); }
   int GlobalInt(std::u16string_view name) {
-    for (int i = 0; i < kTableEntries && I().globals[i].kind != NodeFree; ++i) {
-      vellvar key(I().globals[i].key);
-      if (std::u16string_view(key.WideText()) == name) return I().globals[i].item.ToInt();
-    }
+    if (const vellarray* global = test::FindGlobal(I(), name)) return global->item.ToInt();
     ADD_FAILURE() << "no global " << Utf8(name);
     return -1;
   }
@@ -81,7 +55,7 @@ class ComponentTable : public ::testing::Test {
   }
 
   TestInterpreter t;
-  FakeWindow window;
+  test::StandInWindow window;
   mwin table;
 };
 

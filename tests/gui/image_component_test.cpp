@@ -17,6 +17,7 @@
 #include "components/widgets/component_table.h"
 #include "components/widgets/image_control.h"
 #include "library/library_builtins.h"
+#include "tests/support/component_window.h"
 
 using namespace vell;
 
@@ -25,28 +26,9 @@ namespace {
 using vell::test::TestInterpreter;
 using vell::test::Utf8;
 
-class FakeWindow : public vell::ComponentHost {
- public:
-  FakeWindow() : panel(new QWidget(&main)), output(new QPlainTextEdit(&main)) {}
-  QWidget* MainWindowWidget() override { return &main; }
-  QPlainTextEdit* OutputArea() override { return output; }
-  QWidget* DefaultParent() override { return panel; }
-  void FlushOutput() override {}
-  int RunEventText(std::u16string_view text) override {
-    return vell::RunEventText(*gInterpreter, text);
-  }
-  void SetOutputAreaVisible(bool visible) override { output->setVisible(visible); }
-
-  QWidget main;
-  QWidget* panel;
-  QPlainTextEdit* output;
-};
-
 class ImageComponent : public ::testing::Test {
  protected:
   ImageComponent() : table(window) {
-    vell::RegisterLibraryBuiltins(I());
-    vell::RegisterComponentKeywords(I());
     // Errors of a member are shown by the window; here they are kept.
     t.host.onComponent = [this](Interpreter& interp) {
       try {
@@ -55,14 +37,11 @@ class ImageComponent : public ::testing::Test {
         errors.push_back(e.what());
       }
     };
-    table.CreateEntryObjects();
-    table.ResetProgramSlots();
-    table.InstallDefaults(I());
+    test::PrepareComponentTable(table, I());
     window.main.show();
   }
   ~ImageComponent() override {
-    table.DestroyAllComponents();
-    table.CarryOutPendingDeletions();
+    test::ReleaseComponentTable(table);
   }
   Interpreter& I() { return t.interp(); }
   std::string Run(std::u16string_view text) { return Utf8(t.Run(text)); }
@@ -71,7 +50,7 @@ class ImageComponent : public ::testing::Test {
   }
 
   TestInterpreter t;
-  FakeWindow window;
+  test::StandInWindow window;
   vell::mwin table;
   std::vector<std::string> errors;
 };

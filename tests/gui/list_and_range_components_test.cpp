@@ -31,6 +31,7 @@
 #include "components/widgets/item_lines.h"
 #include "library/library_builtins.h"
 #include "platform/qt/dialogs.h"
+#include "tests/support/component_window.h"
 
 using namespace vell;
 
@@ -39,26 +40,6 @@ namespace {
 using vell::mwin;
 using vell::test::TestInterpreter;
 using vell::test::Utf8;
-
-class FakeWindow : public vell::ComponentHost {
- public:
-  FakeWindow() : panel(new QWidget(&main)), output(new QPlainTextEdit(&main)) {
-    main.resize(400, 300);
-    panel->resize(400, 300);
-  }
-  QWidget* MainWindowWidget() override { return &main; }
-  QPlainTextEdit* OutputArea() override { return output; }
-  QWidget* DefaultParent() override { return panel; }
-  void FlushOutput() override {}
-  int RunEventText(std::u16string_view text) override {
-    return vell::RunEventText(*gInterpreter, text);
-  }
-  void SetOutputAreaVisible(bool visible) override { output->setVisible(visible); }
-
-  QWidget main;
-  QWidget* panel;
-  QPlainTextEdit* output;
-};
 
 // Answers the file and printer dialogs from queues and records warnings.
 class AnsweringDialogs : public qt::DialogSeam {
@@ -101,18 +82,13 @@ class AnsweringDialogs : public qt::DialogSeam {
 
 class ListAndRangeComponents : public ::testing::Test {
  protected:
-  ListAndRangeComponents() : table(window) {
+  ListAndRangeComponents() : window(400, 300, 300), table(window) {
     previousDialogs = qt::SetDialogs(&dialogs);
-    vell::RegisterLibraryBuiltins(I());
-    vell::RegisterComponentKeywords(I());
     t.host.onComponent = [this](Interpreter& interp) { table.HandleHostRequest(interp); };
-    table.CreateEntryObjects();
-    table.ResetProgramSlots();
-    table.InstallDefaults(I());
+    test::PrepareComponentTable(table, I());
   }
   ~ListAndRangeComponents() override {
-    table.DestroyAllComponents();
-    table.CarryOutPendingDeletions();
+    test::ReleaseComponentTable(table);
     qt::SetDialogs(previousDialogs);
   }
   Interpreter& I() { return t.interp(); }
@@ -135,7 +111,7 @@ class ListAndRangeComponents : public ::testing::Test {
   AnsweringDialogs dialogs;
   qt::DialogSeam* previousDialogs = nullptr;
   TestInterpreter t;
-  FakeWindow window;
+  test::StandInWindow window;
   mwin table;
 };
 
