@@ -38,7 +38,7 @@ DesktopServices& CurrentDesktopServices();
 void SetDesktopServices(DesktopServices* services);
 
 // The trash of the desktop, the same for the window and the console runner,
-// as the freedesktop.org trash specification gives it: an entry on the home
+// as the freedesktop.org trash rules give it: an entry on the home
 // trash's file system goes to the home trash ($XDG_DATA_HOME/Trash, else
 // ~/.local/share/Trash); an entry elsewhere goes to the trash at the top
 // folder of its own file system: $topdir/.Trash/$uid when $topdir/.Trash is

@@ -1,7 +1,7 @@
 // The BUTTON component, made of the button control.
 #include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
-#include "components/widgets/specific_members.h"
+#include "components/widgets/text_and_button_members.h"
 #include "components/widgets/vell_button.h"
 
 namespace vell {

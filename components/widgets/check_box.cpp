@@ -3,7 +3,7 @@
 
 #include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
-#include "components/widgets/specific_members.h"
+#include "components/widgets/text_and_button_members.h"
 
 namespace vell {
 

@@ -1,4 +1,4 @@
-#include "components/widgets/specific_members.h"
+#include "components/widgets/text_and_button_members.h"
 
 #include <QAbstractButton>
 #include <QFile>

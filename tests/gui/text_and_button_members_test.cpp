@@ -1,7 +1,7 @@
-// The type-specific members of text boxes and labels: what they change in the
+// The own members of text boxes and labels: what they change in the
 // widget beyond the read-backs that window_programs/textbox_members and
 // button_kinds check end to end, and the failures they report.
-#include "components/widgets/specific_members.h"
+#include "components/widgets/text_and_button_members.h"
 
 #include <gtest/gtest.h>
 
