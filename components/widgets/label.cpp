@@ -1,9 +1,46 @@
 // The LABEL component.
+#include "components/widgets/label.h"
+
 #include <QLabel>
 
 #include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
-#include "components/widgets/text_and_button_members.h"
+#include "components/widgets/member_values.h"
+#include "components/widgets/simple_controls.h"
+#include "core/codes.h"
+#include "core/vellvar.h"
+#include "platform/qt/utf16_qstring.h"
+
+namespace vell::widgets {
+
+void SetUpNewLabel(QLabel& label) {
+  label.setText(QString::fromUtf16(kLabelCaption));
+  label.adjustSize();
+}
+
+bool SetLabelMember(QLabel& label, int32_t member, const vellvar& arg) {
+  const int32_t v = arg.ToInt();
+  switch (member) {
+    case MemberCaption:
+      // A label takes the size of its caption.
+      label.setText(qt::ToQString(Text(arg)));
+      label.adjustSize();
+      return true;
+    case MemberZOrder:
+      ApplyZOrder(label, v, true);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool GetLabelMember(QLabel& label, int32_t member, vellvar& result) {
+  if (member != MemberCaption) return false;
+  Put(result, qt::Utf16View(label.text()));
+  return true;
+}
+
+}  // namespace vell::widgets
 
 namespace vell {
 

@@ -1,17 +1,24 @@
 // The RADIOBUTTON component.
 #include <QRadioButton>
 
+#include "components/widgets/check_box.h"
 #include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
-#include "components/widgets/text_and_button_members.h"
+#include "components/widgets/simple_controls.h"
+#include "platform/qt/utf16_qstring.h"
 
 namespace vell {
 
 namespace {
 
+// New radio buttons are one line high.
+constexpr int kNewRadioButtonWidth = 113;
+constexpr int kNewRadioButtonHeight = 17;
+
 QObject* CreateRadioButton(mwin& /*table*/, QWidget* defaultParent) {
   auto* control = new QRadioButton(defaultParent);
-  widgets::SetUpNewRadioButton(*control);
+  control->setText(QString::fromUtf16(widgets::kRadioButtonCaption));
+  control->resize(kNewRadioButtonWidth, kNewRadioButtonHeight);
   ShowNewControl(control);
   return control;
 }

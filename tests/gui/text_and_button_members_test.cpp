@@ -1,8 +1,6 @@
 // The own members of text boxes and labels: what they change in the
 // widget beyond the read-backs that window_programs/textbox_members and
 // button_kinds check end to end, and the failures they report.
-#include "components/widgets/text_and_button_members.h"
-
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -10,6 +8,8 @@
 #include <vector>
 
 #include "components/widgets/component_type.h"
+#include "components/widgets/label.h"
+#include "components/widgets/text_box.h"
 #include "components/widgets/text_box_printing.h"
 #include "core/codes.h"
 #include "core/vellvar.h"
