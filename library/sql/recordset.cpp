@@ -84,8 +84,16 @@ void DatabaseManager::Recordset::Post() {
   }
 }
 
+bool DatabaseManager::Recordset::Modified() const {
+  return std::find(assigned.begin(), assigned.end(), 1) != assigned.end();
+}
+
+// A record nothing was written into is dropped rather than posted, so that
+// moving off a new record never adds a row of defaults.
 void DatabaseManager::Recordset::LeaveEditing() {
-  if (state != Browse) Post();
+  if (state == Browse) return;
+  if (Modified()) Post();
+  else state = Browse;
 }
 
 void DatabaseManager::Recordset::BeginInsert() {

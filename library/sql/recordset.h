@@ -85,6 +85,8 @@ struct DatabaseManager::Recordset {
   void BeginInsert();
   void BeginEdit();
   void Post();
+  // Whether a field of the record being edited or appended was written.
+  bool Modified() const;
   // Before a move or a new record: a changed record is posted, an untouched
   // one is dropped.
   void LeaveEditing();
