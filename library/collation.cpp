@@ -34,6 +34,13 @@ int CompareUnits(std::u16string_view a, std::u16string_view b) {
   return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
+bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i] && text::WideToLower(a[i]) != text::WideToLower(b[i])) return false;
+  return true;
+}
+
 }  // namespace
 
 std::u16string Lowered(std::u16string_view text) {
@@ -74,9 +81,8 @@ int Collation::Compare(std::u16string_view a, std::u16string_view b) const {
 }
 
 bool Collation::Equal(std::u16string_view a, std::u16string_view b) const {
-  const std::u16string x = Lowered(a);
-  const std::u16string y = Lowered(b);
-  return x == y || (locale_ != locale_t(0) && CollateLowered(x, y) == 0);
+  if (SameIgnoringCase(a, b)) return true;
+  return locale_ != locale_t(0) && CollateLowered(Lowered(a), Lowered(b)) == 0;
 }
 
 std::string Collation::SortKey(std::u16string_view lowered) const {
