@@ -54,6 +54,29 @@ BENCHMARK_CAPTURE(BM_ListService, GetList, 1002)->Arg(1000)->Arg(100000);
 BENCHMARK_CAPTURE(BM_ListService, AddList, 1004)->Arg(1000)->Arg(100000);
 BENCHMARK_CAPTURE(BM_ListService, SortList, 1008)->Arg(1000)->Arg(100000);
 
+// GETKEYLIST of the name of the middle item of a list of name=value items.
+void BM_GetKeyList(benchmark::State& state) {
+  const int items = static_cast<int>(state.range(0));
+  std::u16string list;
+  for (int i = 0; i < items; ++i) {
+    for (char c : "Key " + std::to_string(i) + "=" + std::to_string(i)) list += static_cast<char16_t>(c);
+    list += u"\r\n";
+  }
+  std::u16string name = u"KEY ";
+  for (char c : std::to_string(items / 2)) name += static_cast<char16_t>(c);
+  auto interp = std::make_unique<Interpreter>();
+  NoErrors errors;
+  for (auto _ : state) {
+    interp->requestSlots[1].SetItem(vellvar(int(ServiceGetKeyList)));
+    interp->requestSlots[2].SetItem(vellvar(std::u16string_view(list)));
+    interp->requestSlots[3].SetItem(vellvar(std::u16string_view(name)));
+    vell::RouteServiceRequest(*interp, errors);
+    benchmark::DoNotOptimize(interp->requestSlots[1].item.data);
+  }
+  state.SetItemsProcessed(state.iterations() * items);
+}
+BENCHMARK(BM_GetKeyList)->Arg(1000)->Arg(100000);
+
 void BM_ReadFile(benchmark::State& state) {
   char pattern[] = "/tmp/vell-bench-XXXXXX";
   if (::mkdtemp(pattern) == nullptr) {

@@ -213,8 +213,9 @@ DateParts DecodeDateTime(double t) {
     time = (-ms) % kMsPerDay;
     day = kDayZeroOffset - (-ms) / kMsPerDay;
   }
-  if (day > kLastCalendarDay) return parts;
-  if (day > 0) CivilFromDayNumber(day, &parts);
+  // Outside the calendar's years 1 to 9999 the date reads 0-0-0; the time of
+  // day and the weekday still come from their own formulas.
+  if (day > 0 && day <= kLastCalendarDay) CivilFromDayNumber(day, &parts);
   parts.weekday = static_cast<int32_t>(day % 7 + 1);
   parts.hour = static_cast<int32_t>(time / 3600000);
   parts.minute = static_cast<int32_t>(time / 60000 % 60);

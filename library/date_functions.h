@@ -13,7 +13,7 @@ namespace vell {
 // The parts of one date-time.
 struct DateParts {
   int32_t weekday = 0;  // 1 Sunday .. 7 Saturday
-  int32_t year = 0;     // 0 for dates before 0001-01-01
+  int32_t year = 0;     // 0 for dates before 0001-01-01 or after 9999-12-31
   int32_t month = 0;
   int32_t day = 0;
   int32_t hour = 0;
@@ -30,8 +30,10 @@ std::optional<double> EncodeDate(int32_t year, int32_t month, int32_t day);
 std::optional<double> EncodeTime(int32_t hour, int32_t minute, int32_t second,
                                  int32_t millisecond = 0);
 
-// Takes a date-time apart. NaN, infinities and values after 9999-12-31 or
-// too large to count in milliseconds give 0 for every part.
+// Takes a date-time apart. Outside the years 1 to 9999 the year, month and
+// day are 0 while the weekday and the time of day follow the day count; NaN,
+// infinities and values too large to count in milliseconds give 0 for every
+// part.
 DateParts DecodeDateTime(double t);
 
 }  // namespace vell

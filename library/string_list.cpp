@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
+#include "library/collation.h"
 #include "library/service_error.h"
 #include "platform/text_codec.h"
 
@@ -88,11 +90,30 @@ int CompareIgnoringCase(std::u16string_view a, std::u16string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-void StringList::Sort() {
-  std::stable_sort(items_.begin(), items_.end(),
-                   [](const std::u16string& a, const std::u16string& b) {
-                     return CompareIgnoringCase(a, b) < 0;
-                   });
+void StringList::Sort() { Sort(UserCollation()); }
+
+void StringList::Sort(const Collation& order) {
+  if (items_.size() < 2) return;
+  // Each item's key is made once, not at every comparison.
+  struct Entry {
+    std::string key;
+    std::u16string lowered;
+    std::u16string item;
+  };
+  std::vector<Entry> entries;
+  entries.reserve(items_.size());
+  for (std::u16string& item : items_) {
+    Entry entry;
+    entry.lowered = Lowered(item);
+    entry.key = order.SortKey(entry.lowered);
+    entry.item = std::move(item);
+    entries.push_back(std::move(entry));
+  }
+  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    if (a.key != b.key) return a.key < b.key;
+    return a.lowered < b.lowered;
+  });
+  for (size_t i = 0; i < entries.size(); ++i) items_[i] = std::move(entries[i].item);
 }
 
 int32_t StringList::Find(std::u16string_view text) const {
@@ -108,7 +129,7 @@ int32_t StringList::IndexOfName(std::u16string_view name) const {
     std::u16string_view item = items_[static_cast<size_t>(i)];
     const size_t equals = item.find(u'=');
     if (equals == std::u16string_view::npos) continue;
-    if (CompareIgnoringCase(item.substr(0, equals), name) == 0) return i;
+    if (UserCollation().Equal(item.substr(0, equals), name)) return i;
   }
   return -1;
 }

@@ -13,6 +13,8 @@
 
 namespace vell {
 
+class Collation;
+
 class StringList {
  public:
   StringList() = default;
@@ -33,15 +35,19 @@ class StringList {
   void Exchange(int32_t i, int32_t j);
   void Delete(int32_t index);
 
-  // Ascending, ignoring letter case; equal items keep their order.
+  // Ascending in the order of the user's locale, ignoring letter case (see
+  // collation.h); items alike there go by the code units of their lower-case
+  // forms, and equal ones keep their order.
   void Sort();
+  void Sort(const Collation& order);
 
   // The first item that contains the text (case-sensitive), or -1. The empty
   // text is never found, and an empty item never matches.
   int32_t Find(std::u16string_view text) const;
 
   // name=value items: the name is the part before the first "=" (an item
-  // without "=" has no name); names are compared ignoring letter case.
+  // without "=" has no name); names are compared in the user's locale,
+  // ignoring letter case.
   int32_t IndexOfName(std::u16string_view name) const;
   // The part after the first "=" of the first item of that name, or "".
   std::u16string Value(std::u16string_view name) const;

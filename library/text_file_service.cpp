@@ -131,8 +131,10 @@ void TextFileService(Interpreter& interp, int32_t service) {
     }
     case ServiceWriteAnsiFile: {
       // The path is checked as wide text, so a name the character set cannot
-      // hold fails instead of turning into another name.
+      // hold fails instead of turning into another name; the slot is read as
+      // narrow text all the same and keeps that kind, like the text's slot.
       const std::u16string path(slots[2].ItemWideText());
+      slots[2].ItemText();
       const StringList list(text::AnsiToWide(slots[3].ItemText()));
       const std::string file = FilePath(path, u"Cannot create file");
       WriteBytes(file, path, text::WideToAnsi(list.Text()));

@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth fonts-ipafont-gothic python3 time poppler-utils
   xdg-utils shared-mime-info desktop-file-utils libglib2.0-bin
+  locales
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -18,10 +19,27 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# A real locale for the tests of sorting by the user's locale: de_DE.UTF-8,
+# listed in /etc/locale.gen (so that a later locale-gen keeps it) and built
+# alone with localedef, which takes seconds where locale-gen builds them all.
+test_locale=de_DE.UTF-8
+if ! locale -a 2>/dev/null | grep -qx 'de_DE\.utf8'; then
+  echo "Generating the locale $test_locale"
+  if ! grep -qx "$test_locale UTF-8" /etc/locale.gen 2>/dev/null; then
+    if grep -qx "# *$test_locale UTF-8" /etc/locale.gen 2>/dev/null; then
+      $sudo sed -i "s/^# *$test_locale UTF-8\$/$test_locale UTF-8/" /etc/locale.gen
+    else
+      echo "$test_locale UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+    fi
+  fi
+  $sudo localedef -i de_DE -c -f UTF-8 -A /usr/share/locale/locale.alias "$test_locale"
+fi

@@ -220,6 +220,46 @@ TEST_F(DatabaseTest, ClosingAndNewCloseRecordsetsAndKeepPostedChanges) {
             "5|;7|;8|;");
 }
 
+// A move, or a new APPENDRECORD, after APPENDRECORD or EDITRECORD with no
+// field written drops the record; with a field written it posts it; an
+// explicit POSTRECORD inserts even an untouched new record.
+TEST_F(DatabaseTest, AMoveOffAnUntouchedNewRecordWritesNothing) {
+  EXPECT_EQ(Run(u"SUB ROWS(DB, SQL) {\n DIM C\n C = OPENRECORDSET(DB, SQL)\n PRINT \"[\", GETFIELDDATA(C, 0), \"] \"\n"
+                u" CLOSERECORDSET(C)\n}\n"
+                u"DIM DB, RS, E, T, S\nT = \"SELECT COUNT(*) FROM t\"\nS = \"SELECT COUNT(*) FROM s\"\n"
+                u"DB = OPENDB(\"Provider=SQLite;Data Source=moves.db\")\n"
+                u"COMMANDDB(DB, \"CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT)\")\n"
+                u"COMMANDDB(DB, \"CREATE TABLE s (name TEXT NOT NULL)\")\n"
+                u"COMMANDDB(DB, \"INSERT INTO t (name) VALUES ('a'), ('b')\")\n"
+                u"RS = OPENRECORDSET(DB, \"SELECT id, name FROM t ORDER BY id\")\nNEXTRECORD(RS)\n"
+                // The cancelled record leaves the cursor where it was; the move goes on from there.
+                u"APPENDRECORD(RS)\nPRINT NEXTRECORD(RS), GETRECORDNO(RS), GETRECORDEOF(RS), \" \"\nROWS(DB, T)\n"
+                u"APPENDRECORD(RS)\nPRINT FIRSTRECORD(RS), GETRECORDNO(RS), GETFIELDDATA(RS, 1), \" \"\nROWS(DB, T)\n"
+                u"APPENDRECORD(RS)\nPRINT LASTRECORD(RS), GETRECORDNO(RS), \" \"\nROWS(DB, T)\n"
+                u"APPENDRECORD(RS)\nPRINT PRIORRECORD(RS), GETRECORDNO(RS), \" \"\nROWS(DB, T)\n"
+                u"APPENDRECORD(RS)\nPRINT SETRECORDNO(RS, 1), GETRECORDCOUNT(RS), \" \"\nROWS(DB, T)\n"
+                u"APPENDRECORD(RS)\nAPPENDRECORD(RS)\nPRINT GETRECORDNO(RS), \" \"\nFIRSTRECORD(RS)\nROWS(DB, T)\n"
+                // Browsing again: there is nothing to post.
+                u"PRINT POSTRECORD(RS), GETRECORDCOUNT(RS), \" \"\n"
+                // A table whose column may not be NULL: no failed insert either.
+                u"E = OPENRECORDSET(DB, \"SELECT name FROM s\")\n"
+                u"EDITRECORD(E)\nPRINT NEXTRECORD(E), GETRECORDCOUNT(E), \" \"\nROWS(DB, S)\n"
+                u"APPENDRECORD(E)\nPRINT FIRSTRECORD(E), GETRECORDCOUNT(E), \" \"\nROWS(DB, S)\n"
+                // A field written: the move posts.
+                u"APPENDRECORD(E)\nSETFIELDDATA(E, 0, \"x\")\nPRINT NEXTRECORD(E), GETRECORDCOUNT(E), \" \"\nROWS(DB, S)\n"
+                u"EDITRECORD(E)\nSETFIELDDATA(E, 0, \"y\")\nAPPENDRECORD(E)\nPRINT PRIORRECORD(E), GETFIELDDATA(E, 0), \" \"\n"
+                u"ROWS(DB, \"SELECT name FROM s\")\n"
+                // An explicit post of an untouched new record inserts its defaults.
+                u"APPENDRECORD(RS)\nPRINT POSTRECORD(RS), GETRECORDCOUNT(RS), GETFIELDDATA(RS, 0), \"[\", "
+                u"GETFIELDDATA(RS, 1), \"] \"\nROWS(DB, T)\n"
+                u"APPENDRECORD(E)\nPRINT POSTRECORD(E), GETRECORDCOUNT(E), \" \"\nROWS(DB, S)\n"),
+            "021 [2] 01a [2] 02 [2] 01 [2] 02 [2] 3 [2] 30162 "
+            "00 [0] 00 [0] 01 [1] 0y [y] 033[] [3] 30161 [1] ");
+  EXPECT_EQ(Errors(),
+            "The record set is not being edited or appended / "
+            "The new record could not be posted: NOT NULL constraint failed: s.name");
+}
+
 TEST_F(DatabaseTest, SlotTablesAreLimited) {
   EXPECT_EQ(Run(u"DIM I\nFOR (I = 0, I < 10, I = I + 1) { OPENDB(\"Provider=SQLite;Data Source=:memory:\") }\n"
                 u"PRINT OPENDB(\"Provider=SQLite;Data Source=:memory:\"), \" \"\n"

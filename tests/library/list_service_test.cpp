@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/interpreter_state.h"
+#include "library/collation.h"
 #include "library/service_error.h"
 #include "library/service_router.h"
 #include "tests/support/recording_host.h"
@@ -32,6 +33,51 @@ TEST(StringList, SplitsAtEveryLineBreakAndWritesCrLf) {
   EXPECT_EQ(StringList(u"").Text(), u"");
   EXPECT_EQ(StringList(u"\r\n").Text(), u"\r\n");
   EXPECT_EQ(StringList(u"a\r\n\r\nb").Items()[1], u"");
+}
+
+// Names with accents and mixed case. tools/install-deps.sh makes the German
+// locale available.
+constexpr std::u16string_view kNames =
+    u"zebra\n\u00C9clair\napfel\n\u00C4rger\nBaum\neclair\nAal\n\u00D6l\nOber\nb\nB\nA\na\n";
+
+TEST(StringList, SortsInTheLocalesOrderIgnoringCase) {
+  const Collation german("de_DE.UTF-8");
+  ASSERT_TRUE(german.ByLocale()) << "the locale de_DE.UTF-8 is missing: run tools/install-deps.sh";
+  StringList list(kNames);
+  list.Sort(german);
+  // Accented letters beside their base letters, the plain one first; case
+  // ignored, so A and a stay in their order.
+  EXPECT_EQ(list.Text(),
+            u"A\r\na\r\nAal\r\napfel\r\n\u00C4rger\r\nb\r\nB\r\nBaum\r\neclair\r\n\u00C9clair\r\n"
+            u"Ober\r\n\u00D6l\r\nzebra\r\n");
+  // A locale named with another character set orders as its UTF-8 twin.
+  const Collation latin("de_DE.ISO-8859-1");
+  EXPECT_TRUE(latin.ByLocale());
+  EXPECT_LT(latin.Compare(u"\u00C4rger", u"b"), 0);
+
+  EXPECT_LT(german.Compare(u"\u00C9clair", u"zebra"), 0);
+  EXPECT_GT(german.Compare(u"\u00C9clair", u"ECLAIR"), 0);
+  EXPECT_EQ(german.Compare(u"\u00C4RGER", u"\u00E4rger"), 0);
+  // Alike in the locale's order: the code units decide, so no two texts that
+  // differ compare equal.
+  EXPECT_NE(german.Compare(u"A\u0308rger", u"\u00C4rger"), 0);
+  EXPECT_TRUE(german.Equal(u"\u00C4RGER", u"\u00E4rger"));
+  EXPECT_FALSE(german.Equal(u"Arger", u"\u00C4rger"));
+}
+
+TEST(StringList, SortsByCodeUnitsUnderTheCLocaleOrAMissingOne) {
+  for (const char* name : {"C", "POSIX", "C.UTF-8", "xx_NOWHERE.UTF-8", ""}) {
+    const Collation plain(name);
+    EXPECT_FALSE(plain.ByLocale()) << name;
+    StringList list(kNames);
+    list.Sort(plain);
+    EXPECT_EQ(list.Text(),
+              u"A\r\na\r\nAal\r\napfel\r\nb\r\nB\r\nBaum\r\neclair\r\nOber\r\nzebra\r\n"
+              u"\u00C4rger\r\n\u00C9clair\r\n\u00D6l\r\n")
+        << name;
+    EXPECT_TRUE(plain.Equal(u"Key", u"kEY"));
+    EXPECT_FALSE(plain.Equal(u"Arger", u"\u00C4rger"));
+  }
 }
 
 TEST(StringList, ChecksEveryIndexAndStaysUnchanged) {

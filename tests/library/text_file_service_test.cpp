@@ -99,6 +99,39 @@ TEST_F(TextFileServiceTest, LinesAndNameValueEntries) {
   EXPECT_EQ(Result().IntValue(), 2005);
 }
 
+// Each service reads its slots as the text it needs, and the slots keep
+// that kind afterwards: 2003 reads its path and text narrow, the others
+// wide; an index is read as a number and left as it was.
+TEST_F(TextFileServiceTest, SlotsKeepTheKindOfTextReadFromThem) {
+  Put("s.txt", "a=1\r\nb\r\n");
+  vellvar narrowPath;
+  narrowPath.AssignNarrow(Path("s.txt"));
+  vellvar narrowName;
+  narrowName.AssignNarrow("a");
+  const vellvar widePath(std::u16string_view(WidePath("s.txt")));
+  const auto kinds = [&] {
+    std::string out;
+    for (int slot = 2; slot <= 4; ++slot) out += char('0' + interp->requestSlots[slot].item.kind);
+    return out;
+  };
+  Request(2003, widePath, vellvar(5), vellvar(1));
+  EXPECT_EQ(kinds(), "220");
+  EXPECT_EQ(Bytes("s.txt"), "5\r\n");
+  Request(2002, narrowPath, vellvar(5), narrowName);
+  EXPECT_EQ(kinds(), "332");
+  Request(2001, narrowPath, vellvar(7), vellvar(1.5));
+  EXPECT_EQ(kinds(), "301");
+  Request(2004, narrowPath, narrowName, vellvar(1));
+  EXPECT_EQ(kinds(), "320");
+  Request(2005, narrowPath, narrowName, narrowName);
+  EXPECT_EQ(kinds(), "322");  // "a" reads as the index 0
+  Request(2006, narrowPath, narrowName, vellvar(1));
+  EXPECT_EQ(kinds(), "330");
+  Request(2007, narrowPath, narrowName, vellvar(2));
+  EXPECT_EQ(kinds(), "333");
+  EXPECT_TRUE(sink.messages.empty());
+}
+
 TEST_F(TextFileServiceTest, FailuresShowAMessageAndKeepTheServiceNumber) {
   Request(2001, vellvar(std::u16string_view(WidePath("missing.txt"))));
   ASSERT_EQ(sink.messages.size(), 1u);
