@@ -60,7 +60,7 @@ void BeginPrintLayout(PrintLayout& layout, PrintSurface& surface, const QString&
 }
 
 bool BeginPrintDocument(PrintSurface& surface, QString& error) {
-  return surface.BeginDocument(QStringLiteral("Vell"), error);
+  return surface.BeginDocument(QString::fromLatin1(kPrintDocumentTitle), error);
 }
 
 bool NextPrintLine(PrintLayout& layout, PrintSurface& surface, std::u16string_view text,
@@ -163,6 +163,31 @@ bool PrintMemo(const MemoEdit& memo, PrintSurface& surface, QString& error) {
 // ---------------------------------------------------------------------------
 // The printer.
 
+bool BeginPrinterDocument(QPrinter& printer, QPainter& painter, const QString& title,
+                          QString& error) {
+  const QByteArray pdf = qgetenv(kPrintPdfVariable);
+  if (!pdf.isEmpty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromLocal8Bit(pdf));
+  } else {
+    printer.setOutputFileName(QString());
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    if (printer.printerName().isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
+      error = QString::fromLatin1(kNoPrinterText);
+      return false;
+    }
+  }
+  printer.setDocName(title);
+  printer.setCreator(title);
+  if (!painter.begin(&printer)) {
+    error = pdf.isEmpty()
+                ? QString::fromLatin1(kNoPrinterText)
+                : QStringLiteral("Cannot create file \"%1\".").arg(QString::fromLocal8Bit(pdf));
+    return false;
+  }
+  return true;
+}
+
 struct PrinterSurface::State {
   QPrinter& printer;
   QFont font;
@@ -207,43 +232,39 @@ int PrinterSurface::DpiY() { return state_->printer.logicalDpiY(); }
 
 int PrinterSurface::TextHeight(std::u16string_view) { return state_->metrics->height(); }
 
+namespace {
+
+// Calls `each` with every character (code point) of the text and the units
+// it takes.
+template <class Each>
+void ForEachCharacter(std::u16string_view text, Each each) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t code = text[i];
+    size_t units = 1;
+    if (QChar::isHighSurrogate(code) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
+      code = QChar::surrogateToUcs4(text[i], text[i + 1]);
+      units = 2;
+    }
+    each(code, text.substr(i, units));
+    i += units - 1;
+  }
+}
+
+}  // namespace
+
 int PrinterSurface::TextExtent(std::u16string_view text) {
   // Measured as the printer's device measures a text: the characters'
   // advances added up, no kerning.
   int width = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    char32_t code = text[i];
-    if (QChar::isHighSurrogate(code) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
-      code = QChar::surrogateToUcs4(text[i], text[i + 1]);
-      ++i;
-    }
+  ForEachCharacter(text, [this, &width](char32_t code, std::u16string_view) {
     width += state_->Advance(code);
-  }
+  });
   return width;
 }
 
 bool PrinterSurface::BeginDocument(const QString& title, QString& error) {
   QPrinter& printer = state_->printer;
-  const QByteArray pdf = qgetenv("VELL_PRINT_PDF");
-  if (!pdf.isEmpty()) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromLocal8Bit(pdf));
-  } else {
-    printer.setOutputFileName(QString());
-    printer.setOutputFormat(QPrinter::NativeFormat);
-    if (printer.printerName().isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
-      error = QString::fromLatin1(kNoPrinterText);
-      return false;
-    }
-  }
-  printer.setDocName(title);
-  printer.setCreator(title);
-  if (!state_->painter.begin(&printer)) {
-    error = pdf.isEmpty()
-                ? QString::fromLatin1(kNoPrinterText)
-                : QStringLiteral("Cannot create file \"%1\".").arg(QString::fromLocal8Bit(pdf));
-    return false;
-  }
+  if (!BeginPrinterDocument(printer, state_->painter, title, error)) return false;
   state_->painter.setFont(state_->font);
   state_->painter.setBackgroundMode(Qt::TransparentMode);
   // Measure with the font as the painter resolved it on this device.
@@ -255,7 +276,23 @@ bool PrinterSurface::BeginDocument(const QString& title, QString& error) {
 void PrinterSurface::DrawText(int x, int y, std::u16string_view text) {
   if (!state_->painter.isActive() || text.empty()) return;
   // The pen position is the top of the line; Qt draws at the baseline.
-  state_->painter.drawText(x, y + state_->metrics->ascent(), qt::ToQString(text));
+  const int baseline = y + state_->metrics->ascent();
+  // Every character stands where the advances that measured the line put
+  // it (a combining mark with the character before it), so that the line
+  // on paper is exactly as wide as measured.
+  QString cluster;
+  int clusterX = x;
+  int pen = x;
+  ForEachCharacter(text, [&](char32_t code, std::u16string_view units) {
+    if (!QChar::isMark(code) && !cluster.isEmpty()) {
+      state_->painter.drawText(clusterX, baseline, cluster);
+      cluster.clear();
+    }
+    if (cluster.isEmpty()) clusterX = pen;
+    cluster += qt::ToQString(units);
+    pen += state_->Advance(code);
+  });
+  if (!cluster.isEmpty()) state_->painter.drawText(clusterX, baseline, cluster);
 }
 
 void PrinterSurface::NewPage() {
@@ -265,7 +302,7 @@ void PrinterSurface::NewPage() {
 bool PrinterSurface::EndDocument(QString& error) {
   if (!state_->painter.isActive()) return true;
   if (!state_->painter.end()) {
-    error = QStringLiteral("The document could not be finished.");
+    error = QString::fromLatin1(kDocumentNotFinishedText);
     return false;
   }
   return true;

@@ -12,6 +12,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "components/widgets/text_box.h"
+#include "core/codes.h"
+#include "core/vellvar.h"
 #include "platform/qt/memo_edit.h"
 
 using vell::widgets::PrintLayout;
@@ -253,6 +256,21 @@ class PdfEnvironment {
 };
 
 }  // namespace
+
+// A program's lone CR stays in the box as a character and prints as
+// nothing: "x" CR "y" is one line "xy".
+TEST(TextBoxPrinting, ALoneReturnFromAProgramBreaksNoLine) {
+  MemoEdit memo;
+  memo.resize(200, 100);
+  ASSERT_TRUE(vell::widgets::SetTextBoxMember(memo, vell::MemberText, vell::vellvar(u"x\ry\nz"),
+                                              vell::widgets::TextBoxHooks{}));
+  EXPECT_EQ(memo.document()->blockCount(), 2);
+  EXPECT_EQ(memo.Text(), u"x\ry\r\nz");
+  FakeSurface surface;
+  QString error;
+  ASSERT_TRUE(vell::widgets::PrintMemo(memo, surface, error));
+  EXPECT_EQ(surface.Joined(), u"xy|z|");
+}
 
 TEST(TextBoxPrinting, PrintsIntoThePdfFileNamed) {
   if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() ||
