@@ -67,6 +67,8 @@ class ProgramForm : public QWidget {
     QWidget::showEvent(event);
     if (frameSettled_) return;
     frameSettled_ = true;
+    // A maximised or minimised window takes the size its state gives it.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
     const QRect frame = frameGeometry();
     const int dw = outerWidth_ ? frame.width() - width() : 0;
     const int dh = outerHeight_ ? frame.height() - height() : 0;
