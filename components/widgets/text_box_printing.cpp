@@ -163,19 +163,25 @@ bool PrintMemo(const MemoEdit& memo, PrintSurface& surface, QString& error) {
 // ---------------------------------------------------------------------------
 // The printer.
 
-bool BeginPrinterDocument(QPrinter& printer, QPainter& painter, const QString& title,
-                          QString& error) {
+void SelectPrinterOutput(QPrinter& printer) {
   const QByteArray pdf = qgetenv(kPrintPdfVariable);
   if (!pdf.isEmpty()) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromLocal8Bit(pdf));
-  } else {
+    const QString file = QString::fromLocal8Bit(pdf);
+    if (printer.outputFormat() != QPrinter::PdfFormat) printer.setOutputFormat(QPrinter::PdfFormat);
+    if (printer.outputFileName() != file) printer.setOutputFileName(file);
+  } else if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty()) {
     printer.setOutputFileName(QString());
     printer.setOutputFormat(QPrinter::NativeFormat);
-    if (printer.printerName().isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
-      error = QString::fromLatin1(kNoPrinterText);
-      return false;
-    }
+  }
+}
+
+bool BeginPrinterDocument(QPrinter& printer, QPainter& painter, const QString& title,
+                          QString& error) {
+  SelectPrinterOutput(printer);
+  const QByteArray pdf = qgetenv(kPrintPdfVariable);
+  if (pdf.isEmpty() && printer.printerName().isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
+    error = QString::fromLatin1(kNoPrinterText);
+    return false;
   }
   printer.setDocName(title);
   printer.setCreator(title);
@@ -207,6 +213,8 @@ struct PrinterSurface::State {
 };
 
 PrinterSurface::PrinterSurface(QPrinter& printer) : state_(new State(printer)) {
+  // The page and its resolution are the ones the document goes to.
+  SelectPrinterOutput(printer);
   state_->metrics.emplace(state_->font, &printer);
 }
 

@@ -66,6 +66,10 @@ inline constexpr char kPrintDocumentTitle[] = "Vell";
 // file it names instead of to the printer.
 inline constexpr char kPrintPdfVariable[] = "VELL_PRINT_PDF";
 
+// Points the printer at the PDF file that VELL_PRINT_PDF names, else at the
+// printer itself, so that its page and resolution are the document's.
+void SelectPrinterOutput(QPrinter& printer);
+
 // Starts a document on the printer, or in the PDF file that VELL_PRINT_PDF
 // names, with the painter drawing on it; false with the class library's
 // text when no printer can be opened. The text box's and the form's

@@ -289,6 +289,13 @@ TEST(TextBoxPrinting, PrintsIntoThePdfFileNamed) {
   memo.SetText(text);
   QString error;
   QPrinter printer(QPrinter::HighResolution);
+  {
+    // The page is laid out on the output the document goes to.
+    vell::widgets::PrinterSurface surface(printer);
+    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(printer.outputFileName(), pdf);
+    EXPECT_EQ(surface.DpiX(), printer.logicalDpiX());
+  }
   ASSERT_TRUE(vell::widgets::PrintMemoOnPrinter(memo, printer, error)) << error.toStdString();
 
   const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
