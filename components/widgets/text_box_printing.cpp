@@ -197,17 +197,24 @@ bool BeginPrinterDocument(QPrinter& printer, QPainter& painter, const QString& t
 struct PrinterSurface::State {
   QPrinter& printer;
   QFont font;
-  std::optional<QFontMetrics> metrics;
-  QHash<char32_t, int> advances;  // GDI-like extents: the sum of the characters'
+  std::optional<QFontMetrics> metrics;   // line height and ascent
+  std::optional<QFontMetricsF> advances;  // the characters' widths, unrounded
+  QHash<char32_t, double> cache;
   QPainter painter;
 
   explicit State(QPrinter& p) : printer(p) {}
 
-  int Advance(char32_t code) {
-    auto found = advances.constFind(code);
-    if (found != advances.constEnd()) return *found;
-    const int advance = metrics->horizontalAdvance(QString::fromUcs4(&code, 1));
-    advances.insert(code, advance);
+  void Measure(const QFont& measured) {
+    metrics.emplace(measured, &printer);
+    advances.emplace(measured, &printer);
+    cache.clear();
+  }
+
+  double Advance(char32_t code) {
+    auto found = cache.constFind(code);
+    if (found != cache.constEnd()) return *found;
+    const double advance = advances->horizontalAdvance(QString::fromUcs4(&code, 1));
+    cache.insert(code, advance);
     return advance;
   }
 };
@@ -215,7 +222,7 @@ struct PrinterSurface::State {
 PrinterSurface::PrinterSurface(QPrinter& printer) : state_(new State(printer)) {
   // The page and its resolution are the ones the document goes to.
   SelectPrinterOutput(printer);
-  state_->metrics.emplace(state_->font, &printer);
+  state_->Measure(state_->font);
 }
 
 PrinterSurface::~PrinterSurface() {
@@ -228,8 +235,7 @@ void PrinterSurface::SetFont(const QString& family, int pointSize) {
   if (pointSize > 0) state_->font.setPointSize(pointSize);
   // Plain characters, as measured: no ligatures, no kerning.
   state_->font.setStyleStrategy(QFont::PreferNoShaping);
-  state_->metrics.emplace(state_->font, &state_->printer);
-  state_->advances.clear();
+  state_->Measure(state_->font);
   if (state_->painter.isActive()) state_->painter.setFont(state_->font);
 }
 
@@ -242,32 +248,28 @@ int PrinterSurface::TextHeight(std::u16string_view) { return state_->metrics->he
 
 namespace {
 
-// Calls `each` with every character (code point) of the text and the units
-// it takes.
+// Calls `each` with every character (code point) of the text.
 template <class Each>
 void ForEachCharacter(std::u16string_view text, Each each) {
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t code = text[i];
-    size_t units = 1;
     if (QChar::isHighSurrogate(code) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
       code = QChar::surrogateToUcs4(text[i], text[i + 1]);
-      units = 2;
+      ++i;
     }
-    each(code, text.substr(i, units));
-    i += units - 1;
+    each(code);
   }
 }
 
 }  // namespace
 
 int PrinterSurface::TextExtent(std::u16string_view text) {
-  // Measured as the printer's device measures a text: the characters'
-  // advances added up, no kerning.
-  int width = 0;
-  ForEachCharacter(text, [this, &width](char32_t code, std::u16string_view) {
-    width += state_->Advance(code);
-  });
-  return width;
+  // The characters' advances at the printer's resolution added up, as the
+  // painter places them (no kerning, no ligatures), rounded once for the
+  // whole text; a line drawn is as wide as measured.
+  double width = 0;
+  ForEachCharacter(text, [this, &width](char32_t code) { width += state_->Advance(code); });
+  return static_cast<int>(std::lround(width));
 }
 
 bool PrinterSurface::BeginDocument(const QString& title, QString& error) {
@@ -276,31 +278,14 @@ bool PrinterSurface::BeginDocument(const QString& title, QString& error) {
   state_->painter.setFont(state_->font);
   state_->painter.setBackgroundMode(Qt::TransparentMode);
   // Measure with the font as the painter resolved it on this device.
-  state_->metrics.emplace(state_->painter.font(), &printer);
-  state_->advances.clear();
+  state_->Measure(state_->painter.font());
   return true;
 }
 
 void PrinterSurface::DrawText(int x, int y, std::u16string_view text) {
   if (!state_->painter.isActive() || text.empty()) return;
   // The pen position is the top of the line; Qt draws at the baseline.
-  const int baseline = y + state_->metrics->ascent();
-  // Every character stands where the advances that measured the line put
-  // it (a combining mark with the character before it), so that the line
-  // on paper is exactly as wide as measured.
-  QString cluster;
-  int clusterX = x;
-  int pen = x;
-  ForEachCharacter(text, [&](char32_t code, std::u16string_view units) {
-    if (!QChar::isMark(code) && !cluster.isEmpty()) {
-      state_->painter.drawText(clusterX, baseline, cluster);
-      cluster.clear();
-    }
-    if (cluster.isEmpty()) clusterX = pen;
-    cluster += qt::ToQString(units);
-    pen += state_->Advance(code);
-  });
-  if (!cluster.isEmpty()) state_->painter.drawText(clusterX, baseline, cluster);
+  state_->painter.drawText(x, y + state_->metrics->ascent(), qt::ToQString(text));
 }
 
 void PrinterSurface::NewPage() {
