@@ -35,9 +35,23 @@ enum BorderStyle : int32_t {
 };
 enum WindowStateOrdinal : int32_t { StateNormal, StateMinimized, StateMaximized };
 
-// The size of a new form, outer size as client size until it has a frame.
+// A new form's size: its outer size, and its client size too until it has
+// a frame.
 constexpr int kNewFormWidth = 640;
 constexpr int kNewFormHeight = 480;
+
+// A form whose border the user cannot drag still takes the sizes a program
+// gives it, and keeps them fixed.
+template <class Change>
+void ResizeUnfixed(QWidget* form, Change change) {
+  const bool fixed = form->minimumSize() == form->maximumSize();
+  if (fixed) {
+    form->setMinimumSize(0, 0);
+    form->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  }
+  change();
+  if (fixed) form->setFixedSize(form->size());
+}
 
 // A form that a program made: its close runs the program's close handling.
 //
@@ -73,7 +87,8 @@ class ProgramForm : public QWidget {
     const int dw = outerWidth_ ? frame.width() - width() : 0;
     const int dh = outerHeight_ ? frame.height() - height() : 0;
     if (dw == 0 && dh == 0) return;
-    resize(std::max(width() - dw, 0), std::max(height() - dh, 0));
+    const QSize inside(std::max(width() - dw, 0), std::max(height() - dh, 0));
+    ResizeUnfixed(this, [this, inside] { resize(inside); });
     ParentResized(this);
   }
 
@@ -200,18 +215,22 @@ QWidget* ClientArea(QWidget* form) {
 
 int SetWidth(MemberCall& call) {
   SizeGiven(call, Qt::Horizontal, true);
-  return CommonSet(call);
+  int result = 1;
+  ResizeUnfixed(Form(call), [&call, &result] { result = CommonSet(call); });
+  return result;
 }
 int SetHeight(MemberCall& call) {
   SizeGiven(call, Qt::Vertical, true);
-  return CommonSet(call);
+  int result = 1;
+  ResizeUnfixed(Form(call), [&call, &result] { result = CommonSet(call); });
+  return result;
 }
 
 int SetClientWidth(MemberCall& call) {
   SizeGiven(call, Qt::Horizontal, false);
   QWidget* form = Form(call);
   const int extra = form->width() - ClientArea(form)->width();
-  form->resize(std::max(call.IntArg() + extra, 0), form->height());
+  ResizeUnfixed(form, [&] { form->resize(std::max(call.IntArg() + extra, 0), form->height()); });
   ParentResized(form);
   return 1;
 }
@@ -223,7 +242,7 @@ int SetClientHeight(MemberCall& call) {
   SizeGiven(call, Qt::Vertical, false);
   QWidget* form = Form(call);
   const int extra = form->height() - ClientArea(form)->height();
-  form->resize(form->width(), std::max(call.IntArg() + extra, 0));
+  ResizeUnfixed(form, [&] { form->resize(form->width(), std::max(call.IntArg() + extra, 0)); });
   ParentResized(form);
   return 1;
 }
@@ -267,13 +286,13 @@ bool GetWindowState(MemberCall& call) {
 }
 
 bool PrintFormImage(QWidget& form, QPrinter& printer, QString& error) {
-  QWidget* client = ClientArea(&form);
-  const QPixmap image = client->grab();
   QPainter painter;
   if (!widgets::BeginPrinterDocument(printer, painter,
                                      QString::fromLatin1(widgets::kPrintDocumentTitle), error)) {
     return false;
   }
+  QWidget* client = ClientArea(&form);
+  const QPixmap image = client->grab();
   const double scaleX = static_cast<double>(printer.logicalDpiX()) / client->logicalDpiX();
   const double scaleY = static_cast<double>(printer.logicalDpiY()) / client->logicalDpiY();
   const QSizeF size = image.deviceIndependentSize();
