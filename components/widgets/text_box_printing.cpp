@@ -169,7 +169,8 @@ void SelectPrinterOutput(QPrinter& printer) {
     const QString file = QString::fromLocal8Bit(pdf);
     if (printer.outputFormat() != QPrinter::PdfFormat) printer.setOutputFormat(QPrinter::PdfFormat);
     if (printer.outputFileName() != file) printer.setOutputFileName(file);
-  } else if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty()) {
+  } else if (printer.outputFormat() != QPrinter::NativeFormat ||
+             !printer.outputFileName().isEmpty()) {
     printer.setOutputFileName(QString());
     printer.setOutputFormat(QPrinter::NativeFormat);
   }
@@ -197,7 +198,7 @@ bool BeginPrinterDocument(QPrinter& printer, QPainter& painter, const QString& t
 struct PrinterSurface::State {
   QPrinter& printer;
   QFont font;
-  std::optional<QFontMetrics> metrics;   // line height and ascent
+  std::optional<QFontMetrics> metrics;    // line height and ascent
   std::optional<QFontMetricsF> advances;  // the characters' widths, unrounded
   QHash<char32_t, double> cache;
   QPainter painter;

@@ -105,8 +105,10 @@ bool EndPrintDocument(PrintSurface& surface, QString& error);
 // rectangle, the document, its text. False with the reason on failure.
 bool PrintMemo(const MemoEdit& memo, PrintSurface& surface, QString& error);
 
-// The surface on a printer. When the environment variable VELL_PRINT_PDF
-// names a file the document goes into that PDF file instead.
+// The surface on a printer, in the printer's own pixels. When the
+// environment variable VELL_PRINT_PDF names a file the document goes into
+// that PDF file instead. Texts are measured with the same advances the
+// painter draws them with, so a line on paper is as wide as measured.
 class PrinterSurface : public PrintSurface {
  public:
   explicit PrinterSurface(QPrinter& printer);

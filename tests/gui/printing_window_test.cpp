@@ -129,9 +129,10 @@ TEST(TextBoxPrintingOnPaper, MarginsComeOutInMillimetres) {
   WindowFixture w;
   std::u16string wide;
   for (int i = 0; i < 150; ++i) wide += u"Wii";
-  w.Run(u"DIM T\nT = CREATE TEXTBOX\nT.WIDTH = 300\nT.HEIGHT = 100\n"
-        u"T.FONTNAME = \"DejaVu Sans\"\nT.FONTSIZE = 9\nT.MARGIN = 12\n"
-        u"T.TEXT = \"" + wide + u"\"\nT.PRINTER\n");
+  const std::u16string program =
+      u"DIM T\nT = CREATE TEXTBOX\nT.WIDTH = 300\nT.HEIGHT = 100\n"
+      u"T.FONTNAME = \"DejaVu Sans\"\nT.FONTSIZE = 9\nT.MARGIN = 12\nT.TEXT = \"";
+  w.Run(program + wide + u"\"\nT.PRINTER\n");
   ASSERT_TRUE(w.dialogs.warnings.empty());
 
   const QString boxes =

@@ -5,8 +5,8 @@
 
 #include <QDeadlineTimer>
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QTest>
+#include <QTextBlock>
 #include <climits>
 #include <filesystem>
 
