@@ -105,7 +105,8 @@ PrinterSetupDialog::PrinterSetupDialog() = default;
 PrinterSetupDialog::~PrinterSetupDialog() = default;
 
 QPrinter& PrinterSetupDialog::Printer() {
-  if (!printer_) printer_ = std::make_unique<QPrinter>();
+  // Pages are laid out in the printer's own pixels, not the screen's.
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   return *printer_;
 }
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QMainWindow>
 #include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QPrinter>
 #include <QVariant>
@@ -14,6 +15,8 @@
 #include "components/widgets/component_events.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/event_hooks.h"
+#include "components/widgets/member_failure.h"
+#include "components/widgets/text_box_printing.h"
 
 namespace vell {
 
@@ -32,12 +35,63 @@ enum BorderStyle : int32_t {
 };
 enum WindowStateOrdinal : int32_t { StateNormal, StateMinimized, StateMaximized };
 
+// A new form's size: its outer size, and its client size too until it has
+// a frame.
+constexpr int kNewFormWidth = 640;
+constexpr int kNewFormHeight = 480;
+
+// A form whose border the user cannot drag still takes the sizes a program
+// gives it, and keeps them fixed.
+template <class Change>
+void ResizeUnfixed(QWidget* form, Change change) {
+  const bool fixed = form->minimumSize() == form->maximumSize();
+  if (fixed) {
+    form->setMinimumSize(0, 0);
+    form->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  }
+  change();
+  if (fixed) form->setFixedSize(form->size());
+}
+
 // A form that a program made: its close runs the program's close handling.
+//
+// Until it is first shown the window has no frame, so its outer size and
+// its client size are one. Along each axis the program's last WIDTH or
+// HEIGHT (or the size of a new form) asks for the outer size to stay, its
+// last CLIENTWIDTH or CLIENTHEIGHT for the client size; once the frame is
+// known at the first showing, the frame comes out of an outer size.
 class ProgramForm : public QWidget {
  public:
-  explicit ProgramForm(mwin& table) : QWidget(nullptr, Qt::Window), table_(&table) {}
+  explicit ProgramForm(mwin& table) : QWidget(nullptr, Qt::Window), table_(&table) {
+    // A size of its own: shown, it keeps it and is not fitted to its
+    // controls.
+    resize(kNewFormWidth, kNewFormHeight);
+  }
+
+  void SizeGiven(Qt::Orientation axis, bool outer) {
+    if (axis == Qt::Horizontal) {
+      outerWidth_ = outer;
+    } else {
+      outerHeight_ = outer;
+    }
+  }
 
  protected:
+  void showEvent(QShowEvent* event) override {
+    QWidget::showEvent(event);
+    if (frameSettled_) return;
+    frameSettled_ = true;
+    // A maximised or minimised window takes the size its state gives it.
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
+    const QRect frame = frameGeometry();
+    const int dw = outerWidth_ ? frame.width() - width() : 0;
+    const int dh = outerHeight_ ? frame.height() - height() : 0;
+    if (dw == 0 && dh == 0) return;
+    const QSize inside(std::max(width() - dw, 0), std::max(height() - dh, 0));
+    ResizeUnfixed(this, [this, inside] { resize(inside); });
+    ParentResized(this);
+  }
+
   void closeEvent(QCloseEvent* event) override {
     mwin* table = EventTable() == table_ ? table_ : nullptr;
     const int slot = table == nullptr ? -1 : table->SlotOf(this);
@@ -68,6 +122,9 @@ class ProgramForm : public QWidget {
 
  private:
   mwin* table_;
+  bool outerWidth_ = true;
+  bool outerHeight_ = true;
+  bool frameSettled_ = false;
 };
 
 QObject* CreateForm(mwin& table, QWidget* /*defaultParent*/) {
@@ -77,6 +134,25 @@ QObject* CreateForm(mwin& table, QWidget* /*defaultParent*/) {
 }
 
 QWidget* Form(MemberCall& call) { return call.As<QWidget>(); }
+
+// A program-made form learns whether a size was given outside or inside.
+void SizeGiven(MemberCall& call, Qt::Orientation axis, bool outer) {
+  if (auto* form = dynamic_cast<ProgramForm*>(Form(call))) form->SizeGiven(axis, outer);
+}
+
+// The controls' handler of the call's member.
+int CommonSet(MemberCall& call) {
+  for (const MemberBinding& row : CommonMembers()) {
+    if (row.member == call.member && row.set != nullptr) return row.set(call);
+  }
+  return 1;
+}
+bool CommonGet(MemberCall& call) {
+  for (const MemberBinding& row : CommonMembers()) {
+    if (row.member == call.member && row.get != nullptr) return row.get(call);
+  }
+  return false;
+}
 
 // --- members that differ from the controls' ----------------------------------
 
@@ -137,10 +213,24 @@ QWidget* ClientArea(QWidget* form) {
   return form;
 }
 
+int SetWidth(MemberCall& call) {
+  SizeGiven(call, Qt::Horizontal, true);
+  int result = 1;
+  ResizeUnfixed(Form(call), [&call, &result] { result = CommonSet(call); });
+  return result;
+}
+int SetHeight(MemberCall& call) {
+  SizeGiven(call, Qt::Vertical, true);
+  int result = 1;
+  ResizeUnfixed(Form(call), [&call, &result] { result = CommonSet(call); });
+  return result;
+}
+
 int SetClientWidth(MemberCall& call) {
+  SizeGiven(call, Qt::Horizontal, false);
   QWidget* form = Form(call);
   const int extra = form->width() - ClientArea(form)->width();
-  form->resize(std::max(call.IntArg() + extra, 0), form->height());
+  ResizeUnfixed(form, [&] { form->resize(std::max(call.IntArg() + extra, 0), form->height()); });
   ParentResized(form);
   return 1;
 }
@@ -149,9 +239,10 @@ bool GetClientWidth(MemberCall& call) {
   return true;
 }
 int SetClientHeight(MemberCall& call) {
+  SizeGiven(call, Qt::Vertical, false);
   QWidget* form = Form(call);
   const int extra = form->height() - ClientArea(form)->height();
-  form->resize(form->width(), std::max(call.IntArg() + extra, 0));
+  ResizeUnfixed(form, [&] { form->resize(form->width(), std::max(call.IntArg() + extra, 0)); });
   ParentResized(form);
   return 1;
 }
@@ -194,6 +285,26 @@ bool GetWindowState(MemberCall& call) {
   return true;
 }
 
+bool PrintFormImage(QWidget& form, QPrinter& printer, QString& error) {
+  QPainter painter;
+  if (!widgets::BeginPrinterDocument(printer, painter,
+                                     QString::fromLatin1(widgets::kPrintDocumentTitle), error)) {
+    return false;
+  }
+  QWidget* client = ClientArea(&form);
+  const QPixmap image = client->grab();
+  const double scaleX = static_cast<double>(printer.logicalDpiX()) / client->logicalDpiX();
+  const double scaleY = static_cast<double>(printer.logicalDpiY()) / client->logicalDpiY();
+  const QSizeF size = image.deviceIndependentSize();
+  painter.drawPixmap(QRectF(0, 0, size.width() * scaleX, size.height() * scaleY), image,
+                     QRectF(image.rect()));
+  if (!painter.end()) {
+    error = QString::fromLatin1(widgets::kDocumentNotFinishedText);
+    return false;
+  }
+  return true;
+}
+
 int Show(MemberCall& call) {
   QWidget* form = Form(call);
   form->show();
@@ -203,14 +314,15 @@ int Show(MemberCall& call) {
   return 1;
 }
 
-// An image of the form on the printer of the printer set-up dialog.
+// An image of the form's client area on the printer of the printer set-up
+// dialog, in a document of its own, at the top left of the printable area
+// and scaled from the screen's resolution to the printer's.
 int Print(MemberCall& call) {
   PrinterSetupDialog* dialog = call.table.PrinterDialog();
-  if (dialog == nullptr) return 1;
-  QPainter painter;
-  if (!painter.begin(&dialog->Printer())) return 1;
-  Form(call)->render(&painter);
-  painter.end();
+  QString error = QString::fromLatin1(widgets::kNoPrinterText);
+  if (dialog == nullptr || !PrintFormImage(*Form(call), dialog->Printer(), error)) {
+    ReportMemberFailure(call, error);
+  }
   return 1;
 }
 
@@ -218,6 +330,8 @@ constexpr MemberBinding kFormMembers[] = {
     {MemberBorderStyle, SetBorderStyle, GetBorderStyle},
     {MemberClientHeight, SetClientHeight, GetClientHeight},
     {MemberClientWidth, SetClientWidth, GetClientWidth},
+    {MemberHeight, SetHeight, CommonGet},
+    {MemberWidth, SetWidth, CommonGet},
     {MemberVisible, SetVisible, GetVisible},
     {MemberWindowState, SetWindowState, GetWindowState},
     {MemberPrinter, Print, nullptr},

@@ -79,7 +79,7 @@ bool SetTextBoxMember(MemoEdit& box, int32_t member, const vellvar& arg,
       box.SetSelText(qt::ToCrLfText(Text(arg)));
       return true;
     case MemberText:
-      box.SetText(qt::ToCrLfText(Text(arg)));
+      box.SetProgramText(qt::ToCrLfText(Text(arg)));
       return true;
     case MemberWantReturns:
       box.SetWantReturns(v != 0);

@@ -60,7 +60,7 @@ void BeginPrintLayout(PrintLayout& layout, PrintSurface& surface, const QString&
 }
 
 bool BeginPrintDocument(PrintSurface& surface, QString& error) {
-  return surface.BeginDocument(QStringLiteral("Vell"), error);
+  return surface.BeginDocument(QString::fromLatin1(kPrintDocumentTitle), error);
 }
 
 bool NextPrintLine(PrintLayout& layout, PrintSurface& surface, std::u16string_view text,
@@ -163,26 +163,67 @@ bool PrintMemo(const MemoEdit& memo, PrintSurface& surface, QString& error) {
 // ---------------------------------------------------------------------------
 // The printer.
 
+void SelectPrinterOutput(QPrinter& printer) {
+  const QByteArray pdf = qgetenv(kPrintPdfVariable);
+  if (!pdf.isEmpty()) {
+    const QString file = QString::fromLocal8Bit(pdf);
+    if (printer.outputFormat() != QPrinter::PdfFormat) printer.setOutputFormat(QPrinter::PdfFormat);
+    if (printer.outputFileName() != file) printer.setOutputFileName(file);
+  } else if (printer.outputFormat() != QPrinter::NativeFormat ||
+             !printer.outputFileName().isEmpty()) {
+    printer.setOutputFileName(QString());
+    printer.setOutputFormat(QPrinter::NativeFormat);
+  }
+}
+
+bool BeginPrinterDocument(QPrinter& printer, QPainter& painter, const QString& title,
+                          QString& error) {
+  SelectPrinterOutput(printer);
+  const QByteArray pdf = qgetenv(kPrintPdfVariable);
+  if (pdf.isEmpty() && printer.printerName().isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
+    error = QString::fromLatin1(kNoPrinterText);
+    return false;
+  }
+  printer.setDocName(title);
+  printer.setCreator(title);
+  if (!painter.begin(&printer)) {
+    error = pdf.isEmpty()
+                ? QString::fromLatin1(kNoPrinterText)
+                : QStringLiteral("Cannot create file \"%1\".").arg(QString::fromLocal8Bit(pdf));
+    return false;
+  }
+  return true;
+}
+
 struct PrinterSurface::State {
   QPrinter& printer;
   QFont font;
-  std::optional<QFontMetrics> metrics;
-  QHash<char32_t, int> advances;  // GDI-like extents: the sum of the characters'
+  std::optional<QFontMetrics> metrics;    // line height and ascent
+  std::optional<QFontMetricsF> advances;  // the characters' widths, unrounded
+  QHash<char32_t, double> cache;
   QPainter painter;
 
   explicit State(QPrinter& p) : printer(p) {}
 
-  int Advance(char32_t code) {
-    auto found = advances.constFind(code);
-    if (found != advances.constEnd()) return *found;
-    const int advance = metrics->horizontalAdvance(QString::fromUcs4(&code, 1));
-    advances.insert(code, advance);
+  void Measure(const QFont& measured) {
+    metrics.emplace(measured, &printer);
+    advances.emplace(measured, &printer);
+    cache.clear();
+  }
+
+  double Advance(char32_t code) {
+    auto found = cache.constFind(code);
+    if (found != cache.constEnd()) return *found;
+    const double advance = advances->horizontalAdvance(QString::fromUcs4(&code, 1));
+    cache.insert(code, advance);
     return advance;
   }
 };
 
 PrinterSurface::PrinterSurface(QPrinter& printer) : state_(new State(printer)) {
-  state_->metrics.emplace(state_->font, &printer);
+  // The page and its resolution are the ones the document goes to.
+  SelectPrinterOutput(printer);
+  state_->Measure(state_->font);
 }
 
 PrinterSurface::~PrinterSurface() {
@@ -195,8 +236,7 @@ void PrinterSurface::SetFont(const QString& family, int pointSize) {
   if (pointSize > 0) state_->font.setPointSize(pointSize);
   // Plain characters, as measured: no ligatures, no kerning.
   state_->font.setStyleStrategy(QFont::PreferNoShaping);
-  state_->metrics.emplace(state_->font, &state_->printer);
-  state_->advances.clear();
+  state_->Measure(state_->font);
   if (state_->painter.isActive()) state_->painter.setFont(state_->font);
 }
 
@@ -207,48 +247,39 @@ int PrinterSurface::DpiY() { return state_->printer.logicalDpiY(); }
 
 int PrinterSurface::TextHeight(std::u16string_view) { return state_->metrics->height(); }
 
-int PrinterSurface::TextExtent(std::u16string_view text) {
-  // Measured as the printer's device measures a text: the characters'
-  // advances added up, no kerning.
-  int width = 0;
+namespace {
+
+// Calls `each` with every character (code point) of the text.
+template <class Each>
+void ForEachCharacter(std::u16string_view text, Each each) {
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t code = text[i];
     if (QChar::isHighSurrogate(code) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1])) {
       code = QChar::surrogateToUcs4(text[i], text[i + 1]);
       ++i;
     }
-    width += state_->Advance(code);
+    each(code);
   }
-  return width;
+}
+
+}  // namespace
+
+int PrinterSurface::TextExtent(std::u16string_view text) {
+  // The characters' advances at the printer's resolution added up, as the
+  // painter places them (no kerning, no ligatures), rounded once for the
+  // whole text; a line drawn is as wide as measured.
+  double width = 0;
+  ForEachCharacter(text, [this, &width](char32_t code) { width += state_->Advance(code); });
+  return static_cast<int>(std::lround(width));
 }
 
 bool PrinterSurface::BeginDocument(const QString& title, QString& error) {
   QPrinter& printer = state_->printer;
-  const QByteArray pdf = qgetenv("VELL_PRINT_PDF");
-  if (!pdf.isEmpty()) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromLocal8Bit(pdf));
-  } else {
-    printer.setOutputFileName(QString());
-    printer.setOutputFormat(QPrinter::NativeFormat);
-    if (printer.printerName().isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
-      error = QString::fromLatin1(kNoPrinterText);
-      return false;
-    }
-  }
-  printer.setDocName(title);
-  printer.setCreator(title);
-  if (!state_->painter.begin(&printer)) {
-    error = pdf.isEmpty()
-                ? QString::fromLatin1(kNoPrinterText)
-                : QStringLiteral("Cannot create file \"%1\".").arg(QString::fromLocal8Bit(pdf));
-    return false;
-  }
+  if (!BeginPrinterDocument(printer, state_->painter, title, error)) return false;
   state_->painter.setFont(state_->font);
   state_->painter.setBackgroundMode(Qt::TransparentMode);
   // Measure with the font as the painter resolved it on this device.
-  state_->metrics.emplace(state_->painter.font(), &printer);
-  state_->advances.clear();
+  state_->Measure(state_->painter.font());
   return true;
 }
 
@@ -265,7 +296,7 @@ void PrinterSurface::NewPage() {
 bool PrinterSurface::EndDocument(QString& error) {
   if (!state_->painter.isActive()) return true;
   if (!state_->painter.end()) {
-    error = QStringLiteral("The document could not be finished.");
+    error = QString::fromLatin1(kDocumentNotFinishedText);
     return false;
   }
   return true;

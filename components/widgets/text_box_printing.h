@@ -10,6 +10,7 @@
 #include <string_view>
 
 class MemoEdit;
+class QPainter;
 class QPrinter;
 
 namespace vell::widgets {
@@ -55,6 +56,27 @@ struct PrintLayout {
 // The class library's text when a print starts without any printer.
 inline constexpr char kNoPrinterText[] = "There is no default printer currently selected";
 
+// When a document could not be finished (its file not written whole).
+inline constexpr char kDocumentNotFinishedText[] = "The document could not be finished.";
+
+// The title of every printed document in the print queue.
+inline constexpr char kPrintDocumentTitle[] = "Vell";
+
+// The environment variable that sends every printed document into the PDF
+// file it names instead of to the printer.
+inline constexpr char kPrintPdfVariable[] = "VELL_PRINT_PDF";
+
+// Points the printer at the PDF file that VELL_PRINT_PDF names, else at the
+// printer itself, so that its page and resolution are the document's.
+void SelectPrinterOutput(QPrinter& printer);
+
+// Starts a document on the printer, or in the PDF file that VELL_PRINT_PDF
+// names, with the painter drawing on it; false with the class library's
+// text when no printer can be opened. The text box's and the form's
+// printing both start their documents here.
+bool BeginPrinterDocument(QPrinter& printer, QPainter& painter, const QString& title,
+                          QString& error);
+
 // A cut line holds at most this many characters, so that with its line feed
 // and terminator it fills the 256 units of a line buffer.
 constexpr int kPrintLineMaxChars = 254;
@@ -83,8 +105,10 @@ bool EndPrintDocument(PrintSurface& surface, QString& error);
 // rectangle, the document, its text. False with the reason on failure.
 bool PrintMemo(const MemoEdit& memo, PrintSurface& surface, QString& error);
 
-// The surface on a printer. When the environment variable VELL_PRINT_PDF
-// names a file the document goes into that PDF file instead.
+// The surface on a printer, in the printer's own pixels. When the
+// environment variable VELL_PRINT_PDF names a file the document goes into
+// that PDF file instead. Texts are measured with the same advances the
+// painter draws them with, so a line on paper is as wide as measured.
 class PrinterSurface : public PrintSurface {
  public:
   explicit PrinterSurface(QPrinter& printer);

@@ -1,5 +1,7 @@
 #include "platform/qt/memo_edit.h"
 
+#include <QInputMethodEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -75,12 +77,17 @@ std::u16string MemoEdit::Text() const {
 
 std::u16string MemoEdit::ProgramText() const {
   FlushOutput();
-  return WithLfBreaks(document()->toRawText());
+  return WithLfBreaks(vell::qt::WithLoneReturns(*document(), document()->toRawText(), 0));
 }
 
 void MemoEdit::SetText(std::u16string_view text) {
   pendingOutput_.clear();
   vell::qt::SetMemoText(*this, text);
+}
+
+void MemoEdit::SetProgramText(std::u16string_view text) {
+  pendingOutput_.clear();
+  vell::qt::SetMemoTextKeepingReturns(*this, text);
 }
 
 int MemoEdit::SelStart() const {
@@ -115,13 +122,15 @@ void MemoEdit::SetSelLength(int length) {
 
 std::u16string MemoEdit::SelText() const {
   FlushOutput();
-  return WithLfBreaks(textCursor().selectedText());
+  const QTextCursor cursor = textCursor();
+  return WithLfBreaks(
+      vell::qt::WithLoneReturns(*document(), cursor.selectedText(), cursor.selectionStart()));
 }
 
 void MemoEdit::SetSelText(std::u16string_view text) {
   FlushOutput();
   QTextCursor cursor = textCursor();
-  cursor.insertText(vell::qt::ToEditText(text));
+  vell::qt::InsertKeepingReturns(cursor, text);
   setTextCursor(cursor);
 }
 
@@ -213,7 +222,25 @@ bool MemoEdit::SaveFile(const QString& path, QString* error) const {
   return true;
 }
 
+void MemoEdit::TypeUnmarked() {
+  const QTextCursor cursor = textCursor();
+  if (cursor.hasSelection()) return;  // the next text takes the format before the selection
+  QTextCharFormat format = cursor.charFormat();
+  if (vell::qt::ClearLoneReturnMark(format)) setCurrentCharFormat(format);
+}
+
+void MemoEdit::inputMethodEvent(QInputMethodEvent* event) {
+  TypeUnmarked();
+  QPlainTextEdit::inputMethodEvent(event);
+}
+
+void MemoEdit::insertFromMimeData(const QMimeData* source) {
+  TypeUnmarked();
+  QPlainTextEdit::insertFromMimeData(source);
+}
+
 void MemoEdit::keyPressEvent(QKeyEvent* event) {
+  if (!event->text().isEmpty()) TypeUnmarked();
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (enter && !wantReturns_ && !(event->modifiers() & Qt::ControlModifier)) {
     // The key goes on to the window (its default button, if any).

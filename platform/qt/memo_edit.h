@@ -1,6 +1,7 @@
 // The multi-line edit of the main window's program and output areas and of
 // the text boxes programs create. Programs see its text with CR LF line
-// breaks and count each line break as two units in selections.
+// breaks and count each line break as two units in selections, and a CR
+// that is no line break as one.
 #pragma once
 
 #include <QKeyEvent>
@@ -42,12 +43,15 @@ class MemoEdit : public QPlainTextEdit {
   int BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(int ordinal);
 
-  // The text with CR LF line breaks, and the text as programs read it
-  // (every CR removed).
+  // The text with CR LF line breaks (a kept lone CR as a CR), and the text
+  // as programs read it (every CR removed).
   std::u16string Text() const;
   std::u16string ProgramText() const;
-  // Replaces the text; CR, LF and CR LF each end a line.
+  // Replaces the text; CR, LF and CR LF each end a line (a file's text).
   void SetText(std::u16string_view text);
+  // Replaces the text with a program's: CR LF and LF end a line, a CR on
+  // its own is kept as one character (shown as a control picture).
+  void SetProgramText(std::u16string_view text);
 
   // The selection, counted with each line break as two units. Setting the
   // start puts the caret there (no selection); setting the length selects
@@ -58,7 +62,8 @@ class MemoEdit : public QPlainTextEdit {
   void SetSelLength(int length);
   // The selected text as programs read it (line breaks as LF).
   std::u16string SelText() const;
-  // Replaces the selection, or inserts at the caret.
+  // Replaces the selection, or inserts at the caret; line breaks as for
+  // SetProgramText.
   void SetSelText(std::u16string_view text);
 
   // Program output appended at the caret as the output area receives PRINT:
@@ -81,11 +86,15 @@ class MemoEdit : public QPlainTextEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void insertFromMimeData(const QMimeData* source) override;
   bool event(QEvent* event) override;
   bool viewportEvent(QEvent* event) override;
 
  private:
   void FlushNow();
+  // What the user puts in next is plain text, also beside a kept lone CR.
+  void TypeUnmarked();
   bool pendingScheduled_ = false;
   QString pendingOutput_;
   bool wantReturns_ = true;

@@ -2,15 +2,64 @@
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <vector>
 
 #include "platform/qt/utf16_qstring.h"
 
 namespace vell::qt {
 
+namespace {
+
+// The character-format property that marks a picture as a kept lone CR.
+constexpr int kLoneReturnProperty = QTextFormat::UserProperty + 1;
+
+bool IsLoneReturn(std::u16string_view text, size_t i) {
+  return text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n');
+}
+
+// The text as the edit takes it, a lone CR as its picture; the pictures'
+// offsets go into `returns`.
+QString ToEditTextKeepingReturns(std::u16string_view text, std::vector<int>* returns) {
+  QString out;
+  out.reserve(static_cast<qsizetype>(text.size()));
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == u'\r' && !IsLoneReturn(text, i)) continue;  // the LF that follows breaks
+    if (c == u'\r') {
+      returns->push_back(static_cast<int>(out.size()));
+      out += QChar(kLoneReturnPicture);
+    } else {
+      out += QChar(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+QString WithLoneReturns(const QTextDocument& document, QString raw, int from) {
+  if (!raw.contains(QChar(kLoneReturnPicture))) return raw;
+  const int to = from + static_cast<int>(raw.size());
+  for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
+       block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (!fragment.isValid() || !fragment.charFormat().hasProperty(kLoneReturnProperty)) continue;
+      const QString text = fragment.text();
+      for (int k = 0; k < text.size(); ++k) {
+        const int at = fragment.position() + k - from;
+        if (at >= 0 && at < raw.size() && text[k] == QChar(kLoneReturnPicture)) raw[at] = u'\r';
+      }
+    }
+  }
+  return raw;
+}
+
 QString MemoQText(const QPlainTextEdit& edit) {
-  const QString raw = edit.document()->toRawText();
+  const QString raw = WithLoneReturns(*edit.document(), edit.document()->toRawText(), 0);
   QString out;
   out.reserve(raw.size() + raw.size() / 16);
   for (QChar c : raw) {
@@ -43,6 +92,47 @@ QString ToEditText(std::u16string_view text) {
 
 void SetMemoText(QPlainTextEdit& edit, std::u16string_view text) {
   edit.setPlainText(ToEditText(text));
+}
+
+void SetMemoTextKeepingReturns(QPlainTextEdit& edit, std::u16string_view text) {
+  std::vector<int> returns;
+  edit.setPlainText(ToEditTextKeepingReturns(text, &returns));
+  if (returns.empty()) return;
+  // Marking the pictures is part of the new text, not a step to undo.
+  QTextDocument& document = *edit.document();
+  document.setUndoRedoEnabled(false);
+  QTextCharFormat mark;
+  mark.setProperty(kLoneReturnProperty, true);
+  QTextCursor cursor(&document);
+  for (const int at : returns) {
+    cursor.setPosition(at);
+    cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(mark);
+  }
+  document.setUndoRedoEnabled(true);
+}
+
+bool ClearLoneReturnMark(QTextCharFormat& format) {
+  if (!format.hasProperty(kLoneReturnProperty)) return false;
+  format.clearProperty(kLoneReturnProperty);
+  return true;
+}
+
+void InsertKeepingReturns(QTextCursor& cursor, std::u16string_view text) {
+  QTextCharFormat plain = cursor.charFormat();
+  ClearLoneReturnMark(plain);
+  QTextCharFormat mark = plain;
+  mark.setProperty(kLoneReturnProperty, true);
+  cursor.beginEditBlock();
+  cursor.removeSelectedText();
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && !IsLoneReturn(text, i)) continue;
+    if (i > start) cursor.insertText(ToEditText(text.substr(start, i - start)), plain);
+    if (i < text.size()) cursor.insertText(QString(QChar(kLoneReturnPicture)), mark);
+    start = i + 1;
+  }
+  cursor.endEditBlock();
 }
 
 int CrLfPosition(const QTextDocument& document, int qtPosition) {

@@ -12,6 +12,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "components/widgets/text_box.h"
+#include "core/codes.h"
+#include "core/vellvar.h"
 #include "platform/qt/memo_edit.h"
 
 using vell::widgets::PrintLayout;
@@ -254,6 +257,21 @@ class PdfEnvironment {
 
 }  // namespace
 
+// A program's lone CR stays in the box as a character and prints as
+// nothing: "x" CR "y" is one line "xy".
+TEST(TextBoxPrinting, ALoneReturnFromAProgramBreaksNoLine) {
+  MemoEdit memo;
+  memo.resize(200, 100);
+  ASSERT_TRUE(vell::widgets::SetTextBoxMember(memo, vell::MemberText, vell::vellvar(u"x\ry\nz"),
+                                              vell::widgets::TextBoxHooks{}));
+  EXPECT_EQ(memo.document()->blockCount(), 2);
+  EXPECT_EQ(memo.Text(), u"x\ry\r\nz");
+  FakeSurface surface;
+  QString error;
+  ASSERT_TRUE(vell::widgets::PrintMemo(memo, surface, error));
+  EXPECT_EQ(surface.Joined(), u"xy|z|");
+}
+
 TEST(TextBoxPrinting, PrintsIntoThePdfFileNamed) {
   if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() ||
       QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
@@ -271,6 +289,13 @@ TEST(TextBoxPrinting, PrintsIntoThePdfFileNamed) {
   memo.SetText(text);
   QString error;
   QPrinter printer(QPrinter::HighResolution);
+  {
+    // The page is laid out on the output the document goes to.
+    vell::widgets::PrinterSurface surface(printer);
+    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(printer.outputFileName(), pdf);
+    EXPECT_EQ(surface.DpiX(), printer.logicalDpiX());
+  }
   ASSERT_TRUE(vell::widgets::PrintMemoOnPrinter(memo, printer, error)) << error.toStdString();
 
   const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
