@@ -14,6 +14,7 @@
 #include "components/widgets/component_events.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/event_hooks.h"
+#include "components/widgets/geometry_bounds.h"
 
 namespace vell {
 
@@ -140,7 +141,7 @@ QWidget* ClientArea(QWidget* form) {
 int SetClientWidth(MemberCall& call) {
   QWidget* form = Form(call);
   const int extra = form->width() - ClientArea(form)->width();
-  form->resize(std::max(call.IntArg() + extra, 0), form->height());
+  form->resize(BoundedSide(int64_t{call.IntArg()} + extra), form->height());
   ParentResized(form);
   return 1;
 }
@@ -151,7 +152,7 @@ bool GetClientWidth(MemberCall& call) {
 int SetClientHeight(MemberCall& call) {
   QWidget* form = Form(call);
   const int extra = form->height() - ClientArea(form)->height();
-  form->resize(form->width(), std::max(call.IntArg() + extra, 0));
+  form->resize(form->width(), BoundedSide(int64_t{call.IntArg()} + extra));
   ParentResized(form);
   return 1;
 }
