@@ -205,7 +205,8 @@ TEST_F(ExtremeValues, TheOutputArea) {
 // the part of it that shows takes.
 TEST_F(ExtremeValues, LargeControlsPaintWhatShows) {
   const long peakBefore = PeakKilobytes();
-  for (const int type : {TypeComboBox, TypeButton}) {
+  for (const int type : {TypeButton, TypeLabel, TypeTextBox, TypeCheckBox, TypeRadioButton,
+                         TypeListBox, TypeComboBox, TypeScrollBar, TypeGroupBox, TypePanel}) {
     const int slot = Request(ComponentSet, 0, MemberCreate, vellvar(type)).ToInt();
     ASSERT_GE(slot, kFirstProgramSlot);
     Request(ComponentSet, slot, MemberWidth, vellvar(kMaxControlSide));
@@ -214,7 +215,8 @@ TEST_F(ExtremeValues, LargeControlsPaintWhatShows) {
     w.form->repaint();
   }
   QCoreApplication::processEvents();
-  // The style would paint each through a picture of 4 GB.
+  // A style that paints a control through a picture of its size would take
+  // 4 GB for each.
   EXPECT_LT(PeakKilobytes() - peakBefore, kMaxPeakGrowthKilobytes);
 }
 
