@@ -134,8 +134,8 @@ void ImageControl::SetColor(int32_t color) {
 
 void ImageControl::SetFontName(const QString& name) {
   fontName_ = name;
-  const int64_t pixels = std::clamp<int64_t>(PointsToPixels(fontSize_), -kMaxBitmapSide,
-                                             kMaxBitmapSide);
+  const int64_t pixels =
+      std::clamp<int64_t>(PointsToPixels(fontSize_), -kMaxBitmapSide, kMaxBitmapSide);
   QFont font = qt::WindowsFont(name, -static_cast<int>(pixels));
   font.setBold(font_.bold());
   font.setItalic(font_.italic());
@@ -370,8 +370,8 @@ void ImageControl::TextOut(std::u16string_view text) {
     lineHeight = metrics.height();
     if (x + charWidth + kTextGap > usableRight) lineBreak();
     // Only what can touch the bitmap is drawn.
-    const bool inside = x + charWidth >= 0 && x < bitmap_.width() && y + lineHeight >= 0 &&
-                        y < bitmap_.height();
+    const bool inside =
+        x + charWidth >= 0 && x < bitmap_.width() && y + lineHeight >= 0 && y < bitmap_.height();
     if (painter.isActive() && inside) {
       painter.drawText(QPoint(static_cast<int>(x), static_cast<int>(y + metrics.ascent())), glyph);
     }

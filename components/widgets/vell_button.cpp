@@ -164,9 +164,9 @@ void TVellButton::SetMargin(int margin) {
 QString TVellButton::ShownCaption() const { return inner_->text(); }
 
 void TVellButton::CutCaption() {
-  const int n = VellGetTextExtent(
-      QFontMetrics(font()), caption_,
-      SaturatedInt(int64_t{inner_->width()} - margin_ - kCaptionReserve));
+  const int n =
+      VellGetTextExtent(QFontMetrics(font()), caption_,
+                        SaturatedInt(int64_t{inner_->width()} - margin_ - kCaptionReserve));
   inner_->setText(caption_.left(n));
 }
 

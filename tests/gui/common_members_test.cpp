@@ -195,8 +195,9 @@ TEST_F(CommonMembers, ExtremePositionsAndSizesAreBounded) {
   EXPECT_EQ(Run(u"B.ALIGN = 0\nB.TOP = 2147483647\nPRINT B.TOP"), std::to_string(kMaxCoordinate));
   EXPECT_GE(W(6)->geometry().bottom(), W(6)->geometry().top());
   // A form's client area too.
-  const int clientWidth = std::stoi(Run(u"GLOBAL F\nF = CREATE FORM\nF.CLIENTWIDTH = 2147483647\n"
-                                        u"F.CLIENTHEIGHT = -2147483647\nPRINT F.CLIENTWIDTH"));
+  const int clientWidth =
+      std::stoi(Run(u"GLOBAL F\nF = CREATE FORM\nF.CLIENTWIDTH = 2147483647\n"
+                    u"F.CLIENTHEIGHT = -2147483647\nPRINT F.CLIENTWIDTH"));
   EXPECT_GT(clientWidth, 0);
   EXPECT_LE(clientWidth, kMaxControlSide);
   EXPECT_EQ(Run(u"F.FONTSIZE = 2147483647\nPRINT F.CLIENTHEIGHT, \",\", F.FONTSIZE"),

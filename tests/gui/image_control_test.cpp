@@ -120,9 +120,9 @@ TEST(ImageControl, PixelAndSizes) {
   EXPECT_EQ(image.Bitmap().size(), QSize(vell::kMaxBitmapSide, 50));
   image.SetHeightAndBitmap(1 << 30);
   EXPECT_EQ(image.height(), vell::kMaxControlSide);
-  EXPECT_EQ(image.Bitmap().size(),
-            QSize(vell::kMaxBitmapSide,
-                  static_cast<int>(vell::kMaxBitmapPixels / vell::kMaxBitmapSide)));
+  EXPECT_EQ(
+      image.Bitmap().size(),
+      QSize(vell::kMaxBitmapSide, static_cast<int>(vell::kMaxBitmapPixels / vell::kMaxBitmapSide)));
   const int boundedHeight = image.Bitmap().height();
   image.SetWidthAndBitmap(30);
   EXPECT_EQ(image.Bitmap().size(), QSize(30, boundedHeight));
