@@ -46,11 +46,11 @@ bool Before(Alignment alignment, const QWidget* a, const QWidget* b) {
     case Alignment::Top:
       return a->y() < b->y();
     case Alignment::Bottom:
-      return a->y() + a->height() > b->y() + b->height();
+      return int64_t{a->y()} + a->height() > int64_t{b->y()} + b->height();
     case Alignment::Left:
       return a->x() < b->x();
     case Alignment::Right:
-      return a->x() + a->width() > b->x() + b->width();
+      return int64_t{a->x()} + a->width() > int64_t{b->x()} + b->width();
     default:
       return false;
   }

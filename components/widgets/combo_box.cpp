@@ -2,17 +2,44 @@
 // Unlike Qt's combo box it selects nothing when its lines are set, and the
 // edit field keeps its text; Enter adds nothing to the list.
 #include <QComboBox>
+#include <QPaintEvent>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 #include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
+#include "components/widgets/geometry_bounds.h"
 #include "components/widgets/item_lines.h"
 
 namespace vell {
 
 namespace {
 
+// The style paints a combo box through a picture of the rectangle it is
+// given; a very large one is painted as the piece around what is shown.
+class ProgramComboBox : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    const QRect piece = PaintedPiece(rect(), event->rect());
+    if (piece == rect()) {
+      QComboBox::paintEvent(event);
+      return;
+    }
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.rect = piece;
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+  }
+};
+
 QObject* CreateComboBox(mwin& /*table*/, QWidget* defaultParent) {
-  auto* control = new QComboBox(defaultParent);
+  auto* control = new ProgramComboBox(defaultParent);
   control->setEditable(true);
   control->setInsertPolicy(QComboBox::NoInsert);
   control->resize(145, control->sizeHint().height());

@@ -13,6 +13,7 @@
 
 #include "components/widgets/aligned_layout.h"
 #include "components/widgets/event_hooks.h"
+#include "components/widgets/geometry_bounds.h"
 #include "platform/qt/fonts.h"
 
 namespace vell {
@@ -117,11 +118,13 @@ void Realign(QWidget* w) {
 }
 
 // --- position and size ------------------------------------------------------
+// LEFT, TOP, WIDTH and HEIGHT go to Qt bounded (geometry_bounds.h) and read
+// back what the control really has.
 
 int SetLeft(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownSet(call);
-  w->move(call.IntArg(), w->y());
+  w->move(BoundedCoordinate(call.IntArg()), w->y());
   Realign(w);
   return 1;
 }
@@ -134,7 +137,7 @@ bool GetLeft(MemberCall& call) {
 int SetTop(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownSet(call);
-  w->move(w->x(), call.IntArg());
+  w->move(w->x(), BoundedCoordinate(call.IntArg()));
   Realign(w);
   return 1;
 }
@@ -155,7 +158,7 @@ QSize FrameExtra(const QWidget* w) {
 int SetWidth(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownSet(call);
-  w->resize(std::max(call.IntArg() - FrameExtra(w).width(), 0), w->height());
+  w->resize(BoundedSide(int64_t{call.IntArg()} - FrameExtra(w).width()), w->height());
   Realign(w);
   ParentResized(w);
   return 1;
@@ -169,7 +172,7 @@ bool GetWidth(MemberCall& call) {
 int SetHeight(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownSet(call);
-  w->resize(w->width(), std::max(call.IntArg() - FrameExtra(w).height(), 0));
+  w->resize(w->width(), BoundedSide(int64_t{call.IntArg()} - FrameExtra(w).height()));
   Realign(w);
   ParentResized(w);
   return 1;
@@ -292,7 +295,7 @@ int SetFontSize(MemberCall& call) {
   const int32_t size = call.IntArg();
   if (size > 0) {
     QFont font = w->font();
-    font.setPointSize(size);
+    font.setPointSize(BoundedFontPoints(size));
     w->setFont(font);
   }
   return 1;

@@ -15,6 +15,7 @@
 #include "components/widgets/component_events.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/event_hooks.h"
+#include "components/widgets/geometry_bounds.h"
 #include "components/widgets/member_failure.h"
 #include "components/widgets/text_box_printing.h"
 
@@ -230,7 +231,8 @@ int SetClientWidth(MemberCall& call) {
   SizeGiven(call, Qt::Horizontal, false);
   QWidget* form = Form(call);
   const int extra = form->width() - ClientArea(form)->width();
-  ResizeUnfixed(form, [&] { form->resize(std::max(call.IntArg() + extra, 0), form->height()); });
+  ResizeUnfixed(form,
+                [&] { form->resize(BoundedSide(int64_t{call.IntArg()} + extra), form->height()); });
   ParentResized(form);
   return 1;
 }
@@ -242,7 +244,8 @@ int SetClientHeight(MemberCall& call) {
   SizeGiven(call, Qt::Vertical, false);
   QWidget* form = Form(call);
   const int extra = form->height() - ClientArea(form)->height();
-  ResizeUnfixed(form, [&] { form->resize(form->width(), std::max(call.IntArg() + extra, 0)); });
+  ResizeUnfixed(form,
+                [&] { form->resize(form->width(), BoundedSide(int64_t{call.IntArg()} + extra)); });
   ParentResized(form);
   return 1;
 }

@@ -26,18 +26,26 @@ constexpr int kTextRightMargin = 5;  // pixels kept free at the control's right 
 constexpr int kRepaintDelayMs = 15;  // drawing shows at most this much later
 
 // Font points as pixels on the screen: points * 96 / 72, rounded.
-int PointsToPixels(int points) {
-  return static_cast<int>((static_cast<int64_t>(points) * kScreenDpi + kPointsPerInch / 2) /
-                          kPointsPerInch);
+int64_t PointsToPixels(int64_t points) {
+  return (points * kScreenDpi + kPointsPerInch / 2) / kPointsPerInch;
 }
 
-void CheckSide(int side) {
-  if (side > kMaxBitmapSide) {
-    throw ImageError(QStringLiteral("Bitmap image is too large: %1 pixels (at most %2)")
-                         .arg(side)
+// COPY's region: refused when larger than a bitmap may be.
+void CheckRegion(int w, int h) {
+  if (w > kMaxBitmapSide || h > kMaxBitmapSide ||
+      (w > 0 && h > 0 && int64_t{w} * h > kMaxBitmapPixels)) {
+    throw ImageError(QStringLiteral("Bitmap image is too large: %1 x %2 pixels (at most %3 x %3)")
+                         .arg(w)
+                         .arg(h)
                          .arg(kMaxBitmapSide)
                          .toStdString());
   }
+}
+
+// The bitmap's side for a control side, given the bitmap's other side.
+int BitmapSide(int controlSide, int otherSide) {
+  const int64_t room = kMaxBitmapPixels / std::max(otherSide, 1);
+  return static_cast<int>(std::min<int64_t>({controlSide, kMaxBitmapSide, room}));
 }
 
 QImage NewBitmap(int width, int height) {
@@ -78,7 +86,7 @@ ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
   resize(kDefaultImageSide, kDefaultImageSide);
   fontName_ = QString::fromUtf16(kDefaultFontName);
   fontSize_ = kDefaultFontSize;
-  font_ = qt::WindowsFont(fontName_, -PointsToPixels(fontSize_));
+  font_ = qt::WindowsFont(fontName_, -static_cast<int>(PointsToPixels(fontSize_)));
   font_.setStyleStrategy(QFont::NoAntialias);
   // A new image: the bitmap has the control's size and is white.
   bitmap_ = NewBitmap(width(), height());
@@ -87,15 +95,13 @@ ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
 }
 
 void ImageControl::SetWidthAndBitmap(int width) {
-  CheckSide(width);
-  resize(std::max(width, 0), height());
-  ResizeBitmap(width, bitmapHeight_);
+  resize(BoundedSide(width), height());
+  ResizeBitmap(BitmapSide(this->width(), bitmapHeight_), bitmapHeight_);
 }
 
 void ImageControl::SetHeightAndBitmap(int height) {
-  CheckSide(height);
-  resize(width(), std::max(height, 0));
-  ResizeBitmap(bitmapWidth_, height);
+  resize(width(), BoundedSide(height));
+  ResizeBitmap(bitmapWidth_, BitmapSide(this->height(), bitmapWidth_));
 }
 
 void ImageControl::ResizeBitmap(int width, int height) {
@@ -128,7 +134,9 @@ void ImageControl::SetColor(int32_t color) {
 
 void ImageControl::SetFontName(const QString& name) {
   fontName_ = name;
-  QFont font = qt::WindowsFont(name, -PointsToPixels(fontSize_));
+  const int64_t pixels =
+      std::clamp<int64_t>(PointsToPixels(fontSize_), -kMaxBitmapSide, kMaxBitmapSide);
+  QFont font = qt::WindowsFont(name, -static_cast<int>(pixels));
   font.setBold(font_.bold());
   font.setItalic(font_.italic());
   font.setUnderline(font_.underline());
@@ -140,9 +148,9 @@ void ImageControl::SetFontName(const QString& name) {
 void ImageControl::SetFontSize(int points) {
   fontSize_ = points;
   // 0 keeps the default height; a negative size is a height in pixels.
-  int pixels = points > 0 ? PointsToPixels(points) : -points;
+  int64_t pixels = points > 0 ? PointsToPixels(points) : -int64_t{points};
   if (pixels == 0) pixels = PointsToPixels(kDefaultFontSize);
-  font_.setPixelSize(std::min(pixels, kMaxBitmapSide));
+  font_.setPixelSize(static_cast<int>(std::clamp<int64_t>(pixels, 1, kMaxBitmapSide)));
 }
 
 void ImageControl::SetAutoSize(bool on) {
@@ -281,8 +289,7 @@ void ImageControl::SetPixel(int32_t color) {
 }
 
 void ImageControl::Copy(int w, int h, QImage& scratch) const {
-  CheckSide(w);
-  CheckSide(h);
+  CheckRegion(w, h);
   CopyRegion(bitmap_, pos_, w, h, scratch);
   if (w > 0 && h > 0 && scratch.isNull()) {
     throw ImageError("Not enough memory for the bitmap image");
@@ -312,11 +319,13 @@ void ImageControl::Merge(const QImage& scratch) {
 
 void ImageControl::TextOut(std::u16string_view text) {
   const QFontMetrics metrics(font_);
-  const int x0 = pos_.x();
-  int x = x0;
-  int y = pos_.y();
-  int lineHeight = metrics.height();  // of "H" until a character is measured
-  const int usableRight = width() - kTextRightMargin;
+  // In 64 bits: a text of many lines, or one that starts near the end of
+  // the coordinates, runs past what an int holds.
+  const int64_t x0 = pos_.x();
+  int64_t x = x0;
+  int64_t y = pos_.y();
+  int64_t lineHeight = metrics.height();  // of "H" until a character is measured
+  const int64_t usableRight = int64_t{width()} - kTextRightMargin;
 
   QPainter painter;
   if (!bitmap_.isNull()) {
@@ -360,11 +369,16 @@ void ImageControl::TextOut(std::u16string_view text) {
     const int charWidth = metrics.horizontalAdvance(glyph);
     lineHeight = metrics.height();
     if (x + charWidth + kTextGap > usableRight) lineBreak();
-    if (painter.isActive()) painter.drawText(QPoint(x, y + metrics.ascent()), glyph);
+    // Only what can touch the bitmap is drawn.
+    const bool inside =
+        x + charWidth >= 0 && x < bitmap_.width() && y + lineHeight >= 0 && y < bitmap_.height();
+    if (painter.isActive() && inside) {
+      painter.drawText(QPoint(static_cast<int>(x), static_cast<int>(y + metrics.ascent())), glyph);
+    }
     x += charWidth + kTextGap;
   }
   if (painter.isActive()) painter.end();
-  pos_ = QPoint(x, y);
+  pos_ = QPoint(SaturatedInt(x), SaturatedInt(y));
   Repaint();
 }
 
@@ -388,7 +402,8 @@ void ImageControl::LoadFile(const QString& path) {
     reader.setDecideFormatFromContent(readFormat == nullptr);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
-    if (size.width() > kMaxBitmapSide || size.height() > kMaxBitmapSide) {
+    if (size.width() > kMaxBitmapSide || size.height() > kMaxBitmapSide ||
+        int64_t{std::max(size.width(), 0)} * std::max(size.height(), 0) > kMaxBitmapPixels) {
       Fail(QStringLiteral("Bitmap image is too large: %1 x %2 pixels (at most %3)")
                .arg(size.width())
                .arg(size.height())

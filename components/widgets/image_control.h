@@ -20,11 +20,10 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "components/widgets/geometry_bounds.h"
+
 namespace vell {
 
-// The largest width or height of a bitmap; larger sizes fail instead of
-// allocating gigabytes.
-constexpr int kMaxBitmapSide = 16384;
 // The size of an image control that nothing has sized yet.
 constexpr int kDefaultImageSide = 105;
 
@@ -48,8 +47,10 @@ class ImageControl : public QWidget {
   const QImage& Bitmap() const { return bitmap_; }
 
   // WIDTH and HEIGHT: the control's and then the bitmap's size. 0 or less
-  // gives an empty bitmap; above kMaxBitmapSide throws ImageError and
-  // changes nothing. Content inside the new size stays, added areas are white.
+  // gives an empty bitmap. The control's side is bounded by kMaxControlSide,
+  // the bitmap by kMaxBitmapSide and kMaxBitmapPixels (geometry_bounds.h):
+  // a larger control keeps the bounded bitmap at its top left. Content
+  // inside the new size stays, added areas are white.
   void SetWidthAndBitmap(int width);
   void SetHeightAndBitmap(int height);
 

@@ -3,11 +3,13 @@
 
 #include <QFile>
 #include <QPlainTextEdit>
+#include <algorithm>
 #include <optional>
 #include <string>
 
 #include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
+#include "components/widgets/geometry_bounds.h"
 #include "components/widgets/member_values.h"
 #include "components/widgets/text_box_printing.h"
 #include "core/codes.h"
@@ -59,7 +61,8 @@ bool SetTextBoxMember(MemoEdit& box, int32_t member, const vellvar& arg,
       if (v == 0 || v == 1) box.SetBorderStyle(v);
       return true;
     case MemberMargin: {
-      const int m = v < 0 ? 0 : v;
+      // Negative counts as 0; reads back the bounded margin.
+      const int m = std::clamp(v, 0, kMaxMargin);
       box.SetFormatRect(box.ClientRect().adjusted(m, kFormatTopBottom, -m, -kFormatTopBottom));
       return true;
     }

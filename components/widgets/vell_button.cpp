@@ -3,10 +3,13 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QResizeEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <atomic>
+
+#include "components/widgets/geometry_bounds.h"
 
 namespace vell::widgets {
 
@@ -59,11 +62,13 @@ void VellInnerButton::SetRightLayout(bool right) {
   update();
 }
 
-void VellInnerButton::paintEvent(QPaintEvent*) {
+void VellInnerButton::paintEvent(QPaintEvent* event) {
   QStylePainter painter(this);
   QStyleOptionButton option;
   initStyleOption(&option);
   option.text.clear();
+  // The style paints the bevel through a picture of the rectangle it is given.
+  option.rect = PaintedPiece(rect(), event->rect());
   painter.drawControl(QStyle::CE_PushButtonBevel, option);
   QRect area = rect();
   int flags = Qt::AlignVCenter | Qt::TextSingleLine;
@@ -101,7 +106,7 @@ void TVellButton::SetAlignment(Alignment alignment) {
   if (alignment == LeftJustify || alignment == RightJustify) {
     if (margin_ == -1) margin_ = 1;
     inner_->SetRightLayout(alignment == RightJustify);
-    inner_->SetMargin(margin_);
+    inner_->SetMargin(BoundedMargin(margin_));
   } else {
     margin_ = -1;
     inner_->SetRightLayout(false);
@@ -140,27 +145,28 @@ void TVellButton::SetCaption(const QString& caption) {
 }
 
 void TVellButton::SetHeight(int h) {
-  resize(width(), h);
+  resize(width(), BoundedSide(h));
   inner_->setGeometry(rect());
 }
 
 void TVellButton::SetWidth(int w) {
-  resize(w, height());
+  resize(BoundedSide(w), height());
   inner_->setGeometry(rect());
   CutCaption();
 }
 
 void TVellButton::SetMargin(int margin) {
-  margin_ = margin;
-  inner_->SetMargin(margin);
+  margin_ = margin;  // read back as it was set
+  inner_->SetMargin(BoundedMargin(margin));
   CutCaption();
 }
 
 QString TVellButton::ShownCaption() const { return inner_->text(); }
 
 void TVellButton::CutCaption() {
-  const int n = VellGetTextExtent(QFontMetrics(font()), caption_,
-                                  inner_->width() - margin_ - kCaptionReserve);
+  const int n =
+      VellGetTextExtent(QFontMetrics(font()), caption_,
+                        SaturatedInt(int64_t{inner_->width()} - margin_ - kCaptionReserve));
   inner_->setText(caption_.left(n));
 }
 

@@ -24,6 +24,7 @@
 #include "components/widgets/common_members.h"
 #include "components/widgets/component_events.h"
 #include "components/widgets/component_table.h"
+#include "components/widgets/geometry_bounds.h"
 #include "library/library_builtins.h"
 #include "platform/qt/qt_virtual_keys.h"
 #include "platform/virtual_keys.h"
@@ -173,6 +174,34 @@ TEST_F(CommonMembers, ParentMovesControlsAndRefusesWhatWouldBreak) {
   EXPECT_EQ(W(8)->window(), W(10));
   Run(u"DELETE F");
   EXPECT_EQ(table.Slot(8).inUse, 0u);
+}
+
+// Positions and sizes beyond what a window system shows are taken, bounded
+// on their way to Qt, and read back as the control has them.
+TEST_F(CommonMembers, ExtremePositionsAndSizesAreBounded) {
+  const std::string bounded = std::to_string(kMaxControlSide);
+  // The tall combo box: bounded before anything is painted.
+  EXPECT_EQ(Run(u"GLOBAL C\nC = CREATE COMBOBOX\nC.WIDTH = 300\nC.HEIGHT = 16777215\n"
+                u"PRINT C.WIDTH, \",\", C.HEIGHT"),
+            "300," + bounded);
+  EXPECT_EQ(Run(u"C.ALIGN = 1\nC.HEIGHT = 2147483647\nPRINT C.HEIGHT"), bounded);
+  EXPECT_EQ(Run(u"C.ALIGN = 0\nC.LEFT = -2147483648\nC.TOP = 2147483647\nC.WIDTH = -1\n"
+                u"PRINT C.LEFT, \",\", C.TOP, \",\", C.WIDTH"),
+            std::to_string(kMinCoordinate) + "," + std::to_string(kMaxCoordinate) + ",0");
+  // A top-aligned control at the last coordinate goes back to the top.
+  EXPECT_EQ(Run(u"GLOBAL B\nB = CREATE LABEL\nB.ALIGN = 1\nB.TOP = 2147483647\n"
+                u"PRINT B.TOP, \",\", B.LEFT"),
+            "0,0");
+  EXPECT_EQ(Run(u"B.ALIGN = 0\nB.TOP = 2147483647\nPRINT B.TOP"), std::to_string(kMaxCoordinate));
+  EXPECT_GE(W(6)->geometry().bottom(), W(6)->geometry().top());
+  // A form's client area too.
+  const int clientWidth =
+      std::stoi(Run(u"GLOBAL F\nF = CREATE FORM\nF.CLIENTWIDTH = 2147483647\n"
+                    u"F.CLIENTHEIGHT = -2147483647\nPRINT F.CLIENTWIDTH"));
+  EXPECT_GT(clientWidth, 0);
+  EXPECT_LE(clientWidth, kMaxControlSide);
+  EXPECT_EQ(Run(u"F.FONTSIZE = 2147483647\nPRINT F.CLIENTHEIGHT, \",\", F.FONTSIZE"),
+            "0," + std::to_string(kMaxFontPoints));
 }
 
 TEST_F(CommonMembers, AlignedControlsFollowTheirParentsSize) {

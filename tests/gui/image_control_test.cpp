@@ -113,12 +113,20 @@ TEST(ImageControl, PixelAndSizes) {
   EXPECT_EQ(PixelAt(image, 110, 10), kWhite);
   image.SetWidthAndBitmap(-3);
   EXPECT_EQ(image.width(), 0);
-  // Too large: an error and nothing changed.
+  // Too large: taken all the same, the control bounded to what a window
+  // system shows, the bitmap to its own bounds.
+  image.SetWidthAndBitmap(16385);
+  EXPECT_EQ(image.width(), 16385);
+  EXPECT_EQ(image.Bitmap().size(), QSize(vell::kMaxBitmapSide, 50));
+  image.SetHeightAndBitmap(1 << 30);
+  EXPECT_EQ(image.height(), vell::kMaxControlSide);
+  EXPECT_EQ(
+      image.Bitmap().size(),
+      QSize(vell::kMaxBitmapSide, static_cast<int>(vell::kMaxBitmapPixels / vell::kMaxBitmapSide)));
+  const int boundedHeight = image.Bitmap().height();
   image.SetWidthAndBitmap(30);
-  EXPECT_THROW(image.SetWidthAndBitmap(16385), ImageError);
-  EXPECT_THROW(image.SetHeightAndBitmap(1 << 30), ImageError);
-  EXPECT_EQ(image.width(), 30);
-  EXPECT_EQ(image.Bitmap().size(), QSize(30, 50));
+  EXPECT_EQ(image.Bitmap().size(), QSize(30, boundedHeight));
+  EXPECT_EQ(PixelAt(image, 29, boundedHeight - 1), kWhite);
 }
 
 TEST(ImageControl, TransparentPasteKeepsWhatLiesUnderTheSeeThroughColour) {
@@ -143,6 +151,26 @@ TEST(ImageControl, TransparentPasteKeepsWhatLiesUnderTheSeeThroughColour) {
   image.Copy(0, 10, scratch);
   EXPECT_TRUE(scratch.isNull());
   EXPECT_THROW(image.Copy(20000, 1, scratch), ImageError);
+}
+
+TEST(ImageControl, TextOutRunsPastTheEndOfTheCoordinates) {
+  constexpr int kLastCoordinate = 2147483647;
+  ImageControl image;
+  // One line break near the end of the coordinates: the pen stops there.
+  image.SetFontSize(1000);
+  image.SetPos(QPoint(0, 2147483000));
+  image.TextOut(u"W");
+  EXPECT_EQ(image.Pos().y(), kLastCoordinate);
+  image.SetPos(QPoint(0, 2147483000));
+  image.TextOut(u"\nW");
+  EXPECT_EQ(image.Pos().y(), kLastCoordinate);
+  // So many lines from the top that their heights add up past it.
+  image.SetFontSize(2000);
+  image.SetPos(QPoint(0, 0));
+  const QFontMetrics metrics(image.DrawingFont());
+  const std::u16string lines(kLastCoordinate / metrics.height() + 2, u'\n');
+  image.TextOut(lines);
+  EXPECT_EQ(image.Pos(), QPoint(0, kLastCoordinate));
 }
 
 TEST(ImageControl, TextOutPlacesCharactersOneByOne) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "components/widgets/component_type.h"
+#include "components/widgets/geometry_bounds.h"
 #include "components/widgets/label.h"
 #include "components/widgets/text_box.h"
 #include "components/widgets/text_box_printing.h"
@@ -75,6 +76,14 @@ TEST(TextBoxMembers, NewBoxAndWhatTheMembersChangeInTheEdit) {
   EXPECT_EQ(t.box.FormatMargins(), QMargins(10, 5, 10, 5));
   t.Set(MemberMargin, -3);
   EXPECT_EQ(t.box.FormatMargins(), QMargins(0, 5, 0, 5));
+  // A margin beyond any control's width is bounded, and reads back so.
+  for (const int huge : {2147483647, 1073741824}) {
+    t.Set(MemberMargin, huge);
+    EXPECT_EQ(t.box.FormatMargins(), QMargins(kMaxMargin, 5, kMaxMargin, 5));
+    EXPECT_EQ(t.Int(MemberMargin), kMaxMargin);
+  }
+  t.Set(MemberMargin, 10);
+  EXPECT_EQ(t.box.FormatMargins(), QMargins(10, 5, 10, 5));
 
   // Members that are not the text box's own are left to the shared ones.
   EXPECT_FALSE(t.Set(MemberLeft, 3));

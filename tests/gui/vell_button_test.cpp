@@ -13,6 +13,7 @@
 #include <QTest>
 #include <memory>
 
+#include "components/widgets/geometry_bounds.h"
 #include "components/widgets/simple_controls.h"
 
 using vell::widgets::VellGetTextExtent;
@@ -90,6 +91,32 @@ TEST(VellButton, AlignmentStyleAndMargin) {
   EXPECT_TRUE(button.InnerButton()->isFlat());
   EXPECT_EQ(button.frameShadow(), QFrame::Raised);
   EXPECT_EQ(button.palette().color(QPalette::Window), face);
+}
+
+TEST(VellButton, ExtremeMarginsAndSizes) {
+  QWidget parent;
+  TVellButton button(&parent);
+  button.SetCaption(QStringLiteral("Button"));
+  // A margin far below 0 leaves all the room there is: the whole caption.
+  button.SetMargin(-2147483647);
+  EXPECT_EQ(button.GetMargin(), -2147483647);
+  EXPECT_EQ(button.ShownCaption(), QStringLiteral("Button"));
+  EXPECT_EQ(button.InnerButton()->Margin(), -vell::kMaxMargin);
+  // One far above leaves none.
+  button.SetMargin(2147483647);
+  EXPECT_EQ(button.GetMargin(), 2147483647);
+  EXPECT_EQ(button.ShownCaption(), QString());
+  EXPECT_EQ(button.InnerButton()->Margin(), vell::kMaxMargin);
+  button.SetAlignment(TVellButton::RightJustify);
+  EXPECT_EQ(button.InnerButton()->Margin(), vell::kMaxMargin);
+  // Sizes stop at what a window system shows.
+  button.SetWidth(2147483647);
+  button.SetHeight(16777215);
+  EXPECT_EQ(button.GetWidth(), vell::kMaxControlSide);
+  EXPECT_EQ(button.GetHeight(), vell::kMaxControlSide);
+  EXPECT_EQ(button.InnerButton()->size(), button.size());
+  button.SetWidth(-2147483647 - 1);
+  EXPECT_EQ(button.GetWidth(), 0);
 }
 
 TEST(VellButton, InnerEventsAreTheControls) {
