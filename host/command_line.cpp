@@ -10,7 +10,8 @@ int FileTypeSwitch(QStringView parameter) {
 
 QStringList Parameters(int argc, const char* const* argv) {
   QStringList parameters;
-  for (int i = 1; i < argc && argv[i] != nullptr; ++i) parameters << QString::fromLocal8Bit(argv[i]);
+  for (int i = 1; i < argc && argv[i] != nullptr; ++i)
+    parameters << QString::fromLocal8Bit(argv[i]);
   return parameters;
 }
 

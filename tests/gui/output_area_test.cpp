@@ -35,8 +35,9 @@ TEST(OutputArea, FillsItsPanelUntilPlaced) {
 
   // Placed by the program, it stays where it was put when the user drags the
   // splitter or clears the output.
-  w.Run(u"MainTextBox.ALIGN = 0\nMainTextBox.LEFT = 4\nMainTextBox.TOP = 6\n"
-        u"MainTextBox.WIDTH = 100\nMainTextBox.HEIGHT = 50\n");
+  w.Run(
+      u"MainTextBox.ALIGN = 0\nMainTextBox.LEFT = 4\nMainTextBox.TOP = 6\n"
+      u"MainTextBox.WIDTH = 100\nMainTextBox.HEIGHT = 50\n");
   const QRect placed(4, 6, 100, 50);
   EXPECT_EQ(out.geometry(), placed);
   w.form->Splitter->setSizes({130, 80});

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -29,7 +29,8 @@ QString ButtonText(QMessageBox::StandardButton which) {
 
 TEST(QtTranslations, StandardButtonsSpeakJapanese) {
   QTranslator* translator = vell::qt::InstallQtTranslations(*qApp);
-  ASSERT_NE(translator, nullptr) << "no qtbase_ja in " << vell::qt::QtTranslationsFolder().toStdString();
+  ASSERT_NE(translator, nullptr) << "no qtbase_ja in "
+                                 << vell::qt::QtTranslationsFolder().toStdString();
   EXPECT_EQ(ButtonText(QMessageBox::Yes), QString::fromUtf16(u"はい(&Y)"));
   EXPECT_EQ(ButtonText(QMessageBox::No), QString::fromUtf16(u"いいえ(&N)"));
   EXPECT_EQ(ButtonText(QMessageBox::Abort), QString::fromUtf16(u"中止"));

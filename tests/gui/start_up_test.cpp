@@ -92,7 +92,8 @@ TEST(StartUp, FileTypeSwitchesWithoutADisplay) {
   EXPECT_EQ(registered.exitCode, 0) << registered.errors.toStdString();
   // The entry names the application's own folder.
   const QString folder = QFileInfo(QStringLiteral(VELL_EXECUTABLE)).absolutePath();
-  EXPECT_TRUE(QString::fromUtf8(ReadBytes(desktop)).contains(u'"' + folder + QStringLiteral("/vell\" %f")));
+  EXPECT_TRUE(
+      QString::fromUtf8(ReadBytes(desktop)).contains(u'"' + folder + QStringLiteral("/vell\" %f")));
   EXPECT_TRUE(QFileInfo::exists(mime));
   EXPECT_TRUE(ReadBytes(list).contains("text/x-vell=vell.desktop"));
 
@@ -116,7 +117,8 @@ TEST(StartUp, FileTypeSwitchesWithoutADisplay) {
 TEST(StartUp, DisplayAvailable) {
   using vell::qt::DisplayAvailable;
   {
-    ScopedEnvironment env{{"QT_QPA_PLATFORM", nullptr}, {"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}};
+    ScopedEnvironment env{
+        {"QT_QPA_PLATFORM", nullptr}, {"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}};
     EXPECT_FALSE(DisplayAvailable());
   }
   {
@@ -124,15 +126,18 @@ TEST(StartUp, DisplayAvailable) {
     EXPECT_TRUE(DisplayAvailable());
   }
   {
-    ScopedEnvironment env{{"QT_QPA_PLATFORM", nullptr}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", "wayland-0"}};
+    ScopedEnvironment env{
+        {"QT_QPA_PLATFORM", nullptr}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", "wayland-0"}};
     EXPECT_TRUE(DisplayAvailable());
   }
   {  // A plugin that needs no display server.
-    ScopedEnvironment env{{"QT_QPA_PLATFORM", "offscreen"}, {"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}};
+    ScopedEnvironment env{
+        {"QT_QPA_PLATFORM", "offscreen"}, {"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}};
     EXPECT_TRUE(DisplayAvailable());
   }
   {  // X named, with its options, but no X display; then a list with a fallback.
-    ScopedEnvironment env{{"QT_QPA_PLATFORM", "xcb:nograb"}, {"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", "w"}};
+    ScopedEnvironment env{
+        {"QT_QPA_PLATFORM", "xcb:nograb"}, {"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", "w"}};
     EXPECT_FALSE(DisplayAvailable());
     qputenv("QT_QPA_PLATFORM", "wayland-egl;xcb");
     EXPECT_TRUE(DisplayAvailable());
@@ -153,7 +158,8 @@ TEST(StartUp, FileTypeFailureFoundBeforeTheWindow) {
     EXPECT_EQ(form.FormCreate({QStringLiteral("/opt/vell/vell"), QStringLiteral("/s")},
                               QStringLiteral("Cannot write \"x\". No room")),
               TFormMain::StartResult::Run);
-    EXPECT_EQ(dialogs.warnings, std::vector<QString>{QStringLiteral("Cannot write \"x\". No room")});
+    EXPECT_EQ(dialogs.warnings,
+              std::vector<QString>{QStringLiteral("Cannot write \"x\". No room")});
     EXPECT_EQ(vell::gInterpreter->commandLine.firstChild, nullptr);
   }
   vell::qt::SetDialogs(previous);
