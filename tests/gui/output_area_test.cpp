@@ -45,9 +45,6 @@ TEST(OutputArea, FillsItsPanelUntilPlaced) {
   EXPECT_EQ(out.geometry(), placed);
   w.form->MenuProgClsClick();
   EXPECT_EQ(out.geometry(), placed);
-
-  w.Run(u"MainTextBox.ALIGN = 5\n");
-  EXPECT_EQ(out.geometry(), panel.rect());
 }
 
 TEST(OutputArea, NoScrollBarYetScrolls) {
