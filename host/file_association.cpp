@@ -349,9 +349,9 @@ bool RegisterFileType(int mode, const QString& executablePath, QString& error) {
   const QString listPath = AssociationConfigHome() + QStringLiteral("/mimeapps.list");
   Changes changes;
   bool ok = true;
-  if (mode == 1) {
+  if (mode == kWriteFileType) {
     ok = Register(dataHome, listPath, QFileInfo(executablePath).absolutePath(), changes, error);
-  } else if (mode == 0) {
+  } else if (mode == kRemoveFileType) {
     ok = Unregister(dataHome, listPath, changes, error);
   }
   // Also after a failure: the databases then match what was written.

@@ -14,6 +14,10 @@ QString AssociationDataHome();
 // The folder of mimeapps.list: $XDG_CONFIG_HOME, else ~/.config.
 QString AssociationConfigHome();
 
+// The modes of RegisterFileType.
+inline constexpr int kRemoveFileType = 0;
+inline constexpr int kWriteFileType = 1;
+
 // Mode 1 writes the association for the `vell` executable in the folder of
 // `executablePath`, mode 0 removes what of it is there; afterwards the
 // desktop's databases are refreshed for what changed. False with a message

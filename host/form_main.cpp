@@ -10,10 +10,11 @@
 #include <QSplitter>
 #include <QTimer>
 #include <QUrl>
-#include <QVBoxLayout>
 
 #include "components/keywords/component_keywords.h"
+#include "components/widgets/aligned_layout.h"
 #include "core/interpreter.h"
+#include "host/command_line.h"
 #include "host/edit_popup_menu.h"
 #include "host/file_association.h"
 #include "host/form_input.h"
@@ -78,9 +79,6 @@ void TFormMain::BuildWindow() {
 
   PanelOut = new QWidget(Splitter);
   PanelOut->setObjectName(QStringLiteral("PanelOut"));
-  auto* panelLayout = new QVBoxLayout(PanelOut);
-  panelLayout->setContentsMargins(0, 0, 0, 0);
-  panelLayout->setSpacing(0);
 
   const QFont memoFont = vell::qt::WindowsFont(jp::Q(jp::kMemoFontFamily), -13);
   MemoOut = new MemoEdit(PanelOut);
@@ -90,8 +88,13 @@ void TFormMain::BuildWindow() {
   MemoOut->setFont(memoFont);
   // A read-only memo still shows and keeps its caret: output goes there.
   MemoOut->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  // Only the program area has a scroll bar; the wheel and the keys still
+  // scroll the output area.
+  MemoOut->SetScrollBars(0);
   vell::qt::WrapLongRunsAnywhere(*MemoOut);
-  panelLayout->addWidget(MemoOut);
+  // The output area fills its panel as a control aligned to the client area
+  // does: a program may align it otherwise, or place it itself.
+  vell::SetAlignment(MemoOut, static_cast<int32_t>(vell::Alignment::Client));
 
   MemoProg = new MemoEdit(Splitter);
   MemoProg->setObjectName(QStringLiteral("MemoProg"));
@@ -180,7 +183,8 @@ void TFormMain::SetCaption(const QString& caption) {
 // ---------------------------------------------------------------------------
 // Start-up and shut-down.
 
-TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
+TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments,
+                                             const std::optional<QString>& fileTypeError) {
   const QString current = QDir::currentPath();
   SaveDialog().initialDir = current;
   OpenDialog().initialDir = current;
@@ -210,19 +214,20 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments) {
   if (arguments.size() <= 1) return StartResult::Run;
 
   QString file = arguments[1];
-  if (file == u"/s" || file == u"/u") {
+  if (const int mode = vell::host::FileTypeSwitch(file); mode != vell::host::kNoFileTypeSwitch) {
     QString error;
-    if (!vell::host::RegisterFileType(file == u"/s" ? 1 : 0,
-                                      QCoreApplication::applicationFilePath(), error)) {
-      // As after a start without parameters.
-      ShowError(error);
-      return StartResult::Run;
+    if (fileTypeError) {
+      error = *fileTypeError;
+    } else if (vell::host::RegisterFileType(mode, QCoreApplication::applicationFilePath(), error)) {
+      vell::DestroyInterpreter(interp_);
+      interp_ = nullptr;
+      return StartResult::Terminate;
     }
-    vell::DestroyInterpreter(interp_);
-    interp_ = nullptr;
-    return StartResult::Terminate;
+    // As after a start without parameters.
+    ShowError(error);
+    return StartResult::Run;
   }
-  if (file == u"/v") {
+  if (file == vell::host::kMinimizedRunSwitch) {
     startMinimized_ = true;
     file = arguments.size() > 2 ? arguments[2] : QString();
   }
@@ -420,7 +425,7 @@ void TFormMain::MenuProgDispClick() {
 void TFormMain::MenuProgClsClick() {
   output_->Clear();
   if (componentTable_ != nullptr) componentTable_->DestroyAllComponents();
-  MemoOut->setVisible(true);
+  ShowOutputArea();
   layout_->LayoutMemos(LayoutRefresh);
   if (!MemoProg->isHidden()) MemoProg->setFocus();
 }
@@ -468,8 +473,14 @@ void TFormMain::ShowWarning(std::u16string_view text) {
   vell::qt::Dialogs().ShowWarning(nullptr, AppCaption(), vell::qt::ToQString(text));
 }
 
-void TFormMain::ReleaseProgramComponents() {
+void TFormMain::ShowOutputArea() {
   MemoOut->setVisible(true);
+  // While hidden it was not placed when the panel changed its size.
+  vell::LayOutAlignedChildren(PanelOut);
+}
+
+void TFormMain::ReleaseProgramComponents() {
+  ShowOutputArea();
   if (componentTable_ != nullptr) componentTable_->DestroyAllComponents();
 }
 

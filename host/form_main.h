@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -55,7 +56,11 @@ class TFormMain : public QMainWindow,
   // Creates the interpreter, installs the predefined components and reads the
   // command line (the executable's path first). Terminate: "/s", "/u" or no
   // interpreter; the caller then returns without showing the window.
-  StartResult FormCreate(const QStringList& arguments);
+  // `fileTypeError`: "/s" or "/u" was already tried before the window
+  // existed and failed for this reason, which is shown; the window then
+  // starts as without parameters.
+  StartResult FormCreate(const QStringList& arguments,
+                         const std::optional<QString>& fileTypeError = std::nullopt);
   // True when the command line asked for a minimised window ("/v").
   bool StartMinimized() const { return startMinimized_; }
   // Shows the window as the command line asked.
@@ -160,6 +165,8 @@ class TFormMain : public QMainWindow,
 
  private:
   void BuildWindow();
+  // Shows the output area again, filling the panel when it is aligned so.
+  void ShowOutputArea();
   void BuildMenus();
   bool LoadProgram(const QString& path, bool fromCommandLine);
   void LeaveBusy();

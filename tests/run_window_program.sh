@@ -3,7 +3,9 @@
 # "vell /v NAME.vell", offscreen in a fresh temporary folder. The program
 # records what it sees into record.txt (with WRITEANSIFILE) and ends with
 # EXIT; the record must equal NAME.expected beside the program, byte for byte.
-# Files in a folder NAME.data beside the program are copied in first.
+# Files in a folder NAME.data beside the program are copied in first. A file
+# NAME.args beside the program gives further parameters, one a line, passed
+# after the program's name exactly as they stand.
 #
 # To add a window program: put NAME.vell and NAME.expected into
 # tests/window_programs/ (the build picks them up).
@@ -17,8 +19,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$dir/$name.vell" "$work/"
 [ -d "$dir/$name.data" ] && cp -R "$dir/$name.data/." "$work/"
+parameters=()
+if [ -f "$dir/$name.args" ]; then
+  mapfile -t parameters <"$dir/$name.args"
+fi
 cd "$work" || exit 2
-QT_QPA_PLATFORM=offscreen timeout "$limit" "$vell" /v "$name.vell" >"$work/.log" 2>&1
+# The platform comes from the environment alone: parameters such as
+# "-platform" are the program's own.
+QT_QPA_PLATFORM=offscreen timeout "$limit" "$vell" /v "$name.vell" "${parameters[@]}" >"$work/.log" 2>&1
 status=$?
 if [ $status -eq 124 ]; then
   echo "$name.vell did not end within ${limit}s (an error message waiting, or no EXIT)"

@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth fonts-ipafont-gothic python3 time poppler-utils
   xdg-utils shared-mime-info desktop-file-utils libglib2.0-bin
-  locales
+  locales qt6-translations-l10n
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,6 @@
 #include "platform/qt/dialogs.h"
 
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -16,14 +17,32 @@ namespace {
 DialogSeam gDefaultSeam;
 DialogSeam* gSeam = &gDefaultSeam;
 
+// The list of filter choices of Qt's own dialog (native dialogs have none).
+QComboBox* FilterChoices(const QFileDialog& dialog) {
+  return dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+}
+
 void Prepare(QFileDialog& dialog, const FileDialogSetup& setup) {
   if (!setup.title.isEmpty()) dialog.setWindowTitle(setup.title);
   if (!setup.initialDir.isEmpty()) dialog.setDirectory(setup.initialDir);
   const QStringList filters = QtNameFilters(setup.filter);
   if (!filters.isEmpty()) {
+    // Each choice shows its text alone, as the filter gives it; the
+    // patterns only select the files.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(filters);
     const int index = setup.filterIndex - 1;
-    if (index >= 0 && index < filters.size()) dialog.selectNameFilter(filters[index]);
+    if (index >= 0 && index < filters.size()) {
+      dialog.selectNameFilter(filters[index]);
+      // Qt finds a choice by its text: of choices with the same text it
+      // takes the first, so the one asked for is chosen by its place.
+      QComboBox* choices = FilterChoices(dialog);
+      if (choices != nullptr && choices->count() == filters.size() &&
+          choices->currentIndex() != index) {
+        choices->setCurrentIndex(index);
+        emit choices->activated(index);
+      }
+    }
   }
   dialog.setDefaultSuffix(setup.defaultExt);
   if (!setup.fileName.isEmpty()) {
@@ -44,7 +63,13 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogSetup& set
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
   if (chosenFilter) {
-    const int index = QtNameFilters(setup.filter).indexOf(dialog.selectedNameFilter());
+    // Qt's own dialog names the choice by its text alone, which several
+    // choices may share: its place in the list tells which it is.
+    const QStringList filters = QtNameFilters(setup.filter);
+    const QComboBox* choices = FilterChoices(dialog);
+    const int index = choices != nullptr && choices->count() == filters.size()
+                          ? choices->currentIndex()
+                          : static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
     *chosenFilter = index < 0 ? setup.filterIndex : index + 1;
   }
   return files.first();

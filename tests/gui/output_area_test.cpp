@@ -1,0 +1,81 @@
+// The output area in the window: a control aligned to its panel's client
+// area, which a program may place itself, and without a scroll bar of its
+// own, yet scrolled by the wheel and the keys.
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "gui_support.h"
+
+using namespace vell::testing;
+
+namespace {
+
+constexpr int kWheelNotch = 120;
+
+}  // namespace
+
+TEST(OutputArea, FillsItsPanelUntilPlaced) {
+  WindowFixture w;
+  w.form->show();
+  MemoEdit& out = *w.form->MemoOut;
+  QWidget& panel = *w.form->PanelOut;
+  EXPECT_EQ(out.geometry(), panel.rect());
+
+  // Hidden while the panel changed its size, it fills the panel again when
+  // Clear output shows it.
+  w.Run(u"MainTextBox.VISIBLE = 0\nSCREEN(250, 90)\n");
+  EXPECT_TRUE(out.isHidden());
+  w.form->MenuProgClsClick();
+  EXPECT_FALSE(out.isHidden());
+  EXPECT_EQ(out.geometry(), QRect(0, 0, 250, 90));
+
+  // Placed by the program, it stays where it was put when the user drags the
+  // splitter or clears the output.
+  w.Run(
+      u"MainTextBox.ALIGN = 0\nMainTextBox.LEFT = 4\nMainTextBox.TOP = 6\n"
+      u"MainTextBox.WIDTH = 100\nMainTextBox.HEIGHT = 50\n");
+  const QRect placed(4, 6, 100, 50);
+  EXPECT_EQ(out.geometry(), placed);
+  w.form->Splitter->setSizes({130, 80});
+  EXPECT_EQ(panel.height(), 130);
+  EXPECT_EQ(out.geometry(), placed);
+  w.form->MenuProgClsClick();
+  EXPECT_EQ(out.geometry(), placed);
+}
+
+TEST(OutputArea, NoScrollBarYetScrolls) {
+  WindowFixture w;
+  w.form->show();
+  MemoEdit& out = *w.form->MemoOut;
+  QScrollBar& bar = *out.verticalScrollBar();
+  EXPECT_EQ(w.Run(u"PRINT MainTextBox.SCROLLBARS\n"), u"0");
+  w.form->MenuProgClsClick();
+  w.Run(u"DIM I\nI = 0\nWHILE I < 200 {\n  PRINT \"line\\n\"\n  I = I + 1\n}\n");
+  QCoreApplication::processEvents();
+  ASSERT_GT(bar.maximum(), 0);  // the output overflows the area
+  // What SCROLLBARS reads is what shows.
+  EXPECT_FALSE(bar.isVisible());
+  EXPECT_TRUE(w.form->MemoProg->verticalScrollBar()->isVisible());
+
+  bar.setValue(0);
+  const QPointF inside(out.viewport()->rect().center());
+  QWheelEvent wheel(inside, out.viewport()->mapToGlobal(inside), QPoint(), QPoint(0, -kWheelNotch),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(out.viewport(), &wheel);
+  EXPECT_GT(bar.value(), 0);
+
+  QTextCursor top = out.textCursor();
+  top.movePosition(QTextCursor::Start);
+  out.setTextCursor(top);
+  bar.setValue(0);
+  QTest::keyClick(&out, Qt::Key_PageDown);
+  EXPECT_GT(bar.value(), 0);
+
+  // A program may still give it its bar.
+  w.Run(u"MainTextBox.SCROLLBARS = 2\n");
+  EXPECT_TRUE(bar.isVisible());
+}
