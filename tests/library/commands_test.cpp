@@ -254,18 +254,5 @@ TEST_F(Commands, NestedTextsKeepAStopAndReportOnce) {
   EXPECT_EQ(Run(u"PRINT CALLSUB(\"PRINT 5\")"), "");
 }
 
-TEST_F(Commands, EventErrorWithoutCodeKeepsCalcAndCallSubFromRunning) {
-  // A timer SUB fails without a code ("system error") in the pump after a
-  // WAIT: the statement there completes without running its nested text,
-  // and the program stops.
-  vm.host.eventText = u"GLOBAL Y\nY = LEFT(1)";
-  vm.host.eventRoutine = u"TICK";
-  vm.host.eventAtPump = 3;
-  const std::string box = "[MSG]\nTICK 2 : system error\n";
-  EXPECT_EQ(Run(u"GLOBAL X\nWAIT 0\nX = CALC(\"1\")\nPRINT \"after\", X"), box);
-  EXPECT_EQ(Run(u"GLOBAL X\nWAIT 0\nX = CALLSUB(\"PRINT 5\")\nPRINT \"after\""), box);
-  EXPECT_EQ(vm.interp().errorReported, 1);
-}
-
 }  // namespace
 }  // namespace vell
