@@ -56,11 +56,40 @@ int NextInList(Interpreter& interp, ExecContext& ctx, bool& more) {
   return ResultDone;
 }
 
-// Picks names for the helper locals of INPUT's assignment that cannot be the
-// name the assignment refers to.
-std::u16string HelperPrefix(std::u16string_view baseName) {
-  return baseName.starts_with(u"#INPUT") ? u"#ANSWER" : u"#INPUT";
-}
+// Holds the values that INPUT's generated assignment refers to by name while
+// one INPUT item is read and assigned, in place of those of an INPUT that
+// runs around it (from an event during its dialog or assignment). They take
+// no locals.
+class InputValues {
+ public:
+  // The names cannot be the name the assignment refers to.
+  InputValues(Interpreter& interp, std::u16string_view baseName)
+      : interp_(interp),
+        prefix_(baseName.starts_with(names::kInputValuePrefix) ? names::kInputValueOtherPrefix
+                                                                : names::kInputValuePrefix) {
+    outer_.swap(interp_.inputValues);
+  }
+  ~InputValues() { interp_.inputValues.swap(outer_); }
+  InputValues(const InputValues&) = delete;
+  InputValues& operator=(const InputValues&) = delete;
+
+  // Holds value as number `number`; returns its name.
+  std::u16string Hold(size_t number, vellvar&& value) {
+    std::u16string name(prefix_);
+    for (char c : std::to_string(number)) name += static_cast<char16_t>(c);
+    decltype(Interpreter::inputValues)::value_type node(new vellarray());
+    node->kind = NodeVariable;
+    node->key = std::u16string_view(name);
+    node->item = std::move(value);
+    interp_.inputValues.push_back(std::move(node));
+    return name;
+  }
+
+ private:
+  Interpreter& interp_;
+  std::u16string_view prefix_;
+  decltype(Interpreter::inputValues) outer_;
+};
 
 }  // namespace
 
@@ -190,6 +219,7 @@ HandlerResult ExecInput(Interpreter& interp, ExecContext& ctx) {
       return ResultFailed;
     }
     const std::u16string baseName(NameOf(base));
+    InputValues held(interp, baseName);
     ctx.SetToken(baseName);
     if (FindVariable(interp, ctx) == 0) {
       interp.runState = ErrorUndefined;
@@ -199,44 +229,23 @@ HandlerResult ExecInput(Interpreter& interp, ExecContext& ctx) {
     vellvar answer = AskInput(interp, prompt);
     if (interp.runState != StateRunning) return ResultFailed;
 
-    // The answer and the index values reach the assignment as helper locals,
+    // The answer and the index values reach the assignment as held values,
     // so the variable receives exactly the text typed, however long, and a
     // string index stays a string. LET keeps a name that is also a statement
     // keyword a name.
-    const size_t helpers = 1 + indexes.values.size();
-    if (static_cast<size_t>(interp.localCount) + helpers > static_cast<size_t>(kTableNodes)) {
-      interp.runState = ErrorAreaOverflow;
-      return ResultFailed;
-    }
-    const std::u16string prefix = HelperPrefix(baseName);
-    const int32_t savedCount = interp.localCount;
-    auto pushHelper = [&](size_t number, vellvar&& value) {
-      vellarray& local = interp.locals[interp.localCount++];
-      local.Clear();
-      local.kind = NodeVariable;
-      std::u16string helperName = prefix;
-      for (char c : std::to_string(number)) helperName += static_cast<char16_t>(c);
-      local.key = std::u16string_view(helperName);
-      local.item = std::move(value);
-      return helperName;
-    };
     std::u16string assignment = u"LET ";
     size_t from = 0;
     for (size_t i = 0; i < indexes.offsets.size(); ++i) {
       assignment.append(reference, from, indexes.offsets[i] - from);
-      assignment += pushHelper(i + 1, std::move(indexes.values[i]));
+      assignment += held.Hold(i + 1, std::move(indexes.values[i]));
       from = indexes.offsets[i];
     }
     assignment.append(reference, from, std::u16string::npos);
     assignment += u" = ";
-    assignment += pushHelper(0, std::move(answer));
+    assignment += held.Hold(0, std::move(answer));
 
     interp.routineName = u"INPUT";
     const int r = RunText(interp, &ctx, assignment);
-    for (int32_t i = interp.localCount; i > savedCount; --i) {
-      if (i - 1 < kTableNodes) names::FreeEntry(interp.locals[i - 1]);
-    }
-    interp.localCount = savedCount;
     if (r == ResultFailed) return ResultFailed;
 
     bool more = false;

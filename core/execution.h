@@ -14,8 +14,9 @@ namespace vell {
 struct Interpreter;
 
 // Texts (core/executor.cpp).
-// Runs a text as a nested run (clears runState and errorReported first); the
-// caller sets interp.routineName before.
+// Runs a text: an outermost run clears runState and errorReported first; a
+// nested run while either is set runs nothing and fails. The caller sets
+// interp.routineName before.
 HandlerResult RunText(Interpreter& interp, ExecContext* caller, std::u16string_view text);
 HandlerResult RunText(Interpreter& interp, ExecContext* caller, SharedText text);
 HandlerResult ExecuteText(Interpreter& interp, SharedText text, int32_t localBase);

@@ -72,17 +72,27 @@ void AppendRoutineName(std::u16string& out, const vellvar& name) {
   // A name that was never set shows as empty.
 }
 
+// A text started inside a run while a stop or an error is pending does not
+// run: clearing the state would lose the stop, or let the program carry on
+// after an error whose run state is 0 (a failure without a code) has been
+// reported. It has no value of its own to leave either.
+bool RefuseNestedRun(Interpreter& interp) {
+  if (interp.runDepth == 0 || (interp.runState == 0 && interp.errorReported == 0)) return false;
+  interp.lastValue = 0;
+  return true;
+}
+
 }  // namespace
 
 HandlerResult RunText(Interpreter& interp, ExecContext* caller, std::u16string_view text) {
-  if (interp.runDepth > 0 && interp.runState != 0) return ResultFailed;
+  if (RefuseNestedRun(interp)) return ResultFailed;
   return RunText(interp, caller, MakeSharedText(text));
 }
 
 HandlerResult RunText(Interpreter& interp, ExecContext* caller, SharedText text) {
-  // A text started inside a run while a stop or an error is pending does not
-  // run: clearing the state here would lose the stop or the error.
-  if (interp.runDepth > 0 && interp.runState != 0) return ResultFailed;
+  if (RefuseNestedRun(interp)) return ResultFailed;
+  // Only an outermost run (the main program, an event text while none runs)
+  // starts afresh.
   interp.errorReported = 0;
   interp.runState = 0;
   const int32_t saved = interp.localCount;
@@ -128,6 +138,10 @@ HandlerResult ExecuteText(Interpreter& interp, SharedText text, int32_t localBas
 }
 
 HandlerResult ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
+  // Once an error has been reported no statement starts, whatever loop,
+  // block or SUB it belongs to: the statement whose pump ran the failing
+  // event text completes and the run stops after it.
+  if (interp.errorReported != 0) return ResultFailed;
   PumpMessages(interp);
   if (interp.runState != 0) return ResultFailed;
   if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultBlockClosed;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "core/database_bridge.h"
 #include "core/exec_context.h"
@@ -65,6 +66,14 @@ struct Interpreter {
   uintptr_t stackBudget = 0;
   // Number of texts running now (0 when idle).
   int32_t runDepth = 0;
+
+  // The answer and the index values of the innermost INPUT while its
+  // generated assignment runs: variables outside both name tables, so that
+  // INPUT works with the local stack full (FindVariable finds them first).
+  struct HeldNodeRelease {
+    void operator()(vellarray* node) const noexcept { ReleaseNode(node); }
+  };
+  std::vector<std::unique_ptr<vellarray, HeldNodeRelease>> inputValues;
 
   // The database manager, installed by whoever serves the database requests.
   // Declared last so that it closes the databases first when destroyed.

@@ -15,6 +15,13 @@ namespace vell {
 
 namespace names {
 
+// INPUT's answer and index values are held under names that begin with this
+// mark: "#INPUT0" (the answer), "#INPUT1" and on (the index values), or the
+// same with the other prefix when the assigned name itself begins like them.
+constexpr char16_t kInputValueMark = u'#';
+constexpr std::u16string_view kInputValuePrefix = u"#INPUT";
+constexpr std::u16string_view kInputValueOtherPrefix = u"#ANSWER";
+
 // Entry keys are names as the lexer delivers them: wide text compared exactly.
 // The stored length settles most mismatches without reading the text.
 inline bool KeyIs(const vellvar& key, std::u16string_view name) {

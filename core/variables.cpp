@@ -34,6 +34,14 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
   ctx.foundEntry = nullptr;
   const std::u16string_view name = ctx.TokenView();
   if (name.empty()) return 0;  // nameless locals (unbound arguments) are never found
+  if (name.front() == names::kInputValueMark && !interp.inputValues.empty()) {
+    for (const auto& held : interp.inputValues) {
+      if (names::KeyIs(held->key, name)) {
+        ctx.foundEntry = held.get();
+        return held->kind;
+      }
+    }
+  }
   int top = interp.localCount;
   if (top > kTableNodes) top = kTableNodes;
   for (int i = top - 1; i >= 0; --i) {

@@ -238,4 +238,10 @@ void vellarray::SetNodeBudget(int64_t budget) { gNodeBudget = budget; }
 
 void NodeRef::FreeDetached(vellarray* node) { delete node; }
 
+void ReleaseNode(vellarray* node) noexcept {
+  if (node == nullptr) return;
+  node->nextSibling = nullptr;
+  ReleaseList(node);
+}
+
 }  // namespace vell

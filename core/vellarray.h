@@ -96,4 +96,8 @@ class NodeRef {
   vellarray* node_ = nullptr;
 };
 
+// Frees a node made with new that no tree holds, with its subtree; a node
+// that a NodeRef still points at is freed when the last one lets go.
+void ReleaseNode(vellarray* node) noexcept;
+
 }  // namespace vell

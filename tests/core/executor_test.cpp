@@ -7,6 +7,7 @@
 
 #include <alloca.h>
 
+#include <algorithm>
 #include <atomic>
 #include <new>
 #include <stdexcept>
@@ -126,6 +127,83 @@ TEST(Executor, EventTextsRunNestedAtThePump) {
   EXPECT_EQ(t.host.Output(), u"5");
   EXPECT_EQ(t.host.closePosts, 1);
   EXPECT_EQ(t.interp().runDepth, 0);
+}
+
+// Counts the output requests that came after the first message request.
+int PrintsAfterMessage(const vell::test::RecordingHost& host) {
+  int prints = -1;
+  for (const auto& r : host.requests) {
+    if (r.kind == RequestMessage && prints < 0) prints = 0;
+    if (r.kind == RequestPrint && prints >= 0) ++prints;
+  }
+  return prints;
+}
+
+int gLateEventValue = -1;
+
+TEST(Executor, EventErrorWithoutCodeStopsAfterTheInterruptedStatement) {
+  TestInterpreter t;
+  Interpreter& interp = t.interp();
+  RegisterBuiltin(interp, u"FAIL", FailWithoutCode);
+  RegisterBuiltin(interp, u"NESTED", [](Interpreter& interp, ExecContext& ctx) -> int {
+    interp.routineName = u"NESTED";  // as CALC and CALLSUB run their texts
+    return RunText(interp, &ctx, u"PRINT \"n\"");
+  });
+  // An event arriving while the statement completes (inside a component
+  // operation, or while the box is open) runs nothing and leaves no value
+  // behind for the close event to read.
+  RegisterBuiltin(interp, u"LATEEVENT", [](Interpreter& interp, ExecContext&) -> int {
+    interp.lastValue = 1;
+    interp.routineName = u"LATE";
+    if (RunEventText(interp, u"PRINT \"late\"\nRETURN (1)") == ResultFailed) {
+      gLateEventValue = interp.lastValue.ToInt();
+    }
+    return ResultDone;
+  });
+  t.host.files[u"B.VELL"] = u"PRINT \"b\"";
+  t.host.eventText = u"FAIL";
+  t.host.eventRoutine = u"EV";
+
+  // The event fails before the second statement, which starts a nested text:
+  // that text does not run and the program stops.
+  t.host.eventAtPump = 2;
+  EXPECT_EQ(t.Run(u"PRINT 1\nNESTED\nPRINT 2"), u"1[MSG]\nEV 1 FAIL: system error\n");
+  EXPECT_EQ(t.Run(u"PRINT 1\nLATEEVENT\nPRINT 2"), u"1[MSG]\nEV 1 FAIL: system error\n");
+  EXPECT_EQ(gLateEventValue, 0);
+
+  // Wherever the event lands, in loops, blocks, SUBs and nested texts, at
+  // most the one statement it interrupted runs after the box.
+  const std::u16string_view programs[] = {
+      u"DIM I\nWHILE I < 3 { I = I + 1 PRINT I }\nPRINT \"after\"",
+      u"DIM I\nFOR I = 0, I < 3, I = I + 1 { PRINT I PRINT \",\" }\nPRINT \"after\"",
+      u"SUB F { PRINT \"f\" PRINT \"g\" }\nDIM I, A\n"
+      u"WHILE I < 2 { I = I + 1 F NESTED CALL \"B.VELL\" INPUT A PRINT A }\nPRINT \"z\"",
+      u"DIM I\nWHILE I < 2 { I = I + 1 IF I { { PRINT I } PRINT \"-\" } ELSE { } }\nPRINT 9",
+  };
+  for (const std::u16string_view program : programs) {
+    t.host.eventAtPump = 0;
+    t.host.recordPumps = true;
+    t.host.inputAnswers = {u"a", u"a"};
+    t.Run(program);
+    const std::vector<int> kinds = t.host.Kinds();
+    const int pumps = static_cast<int>(std::count(kinds.begin(), kinds.end(), RequestPump));
+    t.host.recordPumps = false;
+    for (int at = 1; at <= pumps; ++at) {
+      t.host.eventAtPump = at;
+      t.host.inputAnswers = {u"a", u"a"};
+      const std::u16string out = t.Run(program);
+      EXPECT_EQ(t.host.Messages().size(), 1u) << Utf8(program) << " pump " << at;
+      EXPECT_LE(PrintsAfterMessage(t.host), 1) << Utf8(program) << " pump " << at << ": "
+                                               << Utf8(out);
+    }
+  }
+
+  // Once no run is left, the next event text starts afresh.
+  t.host.eventAtPump = 0;
+  t.host.Clear();
+  interp.routineName = u"CLICK";
+  EXPECT_NE(RunEventText(interp, u"PRINT 7"), ResultFailed);
+  EXPECT_EQ(t.host.Output(), u"7");
 }
 
 TEST(Executor, NestedRunDoesNotClearAPendingStop) {

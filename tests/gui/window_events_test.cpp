@@ -64,6 +64,35 @@ TEST(WindowEvents, PumpClockOpensAfterEachInterval) {
   EXPECT_TRUE(clock.Due());
 }
 
+TEST(WindowEvents, TimerSubErrorStopsTheProgramAfterTheStatementItInterrupted) {
+  WindowFixture w;
+  w.form->show();
+  // The SUB fails without a code ("system error") when the timer ticks,
+  // after the WAIT: the statement there starts no nested text, and the
+  // program stops after it.
+  const std::u16string timer =
+      u"GLOBAL T, F, P, X\nF = 0\nP = 0\n"
+      u"SUB TICK() { T.ENABLED = 0\nF = 1\nLEFT(1) }\n"
+      u"T = CREATE TIMER\nT.INTERVAL = 10\nT.ONTIMER = TICK\n";
+  EXPECT_EQ(w.Run(timer + u"WAIT 300\nX = CALC(\"1\")\nPRINT \"after\""), u"");
+  ASSERT_EQ(w.dialogs.messages.size(), 1u);
+  EXPECT_TRUE(w.dialogs.messages[0].contains(QStringLiteral("TICK")))
+      << w.dialogs.messages[0].toStdString();
+  EXPECT_TRUE(w.dialogs.messages[0].contains(QStringLiteral("system error")));
+
+  // A busy loop with a block body: not one more pass after the tick's.
+  w.dialogs.messages.clear();
+  EXPECT_EQ(w.Run(u"DELETE T\n" + timer +
+                  u"DIM S\nS = NOW\n"
+                  u"WHILE P < 3 AND (NOW - S) * 86400 < 5 { IF F { P = P + 1 } }\n"
+                  u"PRINT \"after\""),
+            u"");
+  EXPECT_EQ(w.dialogs.messages.size(), 1u);
+  // The tick came (F) and at most the pass it interrupted counted (P).
+  const std::u16string seen = w.Run(u"PRINT F, P");
+  EXPECT_TRUE(seen == u"10" || seen == u"11") << QString::fromStdU16String(seen).toStdString();
+}
+
 TEST(WindowEvents, ShiftEnterInTheProgramAreaEndsALine) {
   WindowFixture w;
   w.form->show();
