@@ -25,11 +25,13 @@ constexpr int kTextGap = 1;          // pixels between two characters
 constexpr int kTextRightMargin = 5;  // pixels kept free at the control's right edge
 constexpr int kRepaintDelayMs = 15;  // drawing shows at most this much later
 
-// Font points as pixels on the screen: points * 96 / 72, rounded.
-int PointsToPixels(int points) {
-  return static_cast<int>((static_cast<int64_t>(points) * kScreenDpi + kPointsPerInch / 2) /
-                          kPointsPerInch);
+// Font points as pixels on the screen: points * 96 / 72, rounded (in 64 bits,
+// where the largest sizes fit).
+int64_t PointsToPixelsWide(int points) {
+  return (static_cast<int64_t>(points) * kScreenDpi + kPointsPerInch / 2) / kPointsPerInch;
 }
+
+int PointsToPixels(int points) { return static_cast<int>(PointsToPixelsWide(points)); }
 
 void CheckSide(int side) {
   if (side > kMaxBitmapSide) {
@@ -139,10 +141,11 @@ void ImageControl::SetFontName(const QString& name) {
 
 void ImageControl::SetFontSize(int points) {
   fontSize_ = points;
-  // 0 keeps the default height; a negative size is a height in pixels.
-  int pixels = points > 0 ? PointsToPixels(points) : -points;
+  // 0 keeps the default height; a negative size is a height in pixels. The
+  // largest sizes of either sign reach the bound.
+  int64_t pixels = points > 0 ? PointsToPixelsWide(points) : -static_cast<int64_t>(points);
   if (pixels == 0) pixels = PointsToPixels(kDefaultFontSize);
-  font_.setPixelSize(std::min(pixels, kMaxBitmapSide));
+  font_.setPixelSize(static_cast<int>(std::min<int64_t>(pixels, kMaxBitmapSide)));
 }
 
 void ImageControl::SetAutoSize(bool on) {
