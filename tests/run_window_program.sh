@@ -2,7 +2,8 @@
 # Runs one window program the way a user starts one from the desktop,
 # "vell /v NAME.vell", offscreen in a fresh temporary folder. The program
 # records what it sees into record.txt (with WRITEANSIFILE) and ends with
-# EXIT; the record must equal NAME.expected beside the program, byte for byte.
+# EXIT; the record must equal NAME.expected beside the program, byte for byte,
+# and the program must end with status 0 and no sanitizer report.
 # Files in a folder NAME.data beside the program are copied in first. A file
 # NAME.args beside the program gives further parameters, one a line, passed
 # after the program's name exactly as they stand.
@@ -30,6 +31,13 @@ QT_QPA_PLATFORM=offscreen timeout "$limit" "$vell" /v "$name.vell" "${parameters
 status=$?
 if [ $status -eq 124 ]; then
   echo "$name.vell did not end within ${limit}s (an error message waiting, or no EXIT)"
+  exit 1
+fi
+# A sanitizer report ends the program with a failing status, often after the
+# record is complete (leaks are checked at exit), so the status counts too.
+if [ $status -ne 0 ] || grep -qE '^==[0-9]+==ERROR: |runtime error: ' "$work/.log"; then
+  echo "$name.vell ended with status $status"
+  cat "$work/.log"
   exit 1
 fi
 if [ ! -f record.txt ]; then

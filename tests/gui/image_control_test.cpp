@@ -9,6 +9,7 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <limits>
 #include <string>
 
 #include "tests/support/files.h"
@@ -171,6 +172,18 @@ TEST(ImageControl, TextOutRunsPastTheEndOfTheCoordinates) {
   const std::u16string lines(kLastCoordinate / metrics.height() + 2, u'\n');
   image.TextOut(lines);
   EXPECT_EQ(image.Pos(), QPoint(0, kLastCoordinate));
+}
+
+TEST(ImageControl, TheLargestFontSizesDrawAtTheLargestHeight) {
+  // Points are pixels * 96 / 72 and negative sizes are pixels: the extremes
+  // of an int end at the bound of either, not at a wrapped (refused) size.
+  ImageControl image;
+  for (const int points : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
+                           -std::numeric_limits<int>::max()}) {
+    image.SetFontSize(10);
+    image.SetFontSize(points);
+    EXPECT_EQ(image.DrawingFont().pixelSize(), vell::kMaxBitmapSide) << points;
+  }
 }
 
 TEST(ImageControl, TextOutPlacesCharactersOneByOne) {
