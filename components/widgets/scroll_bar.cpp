@@ -47,10 +47,7 @@ bool GetKind(MemberCall& call) {
 int SetMax(MemberCall& call) {
   QScrollBar* bar = BarOf(call);
   const int max = call.IntArg();
-  if (max < bar->minimum()) {
-    ReportMemberFailure(call, QStringLiteral("Scrollbar property out of range"));
-    return 1;
-  }
+  if (max < bar->minimum()) ReportMemberFailure(call, QStringLiteral("Scrollbar property out of range"));
   bar->setMaximum(max);
   return 1;
 }
