@@ -19,8 +19,7 @@ class MemberFailure : public std::runtime_error {
  public:
   explicit MemberFailure(const QString& text)
       : std::runtime_error(text.toStdString()), text_(text) {}
-  explicit MemberFailure(const std::string& text)
-      : MemberFailure(QString::fromStdString(text)) {}
+  explicit MemberFailure(const std::string& text) : MemberFailure(QString::fromStdString(text)) {}
   explicit MemberFailure(const char* text) : MemberFailure(QString::fromUtf8(text)) {}
   const QString& Text() const { return text_; }
 

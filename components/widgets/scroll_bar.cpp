@@ -47,7 +47,9 @@ bool GetKind(MemberCall& call) {
 int SetMax(MemberCall& call) {
   QScrollBar* bar = BarOf(call);
   const int max = call.IntArg();
-  if (max < bar->minimum()) ReportMemberFailure(call, QStringLiteral("Scrollbar property out of range"));
+  if (max < bar->minimum()) {
+    ReportMemberFailure(call, QStringLiteral("Scrollbar property out of range"));
+  }
   bar->setMaximum(max);
   return 1;
 }
