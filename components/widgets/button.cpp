@@ -12,11 +12,20 @@
 
 namespace vell::widgets {
 
+namespace {
+
+// TVellButton's raised style (BUTTONSTYLE 0).
+constexpr int kRaisedButtonStyle = 0;
+
+}  // namespace
+
 bool SetButtonMember(TVellButton& button, int32_t member, const vellvar& arg) {
   const int32_t v = arg.ToInt();
   switch (member) {
     case MemberButtonStyle:
       button.SetButtonStyle(v);
+      // The raised style takes the button-face colour; the others keep theirs.
+      if (v == kRaisedButtonStyle) SetControlColor(&button, kButtonFaceColor);
       return true;
     case MemberCaption:
       button.SetCaption(qt::ToQString(Text(arg)));

@@ -14,6 +14,8 @@
 #include "components/widgets/aligned_layout.h"
 #include "components/widgets/event_hooks.h"
 #include "components/widgets/geometry_bounds.h"
+#include "components/widgets/member_failure.h"
+#include "platform/qt/dialogs.h"
 #include "platform/qt/fonts.h"
 
 namespace vell {
@@ -23,6 +25,8 @@ namespace {
 constexpr char kColorProperty[] = "vellColor";
 constexpr char kFontColorProperty[] = "vellFontColor";
 constexpr char kCursorProperty[] = "vellCursor";
+
+constexpr char kCannotFocusText[] = "Cannot focus a disabled or invisible window";
 
 // The high byte that marks a system colour; its low byte is the index.
 constexpr uint32_t kSystemColorMark = 0xFF000000u;
@@ -231,14 +235,7 @@ std::array<QPalette::ColorRole, 2> BackgroundRoles(const QWidget* w) {
 int SetColor(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownSet(call);
-  const int32_t v = call.IntArg();
-  w->setProperty(kColorProperty, v);
-  if (const std::optional<QColor> color = ColorOfValue(v)) {
-    QPalette palette = w->palette();
-    for (const QPalette::ColorRole role : BackgroundRoles(w)) palette.setColor(role, *color);
-    w->setPalette(palette);
-    if (!w->isWindow()) w->setAutoFillBackground(true);
-  }
+  SetControlColor(w, call.IntArg());
   return 1;
 }
 bool GetColor(MemberCall& call) {
@@ -345,10 +342,20 @@ bool GetCursor(MemberCall& call) {
   return true;
 }
 
-// A hidden or disabled control takes no focus; nothing happens then.
+// A control can take the focus when it and the controls it lies in, up to
+// its form, are visible and enabled; a form when it is itself.
+bool CanTakeFocus(const QWidget* w) {
+  if (w->isWindow()) return !w->isHidden() && w->isEnabled();
+  const QWidget* form = w->window();
+  return !w->isHidden() && w->isVisibleTo(form) && w->isEnabledTo(form);
+}
+
+// A hidden or disabled control refuses the focus with the class library's
+// message.
 int Focus(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownSet(call);
+  if (!CanTakeFocus(w)) ReportMemberFailure(call, QString::fromLatin1(kCannotFocusText));
   if (w->isWindow()) w->activateWindow();
   w->setFocus(Qt::OtherFocusReason);
   return 1;
@@ -431,11 +438,17 @@ const char* TextProperty(const QWidget* w) {
   return nullptr;
 }
 
+// A window title as the program gave it (qt::LiteralWindowTitle doubles
+// the placeholder "[*]" so that the title shows it).
+QString ProgramTitle(QString title) {
+  return title.replace(QStringLiteral("[*][*]"), QStringLiteral("[*]"));
+}
+
 int SetCaption(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownSet(call);
   if (w->isWindow()) {
-    w->setWindowTitle(call.TextArg());
+    w->setWindowTitle(qt::LiteralWindowTitle(call.TextArg()));
   } else if (const char* name = TextProperty(w)) {
     w->setProperty(name, call.TextArg());
   } else {
@@ -447,7 +460,7 @@ bool GetCaption(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownGet(call);
   if (w->isWindow()) {
-    call.result = MemberCall::Text(w->windowTitle());
+    call.result = MemberCall::Text(ProgramTitle(w->windowTitle()));
   } else if (const char* name = TextProperty(w)) {
     call.result = MemberCall::Text(w->property(name).toString());
   } else {
@@ -517,6 +530,16 @@ std::optional<QColor> ColorOfValue(int32_t value) {
 int32_t ValueOfColor(const QColor& color) {
   const QColor rgb = color.toRgb();
   return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
+}
+
+void SetControlColor(QWidget* widget, int32_t value) {
+  widget->setProperty(kColorProperty, value);
+  if (const std::optional<QColor> color = ColorOfValue(value)) {
+    QPalette palette = widget->palette();
+    for (const QPalette::ColorRole role : BackgroundRoles(widget)) palette.setColor(role, *color);
+    widget->setPalette(palette);
+    if (!widget->isWindow()) widget->setAutoFillBackground(true);
+  }
 }
 
 void SetCursorCode(QWidget* widget, int32_t code) {

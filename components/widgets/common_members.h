@@ -29,6 +29,12 @@ std::optional<QColor> ColorOfValue(int32_t value);
 // A colour as 0x00BBGGRR.
 int32_t ValueOfColor(const QColor& color);
 
+// The system colour of button faces (clBtnFace), as COLOR reads it.
+constexpr int32_t kButtonFaceColor = static_cast<int32_t>(0xFF00000Fu);
+// Sets a control's colour as COLOR does: kept for reading back, shown
+// through ColorOfValue.
+void SetControlColor(QWidget* widget, int32_t value);
+
 // The Qt cursor shape of a cursor code (0 the default, negative the
 // predefined shapes); none for 0 and for a code outside the table.
 std::optional<Qt::CursorShape> CursorOfCode(int32_t code);

@@ -11,6 +11,7 @@
 #include <new>
 
 #include "components/widgets/component_events.h"
+#include "components/widgets/member_failure.h"
 #include "platform/qt/utf16_qstring.h"
 
 namespace vell {
@@ -163,12 +164,18 @@ void mwin::HandleHostRequest(Interpreter& interp) {
   const int slot = interp.requestSlots[2].item.ToInt();
   const int member = interp.requestSlots[3].item.ToInt();
   vellarray& valueNode = interp.requestSlots[4];
-  if (operation == ComponentSet) {
-    const int answer = SetMember(interp, slot, member, valueNode);
-    interp.requestSlots[1].SetItem(vellvar(answer));
-  } else {
-    GetMember(interp, slot, member, valueNode);
-    interp.requestSlots[1].SetItem(interp.requestSlots[4].item);
+  try {
+    if (operation == ComponentSet) {
+      const int answer = SetMember(interp, slot, member, valueNode);
+      interp.requestSlots[1].SetItem(vellvar(answer));
+    } else {
+      GetMember(interp, slot, member, valueNode);
+      interp.requestSlots[1].SetItem(interp.requestSlots[4].item);
+    }
+  } catch (const MemberFailure& failure) {
+    // The request ends unanswered: slot 1 keeps the operation number.
+    host_.FlushOutput();
+    qt::Dialogs().ShowWarning(host_.MainWindowWidget(), QStringLiteral("Vell"), failure.Text());
   }
 }
 

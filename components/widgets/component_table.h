@@ -102,7 +102,9 @@ class mwin : public HostRequestHandler {
 
   // Performs a component request from the request slots: operation 6 calls
   // SetMember and puts its answer into slot 1; operation 7 calls GetMember
-  // and copies slot 4 (the value read) into slot 1.
+  // and copies slot 4 (the value read) into slot 1. A member that fails
+  // (member_failure.h) shows its message and leaves slot 1 as it was, the
+  // operation number.
   void HandleHostRequest(Interpreter& interp) override;
 
   // Member code 81 creates a component of the type in the value node and

@@ -13,7 +13,10 @@
 //     calls anything, so an event text that runs meanwhile (and makes requests
 //     of its own) cannot change them;
 //   - a member without a setter (for a set or call) or without a getter (for
-//     a read) is an unknown member: run state 5, answer 1.
+//     a read) is an unknown member: run state 5, answer 1;
+//   - a member that the control refuses calls ReportMemberFailure
+//     (member_failure.h): the table shows the message and the request keeps
+//     its operation number as the answer.
 //
 // To give a type a member, add a row to its bindings, for instance in
 // button.cpp:

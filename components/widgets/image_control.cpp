@@ -366,7 +366,9 @@ void ImageControl::TextOut(std::u16string_view text) {
       glyph = QString(QChar(unit));
       ++i;
     }
-    const int charWidth = metrics.horizontalAdvance(glyph);
+    // Measured by itself, a TAB too (as the character it is, no tab stop).
+    const int charWidth = glyph.size() == 1 ? metrics.horizontalAdvance(glyph.front())
+                                            : metrics.horizontalAdvance(glyph);
     lineHeight = metrics.height();
     if (x + charWidth + kTextGap > usableRight) lineBreak();
     // Only what can touch the bitmap is drawn.

@@ -21,17 +21,17 @@
 #include <string_view>
 
 #include "components/widgets/geometry_bounds.h"
+#include "components/widgets/member_failure.h"
 
 namespace vell {
 
 // The size of an image control that nothing has sized yet.
 constexpr int kDefaultImageSide = 105;
 
-// A failure of an image operation, reported to the user with its text the
-// way the window reports errors of a component request.
-class ImageError : public std::runtime_error {
+// A failure of an image operation: a member failure like any other.
+class ImageError : public MemberFailure {
  public:
-  using std::runtime_error::runtime_error;
+  using MemberFailure::MemberFailure;
 };
 
 // The picture formats LOADFILE reads (bmp, ico, gif, jpeg, png) that this

@@ -1,6 +1,7 @@
 // The LABEL component.
 #include "components/widgets/label.h"
 
+#include <QEvent>
 #include <QLabel>
 
 #include "components/widgets/common_members.h"
@@ -14,8 +15,16 @@
 namespace vell::widgets {
 
 void SetUpNewLabel(QLabel& label) {
+  label.setTextFormat(Qt::PlainText);  // a caption is shown as it is, tags and all
   label.setText(QString::fromUtf16(kLabelCaption));
   label.adjustSize();
+}
+
+ProgramLabel::ProgramLabel(QWidget* parent) : QLabel(parent) {}
+
+void ProgramLabel::changeEvent(QEvent* event) {
+  QLabel::changeEvent(event);
+  if (event->type() == QEvent::FontChange) adjustSize();
 }
 
 bool SetLabelMember(QLabel& label, int32_t member, const vellvar& arg) {
@@ -47,7 +56,7 @@ namespace vell {
 namespace {
 
 QObject* CreateLabel(mwin& /*table*/, QWidget* defaultParent) {
-  auto* control = new QLabel(defaultParent);
+  auto* control = new widgets::ProgramLabel(defaultParent);
   widgets::SetUpNewLabel(*control);
   ShowNewControl(control);
   return control;

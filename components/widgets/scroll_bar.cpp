@@ -49,7 +49,6 @@ int SetMax(MemberCall& call) {
   const int max = call.IntArg();
   if (max < bar->minimum()) {
     ReportMemberFailure(call, QStringLiteral("Scrollbar property out of range"));
-    return 1;
   }
   bar->setMaximum(max);
   return 1;

@@ -10,6 +10,7 @@
 #include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/geometry_bounds.h"
+#include "components/widgets/member_failure.h"
 #include "components/widgets/member_values.h"
 #include "components/widgets/text_box_printing.h"
 #include "core/codes.h"
@@ -184,9 +185,7 @@ widgets::TextBoxHooks Hooks(MemberCall& call) {
     hooks.print = [&host](std::u16string_view text) { host.PrintToOutputArea(text); };
     hooks.flush = [&host] { host.FlushOutput(); };
   }
-  hooks.showError = [&host](const QString& text) {
-    qt::Dialogs().ShowWarning(host.MainWindowWidget(), QStringLiteral("Vell"), text);
-  };
+  hooks.showError = [&call](const QString& text) { ReportMemberFailure(call, text); };
   if (PrinterSetupDialog* dialog = call.table.PrinterDialog()) hooks.printer = &dialog->Printer();
   return hooks;
 }

@@ -26,8 +26,8 @@ struct TextBoxHooks {
   std::function<void(std::u16string_view)> print;
   // Puts output the window gathered for this box into it before a read.
   std::function<void()> flush;
-  // Shows a failure (a file that cannot be read or written, no printer) as
-  // a message; the program goes on.
+  // Reports a failure (a file that cannot be read or written, no printer);
+  // it may end the member there (member_failure.h).
   std::function<void(const QString&)> showError;
   // The printer PRINTER prints on; none: the print fails as without a printer.
   QPrinter* printer = nullptr;

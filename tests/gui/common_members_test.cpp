@@ -13,11 +13,14 @@
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <string>
 
 #include "components/keywords/component_keywords.h"
@@ -109,6 +112,22 @@ TEST_F(CommonMembers, EveryMemberReadsBackWhatWasSet) {
   EXPECT_TRUE(p->isHidden());
   // Reading PARENT is not possible.
   EXPECT_NE(Run(u"PRINT P.PARENT").find("undefined error"), std::string::npos);
+}
+
+TEST_F(CommonMembers, CaptionsAndTitlesShowTheProgramsTextAsItIs) {
+  Run(u"GLOBAL L, F, B\nL = CREATE LABEL\nL.CAPTION = \"<b>x</b>\"\nF = CREATE FORM\n"
+      u"F.CAPTION = \"Save [*] now\"\nF.SHOW\nB = CREATE BUTTON\nB.CAPTION = \"<i>y</i>\"");
+  auto* label = qobject_cast<QLabel*>(W(5));
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->textFormat(), Qt::PlainText);
+  EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(QStringLiteral("<b>x</b>")));
+  QWidget* form = W(6);
+  ASSERT_NE(form->windowHandle(), nullptr);
+  EXPECT_EQ(form->windowHandle()->title(), QStringLiteral("Save [*] now"));
+  EXPECT_EQ(Run(u"PRINT F.CAPTION"), "Save [*] now");
+  const auto* button = W(7)->findChild<QPushButton*>();
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->text(), QStringLiteral("<i>y</i>"));
 }
 
 TEST_F(CommonMembers, SystemColoursCursorsAndAlignmentKeepTheirRawValues) {

@@ -15,13 +15,16 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "components/keywords/component_keywords.h"
 #include "components/keywords/component_node.h"
 #include "components/widgets/component_events.h"
 #include "components/widgets/component_table.h"
+#include "components/widgets/member_failure.h"
 #include "components/widgets/vell_button.h"
 #include "library/library_builtins.h"
+#include "platform/qt/dialogs.h"
 #include "tests/support/component_window.h"
 
 using namespace vell;
@@ -241,11 +244,14 @@ struct TestTimer {
     if (createMode == 2) throw std::bad_alloc();
     return new QObject();
   }
+  static inline bool refuseInterval = false;  // INTERVAL fails as a refused member
   static int SetInterval(vell::MemberCall& call) {
+    if (refuseInterval) vell::ReportMemberFailure(call, QStringLiteral("no interval set"));
     interval = call.IntArg();
     return 1;
   }
   static bool GetInterval(vell::MemberCall& call) {
+    if (refuseInterval) vell::ReportMemberFailure(call, QStringLiteral("no interval read"));
     call.result = interval;
     return true;
   }
@@ -270,7 +276,22 @@ class ComponentTableOfTestTypes : public ComponentTable {
   ComponentTableOfTestTypes() : ComponentTable(TestTimer::Types) {
     TestTimer::createMode = 0;
     TestTimer::interval = 0;
+    TestTimer::refuseInterval = false;
   }
+};
+
+// Records the warnings shown.
+class WarningsSeen : public vell::qt::DialogSeam {
+ public:
+  WarningsSeen() : previous_(vell::qt::SetDialogs(this)) {}
+  ~WarningsSeen() override { vell::qt::SetDialogs(previous_); }
+  void ShowWarning(QWidget*, const QString&, const QString& text) override {
+    texts.push_back(text);
+  }
+  std::vector<QString> texts;
+
+ private:
+  vell::qt::DialogSeam* previous_;
 };
 
 TEST_F(ComponentTableOfTestTypes, ACreateThatMakesNoObjectGivesItsSlotBack) {
@@ -302,6 +323,20 @@ TEST_F(ComponentTableOfTestTypes, AMemberKeepsItsArgumentsWhenAnEventTextRunsIns
   EXPECT_EQ(TestTimer::argsSeen[0], 42);
   EXPECT_EQ(TestTimer::argsSeen[1], 0);
   EXPECT_EQ(TestTimer::argsSeen[2], 0);
+}
+
+TEST_F(ComponentTableOfTestTypes, AFailingMemberShowsWhyAndAnswersTheOperationNumber) {
+  const WarningsSeen seen;
+  Run(u"GLOBAL T, X, Y\nT = CREATE TIMER\nT.INTERVAL = 250");
+  TestTimer::refuseInterval = true;
+  // A set or call keeps 6, a read 7 (its value node unwritten); the program
+  // goes on after each.
+  EXPECT_EQ(Run(u"X = T.INTERVAL = 9\nY = T.INTERVAL\nPRINT X, \" \", Y"), "6 7");
+  EXPECT_EQ(seen.texts, (std::vector<QString>{QStringLiteral("no interval set"),
+                                              QStringLiteral("no interval read")}));
+  EXPECT_EQ(TestTimer::interval, 250);
+  TestTimer::refuseInterval = false;
+  EXPECT_EQ(Run(u"X = T.INTERVAL = 9\nY = T.INTERVAL\nPRINT X, \" \", Y"), "1 9");
 }
 
 }  // namespace

@@ -12,11 +12,13 @@
 #include <QTest>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "components/keywords/component_keywords.h"
 #include "components/widgets/component_table.h"
 #include "components/widgets/image_control.h"
 #include "library/library_builtins.h"
+#include "platform/qt/dialogs.h"
 #include "tests/support/component_window.h"
 
 using namespace vell;
@@ -26,22 +28,28 @@ namespace {
 using vell::test::TestInterpreter;
 using vell::test::Utf8;
 
+// The errors of members, which the table shows as warnings; here they are kept.
+class KeptWarnings : public vell::qt::DialogSeam {
+ public:
+  explicit KeptWarnings(std::vector<std::string>& kept) : kept_(kept) {}
+  void ShowWarning(QWidget*, const QString&, const QString& text) override {
+    kept_.push_back(text.toStdString());
+  }
+
+ private:
+  std::vector<std::string>& kept_;
+};
+
 class ImageComponent : public ::testing::Test {
  protected:
-  ImageComponent() : table(window) {
-    // Errors of a member are shown by the window; here they are kept.
-    t.host.onComponent = [this](Interpreter& interp) {
-      try {
-        table.HandleHostRequest(interp);
-      } catch (const std::exception& e) {
-        errors.push_back(e.what());
-      }
-    };
+  ImageComponent() : table(window), seam(errors), previousSeam(vell::qt::SetDialogs(&seam)) {
+    t.host.onComponent = [this](Interpreter& interp) { table.HandleHostRequest(interp); };
     test::PrepareComponentTable(table, I());
     window.main.show();
   }
   ~ImageComponent() override {
     test::ReleaseComponentTable(table);
+    vell::qt::SetDialogs(previousSeam);
   }
   Interpreter& I() { return t.interp(); }
   std::string Run(std::u16string_view text) { return Utf8(t.Run(text)); }
@@ -53,6 +61,8 @@ class ImageComponent : public ::testing::Test {
   test::StandInWindow window;
   vell::mwin table;
   std::vector<std::string> errors;
+  KeptWarnings seam;
+  vell::qt::DialogSeam* previousSeam;
 };
 
 // Defaults, colours, lines, sizes and files run in the window program
