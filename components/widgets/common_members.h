@@ -29,7 +29,7 @@ std::optional<QColor> ColorOfValue(int32_t value);
 // A colour as 0x00BBGGRR.
 int32_t ValueOfColor(const QColor& color);
 
-// The system colour of button faces (clBtnFace), as COLOR reads it.
+// The system colour of button faces, as COLOR reads it.
 constexpr int32_t kButtonFaceColor = static_cast<int32_t>(0xFF00000Fu);
 // Sets a control's colour as COLOR does: kept for reading back, shown
 // through ColorOfValue.
