@@ -214,43 +214,39 @@ QWidget* ClientArea(QWidget* form) {
   return form;
 }
 
-int SetWidth(MemberCall& call) {
-  SizeGiven(call, Qt::Horizontal, true);
-  int result = 1;
-  ResizeUnfixed(Form(call), [&call, &result] { result = CommonSet(call); });
-  return result;
+// A size's side along an axis, and the size with that side replaced.
+int Side(QSize size, Qt::Orientation axis) {
+  return axis == Qt::Horizontal ? size.width() : size.height();
 }
-int SetHeight(MemberCall& call) {
-  SizeGiven(call, Qt::Vertical, true);
+QSize WithSide(QSize size, Qt::Orientation axis, int side) {
+  (axis == Qt::Horizontal ? size.rwidth() : size.rheight()) = side;
+  return size;
+}
+
+// WIDTH (horizontal) and HEIGHT: as the controls take them, on any border.
+template <Qt::Orientation axis>
+int SetOuterSide(MemberCall& call) {
+  SizeGiven(call, axis, true);
   int result = 1;
   ResizeUnfixed(Form(call), [&call, &result] { result = CommonSet(call); });
   return result;
 }
 
-int SetClientWidth(MemberCall& call) {
-  SizeGiven(call, Qt::Horizontal, false);
+// CLIENTWIDTH (horizontal) and CLIENTHEIGHT.
+template <Qt::Orientation axis>
+int SetClientSide(MemberCall& call) {
+  SizeGiven(call, axis, false);
   QWidget* form = Form(call);
-  const int extra = form->width() - ClientArea(form)->width();
-  ResizeUnfixed(form,
-                [&] { form->resize(BoundedSide(int64_t{call.IntArg()} + extra), form->height()); });
+  const int extra = Side(form->size(), axis) - Side(ClientArea(form)->size(), axis);
+  ResizeUnfixed(form, [&] {
+    form->resize(WithSide(form->size(), axis, BoundedSide(int64_t{call.IntArg()} + extra)));
+  });
   ParentResized(form);
   return 1;
 }
-bool GetClientWidth(MemberCall& call) {
-  call.result = ClientArea(Form(call))->width();
-  return true;
-}
-int SetClientHeight(MemberCall& call) {
-  SizeGiven(call, Qt::Vertical, false);
-  QWidget* form = Form(call);
-  const int extra = form->height() - ClientArea(form)->height();
-  ResizeUnfixed(form,
-                [&] { form->resize(form->width(), BoundedSide(int64_t{call.IntArg()} + extra)); });
-  ParentResized(form);
-  return 1;
-}
-bool GetClientHeight(MemberCall& call) {
-  call.result = ClientArea(Form(call))->height();
+template <Qt::Orientation axis>
+bool GetClientSide(MemberCall& call) {
+  call.result = Side(ClientArea(Form(call))->size(), axis);
   return true;
 }
 
@@ -331,10 +327,10 @@ int Print(MemberCall& call) {
 
 constexpr MemberBinding kFormMembers[] = {
     {MemberBorderStyle, SetBorderStyle, GetBorderStyle},
-    {MemberClientHeight, SetClientHeight, GetClientHeight},
-    {MemberClientWidth, SetClientWidth, GetClientWidth},
-    {MemberHeight, SetHeight, CommonGet},
-    {MemberWidth, SetWidth, CommonGet},
+    {MemberClientHeight, SetClientSide<Qt::Vertical>, GetClientSide<Qt::Vertical>},
+    {MemberClientWidth, SetClientSide<Qt::Horizontal>, GetClientSide<Qt::Horizontal>},
+    {MemberHeight, SetOuterSide<Qt::Vertical>, CommonGet},
+    {MemberWidth, SetOuterSide<Qt::Horizontal>, CommonGet},
     {MemberVisible, SetVisible, GetVisible},
     {MemberWindowState, SetWindowState, GetWindowState},
     {MemberPrinter, Print, nullptr},

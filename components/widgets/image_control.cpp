@@ -30,10 +30,15 @@ int64_t PointsToPixels(int64_t points) {
   return (points * kScreenDpi + kPointsPerInch / 2) / kPointsPerInch;
 }
 
+// Whether a bitmap of w x h pixels is larger than a bitmap may be.
+bool TooLargeForBitmap(int w, int h) {
+  return w > kMaxBitmapSide || h > kMaxBitmapSide ||
+         int64_t{std::max(w, 0)} * std::max(h, 0) > kMaxBitmapPixels;
+}
+
 // COPY's region: refused when larger than a bitmap may be.
 void CheckRegion(int w, int h) {
-  if (w > kMaxBitmapSide || h > kMaxBitmapSide ||
-      (w > 0 && h > 0 && int64_t{w} * h > kMaxBitmapPixels)) {
+  if (TooLargeForBitmap(w, h)) {
     throw ImageError(QStringLiteral("Bitmap image is too large: %1 x %2 pixels (at most %3 x %3)")
                          .arg(w)
                          .arg(h)
@@ -404,8 +409,7 @@ void ImageControl::LoadFile(const QString& path) {
     reader.setDecideFormatFromContent(readFormat == nullptr);
     reader.setAutoTransform(false);
     const QSize size = reader.size();
-    if (size.width() > kMaxBitmapSide || size.height() > kMaxBitmapSide ||
-        int64_t{std::max(size.width(), 0)} * std::max(size.height(), 0) > kMaxBitmapPixels) {
+    if (TooLargeForBitmap(size.width(), size.height())) {
       Fail(QStringLiteral("Bitmap image is too large: %1 x %2 pixels (at most %3)")
                .arg(size.width())
                .arg(size.height())

@@ -163,23 +163,22 @@ bool PrintMemo(const MemoEdit& memo, PrintSurface& surface, QString& error) {
 // ---------------------------------------------------------------------------
 // The printer.
 
-void SelectPrinterOutput(QPrinter& printer) {
-  const QByteArray pdf = qgetenv(kPrintPdfVariable);
+QString SelectPrinterOutput(QPrinter& printer) {
+  const QString pdf = QString::fromLocal8Bit(qgetenv(kPrintPdfVariable));
   if (!pdf.isEmpty()) {
-    const QString file = QString::fromLocal8Bit(pdf);
     if (printer.outputFormat() != QPrinter::PdfFormat) printer.setOutputFormat(QPrinter::PdfFormat);
-    if (printer.outputFileName() != file) printer.setOutputFileName(file);
+    if (printer.outputFileName() != pdf) printer.setOutputFileName(pdf);
   } else if (printer.outputFormat() != QPrinter::NativeFormat ||
              !printer.outputFileName().isEmpty()) {
     printer.setOutputFileName(QString());
     printer.setOutputFormat(QPrinter::NativeFormat);
   }
+  return pdf;
 }
 
 bool BeginPrinterDocument(QPrinter& printer, QPainter& painter, const QString& title,
                           QString& error) {
-  SelectPrinterOutput(printer);
-  const QByteArray pdf = qgetenv(kPrintPdfVariable);
+  const QString pdf = SelectPrinterOutput(printer);
   if (pdf.isEmpty() && printer.printerName().isEmpty() && QPrinterInfo::defaultPrinter().isNull()) {
     error = QString::fromLatin1(kNoPrinterText);
     return false;
@@ -187,9 +186,8 @@ bool BeginPrinterDocument(QPrinter& printer, QPainter& painter, const QString& t
   printer.setDocName(title);
   printer.setCreator(title);
   if (!painter.begin(&printer)) {
-    error = pdf.isEmpty()
-                ? QString::fromLatin1(kNoPrinterText)
-                : QStringLiteral("Cannot create file \"%1\".").arg(QString::fromLocal8Bit(pdf));
+    error = pdf.isEmpty() ? QString::fromLatin1(kNoPrinterText)
+                          : QStringLiteral("Cannot create file \"%1\".").arg(pdf);
     return false;
   }
   return true;

@@ -67,8 +67,9 @@ inline constexpr char kPrintDocumentTitle[] = "Vell";
 inline constexpr char kPrintPdfVariable[] = "VELL_PRINT_PDF";
 
 // Points the printer at the PDF file that VELL_PRINT_PDF names, else at the
-// printer itself, so that its page and resolution are the document's.
-void SelectPrinterOutput(QPrinter& printer);
+// printer itself, so that its page and resolution are the document's; the
+// PDF file's name, empty for the printer.
+QString SelectPrinterOutput(QPrinter& printer);
 
 // Starts a document on the printer, or in the PDF file that VELL_PRINT_PDF
 // names, with the painter drawing on it; false with the class library's
