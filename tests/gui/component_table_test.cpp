@@ -24,8 +24,8 @@
 #include "components/widgets/member_failure.h"
 #include "components/widgets/vell_button.h"
 #include "library/library_builtins.h"
-#include "platform/qt/dialogs.h"
 #include "tests/support/component_window.h"
+#include "tests/support/kept_warnings.h"
 
 using namespace vell;
 
@@ -41,9 +41,7 @@ class ComponentTable : public ::testing::Test {
     t.host.onComponent = [this](Interpreter& interp) { table.HandleHostRequest(interp); };
     test::PrepareComponentTable(table, I());
   }
-  ~ComponentTable() override {
-    test::ReleaseComponentTable(table);
-  }
+  ~ComponentTable() override { test::ReleaseComponentTable(table); }
   Interpreter& I() { return t.interp(); }
   int GlobalInt(std::u16string_view name) {
     if (const vellarray* global = test::FindGlobal(I(), name)) return global->item.ToInt();
@@ -280,20 +278,6 @@ class ComponentTableOfTestTypes : public ComponentTable {
   }
 };
 
-// Records the warnings shown.
-class WarningsSeen : public vell::qt::DialogSeam {
- public:
-  WarningsSeen() : previous_(vell::qt::SetDialogs(this)) {}
-  ~WarningsSeen() override { vell::qt::SetDialogs(previous_); }
-  void ShowWarning(QWidget*, const QString&, const QString& text) override {
-    texts.push_back(text);
-  }
-  std::vector<QString> texts;
-
- private:
-  vell::qt::DialogSeam* previous_;
-};
-
 TEST_F(ComponentTableOfTestTypes, ACreateThatMakesNoObjectGivesItsSlotBack) {
   Run(u"GLOBAL T");
   TestTimer::createMode = 1;
@@ -326,7 +310,7 @@ TEST_F(ComponentTableOfTestTypes, AMemberKeepsItsArgumentsWhenAnEventTextRunsIns
 }
 
 TEST_F(ComponentTableOfTestTypes, AFailingMemberShowsWhyAndAnswersTheOperationNumber) {
-  const WarningsSeen seen;
+  const test::KeptWarnings seen;
   Run(u"GLOBAL T, X, Y\nT = CREATE TIMER\nT.INTERVAL = 250");
   TestTimer::refuseInterval = true;
   // A set or call keeps 6, a read 7 (its value node unwritten); the program

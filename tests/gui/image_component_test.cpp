@@ -18,8 +18,8 @@
 #include "components/widgets/component_table.h"
 #include "components/widgets/image_control.h"
 #include "library/library_builtins.h"
-#include "platform/qt/dialogs.h"
 #include "tests/support/component_window.h"
+#include "tests/support/kept_warnings.h"
 
 using namespace vell;
 
@@ -28,29 +28,14 @@ namespace {
 using vell::test::TestInterpreter;
 using vell::test::Utf8;
 
-// The errors of members, which the table shows as warnings; here they are kept.
-class KeptWarnings : public vell::qt::DialogSeam {
- public:
-  explicit KeptWarnings(std::vector<std::string>& kept) : kept_(kept) {}
-  void ShowWarning(QWidget*, const QString&, const QString& text) override {
-    kept_.push_back(text.toStdString());
-  }
-
- private:
-  std::vector<std::string>& kept_;
-};
-
 class ImageComponent : public ::testing::Test {
  protected:
-  ImageComponent() : table(window), seam(errors), previousSeam(vell::qt::SetDialogs(&seam)) {
+  ImageComponent() : table(window) {
     t.host.onComponent = [this](Interpreter& interp) { table.HandleHostRequest(interp); };
     test::PrepareComponentTable(table, I());
     window.main.show();
   }
-  ~ImageComponent() override {
-    test::ReleaseComponentTable(table);
-    vell::qt::SetDialogs(previousSeam);
-  }
+  ~ImageComponent() override { test::ReleaseComponentTable(table); }
   Interpreter& I() { return t.interp(); }
   std::string Run(std::u16string_view text) { return Utf8(t.Run(text)); }
   vell::ImageControl* Image(int slot) {
@@ -58,11 +43,10 @@ class ImageComponent : public ::testing::Test {
   }
 
   TestInterpreter t;
+  // The errors of members, which the table shows as warnings.
+  test::KeptWarnings errors;
   test::StandInWindow window;
   vell::mwin table;
-  std::vector<std::string> errors;
-  KeptWarnings seam;
-  vell::qt::DialogSeam* previousSeam;
 };
 
 // Defaults, colours, lines, sizes and files run in the window program
@@ -76,7 +60,7 @@ TEST_F(ImageComponent, PenFontAndDisplayMembers) {
                 u"I.STRETCH = 5\nI.AUTOSIZE = 1\nI.TRANSPARENT = -1\n"
                 u"PRINT \" \", I.STRETCH, I.AUTOSIZE, I.TRANSPARENT, \" \", I.CURSOR\n"),
             "12 3 2 10 12 Serif 111 -2");
-  EXPECT_TRUE(errors.empty());
+  EXPECT_TRUE(errors.texts.empty());
 }
 
 TEST_F(ImageComponent, ScratchImageIsSharedAndEffectsUseIt) {
@@ -111,8 +95,8 @@ TEST_F(ImageComponent, FileErrorsAreShownAndTheProgramGoesOn) {
                 u"J.LOADFILE(\"" +
                 wmf + u"\")\nJ.WIDTH = 20000\nPRINT \" \", J.WIDTH\n"),
             "10 255 20000");
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_NE(errors[0].find("x.wmf"), std::string::npos);
+  ASSERT_EQ(errors.texts.size(), 1u);
+  EXPECT_TRUE(errors.texts[0].contains(QStringLiteral("x.wmf")));
   // A width beyond the bitmap's bound is taken; the bitmap stops at it.
   ASSERT_NE(Image(vell::kFirstProgramSlot + 1), nullptr);
   EXPECT_EQ(Image(vell::kFirstProgramSlot + 1)->Bitmap().size(), QSize(vell::kMaxBitmapSide, 105));

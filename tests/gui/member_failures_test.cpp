@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "gui_support.h"
+#include "pdf_output.h"
 
 using namespace vell;
 using namespace vell::testing;
@@ -54,7 +55,7 @@ TEST_F(FailingMembers, APlayThatFailsAnswersTheOperation) {
 }
 
 TEST_F(FailingMembers, FilesAndPrintersThatFailAnswerTheOperation) {
-  qputenv("VELL_PRINT_PDF", Path("no such folder/out.pdf").toLocal8Bit());
+  const PdfEnvironment pdf(Path("no such folder/out.pdf"));
   EXPECT_EQ(w.Run(With(u"DIM T, G, X\nT = CREATE TEXTBOX\nT.TEXT = \"kept\"\n"
                        u"X = T.LOADFILE(\"%1/none.txt\")\nPRINT X\n"
                        u"X = T.SAVEFILE(\"%1/no such folder/out.txt\")\nPRINT X\n"
@@ -63,7 +64,6 @@ TEST_F(FailingMembers, FilesAndPrintersThatFailAnswerTheOperation) {
                        u"X = T.SAVEFILE(\"%1/out.txt\")\nPRINT \" \", X, \" \", T.TEXT",
                        dir.path())),
             u"6666 1 kept");
-  qunsetenv("VELL_PRINT_PDF");
   EXPECT_EQ(w.dialogs.warnings.size(), 4u);
   EXPECT_TRUE(QFileInfo::exists(Path("out.txt")));
 }

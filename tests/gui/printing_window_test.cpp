@@ -8,33 +8,21 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <string>
 
 #include "tests/gui/gui_support.h"
+#include "tests/gui/pdf_output.h"
 
+using vell::testing::HaveTools;
+using vell::testing::PdfEnvironment;
+using vell::testing::RunTool;
 using vell::testing::WindowFixture;
 
 namespace {
 
 constexpr double kPointsPerMillimetre = 72.0 / 25.4;
-
-bool HaveTools(std::initializer_list<const char*> tools) {
-  for (const char* tool : tools) {
-    if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) return false;
-  }
-  return true;
-}
-
-QString RunTool(const QString& tool, const QStringList& arguments) {
-  QProcess process;
-  process.start(tool, arguments);
-  process.waitForFinished(30000);
-  return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 int PageCount(const QString& pdf) {
   const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
@@ -42,13 +30,6 @@ int PageCount(const QString& pdf) {
       QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
   return pages.hasMatch() ? pages.captured(1).toInt() : -1;
 }
-
-class PdfEnvironment {
- public:
-  explicit PdfEnvironment(const QString& path) { Use(path); }
-  ~PdfEnvironment() { qunsetenv("VELL_PRINT_PDF"); }
-  void Use(const QString& path) { qputenv("VELL_PRINT_PDF", path.toLocal8Bit()); }
-};
 
 // The part of a page image that is not white.
 QRect InkBox(const QImage& page) {
