@@ -12,7 +12,6 @@
 #include <QTest>
 #include <exception>
 #include <string>
-#include <vector>
 
 #include "components/keywords/component_keywords.h"
 #include "components/widgets/component_table.h"
