@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "library/string_list.h"
 #include "platform/text_codec.h"
 
 namespace vell {
@@ -32,13 +33,6 @@ locale_t OpenUtf8Locale(const std::string& name) {
 int CompareUnits(std::u16string_view a, std::u16string_view b) {
   const int order = a.compare(b);
   return order < 0 ? -1 : order > 0 ? 1 : 0;
-}
-
-bool SameIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (a[i] != b[i] && text::WideToLower(a[i]) != text::WideToLower(b[i])) return false;
-  return true;
 }
 
 }  // namespace
@@ -81,7 +75,7 @@ int Collation::Compare(std::u16string_view a, std::u16string_view b) const {
 }
 
 bool Collation::Equal(std::u16string_view a, std::u16string_view b) const {
-  if (SameIgnoringCase(a, b)) return true;
+  if (a.size() == b.size() && CompareIgnoringCase(a, b) == 0) return true;
   return locale_ != locale_t(0) && CollateLowered(Lowered(a), Lowered(b)) == 0;
 }
 

@@ -125,11 +125,12 @@ int32_t StringList::Find(std::u16string_view text) const {
 }
 
 int32_t StringList::IndexOfName(std::u16string_view name) const {
+  const Collation& order = UserCollation();
   for (int32_t i = 0; i < Count(); ++i) {
     std::u16string_view item = items_[static_cast<size_t>(i)];
     const size_t equals = item.find(u'=');
     if (equals == std::u16string_view::npos) continue;
-    if (UserCollation().Equal(item.substr(0, equals), name)) return i;
+    if (order.Equal(item.substr(0, equals), name)) return i;
   }
   return -1;
 }

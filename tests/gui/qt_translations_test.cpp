@@ -27,7 +27,7 @@ QString ButtonText(QMessageBox::StandardButton which) {
 
 }  // namespace
 
-TEST(QtTranslations, StandardButtonsSpeakJapanese) {
+TEST(QtTranslations, StandardButtonsSpeakJapaneseWhereInstalled) {
   QTranslator* translator = vell::qt::InstallQtTranslations(*qApp);
   ASSERT_NE(translator, nullptr) << "no qtbase_ja in "
                                  << vell::qt::QtTranslationsFolder().toStdString();
@@ -42,10 +42,8 @@ TEST(QtTranslations, StandardButtonsSpeakJapanese) {
   }
   QCoreApplication::removeTranslator(translator);
   delete translator;
-  EXPECT_EQ(ButtonText(QMessageBox::Yes), QStringLiteral("&Yes"));
-}
 
-TEST(QtTranslations, MissingTranslationsLeaveQtEnglish) {
+  // Where they are missing, Qt's texts stay English.
   QTemporaryDir empty;
   EXPECT_EQ(vell::qt::InstallQtTranslations(*qApp, empty.path()), nullptr);
   EXPECT_EQ(ButtonText(QMessageBox::Yes), QStringLiteral("&Yes"));

@@ -25,24 +25,21 @@ class ScopedEnvironment {
   ScopedEnvironment(std::initializer_list<std::pair<const char*, const char*>> values) {
     for (const auto& [name, value] : values) {
       saved_.emplace_back(name, qgetenv(name));
-      if (value == nullptr) {
-        qunsetenv(name);
-      } else {
-        qputenv(name, value);
-      }
+      Put(name, value == nullptr ? QByteArray() : QByteArray(value));
     }
   }
   ~ScopedEnvironment() {
-    for (const auto& [name, value] : saved_) {
-      if (value.isNull()) {
-        qunsetenv(name);
-      } else {
-        qputenv(name, value);
-      }
-    }
+    for (const auto& [name, value] : saved_) Put(name, value);
   }
 
  private:
+  static void Put(const char* name, const QByteArray& value) {
+    if (value.isNull()) {
+      qunsetenv(name);
+    } else {
+      qputenv(name, value);
+    }
+  }
   std::vector<std::pair<const char*, QByteArray>> saved_;
 };
 

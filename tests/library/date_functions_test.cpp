@@ -54,17 +54,5 @@ TEST(Calendar, DecodesTimesOfDayOnBothSidesOfDayZero) {
   ExpectParts(2958465.0 + 86399999.0 / 86400000.0, 6, 9999, 12, 31, 23, 59, 59, 999);
 }
 
-// Past 9999-12-31 no year is named, but the time of day and the weekday
-// still follow the day count.
-TEST(Calendar, PastTheLastYearKeepsTheTimeAndTheWeekday) {
-  ExpectParts(2958466.0, 7, 0, 0, 0, 0, 0, 0, 0);
-  ExpectParts(2958465.0 + 1.75, 7, 0, 0, 0, 18, 0, 0, 0);
-  ExpectParts(2958467.0 + 45296789.0 / 86400000.0, 1, 0, 0, 0, 12, 34, 56, 789);
-  // Still counted in milliseconds that fit 64 bits.
-  ExpectParts(1e9 + 0.25, static_cast<int>((1000000000LL + 693594) % 7 + 1), 0, 0, 0, 6, 0, 0, 0);
-  // Too far to count in milliseconds: nothing at all.
-  ExpectParts(1e300, 0, 0, 0, 0, 0, 0, 0, 0);
-}
-
 }  // namespace
 }  // namespace vell
