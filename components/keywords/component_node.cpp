@@ -223,7 +223,7 @@ int BuildComponentNode(ExecContext& ctx, std::u16string_view typeName) {
     node.item = 0;
     for (const MemberCode member : type.members) {
       node.Append(vellvar(u""));
-      vellarray* child = node.lastChild;
+      vellarray* child = node.LastChild();
       child->key = kKeywordByCode[member];
       child->kind = member;
     }
