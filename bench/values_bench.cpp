@@ -48,7 +48,7 @@ void BM_WideToNarrowAndBack(benchmark::State& state) {
     vellvar v(u"日本語のテキストと ASCII text");
     v.ChangeKind(KindNarrow);
     v.ChangeKind(KindWide);
-    benchmark::DoNotOptimize(v.data);
+    benchmark::DoNotOptimize(v.Bytes());
   }
 }
 BENCHMARK(BM_WideToNarrowAndBack);
@@ -59,7 +59,7 @@ void BM_WideAppend(benchmark::State& state) {
   for (auto _ : state) {
     vellvar s(u"");
     for (int64_t i = 0; i < state.range(0); ++i) s += piece;
-    benchmark::DoNotOptimize(s.data);
+    benchmark::DoNotOptimize(s.Bytes());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

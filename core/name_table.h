@@ -25,8 +25,8 @@ constexpr std::u16string_view kInputValueOtherPrefix = u"#ANSWER";
 // Entry keys are names as the lexer delivers them: wide text compared exactly.
 // The stored length settles most mismatches without reading the text.
 inline bool KeyIs(const vellvar& key, std::u16string_view name) {
-  if (key.kind != KindWide || size_t(key.length) != name.size()) return false;
-  const char16_t* k = reinterpret_cast<const char16_t*>(key.data);
+  if (key.kind != KindWide || size_t(key.Length()) != name.size()) return false;
+  const char16_t* k = reinterpret_cast<const char16_t*>(key.Bytes());
   const size_t n = name.size();
   for (size_t i = 0; i < n; ++i) {
     if (k[i] != name[i]) return false;

@@ -362,7 +362,7 @@ constexpr size_t kSubTextSlots = 64;
 thread_local SubTextSlot subTextCache[kSubTextSlots];
 
 bool SameText(const vellvar& item, const std::u16string& text) {
-  const char16_t* units = reinterpret_cast<const char16_t*>(item.data);
+  const char16_t* units = reinterpret_cast<const char16_t*>(item.Bytes());
   const size_t n = text.size();
   for (size_t i = 0; i < n; ++i) {
     if (units[i] != text[i] || units[i] == 0) return false;

@@ -12,7 +12,7 @@ using namespace vell;
 namespace {
 
 std::string N(vellvar v) { return std::string(v.Text()); }
-bool IsInline(const vellvar& v) { return v.data == v.inlineBuffer && v.capacity == 8; }
+bool IsInline(const vellvar& v) { return v.IsInline() && v.Capacity() == 8; }
 
 vellvar Narrow(const char* text) {
   vellvar v;
@@ -25,11 +25,11 @@ vellvar Narrow(const char* text) {
 TEST(Values, StorageIsReusedMovedAndNeverLost) {
   // A number stored over a text keeps the block for the next text.
   vellvar v(std::u16string(100, u'x'));
-  char* block = v.data;
+  const char* block = v.Bytes();
   v = 7;
   EXPECT_EQ(v.IntValue(), 7);
   v = u"abc";
-  EXPECT_EQ(v.data, block);
+  EXPECT_EQ(v.Bytes(), block);
   EXPECT_EQ(v.WideView(), u"abc");
   vellvar& same = v;
   v = same;
@@ -40,14 +40,14 @@ TEST(Values, StorageIsReusedMovedAndNeverLost) {
 
   // Moving steals the block and leaves integer 0 with the inline buffer.
   vellvar a(std::u16string(50, u'q'));
-  block = a.data;
+  block = a.Bytes();
   vellvar b(std::move(a));
-  EXPECT_EQ(b.data, block);
+  EXPECT_EQ(b.Bytes(), block);
   EXPECT_EQ(a.IntValue(), 0);
   EXPECT_TRUE(IsInline(a));
   vellvar c(u"hi");
   c = std::move(b);
-  EXPECT_EQ(c.data, block);
+  EXPECT_EQ(c.Bytes(), block);
   EXPECT_EQ(c.Length(), 50);
   EXPECT_TRUE(IsInline(b));
   vellvar small(u"ab");
