@@ -135,7 +135,7 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
       ctx.nodeMode = 0;
       return r;
     }
-    if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+    if (EvalAssignedValue(interp, ctx, cur->item) == ResultFailed) return ResultFailed;
     return StoreAssigned(ctx, cur);
   }
 
@@ -172,7 +172,7 @@ int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
       SetNodeRef(interp.lastNode, entry);
       if (t == TokError) return ResultFailed;
       if (t == TokAssign) {
-        if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+        if (EvalAssignedValue(interp, ctx, entry->item) == ResultFailed) return ResultFailed;
         return StoreAssigned(ctx, entry);
       }
       UngetToken(ctx);

@@ -186,9 +186,7 @@ void ProgramGenerator::Loop(std::u16string& out, Scope& scope, int depth) {
 void ProgramGenerator::Assignment(std::u16string& out, Scope& scope) {
   const int roll = Pick(10);
   if (roll < 2) {
-    // Appends to a text: grows by a little each time.
-    const std::u16string name(kTextNames[size_t(Pick(3))]);
-    out += name + u" = " + name + u" + " + TextLiteral() + u"\n";
+    Append(out, scope);
     return;
   }
   if (roll < 3) {
@@ -201,6 +199,35 @@ void ProgramGenerator::Assignment(std::u16string& out, Scope& scope) {
   std::u16string value = Expression(scope, 0);
   if (Chance(60)) value = u"LEFT(" + value + u", 40)";
   out += Target(scope) + u" = " + value + u"\n";
+}
+
+// Appends to a text, growing it by a little each time: the sum last or
+// followed by more, the text appended to itself, a SUB's result (which may
+// read or change the text) appended, an element appended to, another target,
+// and the text read back.
+void ProgramGenerator::Append(std::u16string& out, const Scope& scope) {
+  const std::u16string name(kTextNames[size_t(Pick(3))]);
+  const std::u16string sum = name + u" = " + name + u" + ";
+  switch (Pick(9)) {
+    case 0: out += sum + TextLiteral() + u"\n"; break;
+    case 1: out += sum + u"LEFT(" + name + u", 3)\n"; break;
+    case 2: out += sum + TextLiteral() + u" + " + TextLiteral() + u"\n"; break;
+    case 3: out += sum + Call(scope, kMaxExpression - 1) + u"\n"; break;
+    case 4: {
+      const std::u16string element = std::u16string(kArrayNames[size_t(Pick(3))]) + Index(scope, 1);
+      out += element + u" = " + element + u" + " + TextLiteral() + u"\n";
+      break;
+    }
+    case 5:
+      out += std::u16string(kTextNames[size_t(Pick(3))]) + u" = " + name + u" + " + TextLiteral() +
+             u"\n";
+      break;
+    case 6: out += sum + TextLiteral() + u" == " + Variable(scope) + u"\n"; break;
+    case 7: out += u"SET " + sum + TextLiteral() + u"\n"; break;
+    default:
+      out += sum + TextLiteral() + u" PRINT LEN(" + name + u"), RIGHT(" + name + u", 2), \"\\n\"\n";
+      break;
+  }
 }
 
 void ProgramGenerator::Fault(std::u16string& out) {
