@@ -90,7 +90,7 @@ void BM_NodeByKey(benchmark::State& state) {
     root.GetNodeByKey(vellvar(name));
   }
   const vellvar last(name);
-  const vellvar first(root.firstChild->key);
+  const vellvar first(root.Child(0)->Key());
   for (auto _ : state) {
     benchmark::DoNotOptimize(root.GetNodeByKey(first));
     benchmark::DoNotOptimize(root.GetNodeByKey(last));
@@ -108,7 +108,7 @@ void BM_DeepCopyAndRelease(benchmark::State& state) {
   for (auto _ : state) {
     vellarray copy;
     copy.CopyFrom(source);
-    benchmark::DoNotOptimize(copy.firstChild);
+    benchmark::DoNotOptimize(copy.Child(0));
   }
   state.SetItemsProcessed(state.iterations() * 1100);
 }

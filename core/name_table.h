@@ -38,8 +38,8 @@ inline std::u16string_view NameOf(const vellvar& name) {
   return name.kind == KindWide ? name.WideView() : std::u16string_view();
 }
 
-inline void SetEmptyKey(vellvar& key) {
-  if (key.kind != KindWide || key.Length() != 0) key = u"";
+inline void SetEmptyKey(vellarray& entry) {
+  if (entry.Key().kind != KindWide || entry.Key().Length() != 0) entry.SetKey(u"");
 }
 
 // A table entry made free: no children, kind 0, empty wide key and value.
@@ -54,7 +54,7 @@ inline GlobalLookup FindGlobal(Interpreter& interp, std::u16string_view name) {
   for (int i = 0; i < kTableEntries; ++i) {
     vellarray& entry = interp.globals[i];
     if (entry.kind == NodeFree) return {&entry, false};
-    if (KeyIs(entry.key, name)) return {&entry, true};
+    if (KeyIs(entry.Key(), name)) return {&entry, true};
   }
   return {nullptr, false};
 }

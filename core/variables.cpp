@@ -37,7 +37,7 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
   if (name.empty()) return 0;  // nameless locals (unbound arguments) are never found
   if (name.front() == names::kInputValueMark && !interp.inputValues.empty()) {
     for (const auto& held : interp.inputValues) {
-      if (names::KeyIs(held->key, name)) {
+      if (names::KeyIs(held->Key(), name)) {
         ctx.foundEntry = held.get();
         return held->kind;
       }
@@ -48,7 +48,7 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
   for (int i = top - 1; i >= 0; --i) {
     vellarray& entry = interp.locals[i];
     if (entry.kind == NodeFree) break;
-    if (names::KeyIs(entry.key, name)) {
+    if (names::KeyIs(entry.Key(), name)) {
       ctx.foundEntry = &entry;
       return entry.kind;
     }
@@ -65,9 +65,7 @@ namespace {
 // end of an assignment's reference walk.
 int StoreAssigned(ExecContext& ctx, vellarray* cur) {
   if (ctx.nodeMode) {
-    vellvar ownKey(std::move(cur->key));
-    cur->Assign(ctx.node);
-    cur->key = std::move(ownKey);
+    cur->AssignKeepingKey(ctx.node);
     ctx.nodeMode = 0;
     return ResultDone;
   }
@@ -108,6 +106,7 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
       if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
       if (ctx.value.kind == KindNarrow) ctx.value.ToUpper();
       interp.thisSource = cur;
+      interp.lastParent = cur;
       stepTo(cur->GetNode(ctx.value));
       interp.lastNode = cur;
       const int close = NextToken(interp, ctx);
@@ -120,6 +119,7 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
     }
     if (mode == WalkMember) {
       interp.thisSource = cur;
+      interp.lastParent = cur;
       stepTo(cur->GetNode(vellvar(ctx.TokenView())));
       interp.lastNode = cur;
       mode = WalkRead;
@@ -199,7 +199,7 @@ int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   // The SUB's own name applies from the moment its body starts: errors in the
   // arguments belong to the caller, and a SUB called inside the arguments must
   // not leave its name behind for this one.
-  interp.routineName = sub->key;
+  interp.routineName = sub->Key();
   SharedText text = names::SubText(*sub);
   const int r = ExecuteText(interp, std::move(text), savedCount);
   if (r == ResultFailed) return ResultFailed;
@@ -226,9 +226,9 @@ int PushArguments(Interpreter& interp, ExecContext& ctx) {
       return ResultFailed;
     }
     vellarray& local = interp.locals[interp.localCount];
-    if (local.firstChild != nullptr || local.childCount != 0) local.Clear();
+    if (local.ChildCount() != 0) local.Clear();
     local.kind = NodeVariable;
-    names::SetEmptyKey(local.key);
+    names::SetEmptyKey(local);
     local.item = ctx.value;  // a copy: the next argument starts from this value
     ++interp.localCount;
     t = NextToken(interp, ctx);
@@ -259,7 +259,7 @@ int BindParameters(Interpreter& interp, ExecContext& ctx) {
       interp.runState = ErrorUndefined;
       return -1;
     }
-    interp.locals[index].key = ctx.TokenView();
+    interp.locals[index].SetKey(ctx.TokenView());
     ++bound;
   }
 }
@@ -344,7 +344,7 @@ int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
 void FreeEntry(vellarray& entry) {
   entry.Clear();
   entry.kind = NodeFree;
-  entry.key = u"";
+  entry.SetKey(u"");
   entry.item = u"";
 }
 

@@ -222,9 +222,7 @@ int BuildComponentNode(ExecContext& ctx, std::u16string_view typeName) {
     node.kind = code;
     node.item = 0;
     for (const MemberCode member : type.members) {
-      node.Append(vellvar(u""));
-      vellarray* child = node.LastChild();
-      child->key = kKeywordByCode[member];
+      vellarray* child = node.AppendNamed(vellvar(kKeywordByCode[member]));
       child->kind = member;
     }
     return code;
