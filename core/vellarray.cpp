@@ -1,7 +1,10 @@
 // Tree nodes: children by position and by key, release and deep copy.
 #include "core/vellarray.h"
 
+#include <algorithm>
+#include <functional>
 #include <new>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -11,11 +14,104 @@
 
 namespace vell {
 
+namespace {
+
+// Bumped whenever a child's key changes by other means than its parent's
+// own operations (SetKey, CopyFrom on a child): every parent then counts its
+// children's keys again before its next keyed lookup.
+uint64_t gKeyEpoch = 0;
+
+// Below this many children a keyed lookup walks them: as fast, and no index
+// to keep.
+constexpr int32_t kIndexedChildren = 8;
+
+// A key the index can answer for: wide and not empty. A lookup claims a
+// child with an empty key and converts a key of another kind in place, so
+// those need the walk.
+bool Indexable(const vellvar& key) { return key.kind == KindWide && key.Length() != 0; }
+
+// Wide key -> the first child with that key, by open addressing over the
+// children's own keys.
+class KeyIndex {
+ public:
+  explicit KeyIndex(size_t expected) { Allocate(SlotsFor(expected)); }
+  ~KeyIndex() { ZeroFree(slots_); }
+  KeyIndex(const KeyIndex&) = delete;
+  KeyIndex& operator=(const KeyIndex&) = delete;
+
+  vellarray* Find(std::u16string_view key) const {
+    for (size_t i = Hash(key) & mask_;; i = (i + 1) & mask_) {
+      vellarray* node = slots_[i];
+      if (node == nullptr || node->Key().WideView() == key) return node;
+    }
+  }
+
+  // Makes room for this many keys in all (half the slots stay empty).
+  void Reserve(size_t keys) {
+    if (keys * 2 + 2 > mask_ + 1) Rehash(SlotsFor(keys));
+  }
+
+  // Adds a child unless an earlier one has its key; Reserve made the room.
+  void AddIfFirst(vellarray* child) {
+    const std::u16string_view key = child->Key().WideView();
+    size_t i = Hash(key) & mask_;
+    for (; slots_[i] != nullptr; i = (i + 1) & mask_) {
+      if (slots_[i]->Key().WideView() == key) return;
+    }
+    slots_[i] = child;
+    ++used_;
+  }
+
+ private:
+  static size_t Hash(std::u16string_view key) { return std::hash<std::u16string_view>{}(key); }
+  static size_t SlotsFor(size_t expected) {
+    size_t slots = 16;
+    while (slots < expected * 2 + 2) slots *= 2;
+    return slots;
+  }
+  void Allocate(size_t slots) {
+    slots_ = static_cast<vellarray**>(PlainAlloc(slots * sizeof(vellarray*)));
+    std::fill(slots_, slots_ + slots, nullptr);
+    mask_ = slots - 1;
+    used_ = 0;
+  }
+  void Rehash(size_t slots) {
+    vellarray** old = slots_;
+    const size_t oldSlots = mask_ + 1;
+    Allocate(slots);
+    for (size_t i = 0; i < oldSlots; ++i) {
+      if (old[i] != nullptr) AddIfFirst(old[i]);
+    }
+    ZeroFree(old);
+  }
+
+  vellarray** slots_ = nullptr;
+  size_t mask_ = 0;
+  size_t used_ = 0;
+};
+
+}  // namespace
+
 // The children of a node, in order: position i is nodes[i].
 struct ChildList {
+  ~ChildList() { DropIndex(); }
+  void DropIndex() {
+    if (index == nullptr) return;
+    index->~KeyIndex();
+    ZeroFree(index);
+    index = nullptr;
+  }
+
   std::vector<vellarray*, BudgetAllocator<vellarray*>> nodes;
   // Lists waiting to be released, linked through here (see ReleaseLists).
   ChildList* nextToRelease = nullptr;
+  // Children whose key is not Indexable; while there is any, keyed lookups
+  // walk. Right while epoch is gKeyEpoch.
+  int32_t unindexable = 0;
+  uint64_t epoch = gKeyEpoch;
+  // Built on the first keyed lookup that may use it, kept in step with
+  // every child added after, dropped by any other change of a key.
+  KeyIndex* index = nullptr;
 };
 
 // The class's bookkeeping, file-local through the friend declaration.
@@ -40,10 +136,72 @@ struct NodeTree {
     if (list.nodes.size() == list.nodes.capacity()) {
       list.nodes.reserve(list.nodes.empty() ? 4 : list.nodes.size() * 2);
     }
+    if (list.index != nullptr) list.index->Reserve(list.nodes.size() + 1);
     vellarray* made = new vellarray(keyValue);
     list.nodes.push_back(made);
     made->state_ |= vellarray::kChildBit;
+    if (!Indexable(made->key_)) {
+      ++list.unindexable;
+    } else if (list.index != nullptr) {
+      if (ReferenceMode()) {
+        list.DropIndex();
+      } else {
+        list.index->AddIfFirst(made);
+      }
+    }
     return made;
+  }
+
+  // A child's key changed kind or value during a lookup's walk.
+  static void KeyChanged(ChildList& list, bool wasIndexable, const vellvar& key) {
+    list.unindexable += (wasIndexable ? 0 : -1) + (Indexable(key) ? 0 : 1);
+    list.DropIndex();
+  }
+
+  // The reference way of a keyed lookup: visit the children in order; a
+  // child with an equal key of the same kind is found; otherwise comparing
+  // its key with the empty text turns the key wide in place, and a child
+  // whose key is then empty is claimed (given the key). No child found or
+  // claimed: a new one is appended.
+  static vellarray* WalkByKey(vellarray& parent, const vellvar& keyValue) {
+    const vellvar empty(u"");
+    for (int32_t i = 0; i < parent.ChildCount(); ++i) {
+      vellarray* c = parent.children_->nodes[size_t(i)];
+      vellvar& key = c->key_;
+      if (key.kind == keyValue.kind && (key == keyValue)) return c;
+      const bool wasIndexable = Indexable(key);
+      const int8_t kindBefore = key.kind;
+      const bool claimed = (key == empty);
+      if (claimed) key = keyValue;
+      if (claimed || key.kind != kindBefore) KeyChanged(*parent.children_, wasIndexable, key);
+      if (claimed) return c;
+    }
+    return MakeChild(parent, keyValue);
+  }
+
+  // Counts the children's keys again after a change behind the parent's back.
+  static void Synchronise(ChildList& list) {
+    if (list.epoch == gKeyEpoch) return;
+    list.unindexable = 0;
+    for (const vellarray* c : list.nodes) list.unindexable += Indexable(c->key_) ? 0 : 1;
+    list.DropIndex();
+    list.epoch = gKeyEpoch;
+  }
+
+  static KeyIndex& IndexOf(ChildList& list) {
+    if (list.index == nullptr) {
+      void* memory = PlainAlloc(sizeof(KeyIndex));
+      KeyIndex* index;
+      try {
+        index = new (memory) KeyIndex(list.nodes.size());
+      } catch (...) {
+        ZeroFree(memory);
+        throw;
+      }
+      for (vellarray* c : list.nodes) index->AddIfFirst(c);
+      list.index = index;
+    }
+    return *list.index;
   }
 
   // Releases child lists with all their subtrees, without recursion: the
@@ -110,8 +268,9 @@ struct NodeTree {
     CopyChildren(source, fresh);
     vellvar newKey(source.key_);
     vellvar newItem(source.item);
+    const int32_t newKind = source.kind;
     FreeChildren(target);
-    target.kind = source.kind;
+    target.kind = newKind;
     if (withKey) target.SetKey(newKey);
     target.item = std::move(newItem);
     target.children_ = fresh.children_;
@@ -143,9 +302,15 @@ vellarray::vellarray(const vellvar& keyValue) : kind(1), key_(keyValue), item(u"
 
 vellarray::~vellarray() { NodeTree::FreeChildren(*this); }
 
-void vellarray::SetKey(const vellvar& keyValue) { key_ = keyValue; }
+void vellarray::SetKey(const vellvar& keyValue) {
+  key_ = keyValue;
+  if (IsChild()) ++gKeyEpoch;
+}
 
-void vellarray::SetKey(std::u16string_view name) { key_ = name; }
+void vellarray::SetKey(std::u16string_view name) {
+  key_ = name;
+  if (IsChild()) ++gKeyEpoch;
+}
 
 int32_t vellarray::ChildCount() const {
   return children_ == nullptr ? 0 : int32_t(children_->nodes.size());
@@ -186,16 +351,18 @@ vellarray* vellarray::GetNodeByWalk(int32_t n) {
 }
 
 vellarray* vellarray::GetNodeByKey(const vellvar& keyValue) {
-  const vellvar empty(u"");
-  for (int32_t i = 0; i < ChildCount(); ++i) {
-    vellarray* c = children_->nodes[size_t(i)];
-    if (c->key_.kind == keyValue.kind && (c->key_ == keyValue)) return c;
-    // The comparison turns the child's key into a wide string in place.
-    if (c->key_ == empty) {
-      c->key_ = keyValue;
-      return c;
-    }
+  if (ReferenceMode() || ChildCount() < kIndexedChildren || !keyValue.IsString()) {
+    return NodeTree::WalkByKey(*this, keyValue);
   }
+  ChildList& list = *children_;
+  NodeTree::Synchronise(list);
+  if (list.unindexable > 0) return NodeTree::WalkByKey(*this, keyValue);
+  // Every key is wide and not empty: a narrow or empty key finds nothing and
+  // claims nothing, and the walk would change no key on its way.
+  if (keyValue.kind != KindWide || keyValue.Length() == 0) {
+    return NodeTree::MakeChild(*this, keyValue);
+  }
+  if (vellarray* found = NodeTree::IndexOf(list).Find(keyValue.WideView())) return found;
   return NodeTree::MakeChild(*this, keyValue);
 }
 
