@@ -234,7 +234,8 @@ void ProgramGenerator::Append(std::u16string& out, const Scope& scope) {
 
 // An array filled by a loop and read back many times: by position forwards,
 // backwards and at random; by many keys (wide, and narrow from STR); keys
-// that claim unnamed elements; reads of a copy; and #DB of an element.
+// that claim unnamed elements; reads of a copy; and #DB of an element. Or a
+// list built by a loop and read item by item, changed now and then.
 void ProgramGenerator::ArrayWork(std::u16string& out) {
   static constexpr std::array<int, 6> kSizes = {3, 9, 12, 20, 40, 100};
   const std::u16string n = Number(kSizes[size_t(Pick(int(kSizes.size())))]);
@@ -244,7 +245,18 @@ void ProgramGenerator::ArrayWork(std::u16string& out) {
   const std::u16string read = u"FOR J1 = 0, J1 < " + n + u", J1 = J1 + 1 { ";
   const std::u16string random = u"MOD(J1 * 7919, " + n + u")";
   const std::u16string key = Chance(20) ? u"STR(J0)" : u"\"k\" + HEX(J0 * 3)";
-  switch (Pick(6)) {
+  const std::u16string list(kListNames[size_t(Pick(2))]);
+  switch (Pick(8)) {
+    case 6:
+      out += list + u" = \"\"\n" + fill + list + u" = " + list + u" + \"w\" + HEX(J0 * 7) + \"\\n\" }\n";
+      out += u"G3 = 0\nFOR J1 = 0, J1 < COUNTLIST(" + list + u"), J1 = J1 + 1 { G3 = G3 + LEN(GETLIST(" +
+             list + u", J1)) + FINDLIST(" + list + u", HEX(J1)) }\n";
+      break;
+    case 7:
+      out += read + u"G3 = GETLIST(" + list + u", " + random + u") + GETKEYLIST(" + list +
+             u", \"a\") ";
+      out += Chance(50) ? list + u" = SETLIST(" + list + u", 0, HEX(J1)) }\n" : u"}\n";
+      break;
     case 0:
       out += fill + a + u"[J0] = J0 * 2 }\nG3 = 0\n";
       out += u"FOR (J1 = " + n + u" - 1, J1 >= 0, J1 = J1 - 1) { G3 = G3 + " + a + u"[J1] }\n";
