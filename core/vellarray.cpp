@@ -30,8 +30,10 @@ constexpr int32_t kIndexedChildren = 8;
 // those need the walk.
 bool Indexable(const vellvar& key) { return key.kind == KindWide && key.Length() != 0; }
 
-// Wide key -> the first child with that key, by open addressing over the
-// children's own keys.
+// Wide key -> the first child with that key, by open addressing. Each slot
+// keeps its key's hash beside the child, so a probe past another key reads
+// neither that child nor its key; a key that shares the looked-up text's
+// block (an element named from a variable's value) needs no comparing.
 class KeyIndex {
  public:
   explicit KeyIndex(size_t expected) { Allocate(SlotsFor(expected)); }
@@ -40,9 +42,11 @@ class KeyIndex {
   KeyIndex& operator=(const KeyIndex&) = delete;
 
   vellarray* Find(std::u16string_view key) const {
-    for (size_t i = Hash(key) & mask_;; i = (i + 1) & mask_) {
-      vellarray* node = slots_[i];
-      if (node == nullptr || node->Key().WideView() == key) return node;
+    const size_t hash = Hash(key);
+    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+      const Slot& slot = slots_[i];
+      if (slot.node == nullptr) return nullptr;
+      if (slot.hash == hash && SameText(slot.node->Key().WideView(), key)) return slot.node;
     }
   }
 
@@ -52,42 +56,48 @@ class KeyIndex {
   }
 
   // Adds a child unless an earlier one has its key; Reserve made the room.
-  void AddIfFirst(vellarray* child) {
-    const std::u16string_view key = child->Key().WideView();
-    size_t i = Hash(key) & mask_;
-    for (; slots_[i] != nullptr; i = (i + 1) & mask_) {
-      if (slots_[i]->Key().WideView() == key) return;
-    }
-    slots_[i] = child;
-    ++used_;
-  }
+  void AddIfFirst(vellarray* child) { Add(child, Hash(child->Key().WideView())); }
 
  private:
+  struct Slot {
+    size_t hash;
+    vellarray* node;  // null: the slot is free
+  };
+
   static size_t Hash(std::u16string_view key) { return std::hash<std::u16string_view>{}(key); }
+  static bool SameText(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && (a.data() == b.data() || a == b);
+  }
   static size_t SlotsFor(size_t expected) {
     size_t slots = 16;
     while (slots < expected * 2 + 2) slots *= 2;
     return slots;
   }
   void Allocate(size_t slots) {
-    slots_ = static_cast<vellarray**>(PlainAlloc(slots * sizeof(vellarray*)));
-    std::fill(slots_, slots_ + slots, nullptr);
+    slots_ = static_cast<Slot*>(PlainAlloc(slots * sizeof(Slot)));
+    std::fill(slots_, slots_ + slots, Slot{0, nullptr});
     mask_ = slots - 1;
-    used_ = 0;
+  }
+  void Add(vellarray* child, size_t hash) {
+    const std::u16string_view key = child->Key().WideView();
+    size_t i = hash & mask_;
+    for (; slots_[i].node != nullptr; i = (i + 1) & mask_) {
+      if (slots_[i].hash == hash && SameText(slots_[i].node->Key().WideView(), key)) return;
+    }
+    slots_[i] = Slot{hash, child};
   }
   void Rehash(size_t slots) {
-    vellarray** old = slots_;
+    Slot* old = slots_;
     const size_t oldSlots = mask_ + 1;
     Allocate(slots);
     for (size_t i = 0; i < oldSlots; ++i) {
-      if (old[i] != nullptr) AddIfFirst(old[i]);
+      if (old[i].node != nullptr) Add(old[i].node, old[i].hash);
     }
     ZeroFree(old);
   }
 
-  vellarray** slots_ = nullptr;
+  Slot* slots_ = nullptr;
   size_t mask_ = 0;
-  size_t used_ = 0;
 };
 
 }  // namespace

@@ -29,6 +29,31 @@ void StringList::SetText(std::u16string_view text) {
   if (start < end) items_.emplace_back(text.substr(start, end - start));
 }
 
+std::u16string StringList::ListText(std::u16string_view text) {
+  const size_t end = std::min(text.find(u'\0'), text.size());
+  std::u16string out;
+  out.reserve(end + 2);
+  size_t start = 0;
+  size_t i = 0;
+  while (i < end) {
+    const char16_t c = text[i];
+    if (c == u'\r' || c == u'\n') {
+      out.append(text, start, i - start);
+      out += u"\r\n";
+      ++i;
+      if (c == u'\r' && i < end && text[i] == u'\n') ++i;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < end) {
+    out.append(text, start, end - start);
+    out += u"\r\n";
+  }
+  return out;
+}
+
 std::u16string StringList::Text() const {
   size_t length = 0;
   for (const auto& item : items_) length += item.size() + 2;

@@ -22,6 +22,8 @@ class StringList {
 
   void SetText(std::u16string_view text);
   std::u16string Text() const;
+  // StringList(text).Text() in one pass, without the items.
+  static std::u16string ListText(std::u16string_view text);
 
   int32_t Count() const { return static_cast<int32_t>(items_.size()); }
   const std::vector<std::u16string>& Items() const { return items_; }

@@ -28,6 +28,8 @@ TEST(StringList, SplitsAtEveryLineBreakAndWritesCrLf) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(StringList(c.text).Count(), c.count) << c.text.size();
+    // The one-pass form gives what splitting and joining gives.
+    EXPECT_EQ(StringList::ListText(c.text), StringList(c.text).Text()) << c.text.size();
   }
   EXPECT_EQ(StringList(u"b\nA\ra").Text(), u"b\r\nA\r\na\r\n");
   EXPECT_EQ(StringList(u"").Text(), u"");
