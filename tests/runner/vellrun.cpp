@@ -94,7 +94,7 @@ class ConsoleHost : public HostRequestHandler, public HostShell, public vell::Se
         }
         line = std::string();
         if (read == AnswerRead::TooLong) ShowWarning(kNoMemory);
-        interp.runState = StateEnd;
+        SetRunState(interp, StateEnd);
         slots[0].SetItem(vellvar(u""));
         break;
       }
