@@ -161,6 +161,10 @@ void DestroyInterpreter(Interpreter* interp) {
 vellarray* RequestSlots(Interpreter& interp) { return interp.requestSlots; }
 int32_t RunState(const Interpreter& interp) { return interp.runState; }
 void SetRunState(Interpreter& interp, RunStateCode state) { interp.runState = state; }
+HandlerResult Fail(Interpreter& interp, RunStateCode code) {
+  interp.runState = code;
+  return ResultFailed;
+}
 bool MainProgramRunning(const Interpreter& interp) { return interp.mainRunning != 0; }
 int32_t RunningTexts(const Interpreter& interp) { return interp.runDepth; }
 void AppendCommandLine(Interpreter& interp, std::u16string_view part) {
@@ -171,9 +175,9 @@ bool InterpreterServes(const Interpreter* interp, const HostRequestHandler* host
   return interp != nullptr && interp == gInterpreter && interp->mainWindow == host;
 }
 
-int RunEventText(Interpreter& interp, std::u16string_view text) {
+HandlerResult RunEventText(Interpreter& interp, std::u16string_view text) {
   const int32_t savedLocals = interp.localCount;
-  int r = ResultFailed;
+  HandlerResult r = ResultFailed;
   const bool finished = GuardedCall(
       [&] { r = RunText(interp, nullptr, text); },
       [&](Failure failure, std::string_view) {

@@ -155,10 +155,7 @@ HandlerResult ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
       for (;;) {
         const HandlerResult r = ExecuteStatement(interp, ctx);
         if (r == ResultBlockClosed) return ResultDone;
-        if (r == ResultTextEnded) {
-          interp.runState = ErrorUnbalanced;
-          return ResultFailed;
-        }
+        if (r == ResultTextEnded) return Fail(interp, ErrorUnbalanced);
         if (r == ResultFailed) return ResultFailed;
       }
     case TokIdentifier:
@@ -166,8 +163,7 @@ HandlerResult ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
     case TokError:
       return ResultFailed;
     default:
-      interp.runState = ErrorSyntax;
-      return ResultFailed;
+      return Fail(interp, ErrorSyntax);
   }
 }
 

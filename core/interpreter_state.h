@@ -90,7 +90,8 @@ int InterpreterMain(Interpreter* interp);
 void SeedRandom(Interpreter& interp, uint32_t seed);
 int32_t DrawRandom(Interpreter& interp);  // 0 to 32767
 
-// True when nesting has gone as deep as the stack guard allows; sets runState 3.
+// True when nesting has gone as deep as the stack guard allows; sets the
+// run state ErrorAreaOverflow.
 bool StackExhausted(Interpreter& interp);
 
 }  // namespace vell

@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 #include "library/service_error.h"
 #include "library/services.h"
 #include "library/string_list.h"
@@ -111,13 +111,13 @@ bool IsExistingFile(std::u16string_view path) {
 }
 
 void SetWideResult(Interpreter& interp, std::u16string_view text) {
-  interp.requestSlots[1].SetItem(vellvar(text));
+  RequestSlots(interp)[1].SetItem(vellvar(text));
 }
 
 }  // namespace
 
 void TextFileService(Interpreter& interp, int32_t service) {
-  vellarray* slots = interp.requestSlots;
+  vellarray* slots = RequestSlots(interp);
   switch (service) {
     case ServiceReadFile: {
       const std::u16string path(slots[2].ItemWideText());
@@ -142,7 +142,7 @@ void TextFileService(Interpreter& interp, int32_t service) {
     }
     case ServiceCountFileLines: {
       const std::u16string path(slots[2].ItemWideText());
-      interp.requestSlots[1].SetItem(vellvar(LoadList(path).Count()));
+      RequestSlots(interp)[1].SetItem(vellvar(LoadList(path).Count()));
       break;
     }
     case ServiceReadFileLine: {

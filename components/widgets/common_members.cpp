@@ -106,11 +106,11 @@ QWidget* Widget(MemberCall& call) {
 
 // A member the object cannot have (a widget member of a timer, say).
 int UnknownSet(MemberCall& call) {
-  call.interp.runState = ErrorUndefined;
+  SetRunState(call.interp, ErrorUndefined);
   return 1;
 }
 bool UnknownGet(MemberCall& call) {
-  call.interp.runState = ErrorUndefined;
+  SetRunState(call.interp, ErrorUndefined);
   return false;
 }
 

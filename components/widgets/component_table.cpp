@@ -159,18 +159,19 @@ void mwin::HandleHostRequest(Interpreter& interp) {
   // Between requests of a program (no component event running) nothing can
   // still be using an object that a delete gave up.
   if (!pendingDeletions_.empty() && !EventRunning()) CarryOutPendingDeletions();
-  const int operation = interp.requestSlots[1].item.ToInt();
+  vellarray* request = RequestSlots(interp);
+  const int operation = request[1].item.ToInt();
   if (operation != ComponentSet && operation != ComponentGet) return;
-  const int slot = interp.requestSlots[2].item.ToInt();
-  const int member = interp.requestSlots[3].item.ToInt();
-  vellarray& valueNode = interp.requestSlots[4];
+  const int slot = request[2].item.ToInt();
+  const int member = request[3].item.ToInt();
+  vellarray& valueNode = request[4];
   try {
     if (operation == ComponentSet) {
       const int answer = SetMember(interp, slot, member, valueNode);
-      interp.requestSlots[1].SetItem(vellvar(answer));
+      request[1].SetItem(vellvar(answer));
     } else {
       GetMember(interp, slot, member, valueNode);
-      interp.requestSlots[1].SetItem(interp.requestSlots[4].item);
+      request[1].SetItem(request[4].item);
     }
   } catch (const MemberFailure& failure) {
     // The request ends unanswered: slot 1 keeps the operation number.
@@ -190,7 +191,7 @@ MemberCall mwin::CallFor(Interpreter& interp, int slot, int member, const vellar
                     slot,
                     member,
                     slots_[slot].object.data(),
-                    {valueNode.item, interp.requestSlots[5].item, interp.requestSlots[6].item}};
+                    {valueNode.item, RequestSlots(interp)[5].item, RequestSlots(interp)[6].item}};
 }
 
 int mwin::SetMember(Interpreter& interp, int slot, int member, vellarray& valueNode) {
@@ -200,7 +201,7 @@ int mwin::SetMember(Interpreter& interp, int slot, int member, vellarray& valueN
   if (member == MemberDelete) return Delete(interp, slot);
   const Binding* b = member >= 0 && member <= kLastEventMember ? &d->members[member] : nullptr;
   if (b == nullptr || b->set == nullptr) {
-    interp.runState = ErrorUndefined;
+    SetRunState(interp, ErrorUndefined);
     return 1;
   }
   MemberCall call = CallFor(interp, slot, member, valueNode);
@@ -213,7 +214,7 @@ int mwin::GetMember(Interpreter& interp, int slot, int member, vellarray& valueN
   if (d == nullptr || slots_[slot].type == TypePrinterDialog) return 0;
   const Binding* b = member >= 0 && member <= kLastEventMember ? &d->members[member] : nullptr;
   if (b == nullptr || b->get == nullptr) {
-    interp.runState = ErrorUndefined;
+    SetRunState(interp, ErrorUndefined);
     return 1;
   }
   MemberCall call = CallFor(interp, slot, member, valueNode);
@@ -255,10 +256,10 @@ int mwin::Create(Interpreter& interp, int32_t typeCode) {
     object = d->type->create(*this, host_.DefaultParent());
   } catch (const std::bad_alloc&) {
     object = nullptr;
-    if (interp.runState == StateRunning) interp.runState = ErrorMemory;
+    if (RunState(interp) == StateRunning) SetRunState(interp, ErrorMemory);
   } catch (...) {
     object = nullptr;
-    if (interp.runState == StateRunning) interp.runState = ErrorUndefined;
+    if (RunState(interp) == StateRunning) SetRunState(interp, ErrorUndefined);
   }
   if (object == nullptr) {
     // A component that did not come into being gives its slot back.
@@ -274,7 +275,7 @@ int mwin::Delete(Interpreter& interp, int slot) {
   const ComponentType& type = *DispatchFor(s.type)->type;
   // The predefined components stay for the table's whole life.
   if (slot < kFirstProgramSlot || type.deleteRule == DeleteRule::Refused) {
-    interp.runState = ErrorUndefined;
+    SetRunState(interp, ErrorUndefined);
     return 1;
   }
   QObject* object = s.object.data();
@@ -435,7 +436,7 @@ int mwin::InstallDefaults(Interpreter& interp) {
   BindSlot(kSaveDialogSlot, TypeSaveDialog, &saveDialog_);
   if (!printerDialog_) CreateEntryObjects();
   if (printerDialog_) BindSlot(kPrinterDialogSlot, TypePrinterDialog, printerDialog_.get());
-  interp.programText = vellvar(StartupHeader());
+  SetProgramText(interp, StartupHeader());
   InterpreterEntry(EntryRun);
   return 1;
 }

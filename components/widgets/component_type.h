@@ -13,7 +13,7 @@
 //     calls anything, so an event text that runs meanwhile (and makes requests
 //     of its own) cannot change them;
 //   - a member without a setter (for a set or call) or without a getter (for
-//     a read) is an unknown member: run state 5, answer 1;
+//     a read) is an unknown member: run state ErrorUndefined, answer 1;
 //   - a member that the control refuses calls ReportMemberFailure
 //     (member_failure.h): the table shows the message and the request keeps
 //     its operation number as the answer.
@@ -43,7 +43,7 @@
 #include <string>
 
 #include "core/codes.h"
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 
 class QObject;
 class QWidget;
@@ -95,7 +95,7 @@ enum class DeleteRule {
   Control,  // destroyed (unless it went with its parent), then orphans swept
   Form,     // released with the controls on it, then orphans swept
   Plain,    // destroyed, no sweep (timer, media player)
-  Refused,  // cannot be deleted: run state 5 (the dialogs)
+  Refused,  // cannot be deleted: run state ErrorUndefined (the dialogs)
 };
 
 struct ComponentType {

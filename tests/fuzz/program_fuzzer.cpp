@@ -48,7 +48,7 @@ class FuzzHost : public HostRequestHandler, public HostShell {
         Service(interp);
         break;
       case RequestPump:
-        if (++pumps > kPumpBudget) interp.runState = 13;
+        if (++pumps > kPumpBudget) SetRunState(interp, StateEnd);
         break;
       default:
         break;

@@ -114,7 +114,7 @@ TEST_F(ComponentTable, RequestsGoToTheTypeStoredInTheSlot) {
   Run(u"CREATE TIMER");
   EXPECT_NE(Run(u"A.LEFT = 10").find("undefined error"), std::string::npos);
   // Slot numbers outside the table answer 0.
-  I().runState = StateRunning;
+  SetRunState(I(), StateRunning);
   EXPECT_EQ(table.SetMember(I(), 200, MemberLeft, I().requestSlots[4]), 0);
   EXPECT_EQ(table.SetMember(I(), -1, MemberLeft, I().requestSlots[4]), 0);
   EXPECT_EQ(I().runState, StateRunning);
@@ -221,9 +221,9 @@ TEST_F(ComponentTable, EventsAreDroppedWhileARunStateIsSet) {
   QObject* timer = table.Slot(5).object.data();
   table.Slot(5).onTimer = u"TICK";
   vell::RunComponentEvent(table, timer, vell::ComponentEvent::Timer);
-  I().runState = StateEnd;
+  SetRunState(I(), StateEnd);
   vell::RunComponentEvent(table, timer, vell::ComponentEvent::Timer);
-  I().runState = StateRunning;
+  SetRunState(I(), StateRunning);
   QObject stranger;
   vell::RunComponentEvent(table, &stranger, vell::ComponentEvent::Timer);
   EXPECT_EQ(GlobalInt(u"N"), 1);

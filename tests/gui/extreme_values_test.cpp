@@ -84,7 +84,7 @@ class ExtremeValues : public ::testing::TestWithParam<int> {
     interp.requestSlots[3].SetItem(vellvar(member));
     for (int i = 4; i < 7; ++i) interp.requestSlots[i].SetItem(arg);
     w.form->HandleHostRequest(interp);
-    interp.runState = StateRunning;  // an unknown member's error is no concern here
+    SetRunState(interp, StateRunning);  // an unknown member's error is no concern here
     return operation == ComponentGet ? interp.requestSlots[4].item : interp.requestSlots[1].item;
   }
   int ReadInt(int slot, int member) { return Request(ComponentGet, slot, member).ToInt(); }

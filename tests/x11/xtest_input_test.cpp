@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/interpreter_state.h"
 #include "library/library_builtins.h"
 #include "platform/process_start.h"
 #include "platform/simulated_input.h"
