@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(Types, ExtremeValues, ::testing::ValuesIn(kSweptTypes),
                          });
 
 TEST_F(ExtremeValues, TheMainWindowAndTheOutputArea) {
-  for (const auto [slot, type] :
+  for (const auto& [slot, type] :
        {std::pair{kMainWindowSlot, TypeForm}, std::pair{kOutputAreaSlot, TypeTextBox}}) {
     EXPECT_TRUE(Sweep(slot, type)) << slot;
     // The window still works: it prints and runs.
