@@ -16,6 +16,7 @@
 #include "core/interpreter.h"
 #include "host/command_line.h"
 #include "host/edit_popup_menu.h"
+#include "host/error_box.h"
 #include "host/file_association.h"
 #include "host/form_input.h"
 #include "host/output_area.h"
@@ -35,7 +36,6 @@
 #include "platform/qt/utf16_qstring.h"
 
 namespace jp = vell::jp;
-using vell::Interpreter;
 
 namespace {
 
@@ -55,9 +55,13 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
   BuildMenus();
   FormInput = new TFormInput(this);
   output_ = std::make_unique<OutputArea>(*MemoOut);
+  errorBox_ = std::make_unique<ErrorBox>(*this, *output_, AppCaption());
   dialogs_ = std::make_unique<ProgramDialogs>(*this, *FormInput, closed_);
-  dispatcher_ = std::make_unique<RequestDispatcher>(*output_, *dialogs_, *layout_, *this, *MenuProgRun);
-  components_ = std::make_unique<WindowComponents>(*this);
+  dispatcher_ =
+      std::make_unique<RequestDispatcher>(*output_, *dialogs_, *layout_, *errorBox_, *MenuProgRun);
+  components_ = std::make_unique<WindowComponents>(
+      WindowParts{*this, *PanelOut, *MemoOut, *output_,
+                  [this](std::u16string_view text) { return RunEvent(text); }});
   InstallComponentTable(components_.get());
   qApp->installEventFilter(this);
 }
@@ -200,7 +204,8 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments,
   });
 
   if (componentTable_ != nullptr) {
-    componentTable_->InstallDefaults(*this, *interp_);
+    BusyScope busy(*this);
+    componentTable_->InstallDefaults(*interp_);
   } else {
     // Without the component table there are no predefined components to
     // declare: an empty header still ends like a run and enables Run.
@@ -462,7 +467,7 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // ---------------------------------------------------------------------------
-// HostShell and the service error sink.
+// HostShell and errors.
 
 void TFormMain::PostCloseMainWindow() {
   QTimer::singleShot(0, this, [this] { close(); });
@@ -501,21 +506,10 @@ void TFormMain::InstallComponentTable(ComponentTableHooks* table) {
   dispatcher_->componentTable = table;
 }
 
-void TFormMain::ShowServiceError(std::u16string_view message) {
-  ShowError(vell::qt::ToQString(message));
-}
-
-void TFormMain::ShowError(const QString& text) {
-  FlushOutput();
-  vell::qt::Dialogs().ShowWarning(this, AppCaption(), text);
-}
+void TFormMain::ShowError(const QString& text) { errorBox_->Show(text); }
 
 // ---------------------------------------------------------------------------
-// Host requests.
-
-void TFormMain::HandleHostRequest(Interpreter& interp) { dispatcher_->HandleHostRequest(interp); }
-
-void TFormMain::AppendOutput(std::u16string_view text) { output_->Append(text); }
+// Output.
 
 void TFormMain::FlushOutput() { output_->Flush(); }
 

@@ -9,7 +9,7 @@
 #include <QSplitter>
 #include <algorithm>
 
-#include "host/form_main.h"
+#include "platform/qt/memo_edit.h"
 
 namespace {
 

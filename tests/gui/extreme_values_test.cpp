@@ -83,7 +83,7 @@ class ExtremeValues : public ::testing::TestWithParam<int> {
     interp.requestSlots[2].SetItem(vellvar(slot));
     interp.requestSlots[3].SetItem(vellvar(member));
     for (int i = 4; i < 7; ++i) interp.requestSlots[i].SetItem(arg);
-    w.form->HandleHostRequest(interp);
+    SendHostRequest(interp);            // to the window's request dispatcher
     SetRunState(interp, StateRunning);  // an unknown member's error is no concern here
     return operation == ComponentGet ? interp.requestSlots[4].item : interp.requestSlots[1].item;
   }
@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(Types, ExtremeValues, ::testing::ValuesIn(kSweptTypes),
                          });
 
 TEST_F(ExtremeValues, TheMainWindowAndTheOutputArea) {
-  for (const auto [slot, type] :
+  for (const auto& [slot, type] :
        {std::pair{kMainWindowSlot, TypeForm}, std::pair{kOutputAreaSlot, TypeTextBox}}) {
     EXPECT_TRUE(Sweep(slot, type)) << slot;
     // The window still works: it prints and runs.
