@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 
@@ -229,6 +230,24 @@ TEST(MainWindow, CloseWaitsForTheRunningProgram) {
   exiting.form->show();
   exiting.Run(u"PRINT \"bye\"\nEXIT\nPRINT \"never\"");
   EXPECT_EQ(exiting.closedCount, 1);
+}
+
+// With the bar between the areas dragged to the top, hiding the program area
+// and showing it again gives back the window's height and both areas'.
+TEST(MainWindow, ProgramAreaShownAgainAfterTheBarWasDragged) {
+  WindowFixture w;
+  TFormMain& f = *w.form;
+  f.show();
+  const QList<int> sizes = f.Splitter->sizes();
+  f.Splitter->setSizes({0, sizes[0] + sizes[1]});
+  const QList<int> dragged = f.Splitter->sizes();
+  const int height = f.height();
+  f.MenuProgDisp->trigger();
+  EXPECT_TRUE(f.MemoProg->isHidden());
+  EXPECT_EQ(f.height(), height - dragged[1]);
+  f.MenuProgDisp->trigger();
+  EXPECT_EQ(f.height(), height);
+  EXPECT_EQ(f.Splitter->sizes(), dragged);
 }
 
 TEST(MainWindow, MenusAroundTheProgram) {
