@@ -172,6 +172,9 @@ bool TFormMain::Guarded(Work&& work) {
 }
 
 void TFormMain::Safely(void (TFormMain::*handler)()) {
+  // Once the close has begun no command starts anything: releasing the
+  // program's components handles messages on the way out.
+  if (closing_) return;
   // No exception leaves a handler into the event loop.
   Guarded([&] { (this->*handler)(); });
 }
@@ -319,6 +322,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  closing_ = true;
   FlushOutput();
   if (Interp() != nullptr) {
     vell::DestroyInterpreter(interp_);
@@ -390,7 +394,7 @@ void TFormMain::MenuFileSaveAsClick() {
 void TFormMain::MenuFileExitClick() { close(); }
 
 void TFormMain::MenuProgRunClick() {
-  if (Interp() == nullptr || closed_) return;
+  if (Interp() == nullptr || closing_) return;
   if (busyDepth_ > 0 || vell::RunningTexts(*interp_) > 0) {
     // An event text runs below: starting the program now would reset its
     // locals, so the run waits until it has returned.

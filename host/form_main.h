@@ -201,6 +201,7 @@ class TFormMain : public QMainWindow,
   bool startMinimized_ = false;
   bool firstShowDone_ = false;
   bool awaitingPlacement_ = false;
+  bool closing_ = false;  // the close has begun: no command starts work
   bool closed_ = false;
   bool closePending_ = false;
   bool runPending_ = false;

@@ -250,6 +250,35 @@ TEST(MainWindow, ProgramAreaShownAgainAfterTheBarWasDragged) {
   EXPECT_EQ(f.Splitter->sizes(), dragged);
 }
 
+// Releasing the program's components on the way out lets the window handle
+// messages: a menu command that arrives meanwhile starts nothing, and the
+// window closes.
+TEST(MainWindow, NothingStartsOnceTheCloseHasBegun) {
+  WindowFixture w;
+  w.form->show();
+  w.Run(u"DIM I, B\nPRINT \"ran\"\nWHILE I < 20 {\n B = CREATE BUTTON\n I = I + 1\n}");
+  ASSERT_EQ(w.Output(), u"ran");
+  int handled = 0;
+  QTimer::singleShot(0, w.form.get(), [&] {
+    ++handled;
+    for (QAction* item : {w.form->MenuProgRun, w.form->MenuFileOpen, w.form->MenuFileSaveAs,
+                          w.form->MenuProgCls, w.form->MenuProgDisp, w.form->MenuHelpFile}) {
+      item->trigger();
+    }
+    QTest::keyClick(w.form.get(), Qt::Key_F9);
+  });
+  w.form->close();
+  EXPECT_EQ(handled, 1);
+  EXPECT_EQ(w.closedCount, 1);
+  EXPECT_EQ(gInterpreter, nullptr);
+  EXPECT_EQ(w.Output(), u"ran");
+  EXPECT_TRUE(w.dialogs.messages.empty());
+  EXPECT_TRUE(w.dialogs.warnings.empty());
+  EXPECT_TRUE(w.dialogs.openSetups.empty());
+  EXPECT_TRUE(w.dialogs.saveSetups.empty());
+  EXPECT_FALSE(w.form->MemoProg->isHidden());
+}
+
 TEST(MainWindow, MenusAroundTheProgram) {
   WindowFixture w;
   w.form->show();
