@@ -187,7 +187,8 @@ HandlerResult ExecCall(Interpreter& interp, ExecContext& ctx) {
     interp.errorReported = 1;
     return ResultFailed;
   }
-  const std::u16string text(result.WideText());
+  result.WideText();
+  const std::u16string text(result.WideView());  // a NUL inside stays in the text
   interp.routineName = std::u16string_view(path);
   return RunText(interp, &ctx, text);
 }

@@ -176,7 +176,7 @@ std::u16string FormatErrorMessage(const Interpreter& interp, const ExecContext& 
   if (code == StateExit || code == StateEnd) return {};
 
   int32_t line = 1;
-  for (int32_t i = 0; i < ctx.cursor && ctx.text[i] != 0; ++i) {
+  for (int32_t i = 0; i < ctx.cursor && !(ctx.text[i] == 0 && AtTextEnd(ctx, i)); ++i) {
     if (ctx.text[i] == u'\n') ++line;
   }
 

@@ -435,7 +435,7 @@ int mwin::InstallDefaults(Interpreter& interp) {
   BindSlot(kSaveDialogSlot, TypeSaveDialog, &saveDialog_);
   if (!printerDialog_) CreateEntryObjects();
   if (printerDialog_) BindSlot(kPrinterDialogSlot, TypePrinterDialog, printerDialog_.get());
-  interp.programText = vellvar(StartupHeader());
+  SetProgramText(interp, StartupHeader());
   InterpreterEntry(EntryRun);
   return 1;
 }

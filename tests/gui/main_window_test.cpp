@@ -184,6 +184,27 @@ TEST(MainWindow, ProgramFilesInEveryEncoding) {
   EXPECT_EQ(ReadBytes(dir.filePath(QStringLiteral("Vell.vell"))), QByteArray("\xFF\xFE"));
 }
 
+// A NUL inside a program file is part of the program: Run reports it at its
+// line instead of ending there silently; a UTF-32 file is reported likewise.
+TEST(MainWindow, ANulInTheProgramIsReported) {
+  QTemporaryDir dir;
+  const QString nul = dir.filePath(QStringLiteral("nul.vell"));
+  const QString wide = dir.filePath(QStringLiteral("utf32.vell"));
+  WriteBytes(nul, QByteArray("PRINT 1\nPRINT 2\n\0PRINT 3\n", 26));
+  WriteBytes(wide, QByteArray("\xFF\xFE\0\0P\0\0\0", 8));
+  WindowFixture w;
+  for (const QString& path : {nul, wide}) {
+    w.dialogs.openAnswers.push_back(path);
+    w.form->MenuFileOpenClick();
+    w.form->MenuProgClsClick();
+    w.form->MenuProgRunClick();
+  }
+  EXPECT_EQ(w.Output(), u"");
+  ASSERT_EQ(w.dialogs.messages.size(), 2u);
+  EXPECT_EQ(w.dialogs.messages[0], QStringLiteral("\n 3 : undefined error"));
+  EXPECT_EQ(w.dialogs.messages[1], QStringLiteral("\n 1 : undefined error"));
+}
+
 TEST(MainWindow, RunAndStopWithoutAMessage) {
   WindowFixture w;
   w.form->show();
