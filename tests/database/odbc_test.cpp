@@ -37,5 +37,25 @@ TEST_F(DatabaseTest, OdbcDriverConnectionString) {
             "b'\u00E9|2021/05/06;new|;");
 }
 
+// A table named with several letters: an edit, a new record and a deletion
+// are written, whatever name the driver reports for the fields' table.
+TEST_F(DatabaseTest, OdbcPostsToATableWithALongerName) {
+  if (!OdbcSqliteInstalled()) GTEST_SKIP() << "the SQLite3 ODBC driver is not installed";
+  const std::u16string open = u"OPENDB(\"Driver={SQLite3};Database=" + text::Utf8ToWide(folder) + u"/m.db\")";
+  EXPECT_EQ(Run(u"DIM D, R\nD = " + open + u"\n"
+                u"PRINT COMMANDDB(D, \"CREATE TABLE stock (id INTEGER PRIMARY KEY, name TEXT)\"), "
+                u"COMMANDDB(D, \"INSERT INTO stock (name) VALUES ('a')\"), "
+                u"COMMANDDB(D, \"INSERT INTO stock (name) VALUES ('gone')\"), \" \"\n"
+                u"R = OPENRECORDSET(D, \"SELECT id, name FROM stock\")\n"
+                u"PRINT EDITRECORD(R), SETFIELDDATA(R, 1, \"b\"), POSTRECORD(R), \" \"\n"
+                u"PRINT APPENDRECORD(R), SETFIELDDATA(R, 1, \"new\"), POSTRECORD(R), \" \"\n"
+                u"PRINT SETRECORDNO(R, 2), DELETERECORD(R)\n"),
+            "111 000 000 00");
+  EXPECT_EQ(Errors(), "");
+  EXPECT_EQ(Run(u"DIM D, R\nD = " + open + u"\nR = OPENRECORDSET(D, \"SELECT name FROM stock ORDER BY id\")\n"
+                u"WHILE GETRECORDEOF(R) == 0 {\n PRINT GETFIELDDATA(R, 0), \";\"\n NEXTRECORD(R)\n}\n"),
+            "b;new;");
+}
+
 }  // namespace
 }  // namespace vell::test
