@@ -20,9 +20,13 @@ ReadOutcome ReadRegularFile(const std::string& path, int64_t maxBytes, std::stri
   if (!S_ISREG(info.st_mode)) return {ReadFailure::NotRegular, 0};
   if (info.st_size > maxBytes) return {ReadFailure::TooLarge, 0};
   bytes.reserve(static_cast<size_t>(info.st_size));
+  return ReadToEnd(fd.get(), maxBytes, bytes);
+}
+
+ReadOutcome ReadToEnd(int fd, int64_t maxBytes, std::string& bytes) {
   char buffer[65536];
   for (;;) {
-    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
       return {ReadFailure::Read, errno};

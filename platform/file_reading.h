@@ -20,5 +20,8 @@ struct ReadOutcome {
 // device, a pipe or a socket is not a regular file; a file of more than
 // maxBytes, or one that grows beyond them while it is read, is too large.
 ReadOutcome ReadRegularFile(const std::string& path, int64_t maxBytes, std::string& bytes);
+// Reads an open file from where it stands to its end, appending to bytes:
+// Read with the reason, or TooLarge once bytes would pass maxBytes.
+ReadOutcome ReadToEnd(int fd, int64_t maxBytes, std::string& bytes);
 
 }  // namespace vell::files

@@ -18,9 +18,15 @@ bool OdbcSqliteInstalled() {
   return text.str().find("[SQLite3]") != std::string::npos;
 }
 
+// The OPENDB call for a database file of the test's folder through ODBC.
+std::u16string OpenOverOdbc(const std::string& folder, std::u16string_view file) {
+  return u"OPENDB(\"Driver={SQLite3};Database=" + text::Utf8ToWide(folder) + u"/" + std::u16string(file) +
+         u"\")";
+}
+
 TEST_F(DatabaseTest, OdbcDriverConnectionString) {
   if (!OdbcSqliteInstalled()) GTEST_SKIP() << "the SQLite3 ODBC driver is not installed";
-  const std::u16string open = u"OPENDB(\"Driver={SQLite3};Database=" + text::Utf8ToWide(folder) + u"/o.db\")";
+  const std::u16string open = OpenOverOdbc(folder, u"o.db");
   EXPECT_EQ(Run(u"DIM DB, RS\nDB = " + open + u"\n"
                 u"PRINT DB, COMMANDDB(DB, \"CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT, d DATE)\"), "
                 u"COMMANDDB(DB, \"INSERT INTO t (name, d) VALUES ('a', '2020-01-02')\"), \" \"\n"
@@ -41,7 +47,7 @@ TEST_F(DatabaseTest, OdbcDriverConnectionString) {
 // are written, whatever name the driver reports for the fields' table.
 TEST_F(DatabaseTest, OdbcPostsToATableWithALongerName) {
   if (!OdbcSqliteInstalled()) GTEST_SKIP() << "the SQLite3 ODBC driver is not installed";
-  const std::u16string open = u"OPENDB(\"Driver={SQLite3};Database=" + text::Utf8ToWide(folder) + u"/m.db\")";
+  const std::u16string open = OpenOverOdbc(folder, u"m.db");
   EXPECT_EQ(Run(u"DIM D, R\nD = " + open + u"\n"
                 u"PRINT COMMANDDB(D, \"CREATE TABLE stock (id INTEGER PRIMARY KEY, name TEXT)\"), "
                 u"COMMANDDB(D, \"INSERT INTO stock (name) VALUES ('a')\"), "
