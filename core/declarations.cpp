@@ -187,8 +187,7 @@ HandlerResult ExecCall(Interpreter& interp, ExecContext& ctx) {
     interp.errorReported = 1;
     return ResultFailed;
   }
-  result.WideText();
-  const std::u16string text(result.WideView());  // a NUL inside stays in the text
+  const std::u16string text(result.WideText());
   interp.routineName = std::u16string_view(path);
   return RunText(interp, &ctx, text);
 }
