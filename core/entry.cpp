@@ -140,9 +140,7 @@ Interpreter* CreateInterpreter(HostRequestHandler* host, HostShell* shell) {
   return gInterpreter;
 }
 
-void SetProgramText(Interpreter& interp, std::u16string_view text) {
-  interp.programText = text;
-}
+void SetProgramText(Interpreter& interp, std::u16string_view text) { interp.programText = text; }
 
 void RunProgram(Interpreter& interp) {
   if (&interp == gInterpreter) InterpreterEntry(EntryRun);

@@ -46,7 +46,8 @@ enum TokenCode : int {
 // A NUL before it is a character like any other: it begins no token.
 inline bool AtTextEnd(const ExecContext& ctx, int32_t p) {
   const ProgramText* source = ctx.source.get();
-  return source == nullptr || ctx.text != source->chars.c_str() || size_t(p) >= source->chars.size();
+  return source == nullptr || ctx.text != source->chars.c_str() ||
+         size_t(p) >= source->chars.size();
 }
 
 // Finishes reading a remembered token whose text is already in the token

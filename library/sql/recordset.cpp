@@ -64,7 +64,8 @@ QString ReportedTable(const QSqlField& field) {
 // The table the driver reports for the first field it reports one for.
 QString FirstReportedTable(const QSqlRecord& record) {
   QString reported;
-  for (int f = 0; f < record.count() && reported.isEmpty(); ++f) reported = ReportedTable(record.field(f));
+  for (int f = 0; f < record.count() && reported.isEmpty(); ++f)
+    reported = ReportedTable(record.field(f));
   return reported;
 }
 

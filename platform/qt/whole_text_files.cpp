@@ -1,7 +1,6 @@
 #include "platform/qt/whole_text_files.h"
 
 #include <QFile>
-
 #include <cerrno>
 #include <cstring>
 
@@ -27,9 +26,9 @@ QString Failed(const char* what, const QString& path, const QString& reason) {
 bool ReadMarkedTextFile(const QString& path, std::u16string& text, QString& error) {
   std::string bytes;
   const files::ReadOutcome outcome =
-      path.isEmpty() ? files::ReadOutcome{files::ReadFailure::Open, ENOENT}
-                     : files::ReadRegularFile(QFile::encodeName(path).toStdString(),
-                                              kMaxTextFileBytes, bytes);
+      path.isEmpty()
+          ? files::ReadOutcome{files::ReadFailure::Open, ENOENT}
+          : files::ReadRegularFile(QFile::encodeName(path).toStdString(), kMaxTextFileBytes, bytes);
   switch (outcome.failed) {
     case files::ReadFailure::None:
       text = text::DecodeMarkedText(bytes);
@@ -59,9 +58,9 @@ bool WriteWholeFile(const QString& path, std::string_view bytes, QString& error)
     outcome = files::ReplaceFileContents(QFile::encodeName(path).toStdString(), request);
   }
   if (outcome.ok()) return true;
-  error = Failed(outcome.failed == files::ReplaceStep::Create ? "Cannot create file"
-                                                              : "Cannot write file",
-                 path, Reason(outcome.error));
+  error = Failed(
+      outcome.failed == files::ReplaceStep::Create ? "Cannot create file" : "Cannot write file",
+      path, Reason(outcome.error));
   return false;
 }
 

@@ -254,9 +254,9 @@ TEST(Executor, ErrorMessages) {
   ctx.routineName = std::u16string_view(longPath);
   ctx.SetToken(std::u16string(255, u'T'));
   t.interp().runState = ErrorSyntax;
-  EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"\n\u2026" + std::u16string(105, u'd') +
-                                                     u"/called.vell 2 " + std::u16string(118, u'T') +
-                                                     u"\u2026: syntax error");
+  EXPECT_EQ(FormatErrorMessage(t.interp(), ctx),
+            u"\n\u2026" + std::u16string(105, u'd') + u"/called.vell 2 " +
+                std::u16string(118, u'T') + u"\u2026: syntax error");
   ctx.SetToken(u"TOK");
   EXPECT_EQ(FormatErrorMessage(t.interp(), ctx),
             u"\n\u2026" + std::u16string(221, u'd') + u"/called.vell 2 TOK: syntax error");

@@ -20,8 +20,8 @@ bool OdbcSqliteInstalled() {
 
 // The OPENDB call for a database file of the test's folder through ODBC.
 std::u16string OpenOverOdbc(const std::string& folder, std::u16string_view file) {
-  return u"OPENDB(\"Driver={SQLite3};Database=" + text::Utf8ToWide(folder) + u"/" + std::u16string(file) +
-         u"\")";
+  return u"OPENDB(\"Driver={SQLite3};Database=" + text::Utf8ToWide(folder) + u"/" +
+         std::u16string(file) + u"\")";
 }
 
 TEST_F(DatabaseTest, OdbcDriverConnectionString) {
@@ -48,7 +48,8 @@ TEST_F(DatabaseTest, OdbcDriverConnectionString) {
 TEST_F(DatabaseTest, OdbcPostsToATableWithALongerName) {
   if (!OdbcSqliteInstalled()) GTEST_SKIP() << "the SQLite3 ODBC driver is not installed";
   const std::u16string open = OpenOverOdbc(folder, u"m.db");
-  EXPECT_EQ(Run(u"DIM D, R\nD = " + open + u"\n"
+  EXPECT_EQ(Run(u"DIM D, R\nD = " + open +
+                u"\n"
                 u"PRINT COMMANDDB(D, \"CREATE TABLE stock (id INTEGER PRIMARY KEY, name TEXT)\"), "
                 u"COMMANDDB(D, \"INSERT INTO stock (name) VALUES ('a')\"), "
                 u"COMMANDDB(D, \"INSERT INTO stock (name) VALUES ('gone')\"), \" \"\n"
@@ -58,9 +59,11 @@ TEST_F(DatabaseTest, OdbcPostsToATableWithALongerName) {
                 u"PRINT SETRECORDNO(R, 2), DELETERECORD(R)\n"),
             "111 000 000 00");
   EXPECT_EQ(Errors(), "");
-  EXPECT_EQ(Run(u"DIM D, R\nD = " + open + u"\nR = OPENRECORDSET(D, \"SELECT name FROM stock ORDER BY id\")\n"
-                u"WHILE GETRECORDEOF(R) == 0 {\n PRINT GETFIELDDATA(R, 0), \";\"\n NEXTRECORD(R)\n}\n"),
-            "b;new;");
+  EXPECT_EQ(
+      Run(u"DIM D, R\nD = " + open +
+          u"\nR = OPENRECORDSET(D, \"SELECT name FROM stock ORDER BY id\")\n"
+          u"WHILE GETRECORDEOF(R) == 0 {\n PRINT GETFIELDDATA(R, 0), \";\"\n NEXTRECORD(R)\n}\n"),
+      "b;new;");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // program goes on, and the member's value is the operation number of the
 // request (6 for a set or call) instead of an answer.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <QDir>
@@ -113,10 +112,11 @@ TEST_F(FailingMembers, AFullDiskKeepsTheOldFileAndSaysWhy) {
   const QByteArray program = ReadBytes(root + QStringLiteral("/program.vell"));
 
   small.FillLeaving(32768);
-  w.Run(With(u"G.WIDTH = 400\nG.HEIGHT = 400\nG.SAVEFILE(\"%1/picture.bmp\")\n"
-             u"DIM S\nS = \"x\"\nWHILE LEN(S) < 100000 { S = S + S }\n"
-             u"T.TEXT = S\nT.SAVEFILE(\"%1/text.txt\")",
-             root));
+  w.Run(
+      With(u"G.WIDTH = 400\nG.HEIGHT = 400\nG.SAVEFILE(\"%1/picture.bmp\")\n"
+           u"DIM S\nS = \"x\"\nWHILE LEN(S) < 100000 { S = S + S }\n"
+           u"T.TEXT = S\nT.SAVEFILE(\"%1/text.txt\")",
+           root));
   vell::qt::SetMemoText(*w.form->MemoProg, std::u16string(100000, u'x'));
   w.dialogs.saveAnswers.push_back(root + QStringLiteral("/program.vell"));
   w.form->MenuFileSaveAsClick();
@@ -125,7 +125,8 @@ TEST_F(FailingMembers, AFullDiskKeepsTheOldFileAndSaysWhy) {
   EXPECT_EQ(ReadBytes(root + QStringLiteral("/program.vell")), program);
   ASSERT_EQ(w.dialogs.warnings.size(), 3u);
   for (const QString& warning : w.dialogs.warnings) {
-    EXPECT_TRUE(warning.endsWith(QStringLiteral("No space left on device"))) << warning.toStdString();
+    EXPECT_TRUE(warning.endsWith(QStringLiteral("No space left on device")))
+        << warning.toStdString();
   }
 }
 

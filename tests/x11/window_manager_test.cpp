@@ -5,7 +5,6 @@
 // manager has put that form on the screen it has also handled every earlier
 // request of the program. Skipped where Xvfb or openbox is missing.
 #include <gtest/gtest.h>
-
 #include <stdlib.h>
 
 #include <chrono>
@@ -65,7 +64,7 @@ class WindowManagerTest : public ::testing::Test {
                     const char* switchBefore = nullptr) {
     const std::string path = folder_ + "/" + name;
     test::PutFile(path, statements + "\nDIM F\nF = CREATE FORM\nF.CAPTION = \"" + kMarker +
-                              "\"\nF.VISIBLE = 1\n");
+                            "\"\nF.VISIBLE = 1\n");
     test::PrivateXServer::StopProgram(vell_);
     const char* const withSwitch[] = {"vell", switchBefore, path.c_str(), nullptr};
     const char* const plain[] = {"vell", path.c_str(), nullptr};
@@ -125,10 +124,10 @@ class WindowManagerTest : public ::testing::Test {
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
-    const bool found = XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False,
-                                          XA_WINDOW, &type, &format, &count, &after,
-                                          &data) == Success &&
-                       count == 1;
+    const bool found =
+        XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW,
+                           &type, &format, &count, &after, &data) == Success &&
+        count == 1;
     if (data != nullptr) XFree(data);
     return found;
   }
