@@ -89,26 +89,27 @@ class WindowManagerTest : public ::testing::Test {
     return place;
   }
 
-  // The window's ICCCM state: 1 normal, 3 iconic, -1 none.
-  long WmState(Window w) {
-    const Atom state = XInternAtom(display_, "WM_STATE", False);
-    Atom type;
+  // The first value of a window's property of this name and type, or -1.
+  long Property(Window w, const char* name, Atom type) {
+    Atom found;
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
     long result = -1;
-    if (XGetWindowProperty(display_, w, state, 0, 2, False, state, &type, &format, &count, &after,
-                           &data) == Success &&
+    if (XGetWindowProperty(display_, w, XInternAtom(display_, name, False), 0, 1, False, type,
+                           &found, &format, &count, &after, &data) == Success &&
         data != nullptr && count > 0) {
       result = reinterpret_cast<long*>(data)[0];
     }
     if (data != nullptr) XFree(data);
     return result;
   }
+  // The window's ICCCM state: 1 normal, 3 iconic, -1 none.
+  long WmState(Window w) { return Property(w, "WM_STATE", XInternAtom(display_, "WM_STATE", False)); }
 
  private:
-  // Whether done holds within a generous time (the window manager works on
-  // its own).
+  // Whether done holds within a generous time: the window manager works on
+  // its own.
   static bool WaitFor(const std::function<bool()>& done) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!done()) {
@@ -119,17 +120,7 @@ class WindowManagerTest : public ::testing::Test {
   }
 
   bool ManagerRunning() {
-    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    const bool found =
-        XGetWindowProperty(display_, DefaultRootWindow(display_), check, 0, 1, False, XA_WINDOW,
-                           &type, &format, &count, &after, &data) == Success &&
-        count == 1;
-    if (data != nullptr) XFree(data);
-    return found;
+    return Property(DefaultRootWindow(display_), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW) != -1;
   }
 
   bool Viewable(Window w) {
