@@ -47,13 +47,7 @@ int RunProgramText(Interpreter& interp) {
   interp.routineName = u"";
   interp.mainRunning = 1;
   interp.localCount = 0;
-  SharedText shared;
-  if (interp.programText.IsString()) {
-    vellvar text(interp.programText);
-    shared = MakeSharedText(text.WideText());
-  } else {
-    shared = MakeSharedText(u"");  // no program text was ever given
-  }
+  SharedText shared = MakeSharedText(interp.programText);
   try {
     RunText(interp, nullptr, shared);
   } catch (...) {
@@ -146,9 +140,7 @@ Interpreter* CreateInterpreter(HostRequestHandler* host, HostShell* shell) {
   return gInterpreter;
 }
 
-void SetProgramText(Interpreter& interp, std::u16string_view text) {
-  interp.programText = vellvar(text);
-}
+void SetProgramText(Interpreter& interp, std::u16string_view text) { interp.programText = text; }
 
 void RunProgram(Interpreter& interp) {
   if (&interp == gInterpreter) InterpreterEntry(EntryRun);

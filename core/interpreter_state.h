@@ -33,7 +33,7 @@ struct Interpreter {
   HostRequestHandler* mainWindow = nullptr;
   vellarray requestSlots[kRequestSlotCount];
   vellvar routineName{0};
-  vellvar programText{0};
+  std::u16string programText;  // NULs inside included
   int32_t subTop = 0;
   int32_t seed = 0;
   int32_t mainRunning = 0;

@@ -10,6 +10,7 @@
 #include <QSplitter>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 #include "components/keywords/component_keywords.h"
 #include "components/widgets/aligned_layout.h"
@@ -175,6 +176,9 @@ bool TFormMain::Guarded(Work&& work) {
 }
 
 void TFormMain::Safely(void (TFormMain::*handler)()) {
+  // Once the close has begun no command starts anything: releasing the
+  // program's components handles messages on the way out.
+  if (closing_) return;
   // No exception leaves a handler into the event loop.
   Guarded([&] { (this->*handler)(); });
 }
@@ -270,12 +274,30 @@ bool TFormMain::LoadProgram(const QString& path, bool fromCommandLine) {
 
 void TFormMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (!firstShowDone_) {
-    firstShowDone_ = true;
-    // Where no window manager activates the window (a minimised start, a
-    // bare X server), the program still runs once after the first show.
+  if (firstShowDone_) return;
+  firstShowDone_ = true;
+  // Where no window manager activates the window (a minimised start, a
+  // bare X server), the program still runs once after the first show. On X
+  // it waits until the window stands where it belongs: a size set while a
+  // window manager is still framing the window would move it.
+  if (QGuiApplication::platformName() != u"xcb") {
     QTimer::singleShot(0, this, [this] { Safely(&TFormMain::FormActivate); });
+    return;
   }
+  awaitingPlacement_ = true;
+  QTimer::singleShot(kPlacementWaitMs, this, [this] { Placed(); });
+}
+
+void TFormMain::Placed() {
+  if (!awaitingPlacement_) return;
+  awaitingPlacement_ = false;
+  QTimer::singleShot(0, this, [this] { Safely(&TFormMain::FormActivate); });
+}
+
+void TFormMain::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // The window system has placed the window (in its frame, if any).
+  if (event->spontaneous()) Placed();
 }
 
 void TFormMain::changeEvent(QEvent* event) {
@@ -305,6 +327,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  closing_ = true;
   FlushOutput();
   if (Interp() != nullptr) {
     vell::DestroyInterpreter(interp_);
@@ -376,7 +399,7 @@ void TFormMain::MenuFileSaveAsClick() {
 void TFormMain::MenuFileExitClick() { close(); }
 
 void TFormMain::MenuProgRunClick() {
-  if (Interp() == nullptr || closed_) return;
+  if (Interp() == nullptr || closing_) return;
   if (busyDepth_ > 0 || vell::RunningTexts(*interp_) > 0) {
     // An event text runs below: starting the program now would reset its
     // locals, so the run waits until it has returned.
@@ -452,10 +475,20 @@ void TFormMain::MenuHelpVersionClick() {
 
 void TFormMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  if (event->spontaneous()) {
+    Placed();
+  } else if (isMinimized() && windowHandle() != nullptr) {
+    // X restores a window whose size is set: a program's size leaves a
+    // minimised window minimised.
+    windowHandle()->setWindowState(Qt::WindowMinimized);
+  }
   layout_->LayoutMemos(LayoutRefresh);
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+    Placed();
+  }
   // The window sees the Pause key before the focused control, and leaves it
   // to that control afterwards.
   if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&

@@ -128,6 +128,9 @@ class TFormMain : public QMainWindow, public vell::HostShell {
   // Real message processing happens at most this often during a run of pump
   // requests (milliseconds).
   static constexpr int kPumpIntervalMs = RequestDispatcher::kPumpIntervalMs;
+  // How long a program from the command line waits at most for the window
+  // system to place the window (milliseconds).
+  static constexpr int kPlacementWaitMs = 2000;
 
  signals:
   // The window has closed for good: the application should end.
@@ -136,6 +139,7 @@ class TFormMain : public QMainWindow, public vell::HostShell {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -147,6 +151,9 @@ class TFormMain : public QMainWindow, public vell::HostShell {
   void BuildMenus();
   bool LoadProgram(const QString& path, bool fromCommandLine);
   void LeaveBusy();
+  // The window stands where the window system put it: a program from the
+  // command line that waited for this may run.
+  void Placed();
   // Runs work, showing any exception it throws instead of passing it on.
   // False when it threw.
   template <class Work>
@@ -172,6 +179,8 @@ class TFormMain : public QMainWindow, public vell::HostShell {
   bool autoRun_ = false;
   bool startMinimized_ = false;
   bool firstShowDone_ = false;
+  bool awaitingPlacement_ = false;
+  bool closing_ = false;  // the close has begun: no command starts work
   bool closed_ = false;
   bool closePending_ = false;
   bool runPending_ = false;

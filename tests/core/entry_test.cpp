@@ -53,7 +53,7 @@ TEST(Entry, Lifecycle) {
 
 TEST(Entry, ProgramTextThatWasNeverSetRunsAsEmpty) {
   TestInterpreter t;
-  t.interp().programText = 0;
+  t.interp().programText.clear();
   t.host.Clear();
   InterpreterEntry(2);
   EXPECT_TRUE(t.host.Messages().empty());

@@ -248,16 +248,35 @@ TEST(Executor, ErrorMessages) {
     EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), message) << code;
   }
 
-  // A long routine name and a long token never overrun: the message is cut.
-  ctx.routineName = std::u16string_view(std::u16string(255, u'N'));
+  // A long routine name and a long token never overrun, and the line and the
+  // words always stay: the name loses its start (a CALLed file's name stays),
+  // the token its end, each marked with "…"; they share the room left.
+  const std::u16string longPath = u"/" + std::u16string(250, u'd') + u"/called.vell";
+  ctx.routineName = std::u16string_view(longPath);
   ctx.SetToken(std::u16string(255, u'T'));
   t.interp().runState = ErrorSyntax;
-  const std::u16string cut = FormatErrorMessage(t.interp(), ctx);
-  EXPECT_EQ(cut.size(), 255u);
-  EXPECT_EQ(cut.substr(0, 4), u"\nNNN");
+  EXPECT_EQ(FormatErrorMessage(t.interp(), ctx),
+            u"\n\u2026" + std::u16string(105, u'd') + u"/called.vell 2 " +
+                std::u16string(118, u'T') + u"\u2026: syntax error");
+  ctx.SetToken(u"TOK");
+  EXPECT_EQ(FormatErrorMessage(t.interp(), ctx),
+            u"\n\u2026" + std::u16string(221, u'd') + u"/called.vell 2 TOK: syntax error");
+  ctx.routineName = u"SUBNAME";
+  ctx.SetToken(std::u16string(255, u'T'));
+  t.interp().runState = ErrorArithmetic;  // no token shown: the name fits
+  EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"\nSUBNAME 2: arithmetic error");
+  // A surrogate pair is never split.
+  std::u16string pairs;
+  for (int i = 0; i < 127; ++i) pairs += u"\U0001F600";
+  ctx.SetToken(u"a" + pairs);
+  t.interp().runState = ErrorUndefined;
+  const std::u16string message = FormatErrorMessage(t.interp(), ctx);
+  EXPECT_EQ(message.size(), 254u);
+  EXPECT_TRUE(message.ends_with(u"\U0001F600\u2026: undefined error"));
 
   const std::u16string longName(300, u'Z');
-  EXPECT_EQ(t.Run(u"PRINT " + longName), u"[MSG]\n 1 " + std::u16string(251, u'Z'));
+  EXPECT_EQ(t.Run(u"PRINT " + longName),
+            u"[MSG]\n 1 " + std::u16string(233, u'Z') + u"\u2026: undefined error");
 }
 
 // Fails in a chosen way from inside a run.
