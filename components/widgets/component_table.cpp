@@ -10,6 +10,7 @@
 #include <exception>
 #include <new>
 
+#include "components/keywords/component_node.h"
 #include "components/widgets/component_events.h"
 #include "components/widgets/member_failure.h"
 #include "platform/qt/utf16_qstring.h"
@@ -18,40 +19,13 @@ namespace vell {
 
 const ComponentType& ComponentTypeOf(int32_t code) {
   switch (code) {
-    case TypeForm:
-      return FormType();
-    case TypeButton:
-      return ButtonType();
-    case TypeLabel:
-      return LabelType();
-    case TypeTextBox:
-      return TextBoxType();
-    case TypeCheckBox:
-      return CheckBoxType();
-    case TypeRadioButton:
-      return RadioButtonType();
-    case TypeListBox:
-      return ListBoxType();
-    case TypeComboBox:
-      return ComboBoxType();
-    case TypeScrollBar:
-      return ScrollBarType();
-    case TypeGroupBox:
-      return GroupBoxType();
-    case TypeImage:
-      return ImageType();
-    case TypePanel:
-      return PanelType();
-    case TypeTimer:
-      return TimerType();
-    case TypeMediaPlayer:
-      return MediaPlayerType();
-    case TypeOpenDialog:
-      return OpenDialogType();
-    case TypeSaveDialog:
-      return SaveDialogType();
+#define VELL_TYPE_CASE(Name, typeCode, keyword, members) \
+  case Type##Name:                                       \
+    return Name##Type();
+    VELL_COMPONENT_TYPE_LIST(VELL_TYPE_CASE)
+#undef VELL_TYPE_CASE
     default:
-      return PrinterDialogType();
+      return PrinterDialogType();  // only type codes are asked for
   }
 }
 
@@ -60,6 +34,15 @@ namespace {
 bool ValidSlotIndex(int slot) { return slot >= 0 && slot < kComponentSlots; }
 
 }  // namespace
+
+const MemberBinding* FindBinding(const ComponentType& type, int32_t member) {
+  for (const std::span<const MemberBinding> table : type.bindings) {
+    for (const MemberBinding& row : table) {
+      if (row.member == member) return &row;
+    }
+  }
+  return nullptr;
+}
 
 // ---------------------------------------------------------------------------
 // Slots and member calls.
@@ -84,13 +67,9 @@ vellvar& ComponentSlot::EventName(ComponentEvent event) {
 
 ComponentSlot& MemberCall::Component() { return table.Slot(slot); }
 
-QString MemberCall::TextArg(int index) const {
-  return qt::ToQString(WideString(args[index]));
-}
+QString MemberCall::TextArg(int index) const { return qt::ToQString(WideString(args[index])); }
 
-vellvar MemberCall::Text(const QString& text) {
-  return vellvar(qt::Utf16View(text));
-}
+vellvar MemberCall::Text(const QString& text) { return vellvar(qt::Utf16View(text)); }
 
 std::u16string WideString(const vellvar& value) {
   vellvar copy(value);
@@ -119,15 +98,11 @@ mwin::mwin(ComponentHost& host, ComponentTypeLookup types) : host_(host) {
   for (int32_t code = kFirstComponentType; code <= kLastComponentType; ++code) {
     TypeDispatch& d = dispatch_[code];
     d.type = &types(code);
-    // The first row for a code wins, in the order the type lists its tables.
-    for (const std::span<const MemberBinding> table : d.type->bindings) {
-      for (const MemberBinding& row : table) {
-        if (row.member < 0 || row.member > kLastEventMember) continue;
-        Binding& b = d.members[row.member];
-        if (b.set == nullptr && b.get == nullptr) {
-          b.set = row.set;
-          b.get = row.get;
-        }
+    // Only the members the type lists are bound, each by the first row for
+    // it, in the order the type lists its tables.
+    for (const MemberCode member : ComponentMembers(code)) {
+      if (const MemberBinding* row = FindBinding(*d.type, member)) {
+        d.members[member] = Binding{row->set, row->get};
       }
     }
   }
@@ -144,6 +119,12 @@ mwin::~mwin() {
 const mwin::TypeDispatch* mwin::DispatchFor(int32_t typeCode) const {
   if (typeCode < kFirstComponentType || typeCode > kLastComponentType) return nullptr;
   return &dispatch_[typeCode];
+}
+
+MemberBinding mwin::BindingOf(int32_t typeCode, int32_t member) const {
+  const TypeDispatch* d = DispatchFor(typeCode);
+  if (d == nullptr || member < 0 || member > kLastEventMember) return {member, nullptr, nullptr};
+  return {member, d->members[member].set, d->members[member].get};
 }
 
 int mwin::SlotOf(const QObject* object) const {

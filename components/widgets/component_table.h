@@ -146,6 +146,10 @@ class mwin : public HostRequestHandler {
   void CarryOutPendingDeletions();
   int PendingDeletions() const;
 
+  // What a request for the member of a component of the type calls (set and
+  // get both null: the member is unknown to the type).
+  MemberBinding BindingOf(int32_t typeCode, int32_t member) const;
+
   ComponentSlot& Slot(int index) { return slots_[index]; }
   const ComponentSlot& Slot(int index) const { return slots_[index]; }
   ComponentHost& Host() { return host_; }

@@ -1,7 +1,6 @@
 #include "components/widgets/simple_controls.h"
 
 #include <QAbstractButton>
-#include <QWidget>
 
 namespace vell::widgets {
 
@@ -11,14 +10,6 @@ void SetButtonChecked(QAbstractButton& button, bool checked) {
   if (!checked && exclusive) button.setAutoExclusive(false);
   button.setChecked(checked);
   if (!checked && exclusive) button.setAutoExclusive(true);
-}
-
-void ApplyZOrder(QWidget& control, int order, bool windowless) {
-  if (order == 1) {
-    control.raise();
-  } else if (order == 0 && !windowless) {
-    control.lower();
-  }
 }
 
 }  // namespace vell::widgets

@@ -3,7 +3,6 @@
 #pragma once
 
 class QAbstractButton;
-class QWidget;
 
 namespace vell::widgets {
 
@@ -21,10 +20,5 @@ inline constexpr int kButtonHeight = 25;
 // of them unchecked (Qt's exclusivity would refuse that, so it is off
 // around the change).
 void SetButtonChecked(QAbstractButton& button, bool checked);
-
-// Brings a control to the top of its siblings for ZORDER 1, to the bottom for
-// ZORDER 0 (`windowless` controls, like labels, only ever come to the top);
-// any other value does nothing.
-void ApplyZOrder(QWidget& control, int order, bool windowless);
 
 }  // namespace vell::widgets

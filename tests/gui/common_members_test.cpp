@@ -252,24 +252,26 @@ TEST_F(CommonMembers, ClicksMouseAndKeysRunTheirSubsWithTheirArguments) {
           u"SUB DOWN(A, B, C) { X = A * 1000 + B\nY = C }\n"
           u"SUB MOVED(A, B) { X = A * 1000 + B }\n"
           u"SUB KEY(C) { K = K * 1000 + C }\nSUB FORMKEY(C) { K = K * 1000 + 500 + C }\n"
-          u"P = CREATE PANEL\nP.ONCLICK = \"CLICKED\"\nS = CREATE TEXTBOX\nS.ONKEY = \"KEY\""),
+          u"P = CREATE PANEL\nP.ONCLICK = \"CLICKED\"\nS = CREATE TEXTBOX\nS.ONKEY = \"KEY\"\n"
+          u"CREATE IMAGE"),
       "");
   QWidget* panel = W(5);
   QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(5, 5));
   QTest::mouseClick(panel, Qt::RightButton, {}, QPoint(5, 5));
   EXPECT_EQ(Global(u"N"), 1);
   // Mouse down and mouse move, tracking on only once a move is bound.
-  EXPECT_FALSE(panel->hasMouseTracking());
-  Set(5, MemberOnMouseDown, vellvar(u"DOWN"));
-  QTest::mousePress(panel, Qt::RightButton, {}, QPoint(10, 20));
+  QWidget* image = W(7);
+  EXPECT_FALSE(image->hasMouseTracking());
+  Set(7, MemberOnMouseDown, vellvar(u"DOWN"));
+  QTest::mousePress(image, Qt::RightButton, {}, QPoint(10, 20));
   EXPECT_EQ(Global(u"X"), 10020);
   EXPECT_EQ(Global(u"Y"), 1);
-  QTest::mouseRelease(panel, Qt::RightButton, {}, QPoint(10, 20));
-  Set(5, MemberOnMouseMove, vellvar(u"MOVED"));
-  EXPECT_TRUE(panel->hasMouseTracking());
-  QMouseEvent move(QEvent::MouseMove, QPointF(-3, 7), panel->mapToGlobal(QPointF(-3, 7)),
+  QTest::mouseRelease(image, Qt::RightButton, {}, QPoint(10, 20));
+  Set(7, MemberOnMouseMove, vellvar(u"MOVED"));
+  EXPECT_TRUE(image->hasMouseTracking());
+  QMouseEvent move(QEvent::MouseMove, QPointF(-3, 7), image->mapToGlobal(QPointF(-3, 7)),
                    Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(panel, &move);
+  QApplication::sendEvent(image, &move);
   EXPECT_EQ(Global(u"X"), -3000 + 7);
   // Key up on the text box; an auto-repeated release runs nothing.
   QTest::keyRelease(W(6), Qt::Key_A);
