@@ -18,6 +18,7 @@ QObject* CreateRadioButton(mwin& /*table*/, QWidget* defaultParent) {
   auto* control = new QRadioButton(defaultParent);
   control->setText(QString::fromUtf16(widgets::kRadioButtonCaption));
   control->resize(kNewRadioButtonWidth, kNewRadioButtonHeight);
+  widgets::UncheckOthersWhenChecked(*control);
   ShowNewControl(control);
   return control;
 }

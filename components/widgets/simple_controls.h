@@ -21,4 +21,9 @@ inline constexpr int kButtonHeight = 25;
 // around the change).
 void SetButtonChecked(QAbstractButton& button, bool checked);
 
+// Makes a radio button, once checked by a program or the user, uncheck every
+// other radio button of its parent: Qt's exclusivity unchecks only one,
+// where a radio button moved in from another parent can have left two.
+void UncheckOthersWhenChecked(QAbstractButton& radio);
+
 }  // namespace vell::widgets

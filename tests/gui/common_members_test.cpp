@@ -451,3 +451,21 @@ TEST_F(CommonMembers, ButtonsAndScrollBarsRunTheirClickSubs) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two radio buttons stay checked in one group box when one was moved in; the
+// user's click on a third turns both off, as the program's CHECKED does
+// (window_programs/radio_groups).
+TEST_F(CommonMembers, AClickedRadioButtonUnchecksEveryOtherOfItsParent) {
+  Run(u"GLOBAL G1, G2, R1, R2, R3\nG1 = CREATE GROUPBOX\nG2 = CREATE GROUPBOX\n"
+      u"R1 = CREATE RADIOBUTTON\nR2 = CREATE RADIOBUTTON\nR3 = CREATE RADIOBUTTON\n"
+      u"R1.PARENT = G1\nR2.PARENT = G2\nR3.PARENT = G1\nR1.CHECKED = 1\nR2.CHECKED = 1\n"
+      u"R2.PARENT = G1");
+  EXPECT_EQ(Run(u"PRINT R1.CHECKED, R2.CHECKED, R3.CHECKED"), "110");
+  QWidget* third = W(Global(u"R3"));
+  QTest::mouseClick(third, Qt::LeftButton, {}, QPoint(6, third->height() / 2));
+  EXPECT_EQ(Run(u"PRINT R1.CHECKED, R2.CHECKED, R3.CHECKED"), "001");
+}
+
+}  // namespace
