@@ -219,6 +219,20 @@ bool GetEnabled(MemberCall& call) {
 
 // --- colours ------------------------------------------------------------------
 
+// The colour a control starts with, as COLOR reads it until a program sets
+// one: the window colour for the controls that show text or lines on a
+// background of their own, the button face for the others.
+int32_t StartColor(int32_t type) {
+  switch (type) {
+    case TypeTextBox:
+    case TypeListBox:
+    case TypeComboBox:
+      return kWindowColor;
+    default:
+      return kButtonFaceColor;
+  }
+}
+
 // The palette roles that paint a control's background.
 std::array<QPalette::ColorRole, 2> BackgroundRoles(const QWidget* w) {
   QPalette::ColorRole second = w->backgroundRole();
@@ -242,7 +256,7 @@ bool GetColor(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownGet(call);
   const QVariant raw = w->property(kColorProperty);
-  call.result = raw.isValid() ? raw.toInt() : ValueOfColor(w->palette().color(w->backgroundRole()));
+  call.result = raw.isValid() ? raw.toInt() : StartColor(call.Component().type);
   return true;
 }
 
@@ -265,7 +279,7 @@ bool GetFontColor(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownGet(call);
   const QVariant raw = w->property(kFontColorProperty);
-  call.result = raw.isValid() ? raw.toInt() : ValueOfColor(w->palette().color(w->foregroundRole()));
+  call.result = raw.isValid() ? raw.toInt() : kWindowTextColor;
   return true;
 }
 
@@ -525,11 +539,6 @@ std::optional<QColor> ColorOfValue(int32_t value) {
   }
   return QColor(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
                 static_cast<int>((bits >> 16) & 0xFF));
-}
-
-int32_t ValueOfColor(const QColor& color) {
-  const QColor rgb = color.toRgb();
-  return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
 }
 
 void SetControlColor(QWidget* widget, int32_t value) {

@@ -10,6 +10,7 @@
 #include "tests/support/recording_host.h"
 // clang-format on
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
@@ -51,9 +52,7 @@ class CommonMembers : public ::testing::Test {
     test::PrepareComponentTable(table, I());
     window.main.show();
   }
-  ~CommonMembers() override {
-    test::ReleaseComponentTable(table);
-  }
+  ~CommonMembers() override { test::ReleaseComponentTable(table); }
   Interpreter& I() { return t.interp(); }
   std::string Run(std::u16string_view text) { return Utf8(t.Run(text)); }
   int Global(std::u16string_view name) {
@@ -153,6 +152,24 @@ TEST_F(CommonMembers, SystemColoursCursorsAndAlignmentKeepTheirRawValues) {
   Set(5, MemberAlign, vellvar(9));
   EXPECT_EQ(Get(5, MemberAlign), 9);
   EXPECT_EQ(Set(5, MemberZOrder, vellvar(2)), 1);
+}
+
+// A text or list box's colour read before a program changed it, set back,
+// shows the box as it was at first (window_programs/default_colours reads
+// every type's).
+TEST_F(CommonMembers, AColourReadAndSetBackShowsAsAtFirst) {
+  Run(u"CREATE TEXTBOX\nCREATE LISTBOX");
+  const QColor base = QApplication::palette().color(QPalette::Active, QPalette::Base);
+  for (const int slot : {5, 6}) {
+    auto* box = qobject_cast<QAbstractScrollArea*>(W(slot));
+    ASSERT_NE(box, nullptr);
+    const int old = Get(slot, MemberColor);
+    Set(slot, MemberColor, vellvar(255));
+    EXPECT_EQ(box->viewport()->palette().color(QPalette::Base), QColor(255, 0, 0));
+    Set(slot, MemberColor, vellvar(old));
+    EXPECT_EQ(Get(slot, MemberColor), old);
+    EXPECT_EQ(box->viewport()->palette().color(QPalette::Base), base) << slot;
+  }
 }
 
 TEST_F(CommonMembers, ParentMovesControlsAndRefusesWhatWouldBreak) {
