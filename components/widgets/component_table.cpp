@@ -265,6 +265,8 @@ int mwin::Delete(Interpreter& interp, int slot) {
   if (type.deleteRule == DeleteRule::Control || type.deleteRule == DeleteRule::Form) {
     ReleaseOrphans(0);
   }
+  // The main window comes back when the last visible form has gone.
+  if (type.deleteRule == DeleteRule::Form) RestoreMainWindow();
   return 1;
 }
 
