@@ -425,19 +425,7 @@ int SetParent(MemberCall& call) {
     parent = static_cast<QWidget*>(target.object.data());
   }
   if (parent == nullptr || parent == w || w->isAncestorOf(parent)) return 0;
-  QWidget* oldParent = w->parentWidget();
-  if (parent != oldParent) {
-    // Qt hides a widget that changes parents; it keeps its own visibility.
-    const bool shown = !w->isHidden();
-    const QPoint at = w->isWindow() ? QPoint(0, 0) : w->pos();
-    w->setParent(parent);
-    w->move(at);
-    if (shown) w->show();
-    if (AlignmentOf(w) != 0) {
-      LayOutAlignedChildren(oldParent);
-      SetAlignment(w, AlignmentOf(w));
-    }
-  }
+  MoveControl(w, parent);
   call.Component().parentSlot = n;
   return 1;
 }
@@ -580,6 +568,21 @@ bool IsWindowedType(int32_t type) {
       return true;
     default:
       return false;
+  }
+}
+
+void MoveControl(QWidget* control, QWidget* parent) {
+  QWidget* oldParent = control->parentWidget();
+  if (parent == oldParent) return;
+  // Qt hides a widget that changes parents; it keeps its own visibility.
+  const bool shown = !control->isHidden();
+  const QPoint at = control->isWindow() ? QPoint(0, 0) : control->pos();
+  control->setParent(parent);
+  control->move(at);
+  if (shown) control->show();
+  if (AlignmentOf(control) != 0) {
+    LayOutAlignedChildren(oldParent);
+    SetAlignment(control, AlignmentOf(control));
   }
 }
 

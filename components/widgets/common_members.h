@@ -50,6 +50,10 @@ void SetCursorCode(QWidget* widget, int32_t code);
 // hold other controls (PARENT) and be stacked (ZORDER).
 bool IsWindowedType(int32_t type);
 
+// Puts a control into another parent as PARENT does: where it stood, shown
+// or hidden as it was, aligned anew where it is aligned.
+void MoveControl(QWidget* control, QWidget* parent);
+
 // Common member steps that types with members of their own reuse.
 int SetEventName(MemberCall& call, ComponentEvent event);
 

@@ -11,6 +11,7 @@
 #include <new>
 
 #include "components/keywords/component_node.h"
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_events.h"
 #include "components/widgets/member_failure.h"
 #include "platform/qt/utf16_qstring.h"
@@ -275,6 +276,7 @@ int mwin::Delete(Interpreter& interp, int slot) {
 
 void mwin::DestroyObject(QObject* object) {
   if (object == nullptr) return;
+  KeepPredefinedComponents(object);
   // No event of a component that is going may reach the program.
   object->blockSignals(true);
   if (!EventRunning()) {
@@ -285,6 +287,22 @@ void mwin::DestroyObject(QObject* object) {
   if (object->isWidgetType()) static_cast<QWidget*>(object)->hide();
   object->deleteLater();
   pendingDeletions_.emplace_back(object);
+}
+
+void mwin::KeepPredefinedComponents(QObject* object) {
+  if (!object->isWidgetType()) return;
+  const auto* going = static_cast<QWidget*>(object);
+  for (int i = 0; i < kFirstProgramSlot; ++i) {
+    ComponentSlot& s = slots_[i];
+    if (!s.Usable() || !s.object->isWidgetType()) continue;
+    auto* control = static_cast<QWidget*>(s.object.data());
+    for (const QWidget* p = control->parentWidget(); p != nullptr; p = p->parentWidget()) {
+      if (p != going) continue;
+      MoveControl(control, host_.DefaultParent());
+      s.parentSlot = 0;
+      break;
+    }
+  }
 }
 
 void mwin::CarryOutPendingDeletions() {
