@@ -162,7 +162,8 @@ QSize FrameExtra(const QWidget* w) {
 int SetWidth(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownSet(call);
-  w->resize(BoundedSide(int64_t{call.IntArg()} - FrameExtra(w).width()), w->height());
+  w->resize(BoundedSide(*w, int64_t{call.IntArg()} - FrameExtra(w).width(), Qt::Horizontal),
+            w->height());
   Realign(w);
   ParentResized(w);
   return 1;
@@ -176,7 +177,8 @@ bool GetWidth(MemberCall& call) {
 int SetHeight(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownSet(call);
-  w->resize(w->width(), BoundedSide(int64_t{call.IntArg()} - FrameExtra(w).height()));
+  w->resize(w->width(),
+            BoundedSide(*w, int64_t{call.IntArg()} - FrameExtra(w).height(), Qt::Vertical));
   Realign(w);
   ParentResized(w);
   return 1;
