@@ -68,9 +68,13 @@ vellvar& ComponentSlot::EventName(ComponentEvent event) {
 
 ComponentSlot& MemberCall::Component() { return table.Slot(slot); }
 
-QString MemberCall::TextArg(int index) const { return qt::ToQString(WideString(args[index])); }
+QString MemberCall::TextArg(int index) const {
+  return qt::ToQString(WideString(args[index]));
+}
 
-vellvar MemberCall::Text(const QString& text) { return vellvar(qt::Utf16View(text)); }
+vellvar MemberCall::Text(const QString& text) {
+  return vellvar(qt::Utf16View(text));
+}
 
 std::u16string WideString(const vellvar& value) {
   vellvar copy(value);

@@ -52,7 +52,9 @@ class CommonMembers : public ::testing::Test {
     test::PrepareComponentTable(table, I());
     window.main.show();
   }
-  ~CommonMembers() override { test::ReleaseComponentTable(table); }
+  ~CommonMembers() override {
+    test::ReleaseComponentTable(table);
+  }
   Interpreter& I() { return t.interp(); }
   std::string Run(std::u16string_view text) { return Utf8(t.Run(text)); }
   int Global(std::u16string_view name) {
