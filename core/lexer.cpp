@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/interpreter_state.h"
+#include "core/reference_mode.h"
 #include "core/token_cache.h"
 
 namespace vell {
@@ -265,8 +266,10 @@ __attribute__((noinline)) int ScanAtCursor(Interpreter& interp, ExecContext& ctx
   ctx.tokenStart = p;
   ctx.cursor = end;
   ctx.lexedFact = -1;
-  if (code == TokError) {
-    ctx.lexedStart = -1;  // scanned again, so the error is set again
+  if (code == TokError || ReferenceMode()) {
+    // An error is scanned again, so that its code is set again; in the
+    // reference mode every token is scanned every time it is read.
+    ctx.lexedStart = -1;
   } else {
     ctx.lexedStart = p;
     ctx.lexedEnd = end;

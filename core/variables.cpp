@@ -17,6 +17,7 @@
 #include "core/interpreter_state.h"
 #include "core/lexer.h"
 #include "core/name_table.h"
+#include "core/reference_mode.h"
 
 namespace vell {
 
@@ -373,6 +374,7 @@ bool SameText(const vellvar& item, const std::u16string& text) {
 
 SharedText SubText(vellarray& entry) {
   if (entry.item.kind != KindWide) entry.item.WideText();
+  if (ReferenceMode()) return MakeSharedText(entry.item.WideView());
   SubTextSlot& slot =
       subTextCache[(reinterpret_cast<uintptr_t>(&entry) / sizeof(vellarray)) % kSubTextSlots];
   if (slot.entry == &entry && slot.text && SameText(entry.item, slot.text->chars)) return slot.text;

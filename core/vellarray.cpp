@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/reference_mode.h"
 #include "platform/memory.h"
 
 namespace vell {
@@ -39,8 +40,22 @@ void ResetCache(vellarray& node) {
   node.cachedFirst = node.firstChild;
 }
 
+// Links a node as the last child by walking the list to its end, leaving
+// the position cache stale (the reference mode's way).
+void LinkLastByWalk(vellarray& parent, vellarray* child) {
+  child->nextSibling = nullptr;
+  vellarray** link = &parent.firstChild;
+  while (*link != nullptr) link = &(*link)->nextSibling;
+  *link = child;
+  ++parent.childCount;
+}
+
 // Links a node as the last child and counts it.
 void LinkLast(vellarray& parent, vellarray* child) {
+  if (ReferenceMode()) {
+    LinkLastByWalk(parent, child);
+    return;
+  }
   if (!CacheValid(parent)) RefillCache(parent);
   child->nextSibling = nullptr;
   if (parent.lastChild == nullptr) {
@@ -126,6 +141,7 @@ vellarray* vellarray::GetNode(const vellvar& index) {
   if (index.IsString()) return GetNodeByKey(index);
   int32_t n = index.ToInt();
   if (n < 0) n = 0;
+  if (ReferenceMode()) return GetNodeByWalk(n);
   if (!CacheValid(*this)) RefillCache(*this);
   if (n >= childCount) {
     // Make every missing child up to position n; refuse at once when that
@@ -151,6 +167,23 @@ vellarray* vellarray::GetNode(const vellvar& index) {
   cachedChild = node;
   cachedPos = n;
   return node;
+}
+
+vellarray* vellarray::GetNodeByWalk(int32_t n) {
+  // Step from the first child, making each missing child on the way.
+  if (n >= childCount && gLiveNodes + (int64_t(n) + 1 - childCount) > gNodeBudget) {
+    throw std::bad_alloc();
+  }
+  vellarray** link = &firstChild;
+  for (;;) {
+    if (*link == nullptr) {
+      *link = new vellarray();
+      ++childCount;
+    }
+    if (n <= 0) return *link;
+    link = &(*link)->nextSibling;
+    --n;
+  }
 }
 
 vellarray* vellarray::GetNodeByKey(const vellvar& keyValue) {
@@ -208,6 +241,13 @@ vellarray* vellarray::Append(const vellvar& value) {
   LinkLast(*this, made);
   made->item = value;
   return this;
+}
+
+vellarray* vellarray::LastChild() {
+  if (childCount == 0) return nullptr;
+  if (ReferenceMode()) return GetNodeByWalk(childCount - 1);
+  if (!CacheValid(*this)) RefillCache(*this);
+  return lastChild;
 }
 
 void vellarray::Clear() { FreeChildren(*this); }

@@ -42,10 +42,15 @@ class vellarray {
   vellarray* GetNode(const vellvar& index);
   vellarray* operator[](const vellvar& index) { return GetNode(index); }
   vellarray* GetNodeByKey(const vellvar& keyValue);
+  // The child at position n (0 or more) found by walking from the first
+  // child, as the reference mode does.
+  vellarray* GetNodeByWalk(int32_t n);
   void Assign(const vellarray& source);
   void SetItem(const vellvar& value);
   void CopyFrom(const vellarray& source);
   vellarray* Append(const vellvar& value);
+  // The last child, or null when there is none.
+  vellarray* LastChild();
   void Clear();
 
   int32_t ItemInt() const { return item.IntValue(); }

@@ -79,7 +79,7 @@ int BuildComponentNode(ExecContext& ctx, std::u16string_view typeName) {
     node.item = 0;
     for (const MemberCode member : type.members) {
       node.Append(vellvar(u""));
-      vellarray* child = node.lastChild;
+      vellarray* child = node.LastChild();
       child->key = kMembersByCode[member].keyword;
       child->kind = member;
     }

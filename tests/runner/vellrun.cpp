@@ -1,11 +1,7 @@
 // vellrun FILE [PARAMETER...]: runs a program file without a window, for the
 // program tests. COMMANDLINE reads the runner's path, FILE and the parameters.
-// Output requests go to stdout as the window would show them (UTF-8), a
-// message goes to stdout as "[MSG]" and its text and is answered No, an
-// INPUT prompt goes to stderr and its answer is one line of stdin; at the end
-// of stdin an INPUT ends the program as the dialog's Abort does. An answer
-// longer than any text a value holds, or one that exhausts the memory, is
-// reported as the window reports a failed allocation and ends the program.
+// Output goes to stdout, INPUT prompts to stderr, and INPUT answers come from
+// stdin, as tests/runner/console_host.h describes.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,15 +10,14 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <string>
 
 #include "core/interpreter_state.h"
 #include "library/library_builtins.h"
-#include "library/service_router.h"
 #include "platform/file_descriptor.h"
 #include "platform/text_codec.h"
 #include "platform/text_files.h"
+#include "tests/runner/console_host.h"
 #ifdef VELL_DATABASES
 #include "library/sql/database_manager.h"
 #endif
@@ -30,92 +25,6 @@
 using namespace vell;
 
 namespace {
-
-void WriteUtf8(std::FILE* to, std::u16string_view text) {
-  const std::string bytes = vell::text::WideToUtf8(text);
-  std::fwrite(bytes.data(), 1, bytes.size(), to);
-}
-
-constexpr char16_t kNoMemory[] = u"cannot allocate memory ";
-
-enum class AnswerRead { Line, End, TooLong };
-
-// One line of stdin without its line break, at most as long as the longest
-// text a value holds (counted in UTF-16 units as the bytes arrive).
-AnswerRead ReadAnswer(std::string& line) {
-  constexpr int64_t kLongestUnits = kMaxTextBytes / 2;
-  line.clear();
-  int64_t units = 0;
-  int c;
-  while ((c = ::getc_unlocked(stdin)) != EOF) {
-    if (c == '\n') return AnswerRead::Line;
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte & 0xC0) != 0x80) units += byte >= 0xF0 ? 2 : 1;  // four bytes: a surrogate pair
-    if (units > kLongestUnits) return AnswerRead::TooLong;
-    line += static_cast<char>(c);
-  }
-  return line.empty() ? AnswerRead::End : AnswerRead::Line;
-}
-
-class ConsoleHost : public HostRequestHandler, public HostShell, public vell::ServiceErrorSink {
- public:
-  void HandleHostRequest(Interpreter& interp) override {
-    vellarray* slots = interp.requestSlots;
-    switch (slots[0].ItemInt()) {
-      case RequestPrint: {
-        vellvar value(slots[1].item);
-        WriteUtf8(stdout, value.WideText());
-        break;
-      }
-      case RequestMessage: {
-        vellvar value(slots[1].item);
-        std::fputs("[MSG]", stdout);
-        WriteUtf8(stdout, value.WideText());
-        slots[0].SetItem(vellvar(0));
-        break;
-      }
-      case RequestInput: {
-        vellvar prompt(slots[1].item);
-        std::fflush(stdout);
-        WriteUtf8(stderr, prompt.WideText());
-        std::fflush(stderr);
-        std::string line;
-        AnswerRead read = AnswerRead::End;
-        try {
-          read = ReadAnswer(line);
-          if (read == AnswerRead::Line) {
-            while (!line.empty() && line.back() == '\r') line.pop_back();
-            const std::u16string answer = vell::text::Utf8ToWide(line);
-            slots[0].SetItem(vellvar(std::u16string_view(answer)));
-            break;
-          }
-        } catch (const std::bad_alloc&) {
-          read = AnswerRead::TooLong;
-        }
-        line = std::string();
-        if (read == AnswerRead::TooLong) ShowWarning(kNoMemory);
-        interp.runState = StateEnd;
-        slots[0].SetItem(vellvar(u""));
-        break;
-      }
-      case RequestService:
-        vell::RouteServiceRequest(interp, *this);
-        break;
-      default:
-        break;
-    }
-  }
-  void PostCloseMainWindow() override {}
-  void ShowWarning(std::u16string_view text) override {
-    std::fputs("[WARNING]", stdout);
-    WriteUtf8(stdout, text);
-  }
-  void ReleaseProgramComponents() override {}
-  void ShowServiceError(std::u16string_view message) override {
-    std::fputs("[MSG]", stdout);
-    WriteUtf8(stdout, message);
-  }
-};
 
 // The bytes of a program file; false with errno set when it cannot be read
 // (a folder included).
@@ -155,7 +64,7 @@ int main(int argc, char** argv) {
   }
   const std::u16string program = vell::text::DecodeMarkedText(bytes);
 
-  ConsoleHost host;
+  vell::console::ConsoleHost host(stdout, stderr, stdin);
   InterpreterEntry(1, &host, &host);
   if (gInterpreter == nullptr) return 2;
   vell::RegisterLibraryBuiltins(*gInterpreter);
