@@ -140,11 +140,17 @@ class mwin : public HostRequestHandler {
   int RestoreMainWindow();
 
   // Deletes an object, at once when no event of a component runs, else
-  // hidden and later.
+  // hidden and later. A predefined component inside it (the output area,
+  // which a program can place into its own controls) goes back to the
+  // default parent first: those live as long as the table.
   void DestroyObject(QObject* object);
   // Deletes the objects waiting for it, unless an event of a component runs.
   void CarryOutPendingDeletions();
   int PendingDeletions() const;
+
+  // What a request for the member of a component of the type calls (set and
+  // get both null: the member is unknown to the type).
+  MemberBinding BindingOf(int32_t typeCode, int32_t member) const;
 
   ComponentSlot& Slot(int index) { return slots_[index]; }
   const ComponentSlot& Slot(int index) const { return slots_[index]; }
@@ -192,6 +198,7 @@ class mwin : public HostRequestHandler {
   MemberCall CallFor(Interpreter& interp, int slot, int member, const vellarray& valueNode);
   int Create(Interpreter& interp, int32_t typeCode);
   int Delete(Interpreter& interp, int slot);
+  void KeepPredefinedComponents(QObject* going);
   void BindSlot(int index, int32_t type, QObject* object);
   void FreeSlot(int index);
 

@@ -209,4 +209,24 @@ TEST_F(ExtremeValues, LargeControlsPaintWhatShows) {
   EXPECT_LT(PeakKilobytes() - peakBefore, kMaxPeakGrowthKilobytes);
 }
 
+// A form or the main window sized far beyond the screen is painted with no
+// more memory than a few screens take: the window system is given a bounded
+// size (window_programs/form_beyond_screen reads it back).
+TEST_F(ExtremeValues, WindowsFarBeyondTheScreenPaintWhatAScreenCanShow) {
+  const long peakBefore = PeakKilobytes();
+  const int slot = Request(ComponentSet, 0, MemberCreate, vellvar(TypeForm)).ToInt();
+  ASSERT_GE(slot, kFirstProgramSlot);
+  Request(ComponentSet, slot, MemberShow);
+  for (const int window : {slot, kMainWindowSlot}) {
+    for (const int member : {MemberWidth, MemberHeight, MemberClientWidth, MemberClientHeight}) {
+      Request(ComponentSet, window, member, vellvar(100000));
+    }
+  }
+  QCoreApplication::processEvents();
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->isVisible()) top->repaint();
+  }
+  EXPECT_LT(PeakKilobytes() - peakBefore, kMaxPeakGrowthKilobytes);
+}
+
 }  // namespace
