@@ -89,6 +89,11 @@ void ExpectSameNames(const std::string& category, const std::vector<Listed>& lis
   for (const std::u16string& name : registered) known.insert(Utf8(name));
   std::set<std::string> seen;
   for (const Listed& entry : listed) {
+    if (entry.name.empty()) {
+      ADD_FAILURE() << "docs/language.md line " << entry.line << " begins a row of the " << category
+                    << " with no name in backquotes";
+      continue;
+    }
     EXPECT_TRUE(known.count(entry.name) != 0)
         << "docs/language.md line " << entry.line << " lists \"" << entry.name << "\" among the "
         << category << ", which has no such name";
