@@ -13,7 +13,7 @@ namespace vell {
 // whichever statement or operand happened to cross the line first.
 constexpr uintptr_t kNestingSlack = 64 * 1024;
 
-// True (with runState 3 set) when the running texts have used up the stack
+// True (with the run state ErrorAreaOverflow set) when the running texts have used up the stack
 // allowed to them, plus slack. Never true before an outermost run has
 // recorded its stack.
 inline bool StackUsedUp(Interpreter& interp, uintptr_t slack) {

@@ -116,10 +116,7 @@ HandlerResult ExecIf(Interpreter& interp, ExecContext& ctx) {
 }
 
 HandlerResult ExecElseIf(Interpreter& interp, ExecContext& ctx) {
-  if (ctx.ifState == 0) {
-    interp.runState = ErrorSyntax;
-    return ResultFailed;
-  }
+  if (ctx.ifState == 0) return Fail(interp, ErrorSyntax);
   if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
   const bool holds = ConditionHolds(ctx);
   if (ctx.ifState == 2) return RunOrPassBranch(interp, ctx, holds);
@@ -127,10 +124,7 @@ HandlerResult ExecElseIf(Interpreter& interp, ExecContext& ctx) {
 }
 
 HandlerResult ExecElse(Interpreter& interp, ExecContext& ctx) {
-  if (ctx.ifState == 0) {
-    interp.runState = ErrorSyntax;
-    return ResultFailed;
-  }
+  if (ctx.ifState == 0) return Fail(interp, ErrorSyntax);
   const HandlerResult r =
       ctx.ifState == 2 ? ExecuteStatement(interp, ctx) : SkipStatement(interp, ctx);
   ctx.ifState = 0;

@@ -1,11 +1,20 @@
 // The statement handlers (dispatched by ExecuteKeyword, core/execution.h).
 #pragma once
 
+#include <string_view>
+
 #include "core/exec_context.h"
 
 namespace vell {
 
 struct Interpreter;
+
+// The statement keywords, upper-case as the lexer delivers identifiers:
+// exactly the words ExecuteKeyword dispatches to the handlers below. Any
+// other name that starts a statement begins an expression statement.
+inline constexpr std::u16string_view kStatementKeywords[] = {
+    u"REM", u"PRINT",  u"IF",  u"ELSEIF", u"ELSE",  u"WHILE", u"FOR",  u"BREAK", u"RETURN",
+    u"DIM", u"GLOBAL", u"SUB", u"CALL",   u"INPUT", u"LET",   u"EXIT", u"NEW",   u"END"};
 
 HandlerResult ExecRem(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecPrint(Interpreter& interp, ExecContext& ctx);

@@ -63,7 +63,7 @@ namespace {
 
 // Stores the value just evaluated (or the node, in node mode) into cur, the
 // end of an assignment's reference walk.
-int StoreAssigned(ExecContext& ctx, vellarray* cur) {
+HandlerResult StoreAssigned(ExecContext& ctx, vellarray* cur) {
   if (ctx.nodeMode) {
     cur->AssignKeepingKey(ctx.node);
     ctx.nodeMode = 0;
@@ -74,8 +74,8 @@ int StoreAssigned(ExecContext& ctx, vellarray* cur) {
   return ResultDone;
 }
 
-__attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ctx,
-                                            vellarray* entry) {
+__attribute__((noinline)) HandlerResult WalkReference(Interpreter& interp, ExecContext& ctx,
+                                                      vellarray* entry) {
   // Table entries live as long as the interpreter; a child node reached by
   // an index or a member is pinned, as evaluating the next index or the
   // right side may release the tree it belongs to.
@@ -111,10 +111,7 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
       interp.lastNode = cur;
       const int close = NextToken(interp, ctx);
       if (close == TokError) return ResultFailed;
-      if (close != TokCloseBracket) {
-        interp.runState = ErrorSyntax;
-        return ResultFailed;
-      }
+      if (close != TokCloseBracket) return Fail(interp, ErrorSyntax);
       continue;
     }
     if (mode == WalkMember) {
@@ -131,7 +128,8 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
 
   if (mode == WalkAssign) {
     if (IsMemberKind(cur->kind)) {
-      const int r = AccessComponentMember(interp, ctx, MemberWrite, componentSlot, cur->kind);
+      const HandlerResult r =
+          AccessComponentMember(interp, ctx, MemberWrite, componentSlot, cur->kind);
       ctx.nodeMode = 0;
       return r;
     }
@@ -162,7 +160,7 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
 
 }  // namespace
 
-int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
+HandlerResult AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   // A plain variable read or assigned, without index or member: the walk's
   // steps for that case, taken directly.
   if (entry->kind == NodeVariable) {
@@ -189,7 +187,7 @@ int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   return WalkReference(interp, ctx, entry);
 }
 
-int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
+HandlerResult CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   if (StackExhausted(interp)) return ResultFailed;
   NodeRef sub(entry);
   const int32_t savedCount = interp.localCount;
@@ -208,7 +206,7 @@ int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   return ResultDone;
 }
 
-int PushArguments(Interpreter& interp, ExecContext& ctx) {
+HandlerResult PushArguments(Interpreter& interp, ExecContext& ctx) {
   int t = NextToken(interp, ctx);
   if (t == TokError) return ResultFailed;
   if (t != TokOpenParen) {
@@ -221,10 +219,7 @@ int PushArguments(Interpreter& interp, ExecContext& ctx) {
   UngetToken(ctx);
   for (;;) {
     if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
-    if (interp.localCount >= kTableEntries) {
-      interp.runState = ErrorAreaOverflow;
-      return ResultFailed;
-    }
+    if (interp.localCount >= kTableEntries) return Fail(interp, ErrorAreaOverflow);
     vellarray& local = interp.locals[interp.localCount];
     if (local.ChildCount() != 0) local.Clear();
     local.kind = NodeVariable;
@@ -234,10 +229,7 @@ int PushArguments(Interpreter& interp, ExecContext& ctx) {
     t = NextToken(interp, ctx);
     if (t == TokError) return ResultFailed;
     if (t == TokCloseParen) return ResultDone;
-    if (t != TokComma) {
-      interp.runState = ErrorUndefined;
-      return ResultFailed;
-    }
+    if (t != TokComma) return Fail(interp, ErrorUndefined);
   }
 }
 
@@ -289,8 +281,8 @@ int CountParameters(Interpreter& interp, ExecContext& ctx) {
 
 namespace names {
 
-int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
-                        std::u16string& text, ReferenceIndexes* indexes) {
+HandlerResult ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
+                                  std::u16string& text, ReferenceIndexes* indexes) {
   bool nameTaken = false;
   bool baseRecorded = false;
   for (;;) {
@@ -299,10 +291,7 @@ int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
     if (t == TokOpenBracket) {
       text += u'[';
       if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
-      if (ctx.value.ToInt() < 0) {
-        interp.runState = ErrorVariable;
-        return ResultFailed;
-      }
+      if (ctx.value.ToInt() < 0) return Fail(interp, ErrorVariable);
       if (indexes != nullptr) {
         indexes->offsets.push_back(text.size());
         indexes->values.push_back(ctx.value);
@@ -312,10 +301,7 @@ int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
       }
       const int close = NextToken(interp, ctx);
       if (close == TokError) return ResultFailed;
-      if (close != TokCloseBracket) {
-        interp.runState = ErrorSyntax;
-        return ResultFailed;
-      }
+      if (close != TokCloseBracket) return Fail(interp, ErrorSyntax);
       text += u']';
       continue;
     }
@@ -394,10 +380,11 @@ void AppendStringLiteral(std::u16string& out, std::u16string_view body) {
 
 }  // namespace names
 
-int ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut, vellvar* textOut) {
+HandlerResult ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
+                             vellvar* textOut) {
   std::u16string text;
   if (textOut != nullptr) *textOut = u"";
-  const int r = names::ParseReferenceParts(interp, ctx, nameOut, text, nullptr);
+  const HandlerResult r = names::ParseReferenceParts(interp, ctx, nameOut, text, nullptr);
   if (textOut != nullptr) *textOut = std::u16string_view(text);
   return r;
 }

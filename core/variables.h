@@ -8,11 +8,12 @@ namespace vell {
 struct Interpreter;
 
 int FindVariable(Interpreter& interp, ExecContext& ctx);
-int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry);
-int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry);
-int PushArguments(Interpreter& interp, ExecContext& ctx);
+HandlerResult AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry);
+HandlerResult CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry);
+HandlerResult PushArguments(Interpreter& interp, ExecContext& ctx);
 int BindParameters(Interpreter& interp, ExecContext& ctx);
 int CountParameters(Interpreter& interp, ExecContext& ctx);
-int ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut, vellvar* textOut);
+HandlerResult ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
+                             vellvar* textOut);
 
 }  // namespace vell

@@ -2,8 +2,7 @@
 // a fresh list, performs one operation and writes the result into slot 1.
 #include <string>
 
-#include "core/interpreter_state.h"
-#include "core/reference_mode.h"
+#include "core/interpreter.h"
 #include "library/services.h"
 #include "library/string_list.h"
 
@@ -11,12 +10,14 @@ namespace vell {
 namespace {
 
 std::u16string_view SlotText(Interpreter& interp, int slot) {
-  return interp.requestSlots[slot].ItemWideText();
+  return RequestSlots(interp)[slot].ItemWideText();
 }
 
-int32_t SlotInt(Interpreter& interp, int slot) { return interp.requestSlots[slot].ItemInt(); }
+int32_t SlotInt(Interpreter& interp, int slot) { return RequestSlots(interp)[slot].ItemInt(); }
 
-void SetResult(Interpreter& interp, const vellvar& value) { interp.requestSlots[1].SetItem(value); }
+void SetResult(Interpreter& interp, const vellvar& value) {
+  RequestSlots(interp)[1].SetItem(value);
+}
 
 // The list last read, split, with its text: the text holds a share of the
 // block, so while it is kept nothing can change or free that block.
@@ -31,7 +32,7 @@ struct KeptList {
 // again for every item. Not kept in the reference mode.
 const StringList& ListToRead(Interpreter& interp) {
   static KeptList kept;
-  vellvar& text = interp.requestSlots[2].item;
+  vellvar& text = RequestSlots(interp)[2].item;
   text.WideText();
   if (ReferenceMode() || text.IsInline()) {
     kept.text = 0;

@@ -3,7 +3,6 @@
 #include <new>
 #include <string>
 
-#include "core/interpreter_state.h"
 #include "platform/text_codec.h"
 
 namespace vell::console {
@@ -39,7 +38,7 @@ AnswerRead ReadAnswer(std::FILE* in, std::string& line) {
 }  // namespace
 
 void ConsoleHost::HandleHostRequest(Interpreter& interp) {
-  vellarray* slots = interp.requestSlots;
+  vellarray* slots = RequestSlots(interp);
   switch (slots[0].ItemInt()) {
     case RequestPrint: {
       vellvar value(slots[1].item);
@@ -65,7 +64,7 @@ void ConsoleHost::HandleHostRequest(Interpreter& interp) {
 }
 
 void ConsoleHost::AnswerInput(Interpreter& interp) {
-  vellarray* slots = interp.requestSlots;
+  vellarray* slots = RequestSlots(interp);
   vellvar prompt(slots[1].item);
   std::fflush(out_);
   WriteUtf8(prompts_, prompt.WideText());
@@ -85,7 +84,7 @@ void ConsoleHost::AnswerInput(Interpreter& interp) {
   }
   line = std::string();
   if (read == AnswerRead::TooLong) ShowWarning(kNoMemory);
-  interp.runState = StateEnd;
+  SetRunState(interp, StateEnd);
   slots[0].SetItem(vellvar(u""));
 }
 
