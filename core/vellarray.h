@@ -79,7 +79,6 @@ class vellarray {
 
  private:
   friend class NodeRef;
-  friend struct ChildList;
   friend struct NodeTree;
   friend void ReleaseNode(vellarray* node) noexcept;
 
