@@ -31,9 +31,11 @@ constexpr int32_t kIndexedChildren = 8;
 bool Indexable(const vellvar& key) { return key.kind == KindWide && key.Length() != 0; }
 
 // Wide key -> the first child with that key, by open addressing. Each slot
-// keeps its key's hash beside the child, so a probe past another key reads
-// neither that child nor its key; a key that shares the looked-up text's
-// block (an element named from a variable's value) needs no comparing.
+// keeps its key's hash, length and characters beside the child, so a probe
+// past another key reads nothing else, and a hit reads the key's characters
+// while the child is fetched. The characters stay where they are while the
+// key is unchanged: in the child itself or in the key's block, which the
+// child holds; any change of a child's key drops the index first.
 class KeyIndex {
  public:
   explicit KeyIndex(size_t expected) { Allocate(SlotsFor(expected)); }
@@ -43,10 +45,13 @@ class KeyIndex {
 
   vellarray* Find(std::u16string_view key) const {
     const size_t hash = Hash(key);
-    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+    for (size_t i = uint32_t(hash) & mask_;; i = (i + 1) & mask_) {
       const Slot& slot = slots_[i];
       if (slot.node == nullptr) return nullptr;
-      if (slot.hash == hash && SameText(slot.node->Key().WideView(), key)) return slot.node;
+      if (slot.Holds(hash, key)) {
+        __builtin_prefetch(slot.node);
+        if (SameText(slot.chars, key)) return slot.node;
+      }
     }
   }
 
@@ -56,17 +61,25 @@ class KeyIndex {
   }
 
   // Adds a child unless an earlier one has its key; Reserve made the room.
-  void AddIfFirst(vellarray* child) { Add(child, Hash(child->Key().WideView())); }
+  void AddIfFirst(vellarray* child) {
+    const std::u16string_view key = child->Key().WideView();
+    Add(Slot{uint32_t(Hash(key)), uint32_t(key.size()), key.data(), child});
+  }
 
  private:
   struct Slot {
-    size_t hash;
+    uint32_t hash;  // the low bits of the key's hash
+    uint32_t length;
+    const char16_t* chars;
     vellarray* node;  // null: the slot is free
+    bool Holds(size_t fullHash, std::u16string_view key) const {
+      return hash == uint32_t(fullHash) && length == key.size();
+    }
   };
 
   static size_t Hash(std::u16string_view key) { return std::hash<std::u16string_view>{}(key); }
-  static bool SameText(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && (a.data() == b.data() || a == b);
+  static bool SameText(const char16_t* chars, std::u16string_view key) {
+    return chars == key.data() || std::char_traits<char16_t>::compare(chars, key.data(), key.size()) == 0;
   }
   static size_t SlotsFor(size_t expected) {
     size_t slots = 16;
@@ -75,23 +88,28 @@ class KeyIndex {
   }
   void Allocate(size_t slots) {
     slots_ = static_cast<Slot*>(PlainAlloc(slots * sizeof(Slot)));
-    std::fill(slots_, slots_ + slots, Slot{0, nullptr});
+    std::fill(slots_, slots_ + slots, Slot{0, 0, nullptr, nullptr});
     mask_ = slots - 1;
   }
-  void Add(vellarray* child, size_t hash) {
-    const std::u16string_view key = child->Key().WideView();
-    size_t i = hash & mask_;
+  // Places the slot's key unless it is there already. The hash's low bits
+  // choose the place, so moving slots to a larger table needs no key.
+  void Add(const Slot& added) {
+    const std::u16string_view key(added.chars, added.length);
+    size_t i = added.hash & mask_;
     for (; slots_[i].node != nullptr; i = (i + 1) & mask_) {
-      if (slots_[i].hash == hash && SameText(slots_[i].node->Key().WideView(), key)) return;
+      if (slots_[i].hash == added.hash && slots_[i].length == added.length &&
+          SameText(slots_[i].chars, key)) {
+        return;
+      }
     }
-    slots_[i] = Slot{hash, child};
+    slots_[i] = added;
   }
   void Rehash(size_t slots) {
     Slot* old = slots_;
     const size_t oldSlots = mask_ + 1;
     Allocate(slots);
     for (size_t i = 0; i < oldSlots; ++i) {
-      if (old[i].node != nullptr) Add(old[i].node, old[i].hash);
+      if (old[i].node != nullptr) Add(old[i]);
     }
     ZeroFree(old);
   }
@@ -146,6 +164,7 @@ struct NodeTree {
     if (list.nodes.size() == list.nodes.capacity()) {
       list.nodes.reserve(list.nodes.empty() ? 4 : list.nodes.size() * 2);
     }
+    if (list.epoch != gKeyEpoch) list.DropIndex();  // a key changed behind its back
     if (list.index != nullptr) list.index->Reserve(list.nodes.size() + 1);
     vellarray* made = new vellarray(keyValue);
     list.nodes.push_back(made);
