@@ -1,16 +1,15 @@
 // The expression evaluator: five levels that evaluate while they parse.
 // Each level keeps its left operand while it evaluates the right one and
 // leaves its result in the context's value.
-#include "core/execution.h"
-
 #include <charconv>
 #include <limits>
 #include <utility>
 
+#include "core/execution.h"
 #include "core/interpreter_state.h"
-#include "core/stack_check.h"
 #include "core/lexer.h"
 #include "core/reference_mode.h"
+#include "core/stack_check.h"
 #include "core/token_cache.h"
 #include "core/variables.h"
 
@@ -263,7 +262,8 @@ HandlerResult EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel,
     } else if (EvalFromLevel(interp, ctx, level + 1) == ResultFailed) {
       return ResultFailed;
     }
-    if (assignedTo != nullptr && t == TokPlus) AppendInPlaceForStore(interp, ctx, left, *assignedTo);
+    if (assignedTo != nullptr && t == TokPlus)
+      AppendInPlaceForStore(interp, ctx, left, *assignedTo);
     if (ApplyOperator(interp, ctx, level, t, left) == ResultFailed) return ResultFailed;
   }
 }

@@ -79,7 +79,8 @@ class KeyIndex {
 
   static size_t Hash(std::u16string_view key) { return std::hash<std::u16string_view>{}(key); }
   static bool SameText(const char16_t* chars, std::u16string_view key) {
-    return chars == key.data() || std::char_traits<char16_t>::compare(chars, key.data(), key.size()) == 0;
+    return chars == key.data() ||
+           std::char_traits<char16_t>::compare(chars, key.data(), key.size()) == 0;
   }
   static size_t SlotsFor(size_t expected) {
     size_t slots = 16;

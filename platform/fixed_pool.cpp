@@ -11,14 +11,14 @@ namespace vell {
 // The head of a slab; its blocks follow. A slab's address is a multiple of
 // its size, so a block finds its slab by clearing the low bits.
 struct FixedPool::Slab {
-  Slab* prev;             // the slabs with free blocks (partial_)
+  Slab* prev;  // the slabs with free blocks (partial_)
   Slab* next;
-  Slab* allPrev;          // every slab of the pool
+  Slab* allPrev;  // every slab of the pool
   Slab* allNext;
-  void* freeList;         // blocks given back, each holding the next one's address
-  std::size_t live;       // blocks taken
-  std::size_t fresh;      // blocks from this index on were never handed out
-  bool listed;            // in partial_
+  void* freeList;     // blocks given back, each holding the next one's address
+  std::size_t live;   // blocks taken
+  std::size_t fresh;  // blocks from this index on were never handed out
+  bool listed;        // in partial_
 };
 
 namespace {
@@ -41,8 +41,8 @@ FixedPool::~FixedPool() {
 FixedPool::Slab* FixedPool::NewSlab() {
   ChargeMemory(kSlabBytes);
   // Twice the size, then the unaligned ends are given back.
-  void* mapped = ::mmap(nullptr, 2 * kSlabBytes, PROT_READ | PROT_WRITE,
-                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  void* mapped =
+      ::mmap(nullptr, 2 * kSlabBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapped == MAP_FAILED) {
     RefundMemory(kSlabBytes);
     throw std::bad_alloc();
@@ -114,8 +114,8 @@ void* FixedPool::Take() {
 }
 
 void FixedPool::Give(void* block) noexcept {
-  auto* slab = reinterpret_cast<Slab*>(reinterpret_cast<uintptr_t>(block) &
-                                       ~(uintptr_t(kSlabBytes) - 1));
+  auto* slab =
+      reinterpret_cast<Slab*>(reinterpret_cast<uintptr_t>(block) & ~(uintptr_t(kSlabBytes) - 1));
   *static_cast<void**>(block) = slab->freeList;
   slab->freeList = block;
   --slab->live;

@@ -18,8 +18,8 @@ class FixedPool {
   FixedPool(const FixedPool&) = delete;
   FixedPool& operator=(const FixedPool&) = delete;
 
-  void* Take();                      // uncleared; throws std::bad_alloc
-  void Give(void* block) noexcept;   // a block this pool handed out
+  void* Take();                     // uncleared; throws std::bad_alloc
+  void Give(void* block) noexcept;  // a block this pool handed out
 
   std::size_t BlocksTaken() const { return taken_; }
   std::size_t Slabs() const { return slabs_; }

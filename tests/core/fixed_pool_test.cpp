@@ -1,5 +1,7 @@
 // The pool that nodes come from: distinct blocks, slabs given back once all
 // their blocks are, and every slab counted against the memory budget.
+#include "platform/fixed_pool.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 #include <set>
 #include <vector>
 
-#include "platform/fixed_pool.h"
 #include "platform/memory.h"
 
 using namespace vell;
@@ -65,8 +66,7 @@ TEST(FixedPool, ASlabBeyondTheBudgetIsRefused) {
     void* first = pool.Take();
     SetMemoryBudget(MemoryInUse() + FixedPool::kSlabBytes / 2);
     std::vector<void*> blocks;
-    EXPECT_THROW(
-        for (;;) blocks.push_back(pool.Take()), std::bad_alloc);
+    EXPECT_THROW(for (;;) blocks.push_back(pool.Take()), std::bad_alloc);
     EXPECT_EQ(pool.Slabs(), 1u);
     SetMemoryBudget(saved);
     blocks.push_back(pool.Take());  // works again within the budget

@@ -174,8 +174,8 @@ class Worker {
   }
 
   vellvar Key() {
-    static constexpr std::array<std::u16string_view, 8> kWords = {u"", u"a", u"B", u"long key", u"k0",
-                                                                  u"日本", u"k1", u"x"};
+    static constexpr std::array<std::u16string_view, 8> kWords = {
+        u"", u"a", u"B", u"long key", u"k0", u"日本", u"k1", u"x"};
     const int roll = Pick(40);
     if (roll < 8) return vellvar(kWords[size_t(roll)]);
     if (roll < 13) {
@@ -192,9 +192,12 @@ class Worker {
 
   vellvar Value() {
     switch (Pick(4)) {
-      case 0: return vellvar(Pick(100));
-      case 1: return vellvar(Pick(100) / 4.0);
-      case 2: return vellvar(std::u16string(size_t(Pick(12)), u'v'));
+      case 0:
+        return vellvar(Pick(100));
+      case 1:
+        return vellvar(Pick(100) / 4.0);
+      case 2:
+        return vellvar(std::u16string(size_t(Pick(12)), u'v'));
       default: {
         vellvar narrow;
         narrow = "12abc";
@@ -214,10 +217,9 @@ class Worker {
   size_t at = 0;
   while (at < reference.size() && at < usual.size() && reference[at] == usual[at]) ++at;
   const size_t line = reference.rfind('\n', at) + 1;
-  return ::testing::AssertionFailure() << "trees differ: reference '"
-                                       << reference.substr(line, reference.find('\n', at) - line)
-                                       << "', usual '" << usual.substr(line, usual.find('\n', at) - line)
-                                       << "'";
+  return ::testing::AssertionFailure()
+         << "trees differ: reference '" << reference.substr(line, reference.find('\n', at) - line)
+         << "', usual '" << usual.substr(line, usual.find('\n', at) - line) << "'";
 }
 
 class ModeGuard {

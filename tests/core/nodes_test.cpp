@@ -18,7 +18,9 @@ std::vector<vellarray*> Children(const vellarray& node) {
   return list;
 }
 
-std::u16string Key(const vellarray* node) { return std::u16string(vellvar(node->Key()).WideText()); }
+std::u16string Key(const vellarray* node) {
+  return std::u16string(vellvar(node->Key()).WideText());
+}
 
 vellvar NarrowValue(const char* text) {
   vellvar v;

@@ -22,7 +22,8 @@ namespace {
   if (v.kind == KindNarrow) {
     scanned = int64_t(std::strlen(v.Bytes()));
   } else {
-    scanned = int64_t(std::char_traits<char16_t>::length(reinterpret_cast<const char16_t*>(v.Bytes())));
+    scanned =
+        int64_t(std::char_traits<char16_t>::length(reinterpret_cast<const char16_t*>(v.Bytes())));
   }
   const int64_t unit = v.kind == KindWide ? 2 : 1;
   if (scanned != v.Length()) {

@@ -211,10 +211,18 @@ void ProgramGenerator::Append(std::u16string& out, const Scope& scope) {
   const std::u16string name(kTextNames[size_t(Pick(3))]);
   const std::u16string sum = name + u" = " + name + u" + ";
   switch (Pick(9)) {
-    case 0: out += sum + TextLiteral() + u"\n"; break;
-    case 1: out += sum + u"LEFT(" + name + u", 3)\n"; break;
-    case 2: out += sum + TextLiteral() + u" + " + TextLiteral() + u"\n"; break;
-    case 3: out += sum + Call(scope, kMaxExpression - 1) + u"\n"; break;
+    case 0:
+      out += sum + TextLiteral() + u"\n";
+      break;
+    case 1:
+      out += sum + u"LEFT(" + name + u", 3)\n";
+      break;
+    case 2:
+      out += sum + TextLiteral() + u" + " + TextLiteral() + u"\n";
+      break;
+    case 3:
+      out += sum + Call(scope, kMaxExpression - 1) + u"\n";
+      break;
     case 4: {
       const std::u16string element = std::u16string(kArrayNames[size_t(Pick(3))]) + Index(scope, 1);
       out += element + u" = " + element + u" + " + TextLiteral() + u"\n";
@@ -224,8 +232,12 @@ void ProgramGenerator::Append(std::u16string& out, const Scope& scope) {
       out += std::u16string(kTextNames[size_t(Pick(3))]) + u" = " + name + u" + " + TextLiteral() +
              u"\n";
       break;
-    case 6: out += sum + TextLiteral() + u" == " + Variable(scope) + u"\n"; break;
-    case 7: out += u"SET " + sum + TextLiteral() + u"\n"; break;
+    case 6:
+      out += sum + TextLiteral() + u" == " + Variable(scope) + u"\n";
+      break;
+    case 7:
+      out += u"SET " + sum + TextLiteral() + u"\n";
+      break;
     default:
       out += sum + TextLiteral() + u" PRINT LEN(" + name + u"), RIGHT(" + name + u", 2), \"\\n\"\n";
       break;
@@ -248,9 +260,11 @@ void ProgramGenerator::ArrayWork(std::u16string& out) {
   const std::u16string list(kListNames[size_t(Pick(2))]);
   switch (Pick(8)) {
     case 6:
-      out += list + u" = \"\"\n" + fill + list + u" = " + list + u" + \"w\" + HEX(J0 * 7) + \"\\n\" }\n";
-      out += u"G3 = 0\nFOR J1 = 0, J1 < COUNTLIST(" + list + u"), J1 = J1 + 1 { G3 = G3 + LEN(GETLIST(" +
-             list + u", J1)) + FINDLIST(" + list + u", HEX(J1)) }\n";
+      out += list + u" = \"\"\n" + fill + list + u" = " + list +
+             u" + \"w\" + HEX(J0 * 7) + \"\\n\" }\n";
+      out += u"G3 = 0\nFOR J1 = 0, J1 < COUNTLIST(" + list +
+             u"), J1 = J1 + 1 { G3 = G3 + LEN(GETLIST(" + list + u", J1)) + FINDLIST(" + list +
+             u", HEX(J1)) }\n";
       break;
     case 7:
       out += read + u"G3 = GETLIST(" + list + u", " + random + u") + GETKEYLIST(" + list +
@@ -273,7 +287,8 @@ void ProgramGenerator::ArrayWork(std::u16string& out) {
       out += u"G3 = " + a + u"[\"c1\"] + " + a + u"[J0 - 1]\n";
       break;
     case 3:
-      out += fill + a + u"[" + key + u"] = J0 " + a + u"[\"\"] = J0 " + a + u"[J0] = " + a + u"[J0] + 1 }\n";
+      out += fill + a + u"[" + key + u"] = J0 " + a + u"[\"\"] = J0 " + a + u"[J0] = " + a +
+             u"[J0] + 1 }\n";
       out += u"G3 = " + a + u"[\"k3\"] + " + a + u"[\"\"]\n";
       break;
     case 4:

@@ -159,7 +159,8 @@ void RecordTree(std::string& out, const vellarray& root) {
     out += " = ";
     RecordValue(out, node->item);
     out += " (" + std::to_string(node->ChildCount()) + ")\n";
-    for (int32_t i = node->ChildCount() - 1; i >= 0; --i) work.emplace_back(node->Child(i), depth + 1);
+    for (int32_t i = node->ChildCount() - 1; i >= 0; --i)
+      work.emplace_back(node->Child(i), depth + 1);
   }
 }
 

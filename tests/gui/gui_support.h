@@ -138,7 +138,8 @@ class WindowFixture {
     std::vector<std::u16string> parts;
     const vellarray& list = gInterpreter->commandLine;
     for (int32_t i = 0; i < list.ChildCount(); ++i) {
-      parts.emplace_back(vellvar(list.Child(i)->item).WideText());  // a copy: the item keeps its kind
+      parts.emplace_back(
+          vellvar(list.Child(i)->item).WideText());  // a copy: the item keeps its kind
     }
     return parts;
   }
