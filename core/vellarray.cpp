@@ -414,8 +414,6 @@ void vellarray::AssignKeepingKey(const vellarray& source) {
   item = source.item;
 }
 
-void vellarray::SetItem(const vellvar& value) { item = value; }
-
 void vellarray::CopyFrom(const vellarray& source) { NodeTree::CopyInto(*this, source, true); }
 
 vellarray* vellarray::Append(const vellvar& value) {

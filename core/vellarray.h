@@ -44,7 +44,7 @@ class vellarray {
   // Assign that leaves this node's key as it is (an assignment of a whole
   // node to a variable or element keeps its name).
   void AssignKeepingKey(const vellarray& source);
-  void SetItem(const vellvar& value);
+  void SetItem(const vellvar& value) { item = value; }
   void CopyFrom(const vellarray& source);
   vellarray* Append(const vellvar& value);
   // Appends a child named keyValue with the empty wide text as its item;

@@ -29,6 +29,30 @@ void StringList::SetText(std::u16string_view text) {
   if (start < end) items_.emplace_back(text.substr(start, end - start));
 }
 
+namespace {
+
+bool IsListText(std::u16string_view text) {
+  const size_t n = text.size();
+  for (size_t i = 0; i < n; ++i) {
+    const char16_t c = text[i];
+    if (c > u'\r') continue;
+    if (c == u'\0' || c == u'\n') return false;  // a zero, or a LF without its CR
+    if (c == u'\r') {
+      if (i + 1 == n || text[i + 1] != u'\n') return false;
+      ++i;
+    }
+  }
+  return n == 0 || text.ends_with(u"\r\n");
+}
+
+}  // namespace
+
+std::u16string_view StringList::ListText(std::u16string_view text, std::u16string& made) {
+  if (IsListText(text)) return text;
+  made = ListText(text);
+  return made;
+}
+
 std::u16string StringList::ListText(std::u16string_view text) {
   const size_t end = std::min(text.find(u'\0'), text.size());
   std::u16string out;

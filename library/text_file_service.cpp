@@ -111,12 +111,15 @@ void TextFileService(Interpreter& interp, int32_t service) {
   switch (service) {
     case ServiceReadFile: {
       const std::u16string path(slots[2].ItemWideText());
-      SetWideResult(interp, StringList::ListText(LoadText(path)));
+      const std::u16string text = LoadText(path);
+      std::u16string made;
+      SetWideResult(interp, StringList::ListText(text, made));
       break;
     }
     case ServiceWriteFile: {
       const std::u16string path(slots[2].ItemWideText());
-      SaveUnicode(path, StringList::ListText(slots[3].ItemWideText()));
+      std::u16string made;
+      SaveUnicode(path, StringList::ListText(slots[3].ItemWideText(), made));
       break;
     }
     case ServiceWriteAnsiFile: {
