@@ -34,4 +34,4 @@ case "$type" in
   *) echo "warning: $build is a '$type' build; figures are meant for Release or RelWithDebInfo" >&2 ;;
 esac
 build=$(cd "$build" && pwd)
-exec "$python" "$here/compare.py" "$build/tests/vellrun" "$build/host/vell" "$here/programs" "$@"
+exec "$python" -B "$here/compare.py" "$build/tests/vellrun" "$build/host/vell" "$here/programs" "$@"

@@ -3,32 +3,33 @@ one operation grows with its data (small against big), 1,000,000 appends,
 the memory of 1,000,000 numbers, and PRINT in the window against the console
 runner. Vell is timed alone; each program's Python twin checks its output."""
 
-import math
 import sys
+from dataclasses import dataclass, field
+from typing import Callable, Optional
 
 from compare_runs import LIMIT, RUNS, Failure, median, median_cpu, ratio, seconds, spread
 
 
+@dataclass
 class PairCheck:
-    """One operation timed per call on small data and on big data (each
-    size's program parameters after the count and the mode). sizes_big lists
-    big sizes to try in turn, for data whose making alone takes longer than
-    LIMIT today."""
+    """One operation timed per call on small data and on big data: the
+    program's parameters after the count and the mode, each with the label
+    the table shows. sizes_big lists big sizes to try in turn, for data whose
+    making alone takes longer than LIMIT today."""
 
-    def __init__(self, name, title, program, small, sizes_big, first, goal):
-        self.name = name
-        self.title = title
-        self.program = program
-        self.small = small
-        self.sizes_big = sizes_big
-        self.first = first
-        self.goal = goal
+    name: str
+    title: str
+    program: str
+    small: tuple
+    sizes_big: list
+    first: int
+    goal: str
 
 
+@dataclass
 class SingleCheck:
-    def __init__(self, name, measure):
-        self.name = name
-        self.measure = measure
+    name: str
+    measure: Callable
 
 
 def microseconds(x):
@@ -60,16 +61,16 @@ def big_size(bench, check):
         check.name, size[0], check.sizes_big[0][0], LIMIT)
 
 
+@dataclass
 class PairFigures:
     """Seconds per call, small and big, net of start-up (call) and net of the
     loop (alone), with the runs' spreads."""
 
-    def __init__(self, big_label, note):
-        self.big_label = big_label
-        self.note = note
-        self.call = {}
-        self.alone = {}
-        self.spread = {}
+    big_label: str
+    note: Optional[str]
+    call: dict = field(default_factory=dict)
+    alone: dict = field(default_factory=dict)
+    spread: dict = field(default_factory=dict)
 
 
 def measure_pair(bench, check):
@@ -118,25 +119,23 @@ def print_pairs(rows):
 
 
 def measure_appends(bench):
-    """1,000,000 appends, net of start-up: timed RUNS times when the growth
-    from 10,000 to 100,000 appends predicts at most LIMIT seconds, once when
-    it predicts at most ten times that, else only predicted."""
-    big = 1000000
+    """1,000,000 appends, net of start-up. Their time is predicted from
+    100,000 as if it grew with the square of the count: they are timed RUNS
+    times when that predicts at most LIMIT seconds, once when it predicts at
+    most ten times that, else only the prediction is shown."""
+    big, middle = 1000000, 100000
     checked_twins(bench, "appends", [], 1000)
-    times = bench.interleave([(n, "vell", "appends", [n, "op"]) for n in (0, 10000, 100000)]
-                             + [("python", "python", "appends", [big, "op"]), ("python0", "python", "appends", [0, "op"])],
-                             timeout=LIMIT * 10)
-    cpu = {label: median([r.cpu for r in runs]) for label, runs in times.items()}
-    small, middle = cpu[10000] - cpu[0], cpu[100000] - cpu[0]
-    growth = min(max(math.log10(max(middle, 1e-9) / max(small, 1e-9)), 1), 2)
-    predicted = middle * 10 ** growth
-    python = cpu["python"] - cpu["python0"]
+    jobs = [(n, "vell", "appends", [n, "op"]) for n in (0, middle)]
+    jobs += [(("python", n), "python", "appends", [n, "op"]) for n in (0, big)]
+    cpu = {label: median_cpu(runs) for label, runs in bench.interleave(jobs, LIMIT * 10).items()}
+    predicted = (cpu[middle] - cpu[0]) * (big / middle) ** 2
+    python = cpu[("python", big)] - cpu[("python", 0)]
     if predicted > LIMIT * 10:
-        vell = "about %s s, predicted from 10,000 and 100,000 appends (%s s)" % (seconds(predicted), seconds(middle))
+        vell = "not run, %s s predicted (100,000 took %s s)" % (seconds(predicted), seconds(cpu[middle] - cpu[0]))
     else:
         runs = RUNS if predicted <= LIMIT else 1
         result = bench.interleave([(big, "vell", "appends", [big, "op"])], LIMIT * 100, runs)
-        vell = "%s s%s" % (seconds(median([r.cpu for r in result[big]]) - cpu[0]), "" if runs > 1 else " (one run)")
+        vell = "%s s%s" % (seconds(median_cpu(result[big]) - cpu[0]), "" if runs > 1 else " (one run)")
     print('1,000,000 appends S = S + "x": vell %s; python %s s. Goal: under 1 s.' % (vell, seconds(python)))
 
 
@@ -169,7 +168,7 @@ def measure_window(bench):
     counts = {l: bench.calibrate(l, "print", first, (), LIMIT * 10) for l in ("window", "vell")}
     results = bench.interleave([(l + m, l, "print", [counts[l] if m == "n" else 0, "op"])
                                 for l in ("window", "vell") for m in ("n", "0")], timeout=LIMIT * 10)
-    net = {l: (median([r.cpu for r in results[l + "n"]]) - median([r.cpu for r in results[l + "0"]]))
+    net = {l: (median_cpu(results[l + "n"]) - median_cpu(results[l + "0"]))
            / counts[l] * 100000 for l in ("window", "vell")}
     print("100,000 PRINT lines, net of start-up: window %s s, console runner %s s, window/console %s. Goal: at most 2."
           % (seconds(net["window"]), seconds(net["vell"]), ratio(net["window"], net["vell"])))

@@ -4,36 +4,36 @@ the workload needs, NAME.yab."""
 
 import subprocess
 import sys
+from dataclasses import dataclass
+from typing import Callable, Optional
 
 from compare_runs import LIMIT, Failure, median_cpu, ratio, seconds, spread
 
 
+@dataclass
 class Group:
-    def __init__(self, key, heading):
-        self.key = key
-        self.heading = heading
+    key: str
+    heading: str
 
 
+@dataclass
 class Workload:
     """name: the programs' name; group: the table it goes into; unit: what
-    one unit of work is; steps_per_unit: how many of the program's counted
-    steps make a unit (the step, when it is not a whole unit, is named by
-    step); first: the count that the calibration starts from, small enough to
-    take seconds today; base: the programs take "base" for the loop alone;
-    yabasic: there is a yabasic twin; setup: run once in the scratch folder
-    before the workload."""
+    one unit of work is; first: the count that the calibration starts from,
+    small enough to take seconds today; steps_per_unit: how many of the
+    program's counted steps make a unit, step naming them when they are not
+    whole units; base: the programs take "base" for the loop alone; yabasic:
+    there is a yabasic twin; setup: run once in the scratch folder first."""
 
-    def __init__(self, name, group, unit, first=1, steps_per_unit=1, step="units", base=False,
-                 yabasic=False, setup=None):
-        self.name = name
-        self.group = group
-        self.unit = unit
-        self.first = first
-        self.steps_per_unit = steps_per_unit
-        self.step = step
-        self.base = base
-        self.yabasic = yabasic
-        self.setup = setup
+    name: str
+    group: str
+    unit: str
+    first: int = 1
+    steps_per_unit: int = 1
+    step: str = "units"
+    base: bool = False
+    yabasic: bool = False
+    setup: Optional[Callable] = None
 
 
 def make_browse_data(bench):
@@ -72,16 +72,16 @@ WORKLOADS = [
 ]
 
 
+@dataclass
 class Figures:
     """One language's figures for a workload: the count it ran, CPU seconds
     per unit net of start-up, the runs' spread, and the operation alone
     (seconds per unit net of the loop), when the workload has a base."""
 
-    def __init__(self, count, unit, spread, alone):
-        self.count = count
-        self.unit = unit
-        self.spread = spread
-        self.alone = alone
+    count: int
+    unit: float
+    spread: str
+    alone: Optional[float]
 
 
 def measure_workload(bench, w, languages):
