@@ -57,7 +57,7 @@ def big_size(bench, check):
     size = check.sizes_big[-1]
     if len(check.sizes_big) == 1:
         return size, None
-    return size, "%s: %s in place of %s, whose making alone takes over %.0f s a run today" % (
+    return size, "%s: %s in place of %s, whose making alone takes over %.0f s a run" % (
         check.name, size[0], check.sizes_big[0][0], LIMIT)
 
 

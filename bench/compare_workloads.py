@@ -7,7 +7,7 @@ import sys
 from dataclasses import dataclass
 from typing import Callable, Optional
 
-from compare_runs import LIMIT, Failure, median_cpu, ratio, seconds, spread
+from compare_runs import LIMIT, PYTHON, Failure, median_cpu, ratio, seconds, spread
 
 
 @dataclass
@@ -37,8 +37,9 @@ class Workload:
 
 
 def make_browse_data(bench):
+    """browse.db for the browse workload, made once."""
     if "browse.db" not in bench.prepared:
-        subprocess.run(["/usr/bin/python3", "make_browse_data.py", "browse.db"], cwd=bench.work, check=True)
+        subprocess.run([PYTHON, "make_browse_data.py", "browse.db"], cwd=bench.work, check=True)
         bench.prepared.add("browse.db")
 
 
