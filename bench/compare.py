@@ -3,10 +3,12 @@ Python 3 twins (and yabasic twins, where yabasic is installed) and prints the
 work per unit net of start-up with the ratios, then the scale checks.
 Started by compare.sh, which finds or builds the runner; see README.md.
 
-    compare.py RUNNER WINDOW PROGRAMS_FOLDER [NAME...]
+    compare.py [--check] RUNNER WINDOW PROGRAMS_FOLDER [NAME...]
 
 NAME is a workload, a check, or a group of them (core, data, database,
-scale); all of them when none is named.
+scale); all of them when none is named. --check times nothing: it runs each
+program and its twins once at a small count and checks that they agree (a
+test does this, so that the programs keep working as the language changes).
 """
 
 import os
@@ -36,10 +38,17 @@ def print_header(yabasic):
 
 
 def main():
-    runner, window, programs = sys.argv[1:4]
+    args = sys.argv[1:]
+    check_only = args[:1] == ["--check"]
+    if check_only:
+        args = args[1:]
+    runner, window, programs = (os.path.abspath(a) for a in args[:3])
+    if not os.access(runner, os.X_OK):
+        print("no console runner at %s" % runner, file=sys.stderr)
+        return 2
     groups = {g.key for g in GROUPS} | {"scale"}
     known = groups | {w.name for w in WORKLOADS} | {c.name for c in CHECKS}
-    names = set(sys.argv[4:]) or groups
+    names = set(args[3:]) or groups
     if names - known:
         print("unknown: %s; known: %s" % (" ".join(sorted(names - known)), " ".join(sorted(known))), file=sys.stderr)
         return 2
@@ -47,11 +56,15 @@ def main():
     work = tempfile.mkdtemp(prefix="vell-bench-")
     try:
         shutil.copytree(programs, work, dirs_exist_ok=True)
-        bench = Bench(runner, window if os.access(window, os.X_OK) else None, yabasic, work)
-        print_header(yabasic)
+        bench = Bench(runner, window if os.access(window, os.X_OK) else None, yabasic, work, check_only)
+        if not check_only:
+            print_header(yabasic)
         status = run_groups(bench, names)
         status |= run_checks(bench, names)
-        print("Load average at the end: %s." % load_average())
+        if check_only:
+            print("the programs and their twins %s" % ("agree" if status == 0 else "disagree (see above)"))
+        else:
+            print("Load average at the end: %s." % load_average())
         return status
     finally:
         shutil.rmtree(work, ignore_errors=True)

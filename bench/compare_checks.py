@@ -28,8 +28,11 @@ class PairCheck:
 
 @dataclass
 class SingleCheck:
+    """measure prints the check's line; check only checks the outputs."""
+
     name: str
     measure: Callable
+    check: Callable
 
 
 def microseconds(x):
@@ -42,6 +45,12 @@ def checked_twins(bench, program, extra, first):
         for count in (0, first):
             bench.run("python", program, [count, mode, *extra], LIMIT * 10)
             bench.run("vell", program, [count, mode, *extra], LIMIT * 10)
+
+
+def check_pair(bench, check):
+    """The twins agree on the small data and on the smallest big data."""
+    for extra in (check.small[1], check.sizes_big[-1][1]):
+        checked_twins(bench, check.program, extra, check.first)
 
 
 def big_size(bench, check):
@@ -118,13 +127,17 @@ def print_pairs(rows):
     print()
 
 
+def check_appends(bench):
+    checked_twins(bench, "appends", [], 1000)
+
+
 def measure_appends(bench):
     """1,000,000 appends, net of start-up. Their time is predicted from
     100,000 as if it grew with the square of the count: they are timed RUNS
     times when that predicts at most LIMIT seconds, once when it predicts at
     most ten times that, else only the prediction is shown."""
     big, middle = 1000000, 100000
-    checked_twins(bench, "appends", [], 1000)
+    check_appends(bench)
     jobs = [(n, "vell", "appends", [n, "op"]) for n in (0, middle)]
     jobs += [(("python", n), "python", "appends", [n, "op"]) for n in (0, big)]
     cpu = {label: median_cpu(runs) for label, runs in bench.interleave(jobs, LIMIT * 10).items()}
@@ -139,10 +152,14 @@ def measure_appends(bench):
     print('1,000,000 appends S = S + "x": vell %s; python %s s. Goal: under 1 s.' % (vell, seconds(python)))
 
 
+def check_memory(bench):
+    checked_twins(bench, "numbers", [], 1000)
+
+
 def measure_memory(bench):
     """Peak memory of 1,000,000 numbers in an array above that of none."""
     count = 1000000
-    checked_twins(bench, "numbers", [], 1000)
+    check_memory(bench)
     results = bench.interleave([(l + str(n), l, "numbers", [n, "op"]) for l in ("vell", "python") for n in (0, count)],
                                LIMIT * 10)
     mib = {l: (median([r.rss_kib for r in results[l + str(count)]])
@@ -151,21 +168,30 @@ def measure_memory(bench):
           % (mib["vell"], mib["python"]))
 
 
+WINDOW_CHECK_LINES = 1000
+
+
+def check_window(bench):
+    """The console runner prints what the twin prints, and the window's
+    output area holds every line printed."""
+    checked_twins(bench, "print", [], WINDOW_CHECK_LINES)
+    if not bench.window:
+        return
+    bench.run("window", "print", [WINDOW_CHECK_LINES, "check"], LIMIT * 10)
+    with open(bench.work + "/record.txt", "rb") as f:
+        lines = f.read()
+    if lines != b"%d\r\n" % WINDOW_CHECK_LINES:
+        raise Failure("the window's output area holds %r lines, not %d" % (lines, WINDOW_CHECK_LINES))
+
+
 def measure_window(bench):
     """100,000 PRINT lines in the window (offscreen) against the console
     runner, each net of its start-up."""
     if not bench.window:
         print("100,000 PRINT lines in the window: not measured, the build has no window (host/vell).")
         return
-    first = 1000
-    checked_twins(bench, "print", [], first)
-    record = bench.work + "/record.txt"
-    bench.run("window", "print", [first, "check"], LIMIT * 10)
-    with open(record, "rb") as f:
-        lines = f.read()
-    if lines != b"%d\r\n" % first:
-        raise Failure("the window's output area holds %r lines, not %d" % (lines, first))
-    counts = {l: bench.calibrate(l, "print", first, (), LIMIT * 10) for l in ("window", "vell")}
+    check_window(bench)
+    counts = {l: bench.calibrate(l, "print", WINDOW_CHECK_LINES, (), LIMIT * 10) for l in ("window", "vell")}
     results = bench.interleave([(l + m, l, "print", [counts[l] if m == "n" else 0, "op"])
                                 for l in ("window", "vell") for m in ("n", "0")], timeout=LIMIT * 10)
     net = {l: (median_cpu(results[l + "n"]) - median_cpu(results[l + "0"]))
@@ -190,20 +216,27 @@ CHECKS = [
               ("forwards", ["FORWARD"]), [("at random", ["RANDOM"])], 1000, "1.5"),
     PairCheck("scale_keys", "lookup by key: among 10 against among %s keys", "scale_keys",
               ("10", [10]), [("100,000", [100000]), ("10,000", [10000])], 1000, "1.5"),
-    SingleCheck("appends", measure_appends),
-    SingleCheck("memory", measure_memory),
-    SingleCheck("window", measure_window),
+    SingleCheck("appends", measure_appends, check_appends),
+    SingleCheck("memory", measure_memory, check_memory),
+    SingleCheck("window", measure_window, check_window),
 ]
 
 
 def run_checks(bench, names):
+    """Runs the chosen checks, printing their tables and lines (or, with
+    bench.check_only, only checking their outputs); 1 when one failed."""
     status = 0
     chosen = [c for c in CHECKS if c.name in names or "scale" in names]
     pairs = []
     for check in chosen:
-        print("timing %s ..." % check.name, file=sys.stderr, flush=True)
+        print("%s %s ..." % ("checking" if bench.check_only else "timing", check.name), file=sys.stderr, flush=True)
+        pair = isinstance(check, PairCheck)
         try:
-            if isinstance(check, PairCheck):
+            if bench.check_only and pair:
+                check_pair(bench, check)
+            elif bench.check_only:
+                check.check(bench)
+            elif pair:
                 pairs.append((check, measure_pair(bench, check)))
             else:
                 if pairs:
@@ -212,7 +245,7 @@ def run_checks(bench, names):
                 check.measure(bench)
         except Failure as failure:
             print("%s: %s" % (check.name, failure), file=sys.stderr)
-            if isinstance(check, PairCheck):
+            if pair and not bench.check_only:
                 pairs.append((check, None))
             status = 1
     if pairs:

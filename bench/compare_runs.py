@@ -63,7 +63,8 @@ def seconds(x):
 
 
 def ratio(a, b):
-    if a is None or b is None or b <= 0:
+    """a / b, or "-" where either is missing or not above 0 (lost in noise)."""
+    if a is None or b is None or a <= 0 or b <= 0:
         return "-"
     r = a / b
     return "%.0f" % r if r >= 100 else "%.1f" % r if r >= 10 else "%.2f" % r
@@ -80,13 +81,15 @@ def spread(times, net):
 class Bench:
     """Runs programs in one scratch folder and keeps every output seen, so
     that each later run with the same program and parameters, in whatever
-    language, must print the same."""
+    language, must print the same. check_only: the outputs are checked and
+    nothing is timed."""
 
-    def __init__(self, runner, window, yabasic, work):
+    def __init__(self, runner, window, yabasic, work, check_only):
         self.runner = runner
         self.window = window
         self.yabasic = yabasic
         self.work = work
+        self.check_only = check_only
         self.outputs = {}
         self.prepared = set()
 
@@ -139,15 +142,18 @@ class Bench:
         return Result(usage.ru_utime + usage.ru_stime, usage.ru_maxrss, text)
 
     def calibrate(self, language, program, first, extra, timeout):
-        """The count at which a run's net work takes about TARGET seconds,
-        starting from first and growing by at most GROWTH_PER_CALIBRATION."""
+        """The count at which a run's net work takes about TARGET seconds, or
+        as long as the run with count 0 when that is longer (so that the
+        noise of making big data does not swamp the work), starting from
+        first and growing by at most GROWTH_PER_CALIBRATION."""
         start = self.run(language, program, [0, "op", *extra], timeout).cpu
+        goal = max(TARGET, start)
         count = first
         while True:
             net = self.run(language, program, [count, "op", *extra], timeout).cpu - start
-            if net >= TARGET / 2 or count >= MAX_COUNT:
+            if net >= goal / 2 or count >= MAX_COUNT:
                 return count
-            grow = min(TARGET / max(net, 1e-9), GROWTH_PER_CALIBRATION)
+            grow = min(goal / max(net, 1e-9), GROWTH_PER_CALIBRATION)
             count = min(nice_up(count * grow), MAX_COUNT)
 
     def interleave(self, jobs, timeout, runs=RUNS):

@@ -85,16 +85,25 @@ class Figures:
     alone: Optional[float]
 
 
+def modes(w):
+    return ("op", "base") if w.base else ("op",)
+
+
+def check_workload(bench, w, languages):
+    """The twins print the same with count 0 and with the first count, in
+    every mode."""
+    for language in languages:
+        for count in (0, w.first):
+            for mode in modes(w):
+                bench.run(language, w.name, [count, mode], LIMIT * 10)
+
+
 def measure_workload(bench, w, languages):
     """language -> Figures, from runs interleaved across the languages."""
-    modes = ("op", "base") if w.base else ("op",)
     timeout = LIMIT * 10
-    for language in languages:  # the twins print the same at a small count
-        for count in (0, w.first):
-            for mode in modes:
-                bench.run(language, w.name, [count, mode], timeout)
+    check_workload(bench, w, languages)
     counts = {l: bench.calibrate(l, w.name, w.first, (), timeout) for l in languages}
-    jobs = [((l, mode), l, w.name, [counts[l], mode]) for mode in modes for l in languages]
+    jobs = [((l, mode), l, w.name, [counts[l], mode]) for mode in modes(w) for l in languages]
     jobs += [((l, "zero"), l, w.name, [0, "op"]) for l in languages]
     results = bench.interleave(jobs, timeout)
     figures = {}
@@ -148,7 +157,8 @@ def print_group(group, rows, languages):
 
 def run_groups(bench, names):
     """Times the chosen workloads group by group and prints each group's
-    table; 1 when a workload failed, else 0."""
+    table (or, with bench.check_only, only checks that their twins agree);
+    1 when a workload failed, else 0."""
     status = 0
     for group in GROUPS:
         chosen = [w for w in WORKLOADS if w.group == group.key and (w.name in names or group.key in names)]
@@ -159,14 +169,19 @@ def run_groups(bench, names):
             languages.append("yabasic")
         rows = []
         for w in chosen:
-            print("timing %s ..." % w.name, file=sys.stderr, flush=True)
+            print("%s %s ..." % ("checking" if bench.check_only else "timing", w.name), file=sys.stderr, flush=True)
+            own = [l for l in languages if l != "yabasic" or w.yabasic]
             try:
                 if w.setup:
                     w.setup(bench)
-                rows.append((w, measure_workload(bench, w, [l for l in languages if l != "yabasic" or w.yabasic])))
+                if bench.check_only:
+                    check_workload(bench, w, own)
+                else:
+                    rows.append((w, measure_workload(bench, w, own)))
             except Failure as failure:
                 print("%s: %s" % (w.name, failure), file=sys.stderr)
                 rows.append((w, None))
                 status = 1
-        print_group(group, rows, languages)
+        if not bench.check_only:
+            print_group(group, rows, languages)
     return status
