@@ -83,6 +83,7 @@ class PairFigures:
 
 
 def measure_pair(bench, check):
+    """PairFigures of check, from runs on its small and big data interleaved."""
     big, note = big_size(bench, check)
     sizes = {"small": check.small[1], "big": big[1]}
     counts = {}

@@ -151,7 +151,7 @@ class Bench:
         count = first
         while True:
             net = self.run(language, program, [count, "op", *extra], timeout).cpu - start
-            if net >= goal / 2 or count >= MAX_COUNT:
+            if net >= goal * 0.75 or count >= MAX_COUNT:
                 return count
             grow = min(goal / max(net, 1e-9), GROWTH_PER_CALIBRATION)
             count = min(nice_up(count * grow), MAX_COUNT)
