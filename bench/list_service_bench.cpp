@@ -45,7 +45,7 @@ void BM_ListService(benchmark::State& state, int service) {
   const std::u16string list = MakeList(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     Request(*interp, service, list, static_cast<int>(state.range(0)) / 2);
-    benchmark::DoNotOptimize(interp->requestSlots[1].item.data);
+    benchmark::DoNotOptimize(interp->requestSlots[1].item.Bytes());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
@@ -71,7 +71,7 @@ void BM_GetKeyList(benchmark::State& state) {
     interp->requestSlots[2].SetItem(vellvar(std::u16string_view(list)));
     interp->requestSlots[3].SetItem(vellvar(std::u16string_view(name)));
     vell::RouteServiceRequest(*interp, errors);
-    benchmark::DoNotOptimize(interp->requestSlots[1].item.data);
+    benchmark::DoNotOptimize(interp->requestSlots[1].item.Bytes());
   }
   state.SetItemsProcessed(state.iterations() * items);
 }
@@ -90,7 +90,7 @@ void BM_ReadFile(benchmark::State& state) {
   const std::u16string widePath = vell::text::Utf8ToWide(path);
   for (auto _ : state) {
     Request(*interp, ServiceReadFile, widePath, 0);
-    benchmark::DoNotOptimize(interp->requestSlots[1].item.data);
+    benchmark::DoNotOptimize(interp->requestSlots[1].item.Bytes());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
   std::filesystem::remove_all(pattern);

@@ -48,7 +48,7 @@ void BM_WideToNarrowAndBack(benchmark::State& state) {
     vellvar v(u"日本語のテキストと ASCII text");
     v.ChangeKind(KindNarrow);
     v.ChangeKind(KindWide);
-    benchmark::DoNotOptimize(v.data);
+    benchmark::DoNotOptimize(v.Bytes());
   }
 }
 BENCHMARK(BM_WideToNarrowAndBack);
@@ -59,7 +59,7 @@ void BM_WideAppend(benchmark::State& state) {
   for (auto _ : state) {
     vellvar s(u"");
     for (int64_t i = 0; i < state.range(0); ++i) s += piece;
-    benchmark::DoNotOptimize(s.data);
+    benchmark::DoNotOptimize(s.Bytes());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
@@ -90,7 +90,7 @@ void BM_NodeByKey(benchmark::State& state) {
     root.GetNodeByKey(vellvar(name));
   }
   const vellvar last(name);
-  const vellvar first(root.firstChild->key);
+  const vellvar first(root.Child(0)->Key());
   for (auto _ : state) {
     benchmark::DoNotOptimize(root.GetNodeByKey(first));
     benchmark::DoNotOptimize(root.GetNodeByKey(last));
@@ -108,7 +108,7 @@ void BM_DeepCopyAndRelease(benchmark::State& state) {
   for (auto _ : state) {
     vellarray copy;
     copy.CopyFrom(source);
-    benchmark::DoNotOptimize(copy.firstChild);
+    benchmark::DoNotOptimize(copy.Child(0));
   }
   state.SetItemsProcessed(state.iterations() * 1100);
 }

@@ -39,7 +39,7 @@ bool DeclaredInFrame(Interpreter& interp, ExecContext& ctx, std::u16string_view 
   if (top > kTableNodes) top = kTableNodes;
   const int base = ctx.localBase < 0 ? 0 : ctx.localBase;
   for (int i = top - 1; i >= base; --i) {
-    if (interp.locals[i].kind != NodeFree && KeyIs(interp.locals[i].key, name)) return true;
+    if (interp.locals[i].kind != NodeFree && KeyIs(interp.locals[i].Key(), name)) return true;
   }
   return false;
 }
@@ -76,7 +76,7 @@ class InputValues {
     for (char c : std::to_string(number)) name += static_cast<char16_t>(c);
     decltype(Interpreter::inputValues)::value_type node(new vellarray());
     node->kind = NodeVariable;
-    node->key = std::u16string_view(name);
+    node->SetKey(name);
     node->item = std::move(value);
     interp_.inputValues.push_back(std::move(node));
     return name;
@@ -101,7 +101,7 @@ HandlerResult ExecDim(Interpreter& interp, ExecContext& ctx) {
     vellarray& local = interp.locals[interp.localCount];
     local.Clear();
     local.kind = NodeVariable;
-    local.key = std::u16string_view(name);
+    local.SetKey(name);
     local.item = u"";
     ++interp.localCount;
     bool more = false;
@@ -121,7 +121,7 @@ HandlerResult ExecGlobal(Interpreter& interp, ExecContext& ctx) {
     if (!global.named) names::FreeEntry(*taken);  // a free entry brings the empty string
     // Declaring an existing global again keeps its value and elements.
     taken->kind = NodeVariable;
-    taken->key = std::u16string_view(name);
+    taken->SetKey(name);
     bool more = false;
     if (NextInList(interp, ctx, more) != ResultDone) return ResultFailed;
     if (!more) return ResultDone;
@@ -148,7 +148,7 @@ HandlerResult ExecSub(Interpreter& interp, ExecContext& ctx) {
   const std::u16string_view text(ctx.text + start, static_cast<size_t>(ctx.cursor - start));
   entry->Clear();
   entry->kind = NodeSub;
-  entry->key = std::u16string_view(name);
+  entry->SetKey(name);
   entry->item = text;
   return r;
 }
@@ -230,6 +230,7 @@ HandlerResult ExecNew(Interpreter& interp, ExecContext&) {
   interp.localCount = 0;
   interp.thisSource.reset();
   interp.lastNode.reset();
+  interp.lastParent.reset();
   if (interp.shell != nullptr) interp.shell->ReleaseProgramComponents();
   // The program's database numbers went with its variables.
   if (interp.database) interp.database->CloseAll();

@@ -33,6 +33,7 @@ void ShowWarning(Interpreter* interp, HostShell* shell, std::u16string_view text
 void FreeAllEntries(Interpreter& interp) {
   interp.thisSource.reset();
   interp.lastNode.reset();
+  interp.lastParent.reset();
   for (int i = 0; i < kTableEntries; ++i) {
     names::FreeEntry(interp.globals[i]);
     names::FreeEntry(interp.locals[i]);
@@ -118,6 +119,7 @@ int InterpreterMain(Interpreter* interp) {
       interp->subTop = 0;
       interp->thisSource.reset();
       interp->lastNode.reset();
+      interp->lastParent.reset();
       for (int i = 0; i < kTableEntries; ++i) {
         interp->globals[i].kind = NodeFree;
         interp->locals[i].kind = NodeFree;

@@ -27,6 +27,8 @@ HandlerResult ExecuteKeyword(Interpreter& interp, ExecContext& ctx);
 
 // Expressions, five levels evaluating while they parse (core/expressions.cpp).
 HandlerResult EvalExpression(Interpreter& interp, ExecContext& ctx);
+// The right side of an assignment whose value is then stored into target.
+HandlerResult EvalAssignedValue(Interpreter& interp, ExecContext& ctx, vellvar& target);
 HandlerResult EvalRelation(Interpreter& interp, ExecContext& ctx);
 HandlerResult EvalAdditive(Interpreter& interp, ExecContext& ctx);
 HandlerResult EvalMultiplicative(Interpreter& interp, ExecContext& ctx);

@@ -1,15 +1,15 @@
 // The expression evaluator: five levels that evaluate while they parse.
 // Each level keeps its left operand while it evaluates the right one and
 // leaves its result in the context's value.
-#include "core/execution.h"
-
 #include <charconv>
 #include <limits>
 #include <utility>
 
+#include "core/execution.h"
 #include "core/interpreter_state.h"
-#include "core/stack_check.h"
 #include "core/lexer.h"
+#include "core/reference_mode.h"
+#include "core/stack_check.h"
 #include "core/token_cache.h"
 #include "core/variables.h"
 
@@ -212,11 +212,24 @@ inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int t, double le
   return true;
 }
 
+// S = S + X with S the assignment's target: when this sum is the last
+// operation of the right side, nothing reads S before the store, so S lets
+// the left operand have its block and X is appended in place.
+inline void AppendInPlaceForStore(Interpreter& interp, ExecContext& ctx, vellvar& left,
+                                  vellvar& target) {
+  if (!BothWide(left, ctx.value) || ReferenceMode()) return;
+  const int next = NextToken(interp, ctx);
+  UngetToken(ctx);
+  if (LevelOf(next) == LevelNone) left.TakeBlockForAppend(target, ctx.value);
+}
+
 // An expression of operators of minLevel and above: an operand, then as
 // long as the next token is such an operator, the operator and its right
 // operand. Reads the same tokens in the same order as one function per
 // level would, without passing each operand up through every level.
-HandlerResult EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel) {
+// assignedTo: the value the whole expression is stored into next, if any.
+HandlerResult EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel,
+                            vellvar* assignedTo = nullptr) {
   if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
   for (;;) {
     const int t = NextToken(interp, ctx);
@@ -249,6 +262,8 @@ HandlerResult EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel)
     } else if (EvalFromLevel(interp, ctx, level + 1) == ResultFailed) {
       return ResultFailed;
     }
+    if (assignedTo != nullptr && t == TokPlus)
+      AppendInPlaceForStore(interp, ctx, left, *assignedTo);
     if (ApplyOperator(interp, ctx, level, t, left) == ResultFailed) return ResultFailed;
   }
 }
@@ -258,6 +273,11 @@ HandlerResult EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel)
 HandlerResult EvalExpression(Interpreter& interp, ExecContext& ctx) {
   if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultDone;
   return EvalFromLevel(interp, ctx, LevelLogic);
+}
+
+HandlerResult EvalAssignedValue(Interpreter& interp, ExecContext& ctx, vellvar& target) {
+  if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultDone;
+  return EvalFromLevel(interp, ctx, LevelLogic, &target);
 }
 
 HandlerResult EvalRelation(Interpreter& interp, ExecContext& ctx) {

@@ -12,6 +12,7 @@
 
 #include "core/codes.h"
 #include "core/host_request.h"
+#include "core/reference_mode.h"  // caches above the core honour it too
 #include "core/vellarray.h"
 #include "core/vellvar.h"
 

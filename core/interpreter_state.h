@@ -41,6 +41,9 @@ struct Interpreter {
   // Declared after every node they may point at, so they let go first.
   NodeRef thisSource;
   NodeRef lastNode;
+  // The node lastNode was reached from, when the last reference ended at a
+  // child (#DB lists the children after it).
+  NodeRef lastParent;
 
   // The runtime's random generator: the low word is the state word of the
   // 15-bit draw, the whole 64 bits are the state of RND's long draw.

@@ -25,8 +25,8 @@ constexpr std::u16string_view kInputValueOtherPrefix = u"#ANSWER";
 // Entry keys are names as the lexer delivers them: wide text compared exactly.
 // The stored length settles most mismatches without reading the text.
 inline bool KeyIs(const vellvar& key, std::u16string_view name) {
-  if (key.kind != KindWide || size_t(key.length) != name.size()) return false;
-  const char16_t* k = reinterpret_cast<const char16_t*>(key.data);
+  if (key.kind != KindWide || size_t(key.Length()) != name.size()) return false;
+  const char16_t* k = reinterpret_cast<const char16_t*>(key.Bytes());
   const size_t n = name.size();
   for (size_t i = 0; i < n; ++i) {
     if (k[i] != name[i]) return false;
@@ -38,8 +38,8 @@ inline std::u16string_view NameOf(const vellvar& name) {
   return name.kind == KindWide ? name.WideView() : std::u16string_view();
 }
 
-inline void SetEmptyKey(vellvar& key) {
-  if (key.kind != KindWide || key.Length() != 0) key = u"";
+inline void SetEmptyKey(vellarray& entry) {
+  if (entry.Key().kind != KindWide || entry.Key().Length() != 0) entry.SetKey(u"");
 }
 
 // A table entry made free: no children, kind 0, empty wide key and value.
@@ -54,7 +54,7 @@ inline GlobalLookup FindGlobal(Interpreter& interp, std::u16string_view name) {
   for (int i = 0; i < kTableEntries; ++i) {
     vellarray& entry = interp.globals[i];
     if (entry.kind == NodeFree) return {&entry, false};
-    if (KeyIs(entry.key, name)) return {&entry, true};
+    if (KeyIs(entry.Key(), name)) return {&entry, true};
   }
   return {nullptr, false};
 }

@@ -37,7 +37,7 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
   if (name.empty()) return 0;  // nameless locals (unbound arguments) are never found
   if (name.front() == names::kInputValueMark && !interp.inputValues.empty()) {
     for (const auto& held : interp.inputValues) {
-      if (names::KeyIs(held->key, name)) {
+      if (names::KeyIs(held->Key(), name)) {
         ctx.foundEntry = held.get();
         return held->kind;
       }
@@ -48,7 +48,7 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
   for (int i = top - 1; i >= 0; --i) {
     vellarray& entry = interp.locals[i];
     if (entry.kind == NodeFree) break;
-    if (names::KeyIs(entry.key, name)) {
+    if (names::KeyIs(entry.Key(), name)) {
       ctx.foundEntry = &entry;
       return entry.kind;
     }
@@ -65,9 +65,7 @@ namespace {
 // end of an assignment's reference walk.
 HandlerResult StoreAssigned(ExecContext& ctx, vellarray* cur) {
   if (ctx.nodeMode) {
-    vellvar ownKey(std::move(cur->key));
-    cur->Assign(ctx.node);
-    cur->key = std::move(ownKey);
+    cur->AssignKeepingKey(ctx.node);
     ctx.nodeMode = 0;
     return ResultDone;
   }
@@ -108,6 +106,7 @@ __attribute__((noinline)) HandlerResult WalkReference(Interpreter& interp, ExecC
       if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
       if (ctx.value.kind == KindNarrow) ctx.value.ToUpper();
       interp.thisSource = cur;
+      interp.lastParent = cur;
       stepTo(cur->GetNode(ctx.value));
       interp.lastNode = cur;
       const int close = NextToken(interp, ctx);
@@ -117,6 +116,7 @@ __attribute__((noinline)) HandlerResult WalkReference(Interpreter& interp, ExecC
     }
     if (mode == WalkMember) {
       interp.thisSource = cur;
+      interp.lastParent = cur;
       stepTo(cur->GetNode(vellvar(ctx.TokenView())));
       interp.lastNode = cur;
       mode = WalkRead;
@@ -133,7 +133,7 @@ __attribute__((noinline)) HandlerResult WalkReference(Interpreter& interp, ExecC
       ctx.nodeMode = 0;
       return r;
     }
-    if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+    if (EvalAssignedValue(interp, ctx, cur->item) == ResultFailed) return ResultFailed;
     return StoreAssigned(ctx, cur);
   }
 
@@ -170,7 +170,7 @@ HandlerResult AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* e
       SetNodeRef(interp.lastNode, entry);
       if (t == TokError) return ResultFailed;
       if (t == TokAssign) {
-        if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+        if (EvalAssignedValue(interp, ctx, entry->item) == ResultFailed) return ResultFailed;
         return StoreAssigned(ctx, entry);
       }
       UngetToken(ctx);
@@ -197,7 +197,7 @@ HandlerResult CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   // The SUB's own name applies from the moment its body starts: errors in the
   // arguments belong to the caller, and a SUB called inside the arguments must
   // not leave its name behind for this one.
-  interp.routineName = sub->key;
+  interp.routineName = sub->Key();
   SharedText text = names::SubText(*sub);
   const int r = ExecuteText(interp, std::move(text), savedCount);
   if (r == ResultFailed) return ResultFailed;
@@ -221,9 +221,9 @@ HandlerResult PushArguments(Interpreter& interp, ExecContext& ctx) {
     if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
     if (interp.localCount >= kTableEntries) return Fail(interp, ErrorAreaOverflow);
     vellarray& local = interp.locals[interp.localCount];
-    if (local.firstChild != nullptr || local.childCount != 0) local.Clear();
+    if (local.ChildCount() != 0) local.Clear();
     local.kind = NodeVariable;
-    names::SetEmptyKey(local.key);
+    names::SetEmptyKey(local);
     local.item = ctx.value;  // a copy: the next argument starts from this value
     ++interp.localCount;
     t = NextToken(interp, ctx);
@@ -251,7 +251,7 @@ int BindParameters(Interpreter& interp, ExecContext& ctx) {
       interp.runState = ErrorUndefined;
       return -1;
     }
-    interp.locals[index].key = ctx.TokenView();
+    interp.locals[index].SetKey(ctx.TokenView());
     ++bound;
   }
 }
@@ -330,7 +330,7 @@ HandlerResult ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar
 void FreeEntry(vellarray& entry) {
   entry.Clear();
   entry.kind = NodeFree;
-  entry.key = u"";
+  entry.SetKey(u"");
   entry.item = u"";
 }
 
@@ -348,7 +348,7 @@ constexpr size_t kSubTextSlots = 64;
 thread_local SubTextSlot subTextCache[kSubTextSlots];
 
 bool SameText(const vellvar& item, const std::u16string& text) {
-  const char16_t* units = reinterpret_cast<const char16_t*>(item.data);
+  const char16_t* units = reinterpret_cast<const char16_t*>(item.Bytes());
   const size_t n = text.size();
   for (size_t i = 0; i < n; ++i) {
     if (units[i] != text[i] || units[i] == 0) return false;

@@ -1,140 +1,354 @@
 // Tree nodes: children by position and by key, release and deep copy.
 #include "core/vellarray.h"
 
+#include <algorithm>
+#include <functional>
 #include <new>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "core/reference_mode.h"
+#include "platform/fixed_pool.h"
 #include "platform/memory.h"
 
 namespace vell {
 
 namespace {
 
-int64_t gLiveNodes = 0;
-int64_t gNodeBudget = 20'000'000;
+// Bumped whenever a child's key changes by other means than its parent's
+// own operations (SetKey, CopyFrom on a child): every parent then counts its
+// children's keys again before its next keyed lookup.
+uint64_t gKeyEpoch = 0;
 
-bool CacheValid(const vellarray& node) {
-  return node.cachedCount == node.childCount && node.cachedFirst == node.firstChild &&
-         (node.childCount == 0 || node.lastChild != nullptr);
-}
+// Below this many children a keyed lookup walks them: as fast, and no index
+// to keep.
+constexpr int32_t kIndexedChildren = 8;
 
-// Walks the list once to refill the cache (only needed when the list was
-// changed behind this class's back).
-void RefillCache(vellarray& node) {
-  vellarray* last = nullptr;
-  for (vellarray* c = node.firstChild; c != nullptr; c = c->nextSibling) last = c;
-  node.lastChild = last;
-  node.cachedChild = nullptr;
-  node.cachedPos = 0;
-  node.cachedCount = node.childCount;
-  node.cachedFirst = node.firstChild;
-}
+// A key the index can answer for: wide and not empty. A lookup claims a
+// child with an empty key and converts a key of another kind in place, so
+// those need the walk.
+bool Indexable(const vellvar& key) { return key.kind == KindWide && key.Length() != 0; }
 
-void ResetCache(vellarray& node) {
-  node.lastChild = nullptr;
-  node.cachedChild = nullptr;
-  node.cachedPos = 0;
-  node.cachedCount = node.childCount;
-  node.cachedFirst = node.firstChild;
-}
+// Wide key -> the first child with that key, by open addressing. Each slot
+// keeps its key's hash, length and characters beside the child, so a probe
+// past another key reads nothing else, and a hit reads the key's characters
+// while the child is fetched. The characters stay where they are while the
+// key is unchanged: in the child itself or in the key's block, which the
+// child holds; any change of a child's key drops the index first.
+class KeyIndex {
+ public:
+  explicit KeyIndex(size_t expected) { Allocate(SlotsFor(expected)); }
+  ~KeyIndex() { ZeroFree(slots_); }
+  KeyIndex(const KeyIndex&) = delete;
+  KeyIndex& operator=(const KeyIndex&) = delete;
 
-// Links a node as the last child by walking the list to its end, leaving
-// the position cache stale (the reference mode's way).
-void LinkLastByWalk(vellarray& parent, vellarray* child) {
-  child->nextSibling = nullptr;
-  vellarray** link = &parent.firstChild;
-  while (*link != nullptr) link = &(*link)->nextSibling;
-  *link = child;
-  ++parent.childCount;
-}
-
-// Links a node as the last child and counts it.
-void LinkLast(vellarray& parent, vellarray* child) {
-  if (ReferenceMode()) {
-    LinkLastByWalk(parent, child);
-    return;
-  }
-  if (!CacheValid(parent)) RefillCache(parent);
-  child->nextSibling = nullptr;
-  if (parent.lastChild == nullptr) {
-    parent.firstChild = child;
-  } else {
-    parent.lastChild->nextSibling = child;
-  }
-  parent.lastChild = child;
-  ++parent.childCount;
-  parent.cachedCount = parent.childCount;
-  parent.cachedFirst = parent.firstChild;
-}
-
-// Releases a sibling list with all subtrees, without recursion: the children
-// of a released node are spliced in front of the rest of the list. A node
-// that a NodeRef still points at is not freed: it is unlinked with its own
-// subtree, marked detached, and freed when the last NodeRef lets go.
-void ReleaseList(vellarray* list) noexcept {
-  vellarray* node = list;
-  while (node != nullptr) {
-    vellarray* next = node->nextSibling;
-    node->nextSibling = nullptr;
-    if (node->pins > 0) {
-      node->detached = true;
-      node = next;
-      continue;
-    }
-    if (node->firstChild != nullptr) {
-      vellarray* tail = node->firstChild;
-      while (tail->nextSibling != nullptr) tail = tail->nextSibling;
-      tail->nextSibling = next;
-      next = node->firstChild;
-      node->firstChild = nullptr;
-      node->childCount = 0;
-      ResetCache(*node);
-    }
-    delete node;
-    node = next;
-  }
-}
-
-// Releases all children of a node; its count drops to 0.
-void FreeChildren(vellarray& parent) noexcept {
-  vellarray* list = parent.firstChild;
-  parent.firstChild = nullptr;
-  parent.childCount = 0;
-  ResetCache(parent);
-  ReleaseList(list);
-}
-
-// Deep copy of the source's children, appended under the target, without
-// recursion. Every node made is linked at once, so an allocation failure
-// leaves a valid (partial) tree behind.
-void CopyChildren(const vellarray& source, vellarray& target) {
-  std::vector<std::pair<const vellarray*, vellarray*>> work;
-  work.emplace_back(&source, &target);
-  while (!work.empty()) {
-    auto [from, to] = work.back();
-    work.pop_back();
-    for (const vellarray* c = from->firstChild; c != nullptr; c = c->nextSibling) {
-      vellarray* made = new vellarray(c->key);
-      LinkLast(*to, made);
-      made->kind = c->kind;
-      made->item = c->item;
-      if (c->firstChild != nullptr) work.emplace_back(c, made);
+  vellarray* Find(std::u16string_view key) const {
+    const size_t hash = Hash(key);
+    for (size_t i = uint32_t(hash) & mask_;; i = (i + 1) & mask_) {
+      const Slot& slot = slots_[i];
+      if (slot.node == nullptr) return nullptr;
+      if (slot.Holds(hash, key)) {
+        __builtin_prefetch(slot.node);
+        if (SameText(slot.chars, key)) return slot.node;
+      }
     }
   }
-}
+
+  // Makes room for this many keys in all (half the slots stay empty).
+  void Reserve(size_t keys) {
+    if (keys * 2 + 2 > mask_ + 1) Rehash(SlotsFor(keys));
+  }
+
+  // Adds a child unless an earlier one has its key; Reserve made the room.
+  void AddIfFirst(vellarray* child) {
+    const std::u16string_view key = child->Key().WideView();
+    Add(Slot{uint32_t(Hash(key)), uint32_t(key.size()), key.data(), child});
+  }
+
+ private:
+  struct Slot {
+    uint32_t hash;  // the low bits of the key's hash
+    uint32_t length;
+    const char16_t* chars;
+    vellarray* node;  // null: the slot is free
+    bool Holds(size_t fullHash, std::u16string_view key) const {
+      return hash == uint32_t(fullHash) && length == key.size();
+    }
+  };
+
+  static size_t Hash(std::u16string_view key) { return std::hash<std::u16string_view>{}(key); }
+  static bool SameText(const char16_t* chars, std::u16string_view key) {
+    return chars == key.data() ||
+           std::char_traits<char16_t>::compare(chars, key.data(), key.size()) == 0;
+  }
+  static size_t SlotsFor(size_t expected) {
+    size_t slots = 16;
+    while (slots < expected * 2 + 2) slots *= 2;
+    return slots;
+  }
+  void Allocate(size_t slots) {
+    slots_ = static_cast<Slot*>(PlainAlloc(slots * sizeof(Slot)));
+    std::fill(slots_, slots_ + slots, Slot{0, 0, nullptr, nullptr});
+    mask_ = slots - 1;
+  }
+  // Places the slot's key unless it is there already. The hash's low bits
+  // choose the place, so moving slots to a larger table needs no key.
+  void Add(const Slot& added) {
+    const std::u16string_view key(added.chars, added.length);
+    size_t i = added.hash & mask_;
+    for (; slots_[i].node != nullptr; i = (i + 1) & mask_) {
+      if (slots_[i].hash == added.hash && slots_[i].length == added.length &&
+          SameText(slots_[i].chars, key)) {
+        return;
+      }
+    }
+    slots_[i] = added;
+  }
+  void Rehash(size_t slots) {
+    Slot* old = slots_;
+    const size_t oldSlots = mask_ + 1;
+    Allocate(slots);
+    for (size_t i = 0; i < oldSlots; ++i) {
+      if (old[i].node != nullptr) Add(old[i]);
+    }
+    ZeroFree(old);
+  }
+
+  Slot* slots_ = nullptr;
+  size_t mask_ = 0;
+};
 
 }  // namespace
 
-vellarray::vellarray()
-    : kind(1), key(u""), item(u""), firstChild(nullptr), nextSibling(nullptr), childCount(0) {}
+// The children of a node, in order: position i is nodes[i].
+struct ChildList {
+  ~ChildList() { DropIndex(); }
+  void DropIndex() {
+    if (index == nullptr) return;
+    index->~KeyIndex();
+    ZeroFree(index);
+    index = nullptr;
+  }
 
-vellarray::vellarray(const vellvar& keyValue)
-    : kind(1), key(keyValue), item(u""), firstChild(nullptr), nextSibling(nullptr), childCount(0) {}
+  std::vector<vellarray*, BudgetAllocator<vellarray*>> nodes;
+  // Lists waiting to be released, linked through here (see ReleaseLists).
+  ChildList* nextToRelease = nullptr;
+  // Children whose key is not Indexable; while there is any, keyed lookups
+  // walk. Right while epoch is gKeyEpoch.
+  int32_t unindexable = 0;
+  uint64_t epoch = gKeyEpoch;
+  // Built on the first keyed lookup that may use it, kept in step with
+  // every child added after, dropped by any other change of a key.
+  KeyIndex* index = nullptr;
+};
 
-vellarray::~vellarray() {
-  if (firstChild != nullptr) FreeChildren(*this);
+// The class's bookkeeping, file-local through the friend declaration.
+struct NodeTree {
+  static ChildList& ListOf(vellarray& parent) {
+    if (parent.children_ == nullptr) {
+      void* memory = PlainAlloc(sizeof(ChildList));
+      parent.children_ = new (memory) ChildList();
+    }
+    return *parent.children_;
+  }
+
+  static void DestroyList(ChildList* list) noexcept {
+    list->~ChildList();
+    ZeroFree(list);
+  }
+
+  // Makes a child from keyValue (kind 1, empty wide item) and links it last.
+  // Room is made first, so a failure leaves the children as they were.
+  static vellarray* MakeChild(vellarray& parent, const vellvar& keyValue) {
+    ChildList& list = ListOf(parent);
+    if (list.nodes.size() == list.nodes.capacity()) {
+      list.nodes.reserve(list.nodes.empty() ? 4 : list.nodes.size() * 2);
+    }
+    if (list.epoch != gKeyEpoch) list.DropIndex();  // a key changed behind its back
+    if (list.index != nullptr) list.index->Reserve(list.nodes.size() + 1);
+    vellarray* made = new vellarray(keyValue);
+    list.nodes.push_back(made);
+    made->state_ |= vellarray::kChildBit;
+    if (!Indexable(made->key_)) {
+      ++list.unindexable;
+    } else if (list.index != nullptr) {
+      if (ReferenceMode()) {
+        list.DropIndex();
+      } else {
+        list.index->AddIfFirst(made);
+      }
+    }
+    return made;
+  }
+
+  // A child's key changed kind or value during a lookup's walk.
+  static void KeyChanged(ChildList& list, bool wasIndexable, const vellvar& key) {
+    list.unindexable += (wasIndexable ? 0 : -1) + (Indexable(key) ? 0 : 1);
+    list.DropIndex();
+  }
+
+  // The reference way of a keyed lookup: visit the children in order; a
+  // child with an equal key of the same kind is found; otherwise comparing
+  // its key with the empty text turns the key wide in place, and a child
+  // whose key is then empty is claimed (given the key). No child found or
+  // claimed: a new one is appended.
+  static vellarray* WalkByKey(vellarray& parent, const vellvar& keyValue) {
+    const vellvar empty(u"");
+    for (int32_t i = 0; i < parent.ChildCount(); ++i) {
+      vellarray* c = parent.children_->nodes[size_t(i)];
+      vellvar& key = c->key_;
+      if (key.kind == keyValue.kind && (key == keyValue)) return c;
+      const bool wasIndexable = Indexable(key);
+      const int8_t kindBefore = key.kind;
+      const bool claimed = (key == empty);
+      if (claimed) key = keyValue;
+      if (claimed || key.kind != kindBefore) KeyChanged(*parent.children_, wasIndexable, key);
+      if (claimed) return c;
+    }
+    return MakeChild(parent, keyValue);
+  }
+
+  // Counts the children's keys again after a change behind the parent's back.
+  static void Synchronise(ChildList& list) {
+    if (list.epoch == gKeyEpoch) return;
+    list.unindexable = 0;
+    for (const vellarray* c : list.nodes) list.unindexable += Indexable(c->key_) ? 0 : 1;
+    list.DropIndex();
+    list.epoch = gKeyEpoch;
+  }
+
+  static KeyIndex& IndexOf(ChildList& list) {
+    if (list.index == nullptr) {
+      void* memory = PlainAlloc(sizeof(KeyIndex));
+      KeyIndex* index;
+      try {
+        index = new (memory) KeyIndex(list.nodes.size());
+      } catch (...) {
+        ZeroFree(memory);
+        throw;
+      }
+      for (vellarray* c : list.nodes) index->AddIfFirst(c);
+      list.index = index;
+    }
+    return *list.index;
+  }
+
+  // Releases child lists with all their subtrees, without recursion: the
+  // lists of released nodes join the work list. A node that a NodeRef
+  // still points at is not freed: it keeps its subtree, is marked detached,
+  // and is freed when the last NodeRef lets go.
+  static void ReleaseLists(ChildList* work) noexcept {
+    while (work != nullptr) {
+      ChildList* list = work;
+      work = list->nextToRelease;
+      for (vellarray* node : list->nodes) {
+        node->state_ &= ~vellarray::kChildBit;
+        if (node->Pins() > 0) {
+          node->state_ |= vellarray::kDetachedBit;
+          continue;
+        }
+        if (node->children_ != nullptr) {
+          node->children_->nextToRelease = work;
+          work = node->children_;
+          node->children_ = nullptr;
+        }
+        delete node;
+      }
+      DestroyList(list);
+    }
+  }
+
+  static void FreeChildren(vellarray& parent) noexcept {
+    ChildList* list = parent.children_;
+    parent.children_ = nullptr;
+    if (list != nullptr) {
+      list->nextToRelease = nullptr;
+      ReleaseLists(list);
+    }
+  }
+
+  // Deep copy of the source's children, appended under the target, without
+  // recursion. Every node made is linked at once, so an allocation failure
+  // leaves a valid (partial) tree behind.
+  static void CopyChildren(const vellarray& source, vellarray& target) {
+    std::vector<std::pair<const vellarray*, vellarray*>> work;
+    work.emplace_back(&source, &target);
+    while (!work.empty()) {
+      auto [from, to] = work.back();
+      work.pop_back();
+      const int32_t count = from->ChildCount();
+      ListOf(*to).nodes.reserve(size_t(count));
+      for (int32_t i = 0; i < count; ++i) {
+        const vellarray* c = from->children_->nodes[size_t(i)];
+        vellarray* made = MakeChild(*to, c->key_);
+        made->kind = c->kind;
+        made->item = c->item;
+        if (c->children_ != nullptr && !c->children_->nodes.empty()) work.emplace_back(c, made);
+      }
+    }
+  }
+
+  // Replaces the target's kind, item and children (and key, when asked) by
+  // copies of the source's. Copies first, then releases: the source may lie
+  // inside the target's subtree.
+  static void CopyInto(vellarray& target, const vellarray& source, bool withKey) {
+    if (&source == &target) return;
+    vellarray fresh;
+    CopyChildren(source, fresh);
+    vellvar newKey(source.key_);
+    vellvar newItem(source.item);
+    const int32_t newKind = source.kind;
+    FreeChildren(target);
+    target.kind = newKind;
+    if (withKey) target.SetKey(newKey);
+    target.item = std::move(newItem);
+    target.children_ = fresh.children_;
+    fresh.children_ = nullptr;
+  }
+};
+
+namespace {
+
+int64_t gLiveNodes = 0;
+int64_t gNodeBudget = 20'000'000;
+
+#ifndef VELL_SANITIZED
+// Nodes come from a pool of fixed-size blocks; it lives as long as the
+// process, as nodes may outlive any object that could own it. The
+// sanitizers take nodes from the C library instead, where they can watch
+// every block.
+FixedPool& NodePool() {
+  static FixedPool& pool = *new FixedPool(sizeof(vellarray));
+  return pool;
+}
+#endif
+
+}  // namespace
+
+vellarray::vellarray() : kind(1), key_(u""), item(u"") {}
+
+vellarray::vellarray(const vellvar& keyValue) : kind(1), key_(keyValue), item(u"") {}
+
+vellarray::~vellarray() { NodeTree::FreeChildren(*this); }
+
+void vellarray::SetKey(const vellvar& keyValue) {
+  key_ = keyValue;
+  if (IsChild()) ++gKeyEpoch;
+}
+
+void vellarray::SetKey(std::u16string_view name) {
+  key_ = name;
+  if (IsChild()) ++gKeyEpoch;
+}
+
+int32_t vellarray::ChildCount() const {
+  return children_ == nullptr ? 0 : int32_t(children_->nodes.size());
+}
+
+vellarray* vellarray::Child(int32_t position) const {
+  if (position < 0 || position >= ChildCount()) return nullptr;
+  return children_->nodes[size_t(position)];
 }
 
 vellarray* vellarray::GetNode(const vellvar& index) {
@@ -142,67 +356,48 @@ vellarray* vellarray::GetNode(const vellvar& index) {
   int32_t n = index.ToInt();
   if (n < 0) n = 0;
   if (ReferenceMode()) return GetNodeByWalk(n);
-  if (!CacheValid(*this)) RefillCache(*this);
-  if (n >= childCount) {
-    // Make every missing child up to position n; refuse at once when that
-    // would pass the node budget.
-    const int64_t missing = int64_t(n) + 1 - childCount;
-    if (gLiveNodes + missing > gNodeBudget) throw std::bad_alloc();
-    while (childCount <= n) LinkLast(*this, new vellarray());
-    cachedChild = lastChild;
-    cachedPos = childCount - 1;
-    return lastChild;
-  }
-  if (n == childCount - 1) return lastChild;
-  vellarray* node = firstChild;
-  int32_t pos = 0;
-  if (cachedChild != nullptr && cachedPos <= n) {
-    node = cachedChild;
-    pos = cachedPos;
-  }
-  while (pos < n) {
-    node = node->nextSibling;
-    ++pos;
-  }
-  cachedChild = node;
-  cachedPos = n;
-  return node;
+  const int32_t count = ChildCount();
+  if (n < count) return children_->nodes[size_t(n)];
+  // Make every missing child up to position n; refuse at once when that
+  // would pass the node budget.
+  if (gLiveNodes + (int64_t(n) + 1 - count) > gNodeBudget) throw std::bad_alloc();
+  const vellvar empty(u"");
+  vellarray* made = nullptr;
+  for (int32_t i = count; i <= n; ++i) made = NodeTree::MakeChild(*this, empty);
+  return made;
 }
 
 vellarray* vellarray::GetNodeByWalk(int32_t n) {
   // Step from the first child, making each missing child on the way.
-  if (n >= childCount && gLiveNodes + (int64_t(n) + 1 - childCount) > gNodeBudget) {
+  if (n >= ChildCount() && gLiveNodes + (int64_t(n) + 1 - ChildCount()) > gNodeBudget) {
     throw std::bad_alloc();
   }
-  vellarray** link = &firstChild;
-  for (;;) {
-    if (*link == nullptr) {
-      *link = new vellarray();
-      ++childCount;
-    }
-    if (n <= 0) return *link;
-    link = &(*link)->nextSibling;
+  const vellvar empty(u"");
+  for (int32_t position = 0;; ++position) {
+    if (position == ChildCount()) NodeTree::MakeChild(*this, empty);
+    if (n <= 0) return children_->nodes[size_t(position)];
     --n;
   }
 }
 
 vellarray* vellarray::GetNodeByKey(const vellvar& keyValue) {
-  const vellvar empty(u"");
-  for (vellarray* c = firstChild; c != nullptr; c = c->nextSibling) {
-    if (c->key.kind == keyValue.kind && (c->key == keyValue)) return c;
-    // The comparison turns the child's key into a wide string in place.
-    if (c->key == empty) {
-      c->key = keyValue;
-      return c;
-    }
+  if (ReferenceMode() || ChildCount() < kIndexedChildren || !keyValue.IsString()) {
+    return NodeTree::WalkByKey(*this, keyValue);
   }
-  vellarray* made = new vellarray(keyValue);
-  LinkLast(*this, made);
-  return made;
+  ChildList& list = *children_;
+  NodeTree::Synchronise(list);
+  if (list.unindexable > 0) return NodeTree::WalkByKey(*this, keyValue);
+  // Every key is wide and not empty: a narrow or empty key finds nothing and
+  // claims nothing, and the walk would change no key on its way.
+  if (keyValue.kind != KindWide || keyValue.Length() == 0) {
+    return NodeTree::MakeChild(*this, keyValue);
+  }
+  if (vellarray* found = NodeTree::IndexOf(list).Find(keyValue.WideView())) return found;
+  return NodeTree::MakeChild(*this, keyValue);
 }
 
 void vellarray::Assign(const vellarray& source) {
-  if (source.firstChild != nullptr) {
+  if (source.ChildCount() > 0) {
     CopyFrom(source);
     return;
   }
@@ -210,48 +405,35 @@ void vellarray::Assign(const vellarray& source) {
   item = source.item;
 }
 
-void vellarray::SetItem(const vellvar& value) { item = value; }
-
-void vellarray::CopyFrom(const vellarray& source) {
-  if (&source == this) return;
-  // Copy first, then release: the source may lie inside this node's subtree.
-  vellarray fresh;
-  CopyChildren(source, fresh);
-  vellvar newKey(source.key);
-  vellvar newItem(source.item);
-  const int32_t newKind = source.kind;
-  FreeChildren(*this);
-  kind = newKind;
-  key = std::move(newKey);
-  item = std::move(newItem);
-  firstChild = fresh.firstChild;
-  childCount = fresh.childCount;
-  lastChild = fresh.lastChild;
-  cachedChild = nullptr;
-  cachedPos = 0;
-  cachedCount = childCount;
-  cachedFirst = firstChild;
-  fresh.firstChild = nullptr;
-  fresh.childCount = 0;
-  ResetCache(fresh);
+void vellarray::AssignKeepingKey(const vellarray& source) {
+  if (source.ChildCount() > 0) {
+    NodeTree::CopyInto(*this, source, false);
+    return;
+  }
+  kind = source.kind;
+  item = source.item;
 }
 
+void vellarray::CopyFrom(const vellarray& source) { NodeTree::CopyInto(*this, source, true); }
+
 vellarray* vellarray::Append(const vellvar& value) {
-  vellarray* made = new vellarray();
-  LinkLast(*this, made);
+  vellarray* made = NodeTree::MakeChild(*this, vellvar(u""));
   made->item = value;
   return this;
 }
 
-vellarray* vellarray::LastChild() {
-  if (childCount == 0) return nullptr;
-  if (ReferenceMode()) return GetNodeByWalk(childCount - 1);
-  if (!CacheValid(*this)) RefillCache(*this);
-  return lastChild;
+vellarray* vellarray::AppendNamed(const vellvar& keyValue) {
+  return NodeTree::MakeChild(*this, keyValue);
 }
 
-void vellarray::Clear() { FreeChildren(*this); }
+vellarray* vellarray::LastChild() {
+  const int32_t count = ChildCount();
+  if (count == 0) return nullptr;
+  if (ReferenceMode()) return GetNodeByWalk(count - 1);
+  return children_->nodes.back();
+}
 
+void vellarray::Clear() { NodeTree::FreeChildren(*this); }
 
 const char16_t* vellarray::ItemWideText() { return item.WideText(); }
 
@@ -259,7 +441,12 @@ const char* vellarray::ItemText() { return item.Text(); }
 
 void* vellarray::operator new(std::size_t size) {
   if (gLiveNodes >= gNodeBudget) throw std::bad_alloc();
-  void* p = vell::ZeroAlloc(size);
+#ifdef VELL_SANITIZED
+  void* p = vell::PlainAlloc(size);
+#else
+  (void)size;
+  void* p = NodePool().Take();
+#endif
   ++gLiveNodes;
   return p;
 }
@@ -267,7 +454,11 @@ void* vellarray::operator new(std::size_t size) {
 void vellarray::operator delete(void* p) noexcept {
   if (p == nullptr) return;
   --gLiveNodes;
+#ifdef VELL_SANITIZED
   vell::ZeroFree(p);
+#else
+  NodePool().Give(p);
+#endif
 }
 
 int64_t vellarray::LiveNodes() { return gLiveNodes; }
@@ -280,8 +471,11 @@ void NodeRef::FreeDetached(vellarray* node) { delete node; }
 
 void ReleaseNode(vellarray* node) noexcept {
   if (node == nullptr) return;
-  node->nextSibling = nullptr;
-  ReleaseList(node);
+  if (node->Pins() > 0) {
+    node->state_ |= vellarray::kDetachedBit;
+    return;
+  }
+  delete node;
 }
 
 }  // namespace vell

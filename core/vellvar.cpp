@@ -17,19 +17,6 @@ namespace {
 constexpr int32_t kInlineCapacity = 8;
 constexpr int32_t kNumberTextCapacity = 80;
 
-// A heap block for `bytes` bytes of text and the two terminator bytes. Only
-// the first and the last two bytes are cleared: every store writes the
-// terminator after its text, and nothing reads beyond it.
-char* NewBlock(int64_t bytes) {
-  if (bytes < 0 || bytes > kMaxTextBytes) throw std::bad_alloc();
-  auto* block = static_cast<char*>(vell::PlainAlloc(std::size_t(bytes) + 2));
-  block[0] = 0;
-  block[1] = 0;
-  block[bytes] = 0;
-  block[bytes + 1] = 0;
-  return block;
-}
-
 size_t WideLength(const char16_t* p) { return std::char_traits<char16_t>::length(p); }
 
 // Text ends at its first zero unit, as it would in the value's buffer.
@@ -164,17 +151,53 @@ int RealToChars(double d, char* out, int size) {
 
 }  // namespace
 
-// ---- storage helpers (file-local through the class's own members) ----
+// ---- storage ----
 
-namespace {
+namespace detail {
 
-struct Access {
+void FreeTextBlock(TextBlock* block) noexcept { vell::ZeroFree(block); }
+
+}  // namespace detail
+
+// The value's storage rules, file-local through the friend declaration.
+struct VellvarStorage {
+  using TextBlock = detail::TextBlock;
+
+  // A heap block for `bytes` bytes of text and the two terminator bytes,
+  // held by one value. Only the first and the last two bytes are cleared:
+  // every store writes the terminator after its text, and nothing reads
+  // beyond it.
+  static TextBlock* NewBlock(int64_t bytes) {
+    if (bytes < 0 || bytes > kMaxTextBytes) throw std::bad_alloc();
+    auto* block =
+        static_cast<TextBlock*>(vell::PlainAlloc(sizeof(TextBlock) + std::size_t(bytes) + 2));
+    block->refs = 1;
+    block->capacity = int32_t(bytes);
+    char* chars = block->Chars();
+    chars[0] = 0;
+    chars[1] = 0;
+    chars[bytes] = 0;
+    chars[bytes + 1] = 0;
+    return block;
+  }
+
+  static void UseBlock(vellvar& v, TextBlock* block) {
+    std::memcpy(v.raw_, &block, sizeof block);
+    v.heap_ = true;
+  }
+
+  // The buffer, for writing: only while no other value shares it.
+  static char* Buffer(vellvar& v) { return v.heap_ ? v.Block()->Chars() : v.raw_; }
+
+  static bool Shared(const vellvar& v) { return v.heap_ && v.Block()->refs > 1; }
+
   // The capacity for n bytes that do not fit: a heap block grows by half
   // again at least, so that a text built piece by piece is not moved on
   // every piece; a value in its inline buffer gets exactly what it needs.
   static int64_t GrownCapacity(const vellvar& v, int64_t n) {
-    if (v.capacity <= kInlineCapacity) return n;
-    int64_t grown = int64_t(v.capacity) + v.capacity / 2;
+    if (!v.heap_) return n;
+    const int64_t capacity = v.Block()->capacity;
+    int64_t grown = capacity + capacity / 2;
     if (grown > kMaxTextBytes) grown = kMaxTextBytes;
     return grown > n ? grown : n;
   }
@@ -183,67 +206,65 @@ struct Access {
     return int32_t(kind == KindWide ? bytes / 2 : bytes);
   }
 
-  static void ReleaseHeap(vellvar& v) noexcept {
-    if (v.capacity > kInlineCapacity) vell::ZeroFree(v.data);
-    v.data = v.inlineBuffer;
-    v.capacity = kInlineCapacity;
+  static void Terminate(vellvar& v, int32_t kind, int64_t n) {
+    char* buffer = Buffer(v);
+    buffer[n] = 0;
+    buffer[n + 1] = 0;
+    v.kind = static_cast<int8_t>(kind);
+    v.length_ = UnitsOf(kind, n);
   }
 
-  // Stores n bytes of text by the growth rule; the source may lie inside the
-  // value's own buffer.
+  // Stores n bytes of text by the growth rule. The source may lie inside
+  // the value's own buffer: a shared block stays alive with its other
+  // holders, a block held alone is moved only after the copy.
   static void StoreText(vellvar& v, int32_t kind, const void* src, int64_t n) {
-    if (n > v.capacity) {
-      const int64_t capacity = GrownCapacity(v, n);
-      char* block = NewBlock(capacity);
-      if (n > 0) std::memcpy(block, src, size_t(n));
-      ReleaseHeap(v);
-      v.data = block;
-      v.capacity = int32_t(capacity);
+    if (Shared(v)) v.Release();  // the whole text is replaced: nothing to copy
+    if (n > v.Capacity()) {
+      TextBlock* block = NewBlock(GrownCapacity(v, n));
+      if (n > 0) std::memcpy(block->Chars(), src, size_t(n));
+      if (v.heap_) v.Release();
+      UseBlock(v, block);
     } else if (n > 0) {
-      std::memmove(v.data, src, size_t(n));
+      std::memmove(Buffer(v), src, size_t(n));
     }
-    v.data[n] = 0;
-    v.data[n + 1] = 0;
-    v.kind = kind;
-    v.length = UnitsOf(kind, n);
+    Terminate(v, kind, n);
+  }
+
+  // Gives the value a block of its own before its text is changed in place.
+  static void Unshare(vellvar& v) {
+    if (!Shared(v)) return;
+    TextBlock* block = NewBlock(v.Block()->capacity);
+    std::memcpy(block->Chars(), v.Block()->Chars(), size_t(ByteLength(v)) + 2);
+    v.Release();
+    UseBlock(v, block);
   }
 
   // Makes sure the capacity is at least 80 bytes before a number becomes text.
   static void NumberTextRoom(vellvar& v) {
-    if (v.capacity < kNumberTextCapacity) {
-      char* block = NewBlock(kNumberTextCapacity);
-      ReleaseHeap(v);
-      v.data = block;
-      v.capacity = kNumberTextCapacity;
-    }
+    if (v.Capacity() >= kNumberTextCapacity && !Shared(v)) return;
+    TextBlock* block = NewBlock(kNumberTextCapacity);
+    if (v.heap_) v.Release();
+    UseBlock(v, block);
   }
 
   static int64_t ByteLength(const vellvar& v) {
-    if (v.kind == KindNarrow) return v.length;
-    if (v.kind == KindWide) return int64_t(v.length) * 2;
+    if (v.kind == KindNarrow) return v.length_;
+    if (v.kind == KindWide) return int64_t(v.length_) * 2;
     return 0;
   }
 
   static int32_t GetInt(const vellvar& v) {
     int32_t x;
-    std::memcpy(&x, v.data, sizeof x);
+    std::memcpy(&x, v.Bytes(), sizeof x);
     return x;
   }
   static double GetReal(const vellvar& v) {
     double x;
-    std::memcpy(&x, v.data, sizeof x);
+    std::memcpy(&x, v.Bytes(), sizeof x);
     return x;
   }
-  static void PutInt(vellvar& v, int32_t x) {
-    v.kind = KindInteger;
-    v.length = 0;
-    std::memcpy(v.data, &x, sizeof x);
-  }
-  static void PutReal(vellvar& v, double x) {
-    v.kind = KindReal;
-    v.length = 0;
-    std::memcpy(v.data, &x, sizeof x);
-  }
+  static void PutInt(vellvar& v, int32_t x) { v = x; }
+  static void PutReal(vellvar& v, double x) { v = x; }
 
   // Number to text in place: the decimal text, after the 80-byte step.
   static void StoreNumberText(vellvar& v, int32_t textKind) {
@@ -265,45 +286,37 @@ struct Access {
     const int64_t leftBytes = ByteLength(v);
     const int64_t rightBytes = ByteLength(right);
     const int64_t n = leftBytes + rightBytes;
-    if (n > v.capacity) {
-      const int64_t capacity = GrownCapacity(v, n);
-      char* block = NewBlock(capacity);
-      std::memcpy(block, v.data, size_t(leftBytes));
-      std::memcpy(block + leftBytes, right.data, size_t(rightBytes));
-      ReleaseHeap(v);
-      v.data = block;
-      v.capacity = int32_t(capacity);
+    if (n > v.Capacity() || Shared(v)) {
+      // A new block; the right text may lie in the old one, which stays
+      // alive until both are copied.
+      TextBlock* block = NewBlock(n > v.Capacity() ? GrownCapacity(v, n) : v.Capacity());
+      std::memcpy(block->Chars(), v.Bytes(), size_t(leftBytes));
+      std::memcpy(block->Chars() + leftBytes, right.Bytes(), size_t(rightBytes));
+      if (v.heap_) v.Release();
+      UseBlock(v, block);
     } else {
-      std::memmove(v.data + leftBytes, right.data, size_t(rightBytes));
+      std::memmove(Buffer(v) + leftBytes, right.Bytes(), size_t(rightBytes));
     }
-    v.data[n] = 0;
-    v.data[n + 1] = 0;
-    v.length = UnitsOf(v.kind, n);
+    Terminate(v, v.kind, n);
   }
 
   static void MakeEmptyText(vellvar& v) {
-    v.data[0] = 0;
-    v.data[1] = 0;
-    v.length = 0;
+    if (Shared(v)) v.Release();
+    Terminate(v, v.kind, 0);
   }
 
-  // Takes other's heap block; other is left as integer 0 in its inline buffer.
-  static void StealBlock(vellvar& v, vellvar& other) noexcept {
-    v.kind = other.kind;
-    v.data = other.data;
-    v.capacity = other.capacity;
-    v.length = other.length;
-    ResetToZero(other);
-  }
-
-  static void ResetToZero(vellvar& other) noexcept {
-    other.kind = KindInteger;
-    other.data = other.inlineBuffer;
-    other.capacity = kInlineCapacity;
-    other.length = 0;
-    std::memset(other.inlineBuffer, 0, sizeof other.inlineBuffer);
+  // Integer 0 on the inline buffer.
+  static void ResetToZero(vellvar& v) noexcept {
+    v.kind = KindInteger;
+    v.heap_ = false;
+    v.length_ = 0;
+    std::memset(v.raw_, 0, sizeof v.raw_);
   }
 };
+
+namespace {
+
+using Access = VellvarStorage;
 
 // The text of a value converted to the given string kind, without changing
 // the value.
@@ -321,89 +334,96 @@ std::u16string WideCopy(const vellvar& v) {
 
 }  // namespace
 
-// ---- construction ----
-
-vellvar::vellvar(int value)
-    : kind(KindInteger), data(inlineBuffer), capacity(kInlineCapacity), length(0) {
-  std::memset(inlineBuffer, 0, sizeof inlineBuffer);
-  Access::PutInt(*this, value);
+void vellvar::Release() noexcept {
+  detail::TextBlock* block = Block();
+  if (--block->refs == 0) detail::FreeTextBlock(block);
+  heap_ = false;
+  std::memset(raw_, 0, 8);
 }
 
-vellvar::vellvar(double value)
-    : kind(KindReal), data(inlineBuffer), capacity(kInlineCapacity), length(0) {
-  std::memset(inlineBuffer, 0, sizeof inlineBuffer);
-  Access::PutReal(*this, value);
+int32_t vellvar::Capacity() const { return heap_ ? Block()->capacity : kInlineCapacity; }
+
+void vellvar::CopyText(const vellvar& other) {
+  if (!other.heap_) {
+    Access::StoreText(*this, other.kind, other.raw_, Access::ByteLength(other));
+    return;
+  }
+  // Shares the block; taken first, so that a value sharing it already keeps it.
+  detail::TextBlock* block = other.Block();
+  ++block->refs;
+  if (heap_) Release();
+  Access::UseBlock(*this, block);
+  kind = other.kind;
+  length_ = other.length_;
+}
+
+bool vellvar::TakeBlockForAppend(vellvar& owner, const vellvar& right) {
+  if (!heap_ || !owner.heap_ || Block() != owner.Block() || Block()->refs != 2) return false;
+  if (!IsString() || right.kind != kind) return false;
+  if (Access::ByteLength(*this) + Access::ByteLength(right) > Block()->capacity) return false;
+  owner.Release();
+  Access::ResetToZero(owner);
+  return true;
+}
+
+// ---- construction ----
+
+vellvar::vellvar(int value) : kind(KindInteger), heap_(false), length_(0) {
+  std::memset(raw_, 0, sizeof raw_);
+  std::memcpy(raw_, &value, sizeof value);
+}
+
+vellvar::vellvar(double value) : kind(KindReal), heap_(false), length_(0) {
+  std::memset(raw_, 0, sizeof raw_);
+  std::memcpy(raw_, &value, sizeof value);
 }
 
 vellvar::vellvar(const char16_t* text) : vellvar(std::u16string_view(text ? text : u"")) {}
 
-vellvar::vellvar(std::u16string_view text)
-    : kind(KindWide), data(inlineBuffer), capacity(kInlineCapacity), length(0) {
-  std::memset(inlineBuffer, 0, sizeof inlineBuffer);
+vellvar::vellvar(std::u16string_view text) : kind(KindWide), heap_(false), length_(0) {
+  std::memset(raw_, 0, sizeof raw_);
   Access::StoreText(*this, KindWide, text.data(), int64_t(UnitsBeforeZero(text)) * 2);
 }
 
-vellvar::vellvar(const vellvar& other)
-    : kind(other.kind), data(inlineBuffer), capacity(kInlineCapacity), length(0) {
-  std::memset(inlineBuffer, 0, sizeof inlineBuffer);
-  if (other.IsString()) {
-    Access::StoreText(*this, other.kind, other.data, Access::ByteLength(other));
-  } else {
-    std::memcpy(data, other.data, 8);
-  }
-}
-
 vellvar::vellvar(vellvar&& other) noexcept
-    : kind(other.kind), data(inlineBuffer), capacity(kInlineCapacity), length(other.length) {
-  if (other.capacity > kInlineCapacity && other.IsString()) {
-    Access::StealBlock(*this, other);
-  } else if (other.capacity > kInlineCapacity) {
+    : kind(other.kind), heap_(other.heap_), length_(other.length_) {
+  std::memcpy(raw_, other.raw_, sizeof raw_);
+  if (heap_ && !IsString()) {
     // A number in a heap block: the number moves, the block stays for the
     // next text the source holds.
-    std::memset(inlineBuffer, 0, sizeof inlineBuffer);
-    std::memcpy(inlineBuffer, other.data, 8);
-    Access::PutInt(other, 0);
-  } else {
-    std::memcpy(inlineBuffer, other.data, sizeof inlineBuffer);
-    Access::ResetToZero(other);
+    std::memcpy(raw_, other.Block()->Chars(), 8);
+    heap_ = false;
+    const int32_t zero[2] = {0, 0};
+    other.PutNumber(KindInteger, zero);
+    return;
   }
-}
-
-vellvar::~vellvar() {
-  if (capacity > kInlineCapacity) vell::ZeroFree(data);
+  Access::ResetToZero(other);
 }
 
 // ---- assignment ----
 
-vellvar& vellvar::StoreCopy(const vellvar& other) {
-  if (this == &other) return *this;
-  if (other.IsString()) {
-    Access::StoreText(*this, other.kind, other.data, Access::ByteLength(other));
-  } else {
-    kind = other.kind;
-    length = 0;
-    std::memcpy(data, other.data, 8);
-  }
-  return *this;
-}
-
 vellvar& vellvar::operator=(vellvar&& other) noexcept {
   if (this == &other) return *this;
-  if (other.capacity > kInlineCapacity && other.IsString()) {
-    Access::ReleaseHeap(*this);
-    Access::StealBlock(*this, other);
-  } else if (other.IsString()) {
-    // Text in other's inline buffer: fits in any buffer, so this keeps its own.
-    std::memcpy(data, other.data, sizeof other.inlineBuffer);
+  if (other.heap_ && other.IsString()) {
+    if (heap_) Release();
+    std::memcpy(raw_, other.raw_, sizeof raw_);
+    heap_ = true;
     kind = other.kind;
-    length = other.length;
+    length_ = other.length_;
+    Access::ResetToZero(other);
+  } else if (other.IsString()) {
+    // Text in other's inline buffer: fits in any buffer, so this keeps its
+    // own unless it shares it.
+    if (Access::Shared(*this)) Release();
+    std::memcpy(Access::Buffer(*this), other.raw_, sizeof other.raw_);
+    kind = other.kind;
+    length_ = other.length_;
     Access::ResetToZero(other);
   } else {
     // A number: each keeps its own buffer.
-    kind = other.kind;
-    length = 0;
-    std::memcpy(data, other.data, 8);
-    Access::PutInt(other, 0);
+    PutNumber(other.kind, other.Bytes());
+    const int32_t zero[2] = {0, 0};
+    other.PutNumber(KindInteger, zero);
   }
   return *this;
 }
@@ -455,15 +475,15 @@ vellvar& vellvar::ConvertKind(int32_t newKind) {
       if (kind == KindInteger || kind == KindReal) {
         Access::StoreNumberText(*this, KindWide);
       } else {  // narrow
-        const int64_t narrowBytes = length;
-        std::u16string wide = vell::text::AnsiToWide(std::string_view(data, size_t(narrowBytes)));
+        std::u16string wide = vell::text::AnsiToWide(NarrowView());
         // Room for two bytes per narrow byte, as the conversion has always
         // reserved; the wide text never needs more.
-        if (narrowBytes * 2 > capacity) {
-          char* block = NewBlock(narrowBytes * 2);
-          Access::ReleaseHeap(*this);
-          data = block;
-          capacity = int32_t(narrowBytes * 2);
+        const int64_t room = int64_t(length_) * 2;
+        if (Access::Shared(*this)) Release();
+        if (room > Capacity()) {
+          detail::TextBlock* block = Access::NewBlock(room);
+          if (heap_) Release();
+          Access::UseBlock(*this, block);
         }
         Access::StoreText(*this, KindWide, wide.data(), int64_t(wide.size()) * 2);
       }
@@ -481,9 +501,9 @@ int32_t vellvar::ToInt() const {
     case KindReal:
       return RealToInt(Access::GetReal(*this));
     case KindNarrow:
-      return ScanInt(reinterpret_cast<const unsigned char*>(data));
+      return ScanInt(reinterpret_cast<const unsigned char*>(Bytes()));
     case KindWide:
-      return ScanInt(reinterpret_cast<const char16_t*>(data));
+      return ScanInt(reinterpret_cast<const char16_t*>(Bytes()));
   }
   return 0;
 }
@@ -495,21 +515,21 @@ double vellvar::ToReal() const {
     case KindReal:
       return Access::GetReal(*this);
     case KindNarrow:
-      return ScanReal(reinterpret_cast<const unsigned char*>(data));
+      return ScanReal(reinterpret_cast<const unsigned char*>(Bytes()));
     case KindWide:
-      return ScanReal(reinterpret_cast<const char16_t*>(data));
+      return ScanReal(reinterpret_cast<const char16_t*>(Bytes()));
   }
   return 0.0;
 }
 
 const char* vellvar::Text() {
   ChangeKind(KindNarrow);
-  return data;
+  return Bytes();
 }
 
 const char16_t* vellvar::WideText() {
   ChangeKind(KindWide);
-  return reinterpret_cast<const char16_t*>(data);
+  return reinterpret_cast<const char16_t*>(Bytes());
 }
 
 // ---- arithmetic ----
@@ -607,8 +627,8 @@ int Compare(const vellvar& a, const vellvar& b) {
       return x < y ? -1 : (x > y ? 1 : 0);
     }
     case KindNarrow: {
-      const auto* p = reinterpret_cast<const unsigned char*>(a.data);
-      const auto* q = reinterpret_cast<const unsigned char*>(b.data);
+      const auto* p = reinterpret_cast<const unsigned char*>(a.Bytes());
+      const auto* q = reinterpret_cast<const unsigned char*>(b.Bytes());
       while (*p != 0 && *p == *q) {
         ++p;
         ++q;
@@ -616,8 +636,8 @@ int Compare(const vellvar& a, const vellvar& b) {
       return *p < *q ? -1 : (*p > *q ? 1 : 0);
     }
     case KindWide: {
-      const auto* p = reinterpret_cast<const char16_t*>(a.data);
-      const auto* q = reinterpret_cast<const char16_t*>(b.data);
+      const auto* p = reinterpret_cast<const char16_t*>(a.Bytes());
+      const auto* q = reinterpret_cast<const char16_t*>(b.Bytes());
       while (*p != 0 && *p == *q) {
         ++p;
         ++q;
@@ -696,32 +716,36 @@ vellvar& vellvar::LeftCopy(const vellvar& source, int32_t n) {
   const int64_t unitSize = source.kind == KindWide ? 2 : 1;
   const int64_t units = Access::ByteLength(source) / unitSize;
   int64_t count = n < 0 ? 0 : (int64_t(n) < units ? int64_t(n) : units);
-  Access::StoreText(*this, source.kind, source.data, count * unitSize);
+  Access::StoreText(*this, source.kind, source.Bytes(), count * unitSize);
   return *this;
 }
 
 vellvar& vellvar::ToLower() {
+  if (!IsString()) return *this;
+  Access::Unshare(*this);
   if (kind == KindNarrow) {
-    for (char* p = data; *p; ++p) {
+    for (char* p = Access::Buffer(*this); *p; ++p) {
       if (*p >= 'A' && *p <= 'Z') *p = char(*p + 32);
     }
-  } else if (kind == KindWide) {
-    auto* p = reinterpret_cast<char16_t*>(data);
+  } else {
+    auto* p = reinterpret_cast<char16_t*>(Access::Buffer(*this));
     for (; *p; ++p) *p = vell::text::WideToLower(*p);
-    length = int32_t(WideLength(reinterpret_cast<const char16_t*>(data)));
+    length_ = int32_t(WideLength(reinterpret_cast<const char16_t*>(Bytes())));
   }
   return *this;
 }
 
 vellvar& vellvar::ToUpper() {
+  if (!IsString()) return *this;
+  Access::Unshare(*this);
   if (kind == KindNarrow) {
-    for (char* p = data; *p; ++p) {
+    for (char* p = Access::Buffer(*this); *p; ++p) {
       if (*p >= 'a' && *p <= 'z') *p = char(*p - 32);
     }
-  } else if (kind == KindWide) {
-    auto* p = reinterpret_cast<char16_t*>(data);
+  } else {
+    auto* p = reinterpret_cast<char16_t*>(Access::Buffer(*this));
     for (; *p; ++p) *p = vell::text::WideToUpper(*p);
-    length = int32_t(WideLength(reinterpret_cast<const char16_t*>(data)));
+    length_ = int32_t(WideLength(reinterpret_cast<const char16_t*>(Bytes())));
   }
   return *this;
 }
@@ -771,6 +795,8 @@ Str ReplaceText(const Str& text, const Str& pattern, const Str& replacement, int
     }
     *estimate = L + (R - P) * matches;
   }
+  // A result no value can hold fails before it is built.
+  if (*estimate * int64_t(sizeof(typename Str::value_type)) > kMaxTextBytes) throw std::bad_alloc();
   Str out;
   size_t pos = 0;
   for (;;) {
@@ -815,12 +841,11 @@ vellvar& vellvar::ReplaceAll(const vellvar& pattern, const vellvar& replacement)
   // The buffer is sized to the estimate: the inline buffer when it fits
   // there, else a new block of exactly that size.
   if (estimateBytes <= kInlineCapacity) {
-    Access::ReleaseHeap(*this);
+    if (heap_) Release();
   } else {
-    char* block = NewBlock(estimateBytes);
-    Access::ReleaseHeap(*this);
-    data = block;
-    capacity = int32_t(estimateBytes);
+    detail::TextBlock* block = Access::NewBlock(estimateBytes);
+    if (heap_) Release();
+    Access::UseBlock(*this, block);
   }
   Access::StoreText(*this, kind, result, resultBytes);
   return *this;
@@ -828,16 +853,14 @@ vellvar& vellvar::ReplaceAll(const vellvar& pattern, const vellvar& replacement)
 
 // ---- readers ----
 
-int32_t vellvar::Length() const { return IsString() ? length : 0; }
-
 std::u16string_view vellvar::WideView() const {
   if (kind != KindWide) return {};
-  return std::u16string_view(reinterpret_cast<const char16_t*>(data), size_t(length));
+  return std::u16string_view(reinterpret_cast<const char16_t*>(Bytes()), size_t(length_));
 }
 
 std::string_view vellvar::NarrowView() const {
   if (kind != KindNarrow) return {};
-  return std::string_view(data, size_t(length));
+  return std::string_view(Bytes(), size_t(length_));
 }
 
 void* vellvar::operator new(std::size_t size) { return vell::ZeroAlloc(size); }

@@ -104,7 +104,7 @@ HandlerResult CmdList(Interpreter& interp, ExecContext& ctx) {
     if (entry.kind == NodeVariable) label = u"Var:";
     if (entry.kind == NodeSub) label = u"Sub:";
     if (label == nullptr) continue;  // component variables are not listed
-    vellvar name(entry.key);
+    vellvar name(entry.Key());
     std::u16string line(label);
     line += name.WideText();
     line += u'\n';
@@ -219,11 +219,7 @@ HandlerResult CmdCommandLine(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const int32_t position = args[0].ToInt() < 0 ? 0 : args[0].ToInt();
-  vellarray* node = nullptr;
-  if (position < interp.commandLine.childCount) {
-    node = interp.commandLine.firstChild;
-    for (int32_t i = 0; i < position && node != nullptr; ++i) node = node->nextSibling;
-  }
+  const vellarray* node = interp.commandLine.Child(position);
   if (node == nullptr) {
     ctx.value = u"";
   } else {

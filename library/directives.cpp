@@ -34,6 +34,7 @@ HandlerResult DirSubClear(Interpreter& interp, ExecContext&) {
   // Nothing may lead to a node released here.
   interp.thisSource.reset();
   interp.lastNode.reset();
+  interp.lastParent.reset();
   return ResultDone;
 }
 
@@ -53,7 +54,7 @@ HandlerResult DirComponent(Interpreter& interp, ExecContext& ctx) {
   const std::u16string typeWord(WideArgument(args[1]));
   int index = 0;
   while (index < kTableEntries && interp.globals[index].kind != NodeFree &&
-         !names::KeyIs(interp.globals[index].key, name)) {
+         !names::KeyIs(interp.globals[index].Key(), name)) {
     ++index;
   }
   if (index == kTableEntries) return Fail(interp, ErrorAreaOverflow);
@@ -61,19 +62,25 @@ HandlerResult DirComponent(Interpreter& interp, ExecContext& ctx) {
   if (BuildComponentNode(ctx, typeWord) == TypeNone) return Fail(interp, ErrorUndefined);
   vellarray& entry = interp.globals[index];
   entry.Assign(ctx.node);
-  entry.key = std::u16string_view(name);
+  entry.SetKey(name);
   entry.item = args[2].ToInt();
   return ResultDone;
 }
 
-int DumpArrayTree(Interpreter& interp, ExecContext& ctx, vellarray* first, int depth) {
+// Lists, one line each after its own subtree, the nodes at positions first,
+// first + 1 and on among parent's children, or `alone` by itself when
+// parent is null.
+int DumpArrayTree(Interpreter& interp, ExecContext& ctx, vellarray* parent, int32_t first,
+                  vellarray* alone, int depth) {
   if (StackExhausted(interp)) return 0;
   std::u16string indent;
   for (int i = 0; i <= depth; ++i) indent += u"  ";
   int n = 0;
-  for (vellarray* node = first; node != nullptr; node = node->nextSibling) {
+  for (int32_t position = first;; ++position) {
+    vellarray* node = parent != nullptr ? parent->Child(position) : alone;
+    if (node == nullptr) break;
     const NodeRef hold(node);  // printing may not release it, but a deep walk is long
-    if (node->firstChild != nullptr) DumpArrayTree(interp, ctx, node->firstChild, depth + 1);
+    if (node->ChildCount() > 0) DumpArrayTree(interp, ctx, node, 0, nullptr, depth + 1);
     if (RunState(interp) != StateRunning) return 0;
     ++n;
     std::u16string line = indent;
@@ -82,22 +89,41 @@ int DumpArrayTree(Interpreter& interp, ExecContext& ctx, vellarray* first, int d
     line += u" type=";
     AppendNumber(line, node->kind);
     line += u" name=";
-    AppendValueText(line, node->key);
+    AppendValueText(line, node->Key());
     line += u" data=";
     AppendValueText(line, node->item);
     line += u" count=";
-    AppendNumber(line, node->childCount);
+    AppendNumber(line, node->ChildCount());
     line += u'\n';
     PrintText(interp, vellvar(std::u16string_view(line)));
+    // The list ends where the node left its parent, or for a node alone.
+    if (parent == nullptr || parent->Child(position) != node) break;
   }
   return 0;
+}
+
+// The position of node among parent's children, or -1.
+int32_t PositionAmong(const vellarray& parent, const vellarray* node) {
+  for (int32_t i = 0; i < parent.ChildCount(); ++i) {
+    if (parent.Child(i) == node) return i;
+  }
+  return -1;
 }
 
 HandlerResult DirDb(Interpreter& interp, ExecContext& ctx) {
   vellvar args[1] = {vellvar(0)};
   if (ReadArguments(interp, ctx, args, 1) != 1) return Fail(interp, ErrorUndefined);
+  // An element is listed with the elements after it, a variable alone.
   const NodeRef node = interp.lastNode;
-  DumpArrayTree(interp, ctx, node.get(), 0);
+  const NodeRef parent = interp.lastParent;
+  if (node) {
+    const int32_t position = node->IsChild() && parent ? PositionAmong(*parent, node.get()) : -1;
+    if (position >= 0) {
+      DumpArrayTree(interp, ctx, parent.get(), position, nullptr, 0);
+    } else {
+      DumpArrayTree(interp, ctx, nullptr, 0, node.get(), 0);
+    }
+  }
   return RunState(interp) == StateRunning ? ResultDone : ResultFailed;
 }
 

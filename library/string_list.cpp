@@ -29,6 +29,55 @@ void StringList::SetText(std::u16string_view text) {
   if (start < end) items_.emplace_back(text.substr(start, end - start));
 }
 
+namespace {
+
+bool IsListText(std::u16string_view text) {
+  const size_t n = text.size();
+  for (size_t i = 0; i < n; ++i) {
+    const char16_t c = text[i];
+    if (c > u'\r') continue;
+    if (c == u'\0' || c == u'\n') return false;  // a zero, or a LF without its CR
+    if (c == u'\r') {
+      if (i + 1 == n || text[i + 1] != u'\n') return false;
+      ++i;
+    }
+  }
+  return n == 0 || text.ends_with(u"\r\n");
+}
+
+}  // namespace
+
+std::u16string_view StringList::ListText(std::u16string_view text, std::u16string& made) {
+  if (IsListText(text)) return text;
+  made = ListText(text);
+  return made;
+}
+
+std::u16string StringList::ListText(std::u16string_view text) {
+  const size_t end = std::min(text.find(u'\0'), text.size());
+  std::u16string out;
+  out.reserve(end + 2);
+  size_t start = 0;
+  size_t i = 0;
+  while (i < end) {
+    const char16_t c = text[i];
+    if (c == u'\r' || c == u'\n') {
+      out.append(text, start, i - start);
+      out += u"\r\n";
+      ++i;
+      if (c == u'\r' && i < end && text[i] == u'\n') ++i;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < end) {
+    out.append(text, start, end - start);
+    out += u"\r\n";
+  }
+  return out;
+}
+
 std::u16string StringList::Text() const {
   size_t length = 0;
   for (const auto& item : items_) length += item.size() + 2;

@@ -22,6 +22,11 @@ class StringList {
 
   void SetText(std::u16string_view text);
   std::u16string Text() const;
+  // StringList(text).Text() in one pass, without the items.
+  static std::u16string ListText(std::u16string_view text);
+  // The same as a view: of the text itself when it already is so (every
+  // line break CR LF, one at its end, no zero unit), else of `made`.
+  static std::u16string_view ListText(std::u16string_view text, std::u16string& made);
 
   int32_t Count() const { return static_cast<int32_t>(items_.size()); }
   const std::vector<std::u16string>& Items() const { return items_; }

@@ -80,14 +80,17 @@ void WriteBytes(const std::string& file, std::u16string_view shown, std::string_
   if (!outcome.ok()) Fail(u"Cannot write file", shown, outcome.error);
 }
 
-StringList LoadList(std::u16string_view path) {
+std::u16string LoadText(std::u16string_view path) {
   const std::string file = FilePath(path, u"Cannot open file");
-  return StringList(text::DecodeMarkedText(ReadBytes(file, path)));
+  return text::DecodeMarkedText(ReadBytes(file, path));
 }
 
-void SaveUnicode(std::u16string_view path, const StringList& list) {
+StringList LoadList(std::u16string_view path) { return StringList(LoadText(path)); }
+
+// Writes the text as a list gives it back: every line ended by CR LF.
+void SaveUnicode(std::u16string_view path, std::u16string_view listText) {
   const std::string file = FilePath(path, u"Cannot create file");
-  WriteBytes(file, path, text::EncodeUtf16LeWithMark(list.Text()));
+  WriteBytes(file, path, text::EncodeUtf16LeWithMark(listText));
 }
 
 bool IsExistingFile(std::u16string_view path) {
@@ -108,12 +111,15 @@ void TextFileService(Interpreter& interp, int32_t service) {
   switch (service) {
     case ServiceReadFile: {
       const std::u16string path(slots[2].ItemWideText());
-      SetWideResult(interp, LoadList(path).Text());
+      const std::u16string text = LoadText(path);
+      std::u16string made;
+      SetWideResult(interp, StringList::ListText(text, made));
       break;
     }
     case ServiceWriteFile: {
       const std::u16string path(slots[2].ItemWideText());
-      SaveUnicode(path, StringList(slots[3].ItemWideText()));
+      std::u16string made;
+      SaveUnicode(path, StringList::ListText(slots[3].ItemWideText(), made));
       break;
     }
     case ServiceWriteAnsiFile: {
@@ -122,9 +128,9 @@ void TextFileService(Interpreter& interp, int32_t service) {
       // narrow text all the same and keeps that kind, like the text's slot.
       const std::u16string path(slots[2].ItemWideText());
       slots[2].ItemText();
-      const StringList list(text::AnsiToWide(slots[3].ItemText()));
+      const std::u16string listText = StringList::ListText(text::AnsiToWide(slots[3].ItemText()));
       const std::string file = FilePath(path, u"Cannot create file");
-      WriteBytes(file, path, text::WideToAnsi(list.Text()));
+      WriteBytes(file, path, text::WideToAnsi(listText));
       break;
     }
     case ServiceCountFileLines: {
@@ -152,7 +158,7 @@ void TextFileService(Interpreter& interp, int32_t service) {
       if (!IsExistingFile(path)) break;
       StringList list = LoadList(path);
       list.SetValue(name, value);
-      SaveUnicode(path, list);
+      SaveUnicode(path, list.Text());
       break;
     }
     default:

@@ -19,6 +19,21 @@ std::size_t DefaultBudget() {
   return std::min(kMost, std::size_t(pages) / 2 * std::size_t(pageSize));
 }
 
+// Blocks of up to this size come from the C library's heap rather than from
+// mappings of their own, and the heap keeps up to this much free memory at
+// its top: a text of hundreds of kilobytes made and freed again and again
+// reuses the same memory instead of going back to the kernel and being
+// faulted in anew each time.
+constexpr int kMappedBlockSize = 32 << 20;
+constexpr int kKeptFreeTop = 64 << 20;
+
+// Set once when the process starts.
+[[maybe_unused]] const bool allocatorTuned = [] {
+  ::mallopt(M_MMAP_THRESHOLD, kMappedBlockSize);
+  ::mallopt(M_TRIM_THRESHOLD, kKeptFreeTop);
+  return true;
+}();
+
 std::size_t inUse = 0;
 std::size_t budget = 0;  // set on first use
 
@@ -57,6 +72,13 @@ void ZeroFree(void* block) noexcept {
   inUse -= ::malloc_usable_size(block);
   std::free(block);
 }
+
+void ChargeMemory(std::size_t bytes) {
+  CheckBudget(bytes);
+  inUse += bytes;
+}
+
+void RefundMemory(std::size_t bytes) noexcept { inUse -= bytes; }
 
 std::size_t MemoryInUse() { return inUse; }
 void SetMemoryBudget(std::size_t bytes) { budget = bytes == 0 ? 1 : bytes; }

@@ -78,9 +78,7 @@ int BuildComponentNode(ExecContext& ctx, std::u16string_view typeName) {
     node.kind = code;
     node.item = 0;
     for (const MemberCode member : type.members) {
-      node.Append(vellvar(u""));
-      vellarray* child = node.LastChild();
-      child->key = kMembersByCode[member].keyword;
+      vellarray* child = node.AppendNamed(vellvar(kMembersByCode[member].keyword));
       child->kind = member;
     }
     return code;

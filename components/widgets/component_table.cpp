@@ -79,7 +79,7 @@ vellvar MemberCall::Text(const QString& text) {
 std::u16string WideString(const vellvar& value) {
   vellvar copy(value);
   const char16_t* text = copy.WideText();
-  return std::u16string(text, static_cast<size_t>(copy.length));
+  return std::u16string(text, static_cast<size_t>(copy.Length()));
 }
 
 void ShowNewControl(QWidget* control) {

@@ -29,11 +29,12 @@ TEST(ComponentNode, EveryTypeBuildsItsMembersOnceEach) {
     ASSERT_NE(code, 0);
     EXPECT_EQ(ctx.node.kind, code);
     EXPECT_EQ(ctx.node.item.ToInt(), 0);
-    ASSERT_GT(ctx.node.childCount, 0);
+    ASSERT_GT(ctx.node.ChildCount(), 0);
     // Every child is a member whose key is its keyword, with no name twice.
     std::u16string seen;
-    for (vellarray* c = ctx.node.firstChild; c != nullptr; c = c->nextSibling) {
-      vellvar key(c->key);
+    for (int32_t i = 0; i < ctx.node.ChildCount(); ++i) {
+      const vellarray* c = ctx.node.Child(i);
+      vellvar key(c->Key());
       const std::u16string word(key.WideText());
       EXPECT_EQ(word, vell::MemberKeyword(c->kind));
       EXPECT_EQ(seen.find(u" " + word + u" "), std::u16string::npos) << Utf8(word);
@@ -48,7 +49,7 @@ TEST(ComponentNode, UnknownOrMixedCaseNamesBuildNothing) {
   ctx.node.item = 7;
   for (const char16_t* name : {u"Button", u"NOSUCHTYPE", u""}) {
     EXPECT_EQ(vell::BuildComponentNode(ctx, name), 0);
-    EXPECT_EQ(ctx.node.childCount, 0);
+    EXPECT_EQ(ctx.node.ChildCount(), 0);
     EXPECT_EQ(ctx.node.kind, 23);  // kind and item stay
     EXPECT_EQ(ctx.node.item.ToInt(), 7);
   }
@@ -106,7 +107,7 @@ TEST_F(ComponentKeywords, CreateSendsTheTypeAndTakesTheWholeNode) {
   EXPECT_EQ(Int(r[1].slots[4]), TypeTimer);
   const vellarray& b = t.interp().globals[0];
   EXPECT_EQ(b.kind, TypeButton);
-  EXPECT_EQ(b.childCount, 23);  // the 22 members and the ordinary child FOO
+  EXPECT_EQ(b.ChildCount(), 23);  // the 22 members and the ordinary child FOO
   EXPECT_EQ(t.interp().globals[1].kind, TypeTimer);
 }
 
@@ -150,7 +151,7 @@ TEST_F(ComponentKeywords, SetCopiesTheWholeNodeAndAPlainAssignmentTheSlotNumber)
   const vellarray& c = t.interp().globals[2];
   EXPECT_EQ(c.kind, NodeVariable);
   EXPECT_EQ(c.item.ToInt(), 5);
-  EXPECT_EQ(c.childCount, 1);
+  EXPECT_EQ(c.ChildCount(), 1);
 }
 
 TEST_F(ComponentKeywords, DeleteEmptiesOnlyTheNodeItsArgumentReached) {
@@ -164,7 +165,7 @@ TEST_F(ComponentKeywords, DeleteEmptiesOnlyTheNodeItsArgumentReached) {
   EXPECT_EQ(Int(r[1].slots[2]), 5);
   EXPECT_EQ(Int(r[1].slots[3]), MemberDelete);
   EXPECT_EQ(t.interp().globals[0].kind, NodeVariable);
-  EXPECT_EQ(t.interp().globals[0].childCount, 0);
+  EXPECT_EQ(t.interp().globals[0].ChildCount(), 0);
 }
 
 TEST_F(ComponentKeywords, ARefusedDeleteKeepsTheVariable) {
@@ -172,7 +173,7 @@ TEST_F(ComponentKeywords, ARefusedDeleteKeepsTheVariable) {
   EXPECT_NE(Utf8(t.Run(u"GLOBAL B\nB = CREATE BUTTON\nDELETE B")).find("undefined error"),
             std::string::npos);
   EXPECT_EQ(t.interp().globals[0].kind, TypeButton);
-  EXPECT_EQ(t.interp().globals[0].childCount, 22);
+  EXPECT_EQ(t.interp().globals[0].ChildCount(), 22);
 }
 
 TEST_F(ComponentKeywords, ThisIsTheObjectASubWasReachedThrough) {

@@ -10,15 +10,17 @@ using namespace vell;
 
 namespace {
 
-// Walks the list; checks that the count matches it.
-std::vector<vellarray*> Children(vellarray& node) {
+// The children in order, read without making any.
+std::vector<vellarray*> Children(const vellarray& node) {
   std::vector<vellarray*> list;
-  for (vellarray* c = node.firstChild; c != nullptr; c = c->nextSibling) list.push_back(c);
-  EXPECT_EQ(int32_t(list.size()), node.childCount);
+  for (int32_t i = 0; i < node.ChildCount(); ++i) list.push_back(node.Child(i));
+  EXPECT_EQ(node.Child(node.ChildCount()), nullptr);
   return list;
 }
 
-std::u16string Key(vellarray* node) { return std::u16string(node->key.WideText()); }
+std::u16string Key(const vellarray* node) {
+  return std::u16string(vellvar(node->Key()).WideText());
+}
 
 vellvar NarrowValue(const char* text) {
   vellvar v;
@@ -44,20 +46,21 @@ TEST(Nodes, GetNodeEdges) {
   EXPECT_EQ(root.GetNode(vellvar(u"x")), list[0]);  // text goes by key: claims the first
   EXPECT_EQ(Key(list[0]), u"x");
   vellarray empty;
-  EXPECT_EQ(empty.GetNode(vellvar(-2)), empty.firstChild);
-  EXPECT_EQ(empty.childCount, 1);
+  vellarray* made = empty.GetNode(vellvar(-2));
+  EXPECT_EQ(made, empty.Child(0));
+  EXPECT_EQ(empty.ChildCount(), 1);
 
   // An unnamed child before the match is claimed: two children keyed X.
   vellarray ex;
   ex.GetNode(vellvar(0));
   vellarray* realX = ex.GetNodeByKey(vellvar(u"X"));  // claims the only child
   ex.GetNode(vellvar(1));
-  realX->key = u"";
-  ex.GetNode(vellvar(1))->key = u"X";
-  EXPECT_EQ(ex.GetNodeByKey(vellvar(u"X")), ex.firstChild);
-  EXPECT_EQ(Key(ex.firstChild), u"X");
-  EXPECT_EQ(Key(ex.firstChild->nextSibling), u"X");
-  EXPECT_EQ(ex.childCount, 2);
+  realX->SetKey(u"");
+  ex.GetNode(vellvar(1))->SetKey(u"X");
+  EXPECT_EQ(ex.GetNodeByKey(vellvar(u"X")), ex.Child(0));
+  EXPECT_EQ(Key(ex.Child(0)), u"X");
+  EXPECT_EQ(Key(ex.Child(1)), u"X");
+  EXPECT_EQ(ex.ChildCount(), 2);
 
   // The item readers convert a copy; the text reader changes the item's kind.
   third->SetItem(vellvar(u" 12 apples"));
@@ -70,13 +73,13 @@ TEST(Nodes, GetNodeEdges) {
 TEST(Nodes, KeyKindsMatter) {
   vellarray root;
   vellarray* narrow = root.GetNodeByKey(NarrowValue("K"));
-  EXPECT_EQ(narrow->key.kind, KindNarrow);
+  EXPECT_EQ(narrow->Key().kind, KindNarrow);
   EXPECT_EQ(root.GetNodeByKey(NarrowValue("K")), narrow);
   // A wide lookup passes over the narrow key and turns it wide.
   vellarray* wide = root.GetNodeByKey(vellvar(u"K"));
   EXPECT_NE(wide, narrow);
-  EXPECT_EQ(narrow->key.kind, KindWide);
-  EXPECT_EQ(root.childCount, 2);
+  EXPECT_EQ(narrow->Key().kind, KindWide);
+  EXPECT_EQ(root.ChildCount(), 2);
   // Numeric keys given directly compare by value.
   vellarray numbers;
   vellarray* seven = numbers.GetNodeByKey(vellvar(7));
@@ -94,43 +97,46 @@ TEST(Nodes, AssignCopyFromAppendClear) {
     target.Assign(source);  // no children: kind and item only
     EXPECT_EQ(target.kind, 5);
     EXPECT_EQ(target.item.IntValue(), 42);
-    EXPECT_EQ(target.key.WideView(), u"tgt");
-    EXPECT_EQ(target.childCount, 1);
+    EXPECT_EQ(target.Key().WideView(), u"tgt");
+    EXPECT_EQ(target.ChildCount(), 1);
 
     source.GetNodeByKey(vellvar(u"a"))->GetNode(vellvar(2))->SetItem(vellvar(u"deep"));
     source.Append(vellvar(u"last"));
     target.Assign(source);  // with children: a full copy
-    EXPECT_EQ(target.key.WideView(), u"src");
-    ASSERT_EQ(target.childCount, 2);
-    vellarray* a = target.firstChild;
+    EXPECT_EQ(target.Key().WideView(), u"src");
+    ASSERT_EQ(target.ChildCount(), 2);
+    vellarray* a = target.Child(0);
     EXPECT_EQ(Key(a), u"a");
-    EXPECT_EQ(a->childCount, 3);
+    EXPECT_EQ(a->ChildCount(), 3);
     EXPECT_EQ(std::u16string(a->GetNode(vellvar(2))->ItemWideText()), u"deep");
     EXPECT_EQ(std::u16string(target.GetNode(vellvar(1))->ItemWideText()), u"last");
     // Independent of the source.
     a->GetNode(vellvar(2))->SetItem(vellvar(u"changed"));
-    EXPECT_EQ(std::u16string(source.firstChild->GetNode(vellvar(2))->ItemWideText()), u"deep");
+    EXPECT_EQ(std::u16string(source.Child(0)->GetNode(vellvar(2))->ItemWideText()), u"deep");
     source.Clear();
-    EXPECT_EQ(target.childCount, 2);
+    EXPECT_EQ(target.ChildCount(), 2);
 
-    // The next-sibling link of the target stays.
+    // A child copied over keeps its place among its parent's children, and
+    // keyed lookups see its new key.
     vellarray parent;
     parent.GetNode(vellvar(1));
-    vellarray* first = parent.firstChild;
-    vellarray* second = first->nextSibling;
+    vellarray* first = parent.Child(0);
+    vellarray* second = parent.Child(1);
     first->CopyFrom(target);
-    EXPECT_EQ(first->nextSibling, second);
+    EXPECT_EQ(parent.Child(0), first);
+    EXPECT_EQ(parent.Child(1), second);
+    EXPECT_EQ(parent.GetNodeByKey(vellvar(u"src")), first);
 
     // Copying from itself or from its own descendant.
     target.CopyFrom(target);
-    EXPECT_EQ(target.childCount, 2);
-    vellarray* sub = target.firstChild;  // 'a' with three children
+    EXPECT_EQ(target.ChildCount(), 2);
+    vellarray* sub = target.Child(0);  // 'a' with three children
     target.CopyFrom(*sub);
-    EXPECT_EQ(target.key.WideView(), u"a");
-    EXPECT_EQ(target.childCount, 3);
+    EXPECT_EQ(target.Key().WideView(), u"a");
+    EXPECT_EQ(target.ChildCount(), 3);
     EXPECT_EQ(std::u16string(target.GetNode(vellvar(2))->ItemWideText()), u"changed");
     target.Clear();
-    EXPECT_EQ(target.firstChild, nullptr);
+    EXPECT_EQ(target.ChildCount(), 0);
   }
   EXPECT_EQ(vellarray::LiveNodes(), base);
 }
@@ -146,9 +152,9 @@ TEST(Nodes, PositionCacheStaysRightThroughEveryChange) {
   for (int p : {10, 5, 49}) check(p);
   root.Append(vellvar(u"a"));
   for (int p : {50, 20}) check(p);
-  for (vellarray* c : Children(root)) c->key = u"named";
+  for (vellarray* c : Children(root)) c->SetKey(u"named");
   root.GetNodeByKey(vellvar(u"new"));  // appended: no unnamed child left
-  EXPECT_EQ(root.childCount, 52);
+  EXPECT_EQ(root.ChildCount(), 52);
   for (int p : {51, 30}) check(p);
   vellarray other;
   other.GetNode(vellvar(9));
@@ -171,15 +177,15 @@ TEST(Nodes, BudgetStopsRunawayIndexes) {
     root.GetNode(vellvar(4));
     vellarray::SetNodeBudget(vellarray::LiveNodes() + 100);
     EXPECT_THROW(root.GetNode(vellvar(2000000000)), std::bad_alloc);
-    EXPECT_EQ(root.childCount, 5);
+    EXPECT_EQ(root.ChildCount(), 5);
     EXPECT_EQ(Children(root).size(), 5u);
 
     // Filling up to the budget works; one more fails, and the tree stays whole.
     for (int i = 0; i < 100; ++i) root.Append(vellvar(i));
     EXPECT_THROW(root.Append(vellvar(0)), std::bad_alloc);
-    for (vellarray* c : Children(root)) c->key = u"named";
+    for (vellarray* c : Children(root)) c->SetKey(u"named");
     EXPECT_THROW(root.GetNodeByKey(vellvar(u"k")), std::bad_alloc);
-    EXPECT_EQ(root.childCount, 105);
+    EXPECT_EQ(root.ChildCount(), 105);
     EXPECT_EQ(root.GetNode(vellvar(104))->ItemInt(), 99);
 
     // A deep copy that runs out half-way leaves the target as it was.
@@ -188,11 +194,11 @@ TEST(Nodes, BudgetStopsRunawayIndexes) {
     target.Append(vellvar(u"old"));
     vellarray::SetNodeBudget(vellarray::LiveNodes() + 50);
     EXPECT_THROW(target.CopyFrom(root), std::bad_alloc);
-    EXPECT_EQ(target.childCount, 0 + 1);
-    EXPECT_EQ(std::u16string(target.firstChild->ItemWideText()), u"old");
+    EXPECT_EQ(target.ChildCount(), 0 + 1);
+    EXPECT_EQ(std::u16string(target.Child(0)->ItemWideText()), u"old");
     vellarray::SetNodeBudget(20'000'000);
     target.CopyFrom(root);
-    EXPECT_EQ(target.childCount, 105);
+    EXPECT_EQ(target.ChildCount(), 105);
   }
   EXPECT_EQ(vellarray::LiveNodes(), base);
 }
@@ -204,16 +210,16 @@ TEST(Nodes, NodeRefKeepsReleasedNodesAlive) {
     vellarray* child = root.GetNode(vellvar(1));
     child->GetNode(vellvar(2))->SetItem(vellvar(u"leaf"));
     NodeRef ref(child);
-    EXPECT_EQ(child->pins, 1);
+    EXPECT_EQ(child->Pins(), 1);
     root.Clear();
-    EXPECT_EQ(root.childCount, 0);
-    EXPECT_TRUE(ref->detached);
-    EXPECT_EQ(ref->nextSibling, nullptr);
-    EXPECT_EQ(ref->childCount, 3);
+    EXPECT_EQ(root.ChildCount(), 0);
+    EXPECT_TRUE(ref->Detached());
+    EXPECT_FALSE(ref->IsChild());
+    EXPECT_EQ(ref->ChildCount(), 3);
     EXPECT_EQ(std::u16string(ref->GetNode(vellvar(2))->ItemWideText()), u"leaf");
     EXPECT_EQ(vellarray::LiveNodes(), base + 4);  // child and its subtree
     NodeRef copy = ref;
-    EXPECT_EQ(child->pins, 2);
+    EXPECT_EQ(child->Pins(), 2);
     ref.reset();
     EXPECT_EQ(vellarray::LiveNodes(), base + 4);
     copy = nullptr;
@@ -230,15 +236,15 @@ TEST(Nodes, NodeRefKeepsReleasedNodesAlive) {
     vellarray source;
     source.Append(vellvar(1));
     root.CopyFrom(source);  // releases the old children
-    EXPECT_TRUE(outer->detached);
-    EXPECT_FALSE(inner->detached);
+    EXPECT_TRUE(outer->Detached());
+    EXPECT_FALSE(inner->Detached());
     refOuter.reset();
-    EXPECT_TRUE(inner->detached);
+    EXPECT_TRUE(inner->Detached());
     EXPECT_EQ(inner->ItemInt(), 9);
     EXPECT_EQ(vellarray::LiveNodes(), base + 3);  // the new children of root and source, inner
     refInner = refInner;  // self-assignment keeps the pin
-    EXPECT_EQ(inner->pins, 1);
-    refInner = root.firstChild;
+    EXPECT_EQ(inner->Pins(), 1);
+    refInner = root.Child(0);
     EXPECT_EQ(vellarray::LiveNodes(), base + 2);
   }
   {
@@ -250,10 +256,10 @@ TEST(Nodes, NodeRefKeepsReleasedNodesAlive) {
       survivor = parent.GetNode(vellvar(3));
       NodeRef onEmbedded(&embedded);
     }
-    EXPECT_TRUE(survivor->detached);
+    EXPECT_TRUE(survivor->Detached());
     survivor->Append(vellvar(1));
-    EXPECT_EQ(embedded.pins, 0);
-    EXPECT_FALSE(embedded.detached);
+    EXPECT_EQ(embedded.Pins(), 0);
+    EXPECT_FALSE(embedded.Detached());
   }
   EXPECT_EQ(vellarray::LiveNodes(), base);
 }
@@ -270,8 +276,8 @@ TEST(Nodes, DeepTreesNeedNoRecursion) {
     copy.CopyFrom(root);
     vellarray* walk = &copy;
     int depth = 0;
-    while (walk->firstChild != nullptr) {
-      walk = walk->firstChild;
+    while (walk->ChildCount() != 0) {
+      walk = walk->Child(0);
       ++depth;
     }
     EXPECT_EQ(depth, kDepth);

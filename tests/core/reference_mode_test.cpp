@@ -48,15 +48,15 @@ TEST(ReferenceMode, ReachesChildrenByWalkingAndAgreesWithTheUsualWay) {
     ReferenceScope mode(reference);
     auto root = std::make_unique<vellarray>();
     vellarray* third = root->GetNode(vellvar(2));
-    EXPECT_EQ(root->childCount, 3);
+    EXPECT_EQ(root->ChildCount(), 3);
     EXPECT_EQ(root->LastChild(), third);
-    EXPECT_EQ(root->GetNode(vellvar(-5)), root->firstChild);
+    EXPECT_EQ(root->GetNode(vellvar(-5)), root->Child(0));
     root->Append(vellvar(7));
     EXPECT_EQ(root->LastChild()->item.IntValue(), 7);
     EXPECT_EQ(root->GetNode(vellvar(3)), root->LastChild());
     vellarray* sixth = root->GetNode(vellvar(5));
     EXPECT_EQ(sixth, root->LastChild());
-    EXPECT_EQ(root->childCount, 6);
+    EXPECT_EQ(root->ChildCount(), 6);
   }
 }
 

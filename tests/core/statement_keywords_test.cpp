@@ -29,7 +29,7 @@ bool AssignsAsExpression(std::u16string_view name) {
   t.Run(text);
   const Interpreter& interp = t.interp();
   for (int i = 0; i < kTableEntries && interp.globals[i].kind != NodeFree; ++i) {
-    vellvar key(interp.globals[i].key);
+    vellvar key(interp.globals[i].Key());
     if (key.WideView() != name) continue;
     return interp.globals[i].kind == NodeVariable && interp.globals[i].item.ToReal() == 5.0;
   }

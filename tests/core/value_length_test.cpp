@@ -20,15 +20,16 @@ namespace {
   }
   int64_t scanned;
   if (v.kind == KindNarrow) {
-    scanned = int64_t(std::strlen(v.data));
+    scanned = int64_t(std::strlen(v.Bytes()));
   } else {
-    scanned = int64_t(std::char_traits<char16_t>::length(reinterpret_cast<const char16_t*>(v.data)));
+    scanned =
+        int64_t(std::char_traits<char16_t>::length(reinterpret_cast<const char16_t*>(v.Bytes())));
   }
   const int64_t unit = v.kind == KindWide ? 2 : 1;
-  if (scanned != v.length || scanned != v.Length()) {
-    return ::testing::AssertionFailure() << "length " << v.length << ", text has " << scanned;
+  if (scanned != v.Length()) {
+    return ::testing::AssertionFailure() << "length " << v.Length() << ", text has " << scanned;
   }
-  if (scanned * unit > v.capacity) return ::testing::AssertionFailure() << "beyond capacity";
+  if (scanned * unit > v.Capacity()) return ::testing::AssertionFailure() << "beyond capacity";
   return ::testing::AssertionSuccess();
 }
 
@@ -132,12 +133,12 @@ TEST(ValueLength, AppendsGrowTheBlockGeometrically) {
   vellvar s(u"");
   const vellvar x(u"x");
   int moves = 0;
-  const char* block = s.data;
+  const char* block = s.Bytes();
   for (int i = 0; i < 10000; ++i) {
     s += x;
-    if (s.data != block) {
+    if (s.Bytes() != block) {
       ++moves;
-      block = s.data;
+      block = s.Bytes();
     }
   }
   EXPECT_TRUE(Consistent(s));
@@ -147,14 +148,14 @@ TEST(ValueLength, AppendsGrowTheBlockGeometrically) {
   // A value stored into again and again, one unit longer each time.
   vellvar target;
   moves = 0;
-  block = target.data;
+  block = target.Bytes();
   std::u16string text;
   for (int i = 0; i < 2000; ++i) {
     text += u'y';
     target = std::u16string_view(text);
-    if (target.data != block) {
+    if (target.Bytes() != block) {
       ++moves;
-      block = target.data;
+      block = target.Bytes();
     }
   }
   EXPECT_TRUE(Consistent(target));
@@ -164,12 +165,12 @@ TEST(ValueLength, AppendsGrowTheBlockGeometrically) {
   // next text it holds.
   vellvar holder(std::u16string(50, u'z'));
   holder = 5;
-  const char* kept = holder.data;
+  const char* kept = holder.Bytes();
   vellvar taken(std::move(holder));
   EXPECT_EQ(taken.IntValue(), 5);
-  EXPECT_EQ(holder.data, kept);
+  EXPECT_EQ(holder.Bytes(), kept);
   EXPECT_TRUE(Consistent(holder));
   holder = std::u16string_view(std::u16string(40, u'w'));
-  EXPECT_EQ(holder.data, kept);
+  EXPECT_EQ(holder.Bytes(), kept);
   EXPECT_TRUE(Consistent(holder));
 }

@@ -163,7 +163,7 @@ class ComponentBridgeTest : public ::testing::Test {
     Interpreter& interp = t.interp();
     vellarray& b = interp.globals[0];
     b.kind = 12;
-    b.key = u"B";
+    b.SetKey(u"B");
     b.item = 7;
     const std::pair<const char16_t*, int> members[] = {
         {u"CAPTION", 31}, {u"LINE", 90}, {u"CLS", 91}, {u"PRINT", 97}, {u"ONCLICK", 111}};
@@ -239,7 +239,7 @@ TEST(DeclarationsTest, NewKeepsTheProtectedGlobals) {
   EXPECT_FALSE(t.interp().lastNode);
   // The freed entries are free again: a new global takes the first of them.
   EXPECT_EQ(Utf8(t.Run(u"GLOBAL again\nPRINT \"[\", again, \"]\"")), "[]");
-  EXPECT_EQ(Utf8(t.interp().globals[1].key.WideText()), "AGAIN");
+  EXPECT_EQ(Utf8(vellvar(t.interp().globals[1].Key()).WideText()), "AGAIN");
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "core/vellarray.h"
 #include "platform/memory.h"
 #include "platform/text_codec.h"
 #include "platform/text_files.h"
@@ -161,7 +162,10 @@ int Usage() {
 
 int main(int argc, char** argv) {
   // Programs that outgrow this end as they would in the window, only sooner.
+  // Nodes are counted, alike in both modes, and run out long before the
+  // memory does, whose use differs by what each mode keeps.
   vell::SetMemoryBudget(std::size_t(512) << 20);
+  vell::vellarray::SetNodeBudget(2'000'000);
   if (argc < 2) return Usage();
   const std::string command = argv[1];
   try {

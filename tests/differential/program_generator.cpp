@@ -44,7 +44,7 @@ GeneratedProgram ProgramGenerator::Generate() {
   subCount_ = kSubs;
   std::u16string out = u"' generated\n";
   out += u"GLOBAL G0, G1, G2, G3, S0, S1, S2, A0, A1, A2, L0, L1\n";
-  out += u"GLOBAL I0, I1, I2, W0, W1, W2\n";
+  out += u"GLOBAL I0, I1, I2, W0, W1, W2, J0, J1\n";
   out += u"G0 = 1\nG1 = 2.5\nG2 = \"7\"\nG3 = 0\n";
   out += u"S0 = \"abc\"\nS1 = \"Hello, world\"\nS2 = \"12abc\"\n";
   out += u"L0 = \"pear\\napple\\nfig\\n\"\nL1 = \"a=1\\nb=2\\n\"\n";
@@ -86,7 +86,9 @@ void ProgramGenerator::Block(std::u16string& out, Scope& scope, int depth) {
 
 void ProgramGenerator::Statement(std::u16string& out, Scope& scope, int depth) {
   const int roll = Pick(1000);
-  if (roll < 230) {
+  if (roll < 12) {
+    ArrayWork(out);
+  } else if (roll < 230) {
     out += u"PRINT " + Expression(scope, 0);
     if (Chance(40)) out += u", \" \", " + Expression(scope, 1);
     out += u", \"\\n\"\n";
@@ -186,9 +188,7 @@ void ProgramGenerator::Loop(std::u16string& out, Scope& scope, int depth) {
 void ProgramGenerator::Assignment(std::u16string& out, Scope& scope) {
   const int roll = Pick(10);
   if (roll < 2) {
-    // Appends to a text: grows by a little each time.
-    const std::u16string name(kTextNames[size_t(Pick(3))]);
-    out += name + u" = " + name + u" + " + TextLiteral() + u"\n";
+    Append(out, scope);
     return;
   }
   if (roll < 3) {
@@ -201,6 +201,105 @@ void ProgramGenerator::Assignment(std::u16string& out, Scope& scope) {
   std::u16string value = Expression(scope, 0);
   if (Chance(60)) value = u"LEFT(" + value + u", 40)";
   out += Target(scope) + u" = " + value + u"\n";
+}
+
+// Appends to a text, growing it by a little each time: the sum last or
+// followed by more, the text appended to itself, a SUB's result (which may
+// read or change the text) appended, an element appended to, another target,
+// and the text read back.
+void ProgramGenerator::Append(std::u16string& out, const Scope& scope) {
+  const std::u16string name(kTextNames[size_t(Pick(3))]);
+  const std::u16string sum = name + u" = " + name + u" + ";
+  switch (Pick(9)) {
+    case 0:
+      out += sum + TextLiteral() + u"\n";
+      break;
+    case 1:
+      out += sum + u"LEFT(" + name + u", 3)\n";
+      break;
+    case 2:
+      out += sum + TextLiteral() + u" + " + TextLiteral() + u"\n";
+      break;
+    case 3:
+      out += sum + Call(scope, kMaxExpression - 1) + u"\n";
+      break;
+    case 4: {
+      const std::u16string element = std::u16string(kArrayNames[size_t(Pick(3))]) + Index(scope, 1);
+      out += element + u" = " + element + u" + " + TextLiteral() + u"\n";
+      break;
+    }
+    case 5:
+      out += std::u16string(kTextNames[size_t(Pick(3))]) + u" = " + name + u" + " + TextLiteral() +
+             u"\n";
+      break;
+    case 6:
+      out += sum + TextLiteral() + u" == " + Variable(scope) + u"\n";
+      break;
+    case 7:
+      out += u"SET " + sum + TextLiteral() + u"\n";
+      break;
+    default:
+      out += sum + TextLiteral() + u" PRINT LEN(" + name + u"), RIGHT(" + name + u", 2), \"\\n\"\n";
+      break;
+  }
+}
+
+// An array filled by a loop and read back many times: by position forwards,
+// backwards and at random; by many keys (wide, and narrow from STR); keys
+// that claim unnamed elements; reads of a copy; and #DB of an element. Or a
+// list built by a loop and read item by item, changed now and then.
+void ProgramGenerator::ArrayWork(std::u16string& out) {
+  static constexpr std::array<int, 6> kSizes = {3, 9, 12, 20, 40, 100};
+  const std::u16string n = Number(kSizes[size_t(Pick(int(kSizes.size())))]);
+  const std::u16string a(kArrayNames[size_t(Pick(3))]);
+  const std::u16string other(kArrayNames[size_t(Pick(3))]);
+  const std::u16string fill = u"FOR J0 = 0, J0 < " + n + u", J0 = J0 + 1 { ";
+  const std::u16string read = u"FOR J1 = 0, J1 < " + n + u", J1 = J1 + 1 { ";
+  const std::u16string random = u"MOD(J1 * 7919, " + n + u")";
+  const std::u16string key = Chance(20) ? u"STR(J0)" : u"\"k\" + HEX(J0 * 3)";
+  const std::u16string list(kListNames[size_t(Pick(2))]);
+  switch (Pick(8)) {
+    case 6:
+      out += list + u" = \"\"\n" + fill + list + u" = " + list +
+             u" + \"w\" + HEX(J0 * 7) + \"\\n\" }\n";
+      out += u"G3 = 0\nFOR J1 = 0, J1 < COUNTLIST(" + list +
+             u"), J1 = J1 + 1 { G3 = G3 + LEN(GETLIST(" + list + u", J1)) + FINDLIST(" + list +
+             u", HEX(J1)) }\n";
+      break;
+    case 7:
+      out += read + u"G3 = GETLIST(" + list + u", " + random + u") + GETKEYLIST(" + list +
+             u", \"a\") ";
+      out += Chance(50) ? list + u" = SETLIST(" + list + u", 0, HEX(J1)) }\n" : u"}\n";
+      break;
+    case 0:
+      out += fill + a + u"[J0] = J0 * 2 }\nG3 = 0\n";
+      out += u"FOR (J1 = " + n + u" - 1, J1 >= 0, J1 = J1 - 1) { G3 = G3 + " + a + u"[J1] }\n";
+      out += read + u"G3 = G3 + " + a + u"[" + random + u"] }\n";
+      break;
+    case 1:
+      out += fill + a + u"[" + key + u"] = J0 }\nG3 = 0\n";
+      out += read + u"G3 = G3 + " + a + u"[\"k\" + HEX(" + random + u" * 3)] }\n";
+      if (Chance(50)) out += read + a + u"[STR(J1)] = J1 }\n";
+      break;
+    case 2:
+      out += fill + a + u"[J0] = J0 }\n";
+      out += read + a + u"[\"c\" + HEX(" + random + u")] = " + a + u"[\"c\" + HEX(J1)] + 1 }\n";
+      out += u"G3 = " + a + u"[\"c1\"] + " + a + u"[J0 - 1]\n";
+      break;
+    case 3:
+      out += fill + a + u"[" + key + u"] = J0 " + a + u"[\"\"] = J0 " + a + u"[J0] = " + a +
+             u"[J0] + 1 }\n";
+      out += u"G3 = " + a + u"[\"k3\"] + " + a + u"[\"\"]\n";
+      break;
+    case 4:
+      out += fill + a + u"[" + key + u"] = J0 }\nSET " + other + u" = " + a + u"\n";
+      out += read + other + u"[\"k\" + HEX(" + random + u" * 3)] = J1 G3 = " + a + u"[J1] }\n";
+      break;
+    default:
+      out += fill + a + u"[J0] = J0 }\n#DB " + a + u"[" + n + u" - 2]\n";
+      break;
+  }
+  out += u"PRINT G3, \" \", " + a + u"[0], \"\\n\"\n";
 }
 
 void ProgramGenerator::Fault(std::u16string& out) {

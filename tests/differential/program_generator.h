@@ -37,6 +37,8 @@ class ProgramGenerator {
   void Block(std::u16string& out, Scope& scope, int depth);
   void Loop(std::u16string& out, Scope& scope, int depth);
   void Assignment(std::u16string& out, Scope& scope);
+  void Append(std::u16string& out, const Scope& scope);
+  void ArrayWork(std::u16string& out);
   void Sub(std::u16string& out, int index);
   void Fault(std::u16string& out);
 

@@ -155,15 +155,12 @@ void RecordTree(std::string& out, const vellarray& root) {
     work.pop_back();
     out.append(size_t(depth) * 2, ' ');
     out += std::to_string(node->kind) + " ";
-    RecordValue(out, node->key);
+    RecordValue(out, node->Key());
     out += " = ";
     RecordValue(out, node->item);
-    out += " (" + std::to_string(node->childCount) + ")\n";
-    std::vector<const vellarray*> children;
-    for (const vellarray* c = node->firstChild; c != nullptr; c = c->nextSibling) {
-      children.push_back(c);
-    }
-    for (auto c = children.rbegin(); c != children.rend(); ++c) work.emplace_back(*c, depth + 1);
+    out += " (" + std::to_string(node->ChildCount()) + ")\n";
+    for (int32_t i = node->ChildCount() - 1; i >= 0; --i)
+      work.emplace_back(node->Child(i), depth + 1);
   }
 }
 

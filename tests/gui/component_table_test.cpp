@@ -71,7 +71,7 @@ TEST_F(ComponentTable, StartUpBindsThePredefinedComponentsAndProtectsTheirVariab
     EXPECT_EQ(table.Slot(i).type, types[i]);
     EXPECT_EQ(I().globals[i].kind, types[i]);
     EXPECT_EQ(I().globals[i].item.ToInt(), i);
-    vellvar key(I().globals[i].key);
+    vellvar key(I().globals[i].Key());
     EXPECT_EQ(std::u16string(key.WideText()), names[i]);
   }
   EXPECT_EQ(table.Slot(0).object.data(), &window.main);
@@ -156,7 +156,7 @@ TEST_F(ComponentTable, ThePredefinedComponentsCannotBeDeleted) {
   }
   for (int i = 0; i < 5; ++i) {
     EXPECT_TRUE(table.Slot(i).Usable()) << i;
-    EXPECT_EQ(I().globals[i].childCount,
+    EXPECT_EQ(I().globals[i].ChildCount(),
               static_cast<int>(vell::ComponentMembers(table.Slot(i).type).size()));
   }
   EXPECT_TRUE(window.output->isVisibleTo(&window.main));

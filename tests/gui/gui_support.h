@@ -136,8 +136,11 @@ class WindowFixture {
 
   std::vector<std::u16string> CommandLine() const {
     std::vector<std::u16string> parts;
-    for (vellarray* n = gInterpreter->commandLine.firstChild; n; n = n->nextSibling)
-      parts.emplace_back(vellvar(n->item).WideText());  // a copy: the item keeps its kind
+    const vellarray& list = gInterpreter->commandLine;
+    for (int32_t i = 0; i < list.ChildCount(); ++i) {
+      parts.emplace_back(
+          vellvar(list.Child(i)->item).WideText());  // a copy: the item keeps its kind
+    }
     return parts;
   }
 

@@ -142,7 +142,7 @@ TEST(StartUp, FileTypeFailureFoundBeforeTheWindow) {
               TFormMain::StartResult::Run);
     EXPECT_EQ(dialogs.warnings,
               std::vector<QString>{QStringLiteral("Cannot write \"x\". No room")});
-    EXPECT_EQ(vell::gInterpreter->commandLine.firstChild, nullptr);
+    EXPECT_EQ(vell::gInterpreter->commandLine.ChildCount(), 0);
   }
   vell::qt::SetDialogs(previous);
   EXPECT_TRUE(QDir(data.path()).isEmpty());

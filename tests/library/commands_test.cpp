@@ -237,7 +237,7 @@ TEST_F(Commands, CommandLinePastTheEndNeverGrowsTheList) {
   EXPECT_EQ(Run(u"PRINT COMMANDLINE(-5), \"|\", COMMANDLINE(1), \"|\", COMMANDLINE(2), \"|\", "
                 u"COMMANDLINE(2000000000), \"|\", COMMANDLINE(\"1\")"),
             "/opt/vell/vell|prog.vell|||prog.vell");
-  EXPECT_EQ(vm.interp().commandLine.childCount, 2);
+  EXPECT_EQ(vm.interp().commandLine.ChildCount(), 2);
 }
 
 TEST_F(Commands, NestedTextsKeepAStopAndReportOnce) {

@@ -23,8 +23,8 @@ class Directives : public ::testing::Test {
       vellarray& e = I().globals[i];
       if (e.kind != NodeFree) continue;
       e.kind = NodeVariable;
-      e.key = std::u16string(u"V") + char16_t(u'0' + i % 10) + char16_t(u'A' + i / 10 % 26) +
-              char16_t(u'A' + i / 260);
+      e.SetKey(std::u16string(u"V") + char16_t(u'0' + i % 10) + char16_t(u'A' + i / 10 % 26) +
+               char16_t(u'A' + i / 260));
     }
   }
   std::string Run(std::u16string_view text) { return Utf8(t.Run(text)); }
@@ -60,14 +60,14 @@ TEST_F(Directives, ComponentBindsOrReplacesOneGlobal) {
   const vellarray& w = I().globals[2];
   EXPECT_EQ(w.kind, TypeButton);
   EXPECT_EQ(w.item.ToInt(), 7);
-  EXPECT_EQ(w.childCount, 22);
+  EXPECT_EQ(w.ChildCount(), 22);
   EXPECT_EQ(I().globals[1].kind, TypeForm);
-  EXPECT_EQ(I().globals[1].childCount, 29);
+  EXPECT_EQ(I().globals[1].ChildCount(), 29);
   EXPECT_EQ(I().globals[3].kind, NodeFree);  // no second entry
   // A new name takes the first free entry.
   Run(u"#COMPONENT T, TIMER, 9");
   EXPECT_EQ(I().globals[3].kind, TypeTimer);
-  vellvar key(I().globals[3].key);
+  vellvar key(I().globals[3].Key());
   EXPECT_EQ(std::u16string(key.WideText()), u"T");
 }
 

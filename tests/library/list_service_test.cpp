@@ -25,9 +25,14 @@ TEST(StringList, SplitsAtEveryLineBreakAndWritesCrLf) {
       {u"", 0},           {u"\r\n", 1},       {u"a", 1},
       {u"a\r\nb\r\n", 2}, {u"a\r\n\r\nb", 3}, {u"a\rb\nc\r\nd", 4},
       {u"\n\n", 2},       {u"a\r\r\nb", 3},   {std::u16string_view(u"a\0b\nc", 5), 1},
+      {u"a\r\n\r\nb\r\n", 3}, {u"\r\n\r", 2},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(StringList(c.text).Count(), c.count) << c.text.size();
+    // The one-pass form gives what splitting and joining gives.
+    EXPECT_EQ(StringList::ListText(c.text), StringList(c.text).Text()) << c.text.size();
+    std::u16string made;
+    EXPECT_EQ(StringList::ListText(c.text, made), StringList(c.text).Text()) << c.text.size();
   }
   EXPECT_EQ(StringList(u"b\nA\ra").Text(), u"b\r\nA\r\na\r\n");
   EXPECT_EQ(StringList(u"").Text(), u"");

@@ -60,7 +60,7 @@ inline void ReleaseComponentTable(mwin& table) {
 // The global variable `name`; nullptr when the program has none.
 inline vellarray* FindGlobal(Interpreter& interp, std::u16string_view name) {
   for (int i = 0; i < kTableEntries && interp.globals[i].kind != NodeFree; ++i) {
-    vellvar key(interp.globals[i].key);
+    vellvar key(interp.globals[i].Key());
     if (std::u16string_view(key.WideText()) == name) return &interp.globals[i];
   }
   return nullptr;
