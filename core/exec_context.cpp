@@ -6,9 +6,9 @@
 namespace vell {
 
 SharedText MakeSharedText(std::u16string_view text) {
-  auto shared = std::make_shared<ProgramText>();
-  shared->chars.assign(text.data(), text.size());
-  return shared;
+  auto* made = new ProgramText();
+  made->chars.assign(text.data(), text.size());
+  return SharedText(made);
 }
 
 void ExecContext::SetToken(std::u16string_view text) {

@@ -119,6 +119,7 @@ HandlerResult ExecuteText(Interpreter& interp, SharedText text, int32_t localBas
   ctx.localBase = localBase;
   ctx.routineName = interp.routineName;
   ctx.thisNode = interp.thisSource;
+  BindKnownTokens(ctx);
 
   BindParameters(interp, ctx);  // a failure makes the first statement fail
 

@@ -179,6 +179,15 @@ namespace {
 // keeping 32 bytes per position for them.
 constexpr size_t kMaxCachedText = size_t(1) << 22;
 
+// Binds ctx to the memory of the text it holds, which has one.
+void Attach(ExecContext& ctx) {
+  ctx.tokenSource = ctx.source;
+  ctx.tokenText = ctx.text;
+  ctx.tokenCache = ctx.source->tokens.get();
+  ctx.tokenSlots = ctx.tokenCache->slots;
+  ctx.tokenSlotCount = ctx.tokenCache->slotCount;
+}
+
 // Binds ctx to the token memory of the text it reads, making the memory
 // when the text is being read again (by this context going back, or by a
 // second context); false when there is no memory to use (yet), the context
@@ -207,11 +216,7 @@ bool BindCache(ExecContext& ctx, int32_t from) {
     cache->slotCount = count;
     source->tokens = std::move(cache);
   }
-  ctx.tokenSource = ctx.source;
-  ctx.tokenText = ctx.text;
-  ctx.tokenCache = source->tokens.get();
-  ctx.tokenSlots = ctx.tokenCache->slots;
-  ctx.tokenSlotCount = ctx.tokenCache->slotCount;
+  Attach(ctx);
   return true;
 }
 
@@ -283,6 +288,13 @@ __attribute__((noinline)) int ScanAtCursor(Interpreter& interp, ExecContext& ctx
 }
 
 }  // namespace
+
+void BindKnownTokens(ExecContext& ctx) {
+  const ProgramText* source = ctx.source.get();
+  if (source == nullptr || source->tokens == nullptr || ReferenceMode()) return;
+  if (ctx.text != source->chars.c_str()) return;
+  Attach(ctx);
+}
 
 int LexAtCursor(Interpreter& interp, ExecContext& ctx) {
   const int32_t p = ctx.cursor;

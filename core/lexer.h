@@ -56,6 +56,10 @@ inline int TakeRememberedToken(ExecContext& ctx, const TokenSlot& slot) {
   return slot.code;
 }
 
+// A context starting on a text whose tokens are remembered reads them from
+// the start, without scanning its first token again.
+void BindKnownTokens(ExecContext& ctx);
+
 // Reads the token at the cursor when it is not the one read last.
 int LexAtCursor(Interpreter& interp, ExecContext& ctx);
 int NextTokenAfterLines(Interpreter& interp, ExecContext& ctx, int t);

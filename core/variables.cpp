@@ -8,6 +8,7 @@
 #include "core/variables.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -361,13 +362,11 @@ struct SubTextSlot {
 constexpr size_t kSubTextSlots = 64;
 thread_local SubTextSlot subTextCache[kSubTextSlots];
 
+// The entry's text is the one the shared text was made from: its units up
+// to its length, compared in one go.
 bool SameText(const vellvar& item, const std::u16string& text) {
-  const char16_t* units = reinterpret_cast<const char16_t*>(item.data);
   const size_t n = text.size();
-  for (size_t i = 0; i < n; ++i) {
-    if (units[i] != text[i] || units[i] == 0) return false;
-  }
-  return units[n] == 0;
+  return size_t(item.length) == n && std::memcmp(item.data, text.data(), n * sizeof(char16_t)) == 0;
 }
 
 }  // namespace
