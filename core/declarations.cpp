@@ -68,8 +68,12 @@ class InputValues {
         prefix_(baseName.starts_with(names::kInputValuePrefix) ? names::kInputValueOtherPrefix
                                                                 : names::kInputValuePrefix) {
     outer_.swap(interp_.inputValues);
+    names::NamesChanged();
   }
-  ~InputValues() { interp_.inputValues.swap(outer_); }
+  ~InputValues() {
+    interp_.inputValues.swap(outer_);
+    names::NamesChanged();
+  }
   InputValues(const InputValues&) = delete;
   InputValues& operator=(const InputValues&) = delete;
 
@@ -82,6 +86,7 @@ class InputValues {
     node->key = std::u16string_view(name);
     node->item = std::move(value);
     interp_.inputValues.push_back(std::move(node));
+    names::NamesChanged();
     return name;
   }
 
@@ -110,6 +115,7 @@ HandlerResult ExecDim(Interpreter& interp, ExecContext& ctx) {
     local.kind = NodeVariable;
     local.key = std::u16string_view(name);
     local.item = u"";
+    names::NoteLocalName(interp, interp.localCount, name);
     ++interp.localCount;
     bool more = false;
     if (NextInList(interp, ctx, more) != ResultDone) return ResultFailed;
@@ -135,6 +141,7 @@ HandlerResult ExecGlobal(Interpreter& interp, ExecContext& ctx) {
     // Declaring an existing global again keeps its value and elements.
     taken->kind = NodeVariable;
     taken->key = std::u16string_view(name);
+    names::NamesChanged();
     bool more = false;
     if (NextInList(interp, ctx, more) != ResultDone) return ResultFailed;
     if (!more) return ResultDone;
@@ -172,6 +179,7 @@ HandlerResult ExecSub(Interpreter& interp, ExecContext& ctx) {
   entry->kind = NodeSub;
   entry->key = std::u16string_view(name);
   entry->item = text;
+  names::NamesChanged();
   return r;
 }
 
@@ -258,7 +266,7 @@ HandlerResult ExecNew(Interpreter& interp, ExecContext&) {
   const int from = interp.subTop < 0 ? 0 : interp.subTop;
   for (int i = from; i < kTableEntries; ++i) names::FreeEntry(interp.globals[i]);
   for (int i = 0; i < kTableNodes; ++i) names::FreeEntry(interp.locals[i]);
-  interp.localCount = 0;
+  names::PopLocals(interp, 0);
   interp.thisSource.reset();
   interp.lastNode.reset();
   if (interp.shell != nullptr) interp.shell->ReleaseProgramComponents();

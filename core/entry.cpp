@@ -37,7 +37,7 @@ void FreeAllEntries(Interpreter& interp) {
     names::FreeEntry(interp.globals[i]);
     names::FreeEntry(interp.locals[i]);
   }
-  interp.localCount = 0;
+  names::PopLocals(interp, 0);
   interp.subTop = 0;
 }
 
@@ -46,7 +46,7 @@ int RunProgramText(Interpreter& interp) {
   interp.seed = DrawRandom(interp);
   interp.routineName = u"";
   interp.mainRunning = 1;
-  interp.localCount = 0;
+  names::PopLocals(interp, 0);
   SharedText shared;
   if (interp.programText.IsString()) {
     vellvar text(interp.programText);
@@ -111,6 +111,7 @@ int InterpreterEntry(int mode, HostRequestHandler* host, HostShell* shell) {
     }
     gInterpreter = nullptr;
     delete interp;
+    names::NamesChanged();  // nothing may resolve to its entries any more
   }
   return 0;
 }
@@ -128,6 +129,7 @@ int InterpreterMain(Interpreter* interp) {
         interp->globals[i].kind = NodeFree;
         interp->locals[i].kind = NodeFree;
       }
+      names::NamesChanged();
       break;
     case EntryRun:
       RunProgramText(*interp);
@@ -179,7 +181,7 @@ int RunEventText(Interpreter& interp, std::u16string_view text) {
       [&](Failure failure, std::string_view) {
         // Nothing may unwind into the window's event handling: stop whatever
         // runs and tell the user.
-        interp.localCount = savedLocals;
+        names::PopLocals(interp, savedLocals);
         if (interp.runState == 0) interp.runState = StateEnd;
         interp.errorReported = 1;
         ShowWarning(&interp, nullptr, WarningFor(failure));
@@ -199,6 +201,8 @@ void RegisterBuiltin(Interpreter& interp, std::u16string_view name, BuiltinHandl
 }
 
 uint64_t gBuiltinStamp = 0;
+uint64_t names::gNamesEpoch = 1;
+uint64_t names::gFramesEpoch = 1;
 
 void SeedRandom(Interpreter& interp, uint32_t seed) {
   interp.randomState = seed;  // the second word, RND's, starts at 0

@@ -16,6 +16,7 @@ void ExecContext::SetToken(std::u16string_view text) {
   if (n > 0) std::memcpy(token, text.data(), n * sizeof(char16_t));
   token[n] = 0;
   tokenLength = static_cast<int32_t>(n);
+  tokenPending = -1;
   lexedStart = -1;
   lexedFact = -1;
 }

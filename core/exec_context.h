@@ -17,6 +17,9 @@ namespace vell {
 // text that somebody else may change or release meanwhile.
 struct TokenCache;
 struct TokenSlot;
+namespace forms {
+struct TextForms;
+}  // namespace forms
 struct ProgramText {
   std::u16string chars;  // c_str() supplies the terminating NUL the lexer stops at
   // The lexer's memory of this text's tokens, filled as they are read once
@@ -101,6 +104,12 @@ struct ExecContext {
   TokenCache* tokenCache = nullptr;
   TokenSlot* tokenSlots = nullptr;
   size_t tokenSlotCount = 0;
+  forms::TextForms* textForms = nullptr;  // what is remembered of that text's positions
+  // A remembered form left the reading state at the token remembered at
+  // this position without copying its text into the buffer (-1: the buffer
+  // holds the token). TokenView reads it from the memory; the lexer fills
+  // the buffer before it hands the token out again.
+  int32_t tokenPending = -1;
   int32_t scanHigh = -1;  // the furthest position this context scanned from
   vellvar value{0};
   vellarray node;
@@ -117,9 +126,14 @@ struct ExecContext {
   ExecContext(const ExecContext&) = delete;
   ExecContext& operator=(const ExecContext&) = delete;
 
-  std::u16string_view TokenView() const { return {token, static_cast<size_t>(tokenLength)}; }
+  std::u16string_view TokenView() const {
+    if (tokenPending >= 0) return PendingTokenView();
+    return {token, static_cast<size_t>(tokenLength)};
+  }
   bool TokenIs(std::u16string_view word) const { return TokenView() == word; }
   void SetToken(std::u16string_view text);  // cut to 255 units
+  // The pending token's text, from the token memory (core/lexer.cpp).
+  std::u16string_view PendingTokenView() const;
 };
 
 }  // namespace vell

@@ -45,6 +45,7 @@ enum TokenCode : int {
 // Finishes reading a remembered token whose text is already in the token
 // buffer: terminates it and moves the cursor past it.
 inline int TakeRememberedToken(ExecContext& ctx, const TokenSlot& slot) {
+  ctx.tokenPending = -1;
   ctx.token[slot.length] = 0;
   ctx.tokenLength = slot.length;
   ctx.tokenStart = slot.start;
@@ -58,7 +59,10 @@ inline int TakeRememberedToken(ExecContext& ctx, const TokenSlot& slot) {
 
 // A context starting on a text whose tokens are remembered reads them from
 // the start, without scanning its first token again.
-void BindKnownTokens(ExecContext& ctx);
+void BindKnownTokens(Interpreter& interp, ExecContext& ctx);
+
+// Copies the text of the token a remembered form left pending into the buffer.
+void FillPendingToken(ExecContext& ctx);
 
 // Reads the token at the cursor when it is not the one read last.
 int LexAtCursor(Interpreter& interp, ExecContext& ctx);
@@ -70,6 +74,7 @@ int NextTokenAfterLines(Interpreter& interp, ExecContext& ctx, int t);
 inline int GetToken(Interpreter& interp, ExecContext& ctx) {
   const int32_t p = ctx.cursor;
   if (p == ctx.lexedStart) {
+    if (ctx.tokenPending >= 0) FillPendingToken(ctx);
     ctx.tokenStart = p;
     ctx.cursor = ctx.lexedEnd;
     return ctx.lexedCode;

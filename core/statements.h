@@ -7,6 +7,10 @@ namespace vell {
 
 struct Interpreter;
 
+using StatementHandler = HandlerResult (*)(Interpreter& interp, ExecContext& ctx);
+// The handler of the statement keyword in ctx's token buffer, or null.
+StatementHandler FindStatementKeyword(const ExecContext& ctx);
+
 HandlerResult ExecRem(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecPrint(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecIf(Interpreter& interp, ExecContext& ctx);

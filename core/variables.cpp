@@ -19,12 +19,12 @@
 #include "core/lexer.h"
 #include "core/name_table.h"
 #include "core/reference_mode.h"
+#include "core/remembered_forms.h"
+#include "core/stack_check.h"
 
 namespace vell {
 
 namespace {
-
-enum WalkMode { WalkRead, WalkMember, WalkAssign };
 
 inline void SetNodeRef(NodeRef& ref, vellarray* node) {
   if (ref.get() != node) ref = node;
@@ -32,16 +32,11 @@ inline void SetNodeRef(NodeRef& ref, vellarray* node) {
 
 }  // namespace
 
-int FindVariable(Interpreter& interp, ExecContext& ctx) {
-  ctx.foundEntry = nullptr;
-  const std::u16string_view name = ctx.TokenView();
-  if (name.empty()) return 0;  // nameless locals (unbound arguments) are never found
+vellarray* FindName(Interpreter& interp, std::u16string_view name) {
+  if (name.empty()) return nullptr;  // nameless locals (unbound arguments) are never found
   if (name.front() == names::kInputValueMark && !interp.inputValues.empty()) {
     for (const auto& held : interp.inputValues) {
-      if (names::KeyIs(held->key, name)) {
-        ctx.foundEntry = held.get();
-        return held->kind;
-      }
+      if (names::KeyIs(held->key, name)) return held.get();
     }
   }
   int top = interp.localCount;
@@ -49,99 +44,114 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
   for (int i = top - 1; i >= 0; --i) {
     vellarray& entry = interp.locals[i];
     if (entry.kind == NodeFree) break;
-    if (names::KeyIs(entry.key, name)) {
-      ctx.foundEntry = &entry;
-      return entry.kind;
-    }
+    if (names::KeyIs(entry.key, name)) return &entry;
   }
   const names::GlobalLookup global = names::FindGlobal(interp, name);
-  if (!global.named) return 0;
-  ctx.foundEntry = global.entry;
-  return global.entry->kind;
+  return global.named ? global.entry : nullptr;
+}
+
+int FindVariable(Interpreter& interp, ExecContext& ctx) {
+  ctx.foundEntry = FindName(interp, ctx.TokenView());
+  return ctx.foundEntry != nullptr ? ctx.foundEntry->kind : 0;
+}
+
+int StoreNodeAssigned(ExecContext& ctx, vellarray* cur) {
+  vellvar ownKey(std::move(cur->key));
+  cur->Assign(ctx.node);
+  cur->key = std::move(ownKey);
+  ctx.nodeMode = 0;
+  names::NamesChanged();  // the node's kind may even be that of a free entry
+  return ResultDone;
+}
+
+// Table entries live as long as the interpreter; a child node reached by an
+// index or a member is pinned, as evaluating the next index or the right
+// side may release the tree it belongs to.
+void StartWalk(Interpreter& interp, ReferenceWalk& walk, vellarray* entry) {
+  walk.cur = entry;
+  SetNodeRef(interp.thisSource, entry);
+  SetNodeRef(interp.lastNode, entry);
+}
+
+void NoteComponent(ReferenceWalk& walk) {
+  if (IsComponentKind(walk.cur->kind)) walk.componentSlot = walk.cur->item.ToInt();
 }
 
 namespace {
 
-// Stores the value just evaluated (or the node, in node mode) into cur, the
-// end of an assignment's reference walk.
-int StoreAssigned(ExecContext& ctx, vellarray* cur) {
-  if (ctx.nodeMode) {
-    vellvar ownKey(std::move(cur->key));
-    cur->Assign(ctx.node);
-    cur->key = std::move(ownKey);
-    ctx.nodeMode = 0;
-    return ResultDone;
+void StepTo(Interpreter& interp, ReferenceWalk& walk, vellarray* next) {
+  walk.hold = next;
+  walk.cur = next;
+  interp.lastNode = next;
+}
+
+}  // namespace
+
+void StepIndexValue(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
+  if (ctx.value.kind == KindNarrow) ctx.value.ToUpper();
+  interp.thisSource = walk.cur;
+  StepTo(interp, walk, walk.cur->GetNode(ctx.value));
+}
+
+void StepMember(Interpreter& interp, ReferenceWalk& walk, const vellvar& name) {
+  interp.thisSource = walk.cur;
+  StepTo(interp, walk, walk.cur->GetNode(name));
+  walk.mode = WalkRead;
+}
+
+int CloseIndex(Interpreter& interp, ExecContext& ctx) {
+  const int close = NextToken(interp, ctx);
+  if (close == TokError) return ResultFailed;
+  if (close != TokCloseBracket) {
+    interp.runState = ErrorSyntax;
+    return ResultFailed;
   }
-  cur->kind = NodeVariable;
-  cur->item = ctx.value;  // the value stays for a chained assignment
   return ResultDone;
 }
 
-__attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ctx,
-                                            vellarray* entry) {
-  // Table entries live as long as the interpreter; a child node reached by
-  // an index or a member is pinned, as evaluating the next index or the
-  // right side may release the tree it belongs to.
-  vellarray* cur = entry;
-  NodeRef hold;
-  const auto stepTo = [&](vellarray* next) {
-    hold = next;
-    cur = next;
-  };
-  SetNodeRef(interp.thisSource, cur);
-  SetNodeRef(interp.lastNode, cur);
-  WalkMode mode = WalkRead;
-  int componentSlot = -1;
-
+int WalkSteps(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
   for (;;) {
-    if (IsComponentKind(cur->kind)) componentSlot = cur->item.ToInt();
+    NoteComponent(walk);
     const int t = NextToken(interp, ctx);
     if (t == TokError) return ResultFailed;
     if (t == TokPeriod) {
-      mode = WalkMember;
+      walk.mode = WalkMember;
       continue;
     }
     if (t == TokAssign) {
-      mode = WalkAssign;
-      break;
+      walk.mode = WalkAssign;
+      return ResultDone;
     }
     if (t == TokOpenBracket) {
       if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
-      if (ctx.value.kind == KindNarrow) ctx.value.ToUpper();
-      interp.thisSource = cur;
-      stepTo(cur->GetNode(ctx.value));
-      interp.lastNode = cur;
-      const int close = NextToken(interp, ctx);
-      if (close == TokError) return ResultFailed;
-      if (close != TokCloseBracket) {
-        interp.runState = ErrorSyntax;
-        return ResultFailed;
-      }
+      StepIndexValue(interp, ctx, walk);
+      if (CloseIndex(interp, ctx) == ResultFailed) return ResultFailed;
       continue;
     }
-    if (mode == WalkMember) {
-      interp.thisSource = cur;
-      stepTo(cur->GetNode(vellvar(ctx.TokenView())));
-      interp.lastNode = cur;
-      mode = WalkRead;
+    if (walk.mode == WalkMember) {
+      StepMember(interp, walk, vellvar(ctx.TokenView()));
       continue;
     }
     UngetToken(ctx);
-    break;
+    return ResultDone;
   }
+}
 
-  if (mode == WalkAssign) {
-    if (IsMemberKind(cur->kind)) {
-      const int r = AccessComponentMember(interp, ctx, MemberWrite, componentSlot, cur->kind);
-      ctx.nodeMode = 0;
-      return r;
-    }
-    if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
-    return StoreAssigned(ctx, cur);
+int StoreIntoWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
+  if (IsMemberKind(walk.cur->kind)) {
+    const int r =
+        AccessComponentMember(interp, ctx, MemberWrite, walk.componentSlot, walk.cur->kind);
+    ctx.nodeMode = 0;
+    return r;
   }
+  if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+  return StoreAssigned(ctx, walk.cur);
+}
 
+int ReadWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
+  vellarray* cur = walk.cur;
   if (IsMemberKind(cur->kind)) {
-    return AccessComponentMember(interp, ctx, MemberRead, componentSlot, cur->kind);
+    return AccessComponentMember(interp, ctx, MemberRead, walk.componentSlot, cur->kind);
   }
   if (cur->kind == NodeVariable || cur->kind >= NodeComponentFirst) {
     if (ctx.nodeMode) {
@@ -159,6 +169,17 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
     }
   }
   return ResultDone;
+}
+
+namespace {
+
+__attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ctx,
+                                            vellarray* entry) {
+  ReferenceWalk walk;
+  StartWalk(interp, walk, entry);
+  if (WalkSteps(interp, ctx, walk) == ResultFailed) return ResultFailed;
+  if (walk.mode == WalkAssign) return StoreIntoWalk(interp, ctx, walk);
+  return ReadWalk(interp, ctx, walk);
 }
 
 }  // namespace
@@ -190,23 +211,63 @@ int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   return WalkReference(interp, ctx, entry);
 }
 
-int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
-  if (StackExhausted(interp)) return ResultFailed;
-  NodeRef sub(entry);
-  const int32_t savedCount = interp.localCount;
-  NodeRef savedThis = interp.thisSource;
-  if (PushArguments(interp, ctx) == ResultFailed) return ResultFailed;
-  interp.thisSource = savedThis;
+int BeginSubCall(Interpreter& interp, SubCall& call, vellarray* entry) {
+  if (NestingUsedUp(interp) || StackExhausted(interp)) return ResultFailed;
+  call.sub = entry;
+  call.savedCount = interp.localCount;
+  call.savedThis = interp.thisSource;
+  return ResultDone;
+}
+
+int FinishSubCall(Interpreter& interp, ExecContext& ctx, SubCall& call) {
+  interp.thisSource = call.savedThis;
   // The SUB's own name applies from the moment its body starts: errors in the
   // arguments belong to the caller, and a SUB called inside the arguments must
   // not leave its name behind for this one.
-  interp.routineName = sub->key;
-  SharedText text = names::SubText(*sub);
-  const int r = ExecuteText(interp, std::move(text), savedCount);
+  interp.routineName = call.sub->key;
+  SharedText text = names::SubText(*call.sub);
+  const int r = ExecuteText(interp, std::move(text), call.savedCount);
   if (r == ResultFailed) return ResultFailed;
   ctx.value = std::move(interp.lastValue);  // read only here
-  interp.localCount = savedCount;
+  names::PopLocals(interp, call.savedCount);
   return ResultDone;
+}
+
+int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
+  SubCall call;
+  if (BeginSubCall(interp, call, entry) == ResultFailed) return ResultFailed;
+  if (PushArguments(interp, ctx) == ResultFailed) return ResultFailed;
+  return FinishSubCall(interp, ctx, call);
+}
+
+int PushArgument(Interpreter& interp, ExecContext& ctx) {
+  if (interp.localCount >= kTableEntries) {
+    interp.runState = ErrorAreaOverflow;
+    return ResultFailed;
+  }
+  // A nameless local: no lookup finds it, so pushing it changes no name.
+  names::NoteLocalName(interp, interp.localCount, {});
+  vellarray& local = interp.locals[interp.localCount];
+  if (local.firstChild != nullptr || local.childCount != 0) local.Clear();
+  local.kind = NodeVariable;
+  names::SetEmptyKey(local.key);
+  local.item = ctx.value;  // a copy: the next argument starts from this value
+  ++interp.localCount;
+  return ResultDone;
+}
+
+int ContinueArguments(Interpreter& interp, ExecContext& ctx) {
+  for (;;) {
+    const int t = NextToken(interp, ctx);
+    if (t == TokError) return ResultFailed;
+    if (t == TokCloseParen) return ResultDone;
+    if (t != TokComma) {
+      interp.runState = ErrorUndefined;
+      return ResultFailed;
+    }
+    if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+    if (PushArgument(interp, ctx) == ResultFailed) return ResultFailed;
+  }
 }
 
 int PushArguments(Interpreter& interp, ExecContext& ctx) {
@@ -220,29 +281,36 @@ int PushArguments(Interpreter& interp, ExecContext& ctx) {
   if (t == TokError) return ResultFailed;
   if (t == TokCloseParen) return ResultDone;
   UngetToken(ctx);
-  for (;;) {
-    if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
-    if (interp.localCount >= kTableEntries) {
-      interp.runState = ErrorAreaOverflow;
-      return ResultFailed;
-    }
-    vellarray& local = interp.locals[interp.localCount];
-    if (local.firstChild != nullptr || local.childCount != 0) local.Clear();
-    local.kind = NodeVariable;
-    names::SetEmptyKey(local.key);
-    local.item = ctx.value;  // a copy: the next argument starts from this value
-    ++interp.localCount;
-    t = NextToken(interp, ctx);
-    if (t == TokError) return ResultFailed;
-    if (t == TokCloseParen) return ResultDone;
-    if (t != TokComma) {
-      interp.runState = ErrorUndefined;
-      return ResultFailed;
-    }
-  }
+  if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+  if (PushArgument(interp, ctx) == ResultFailed) return ResultFailed;
+  return ContinueArguments(interp, ctx);
 }
 
+namespace {
+
+// The parameter list the text's memory knows: when there are values for
+// all its names, they are bound as the plain way binds them; else the plain
+// way reads it and fails where it fails.
+bool BindKnownParameters(Interpreter& interp, ExecContext& ctx, int& bound) {
+  const forms::ParameterForm* form = forms::ParametersAt(interp, ctx);
+  if (form == nullptr) return false;
+  const size_t count = form->names.size();
+  if (ctx.localBase < 0 || int64_t(ctx.localBase) + int64_t(count) > interp.localCount) return false;
+  for (size_t i = 0; i < count; ++i) {
+    const int32_t index = ctx.localBase + int32_t(i);
+    interp.locals[index].key = std::u16string_view(form->names[i]);
+    names::NoteLocalName(interp, index, form->names[i]);
+  }
+  forms::ReadAgain(ctx, form->end);
+  bound = int(count);
+  return true;
+}
+
+}  // namespace
+
 int BindParameters(Interpreter& interp, ExecContext& ctx) {
+  int known = 0;
+  if (BindKnownParameters(interp, ctx, known)) return known;
   int t = NextToken(interp, ctx);
   if (t == TokError) return -1;
   if (t != TokOpenParen) {
@@ -261,6 +329,7 @@ int BindParameters(Interpreter& interp, ExecContext& ctx) {
       return -1;
     }
     interp.locals[index].key = ctx.TokenView();
+    names::NoteLocalName(interp, index, ctx.TokenView());
     ++bound;
   }
 }
@@ -342,7 +411,20 @@ int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
   }
 }
 
+void CountLocalNames(Interpreter& interp) {
+  LocalNameCounts& names = interp.localNames;
+  for (uint16_t& c : names.count) c = 0;
+  const int32_t top = interp.localCount > kTableNodes ? kTableNodes : interp.localCount;
+  for (int32_t i = 0; i < kTableNodes; ++i) {
+    const std::u16string_view name = i < top ? NameOf(interp.locals[i].key) : std::u16string_view();
+    names.bucketOf[i] = name.empty() ? LocalNameCounts::kNone : NameBucket(name);
+    if (!name.empty()) ++names.count[names.bucketOf[i]];
+  }
+  names.epoch = gNamesEpoch;
+}
+
 void FreeEntry(vellarray& entry) {
+  NamesChanged();
   entry.Clear();
   entry.kind = NodeFree;
   entry.key = u"";
@@ -352,12 +434,15 @@ void FreeEntry(vellarray& entry) {
 // The texts of the SUBs called last, by entry. A SUB's text is made into a
 // shared text once and reused while the entry still holds that same text;
 // any change to the entry (redefinition, assignment, NEW) shows as a
-// different text and makes a new one.
+// different text and makes a new one. A node holds a SUB's text only by a
+// SUB definition or a whole node stored, both changes of names: while the
+// names epoch stays, a SUB's node holds the text it held.
 namespace {
 
 struct SubTextSlot {
   const vellarray* entry = nullptr;
   SharedText text;
+  uint64_t epoch = 0;  // the names epoch at which the entry was last seen to hold it
 };
 constexpr size_t kSubTextSlots = 64;
 thread_local SubTextSlot subTextCache[kSubTextSlots];
@@ -376,9 +461,18 @@ SharedText SubText(vellarray& entry) {
   if (ReferenceMode()) return MakeSharedText(entry.item.WideView());
   SubTextSlot& slot =
       subTextCache[(reinterpret_cast<uintptr_t>(&entry) / sizeof(vellarray)) % kSubTextSlots];
-  if (slot.entry == &entry && slot.text && SameText(entry.item, slot.text->chars)) return slot.text;
+  if (slot.entry == &entry && slot.text) {
+    if (slot.epoch == gNamesEpoch && size_t(entry.item.length) == slot.text->chars.size()) {
+      return slot.text;
+    }
+    if (SameText(entry.item, slot.text->chars)) {
+      slot.epoch = gNamesEpoch;
+      return slot.text;
+    }
+  }
   slot.entry = &entry;
   slot.text = MakeSharedText(entry.item.WideView());
+  slot.epoch = gNamesEpoch;
   return slot.text;
 }
 

@@ -68,6 +68,7 @@ int DirComponent(Interpreter& interp, ExecContext& ctx) {
   entry.Assign(ctx.node);
   entry.key = std::u16string_view(name);
   entry.item = args[2].ToInt();
+  names::NamesChanged();
   return ResultDone;
 }
 

@@ -38,6 +38,8 @@ AnswerRead ReadAnswer(std::FILE* in, std::string& line) {
 
 }  // namespace
 
+const std::atomic<int> ConsoleHost::kNeverPump{0};
+
 void ConsoleHost::HandleHostRequest(Interpreter& interp) {
   vellarray* slots = interp.requestSlots;
   switch (slots[0].ItemInt()) {

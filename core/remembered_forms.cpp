@@ -1,0 +1,83 @@
+// Finding a position's remembered forms, and restoring the plain path's
+// reading state where a form hands over or fails.
+#include "core/remembered_forms.h"
+
+
+#include "core/interpreter_state.h"
+#include "core/lexer.h"
+#include "core/reference_mode.h"
+#include "core/token_cache.h"
+
+namespace vell::forms {
+
+namespace {
+
+// Forms made against other built-ins name the wrong handlers: forget them
+// (they stay alive, as one may be running) and learn the text again.
+void FollowBuiltins(Interpreter& interp, TextForms& forms) {
+  if (forms.builtinTable == &interp.builtins && forms.builtinStamp == gBuiltinStamp &&
+      forms.builtinCount == interp.builtins.size()) {
+    return;
+  }
+  forms.parametersState = Learnt::Unseen;  // made without built-ins, but learnt again alike
+  for (Place& place : forms.places) {
+    place.statementState = Learnt::Unseen;
+    place.expressionState = Learnt::Unseen;
+    place.statement = nullptr;
+    place.expression = nullptr;
+  }
+  forms.builtinTable = &interp.builtins;
+  forms.builtinStamp = gBuiltinStamp;
+  forms.builtinCount = interp.builtins.size();
+}
+
+}  // namespace
+
+TextForms& FormsOf(Interpreter& interp, TokenCache& cache) {
+  if (cache.forms == nullptr) {
+    cache.forms = std::make_unique<TextForms>();
+    cache.forms->placeAt.assign(cache.slotCount, nullptr);
+  }
+  FollowBuiltins(interp, *cache.forms);
+  return *cache.forms;
+}
+
+Place* NewPlace(TextForms& forms, size_t position) {
+  forms.places.emplace_back();
+  forms.placeAt[position] = &forms.places.back();
+  return forms.placeAt[position];
+}
+
+const StatementForm* LearnStatement(Interpreter& interp, ExecContext& ctx, Place& place) {
+  if (place.statementState == Learnt::Unseen) {
+    place.statementState = Learnt::SeenOnce;
+  } else if (place.statementState == Learnt::SeenOnce) {
+    place.statement = MakeStatement(interp, ctx, *ctx.textForms);
+    place.statementState = place.statement != nullptr ? Learnt::Known : Learnt::Plain;
+  }
+  return place.statement;
+}
+
+const Chain* LearnExpression(Interpreter& interp, ExecContext& ctx, Place& place) {
+  if (place.expressionState == Learnt::Unseen) {
+    place.expressionState = Learnt::SeenOnce;
+  } else if (place.expressionState == Learnt::SeenOnce) {
+    place.expression = MakeExpression(interp, ctx, *ctx.textForms);
+    place.expressionState = place.expression != nullptr ? Learnt::Known : Learnt::Plain;
+  }
+  return place.expression;
+}
+
+const ParameterForm* ParametersAt(Interpreter& interp, ExecContext& ctx) {
+  if (ctx.text != ctx.tokenText || ctx.cursor != 0) return nullptr;
+  TextForms& forms = *ctx.textForms;
+  if (forms.parametersState == Learnt::Unseen) {
+    forms.parametersState = Learnt::SeenOnce;
+  } else if (forms.parametersState == Learnt::SeenOnce) {
+    forms.parameters = MakeParameters(interp, ctx, forms);
+    forms.parametersState = forms.parameters != nullptr ? Learnt::Known : Learnt::Plain;
+  }
+  return forms.parameters.get();
+}
+
+}  // namespace vell::forms
