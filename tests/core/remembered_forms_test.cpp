@@ -86,6 +86,18 @@ TEST(RememberedForms, NamesThatChangeMeaningBetweenPasses) {
                         u"  PRINT X, \" \"\n"
                         u"}"),
             u"1 2 [MSG]\n 5 : syntax error");
+  // The same where the argument list stands in an argument, an index or
+  // parentheses: the plain path reads on from the list.
+  const std::u16string changing = u"SUB F(A) { RETURN (A + 1) }\n"
+                                  u"SUB G(A, B) { RETURN (A * B) }\n"
+                                  u"DIM I, A\nA[1] = 5\n"
+                                  u"FOR I = 0, I < 4, I = I + 1 {\n"
+                                  u"  IF I == 2 { F = 1 }\n";
+  EXPECT_EQ(RunBothWays(changing + u"  PRINT G(2, F(I)), \" \"\n}"),
+            u"2 4 [MSG]\n 7 : undefined error");
+  EXPECT_EQ(RunBothWays(changing + u"  PRINT A[F(I) - 1], \" \"\n}"), u" 5 [MSG]\n 7 : syntax error");
+  EXPECT_EQ(RunBothWays(changing + u"  PRINT (F(I)), \" \"\n}"),
+            u"1 2 [MSG]\n 7: unbalanced parentheses");
   // A SUB defined again while a loop calls it, and one that defines itself
   // again while it runs.
   EXPECT_EQ(RunBothWays(u"SUB F { RETURN (1) }\n"

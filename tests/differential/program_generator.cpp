@@ -129,10 +129,14 @@ void ProgramGenerator::ScopeStatement(std::u16string& out, Scope& scope) {
       out += u"PRINT F" + Number(Pick(subCount_)) + u"(1, 1 / (" +
              std::u16string(scope.inSub ? u"K2" : u"I2") + u" - 2) + N1), \"\\n\"\n";
       break;
-    default:
-      // An argument list after a name that may be a variable here.
-      out += u"PRINT V(N1(1), 1), \"\\n\"\n";
+    default: {
+      // An argument list after a name that may be a variable here, in an
+      // argument, an index or parentheses.
+      static constexpr std::array<std::u16string_view, 4> kLists = {
+          u"PRINT V(N1(1), 1)", u"PRINT A0[N1(2) - 1]", u"PRINT (N1(3))", u"PRINT U0(N1(0))"};
+      out += std::u16string(kLists[size_t(Pick(int(kLists.size())))]) + u", \"\\n\"\n";
       break;
+    }
   }
 }
 
