@@ -8,6 +8,7 @@
 #include "core/interpreter_state.h"
 #include "core/lexer.h"
 #include "core/name_table.h"
+#include "core/remembered_forms.h"
 #include "core/statements.h"
 #include "core/variables.h"
 
@@ -98,6 +99,26 @@ class InputValues {
 
 }  // namespace
 
+namespace {
+
+// Pushes a new local of that name, unless the name is taken.
+int PushLocal(Interpreter& interp, std::u16string_view name) {
+  if (interp.localCount >= kTableEntries) {
+    interp.runState = ErrorAreaOverflow;
+    return ResultFailed;
+  }
+  vellarray& local = interp.locals[interp.localCount];
+  local.Clear();
+  local.kind = NodeVariable;
+  local.key = name;
+  local.item = u"";
+  names::NoteLocalName(interp, interp.localCount, name);
+  ++interp.localCount;
+  return ResultDone;
+}
+
+}  // namespace
+
 HandlerResult ExecDim(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
     std::u16string name;
@@ -106,22 +127,55 @@ HandlerResult ExecDim(Interpreter& interp, ExecContext& ctx) {
       interp.runState = ErrorUndefined;
       return ResultFailed;
     }
-    if (interp.localCount >= kTableEntries) {
-      interp.runState = ErrorAreaOverflow;
-      return ResultFailed;
-    }
-    vellarray& local = interp.locals[interp.localCount];
-    local.Clear();
-    local.kind = NodeVariable;
-    local.key = std::u16string_view(name);
-    local.item = u"";
-    names::NoteLocalName(interp, interp.localCount, name);
-    ++interp.localCount;
+    if (PushLocal(interp, name) == ResultFailed) return ResultFailed;
     bool more = false;
     if (NextInList(interp, ctx, more) != ResultDone) return ResultFailed;
     if (!more) return ResultDone;
   }
 }
+
+namespace forms {
+
+namespace {
+
+// GlobalSubExists, with the global found remembered while no name changes.
+bool SubNamed(Interpreter& interp, const Declarations::Name& declared) {
+  if (declared.epoch != names::gNamesEpoch) {
+    const names::GlobalLookup global = names::FindGlobal(interp, declared.name);
+    declared.global = global.named ? global.entry : nullptr;
+    declared.epoch = names::gNamesEpoch;
+  }
+  return declared.global != nullptr && declared.global->kind == NodeSub;
+}
+
+// DeclaredInFrame, passed over when no live local bears a name of its bucket.
+bool DeclaredHere(Interpreter& interp, ExecContext& ctx, const Declarations::Name& declared) {
+  if (interp.localNames.epoch == names::gNamesEpoch &&
+      interp.localNames.count[declared.bucket] == 0) {
+    return false;
+  }
+  return DeclaredInFrame(interp, ctx, declared.name);
+}
+
+}  // namespace
+
+HandlerResult DeclareLocals(Interpreter& interp, ExecContext& ctx, const StatementForm& statement) {
+  const Declarations& form = *statement.declarations;
+  for (const Declarations::Name& declared : form.names) {
+    const bool taken = SubNamed(interp, declared) || DeclaredHere(interp, ctx, declared);
+    if (taken || PushLocal(interp, declared.name) == ResultFailed) {
+      // Where ReadDeclaredName leaves the reading, with the name to show.
+      ReadAgain(ctx, declared.after);
+      ctx.SetToken(declared.name);
+      if (taken) interp.runState = ErrorUndefined;
+      return ResultFailed;
+    }
+  }
+  ReadAgain(ctx, form.names.back().after);
+  return ResultDone;
+}
+
+}  // namespace forms
 
 HandlerResult ExecGlobal(Interpreter& interp, ExecContext& ctx) {
   for (;;) {

@@ -154,7 +154,7 @@ HandlerResult ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
   if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultBlockClosed;
   if (StackUsedUp(interp, kNestingSlack)) return ResultFailed;
   if (const forms::StatementForm* form = forms::StatementAt(interp, ctx)) {
-    return forms::RunStatement(interp, ctx, *form);
+    return form->run(interp, ctx, *form);
   }
   return ExecutePlainStatement(interp, ctx);
 }

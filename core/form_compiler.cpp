@@ -36,6 +36,8 @@ class FormCompiler {
 
   const StatementForm* Statement();
   std::unique_ptr<ParameterForm> Parameters();
+  std::unique_ptr<Declarations> ParseDeclarations();
+  void ParseKeywordExpression(StatementForm& statement);
   const Chain* Expression() { return Bound() ? ParseChain(LevelLogic) : nullptr; }
 
  private:
@@ -102,7 +104,14 @@ const StatementForm* FormCompiler::Statement() {
     case TokEnd: made->kind = StatementForm::End; break;
     case TokIdentifier:
       made->handler = FindStatementKeyword(reader_);
-      if (made->handler != nullptr) {
+      if (made->handler == ExecIf || made->handler == ExecElseIf ||
+          made->handler == ExecReturn) {
+        ParseKeywordExpression(*made);
+      } else if (made->handler == ExecDim) {
+        made->kind = StatementForm::Declaration;
+        made->declarations = ParseDeclarations();
+        if (made->declarations == nullptr) made->kind = StatementForm::Keyword;
+      } else if (made->handler != nullptr) {
         made->kind = StatementForm::Keyword;
       } else {
         GiveBack();
@@ -115,6 +124,7 @@ const StatementForm* FormCompiler::Statement() {
     default:
       return nullptr;  // the plain path reports it
   }
+  made->run = RunnerOf(made->kind);
   const StatementForm* form = made.get();
   forms_.statements.push_back(std::move(made));
   return form;
@@ -130,6 +140,46 @@ void FormCompiler::MakeAssignment(StatementForm& statement) {
   statement.kind = StatementForm::Assignment;
   statement.target = &name;
   statement.expression = name.assigned;
+}
+
+// The expression that IF, ELSEIF and RETURN evaluate after the keyword
+// (RETURN only one in parentheses); the keyword's handler when it is none
+// the forms know.
+void FormCompiler::ParseKeywordExpression(StatementForm& statement) {
+  statement.kind = StatementForm::Keyword;
+  if (statement.handler == ExecReturn) {
+    const int t = Next();
+    if (t < 0) return;
+    GiveBack();
+    if (t != TokOpenParen) {
+      statement.kind = StatementForm::Return;
+      statement.after = {at_, true};
+      return;
+    }
+  }
+  const Chain* expression = ParseChain(LevelLogic);
+  if (expression == nullptr || expression->open) return;
+  statement.expression = expression;
+  statement.kind = statement.handler == ExecIf       ? StatementForm::If
+                   : statement.handler == ExecElseIf ? StatementForm::ElseIf
+                                                     : StatementForm::Return;
+}
+
+// DIM's names as ReadDeclaredName and NextInList read them, when each is a
+// name alone (an index or member after one is evaluated: the plain way).
+std::unique_ptr<Declarations> FormCompiler::ParseDeclarations() {
+  auto made = std::make_unique<Declarations>();
+  for (;;) {
+    if (Next() != TokIdentifier) return nullptr;
+    Declarations::Name declared;
+    declared.name = reader_.TokenView();
+    declared.bucket = names::NameBucket(declared.name);
+    const int t = Next();
+    if (t < 0 || t == TokOpenBracket || t == TokPeriod) return nullptr;
+    declared.after = {at_, true};
+    made->names.push_back(std::move(declared));
+    if (t != TokComma) return made;
+  }
 }
 
 // As BindParameters reads the list: any token but , and ) names one.

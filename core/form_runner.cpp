@@ -10,6 +10,7 @@
 #include "core/name_table.h"
 #include "core/operators.h"
 #include "core/remembered_forms.h"
+#include "core/statements.h"
 #include "core/variables.h"
 
 namespace vell::forms {
@@ -359,12 +360,82 @@ HandlerResult RunExpression(Interpreter& interp, ExecContext& ctx, const Chain& 
   return ResultDone;
 }
 
+namespace {
+
+inline HandlerResult Statement(HandlerResult r) {
+  return r == ResultFailed ? ResultFailed : ResultDone;
+}
+
+HandlerResult RunBlockOpen(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
+  ReadAgain(ctx, {form.at, false});
+  return RunBlock(interp, ctx);
+}
+
+HandlerResult RunBlockClose(Interpreter&, ExecContext& ctx, const StatementForm& form) {
+  ReadAgain(ctx, {form.at, false});
+  return ResultBlockClosed;
+}
+
+HandlerResult RunTextEnd(Interpreter&, ExecContext& ctx, const StatementForm& form) {
+  ReadAgain(ctx, {form.at, false});
+  return ResultTextEnded;
+}
+
+HandlerResult RunKeyword(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
+  ReadAgain(ctx, {form.at, false});
+  return Statement(form.handler(interp, ctx));
+}
+
 HandlerResult RunExpressionStatement(Interpreter& interp, ExecContext& ctx,
                                      const StatementForm& form) {
-  if (form.kind == StatementForm::Assignment) {
-    return RunAssignment(interp, ctx, *form.target) == Outcome::Failed ? ResultFailed : ResultDone;
+  return Statement(RunExpression(interp, ctx, *form.expression));
+}
+
+HandlerResult RunAssignmentStatement(Interpreter& interp, ExecContext& ctx,
+                                     const StatementForm& form) {
+  return RunAssignment(interp, ctx, *form.target) == Outcome::Failed ? ResultFailed : ResultDone;
+}
+
+HandlerResult RunIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
+  if (RunExpression(interp, ctx, *form.expression) == ResultFailed) return ResultFailed;
+  return Statement(IfBranch(interp, ctx));
+}
+
+HandlerResult RunElseIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
+  if (!ElseIfPending(interp, ctx)) {
+    ReadAgain(ctx, {form.at, false});  // the message shows the keyword
+    return ResultFailed;
   }
-  return RunExpression(interp, ctx, *form.expression) == ResultFailed ? ResultFailed : ResultDone;
+  if (RunExpression(interp, ctx, *form.expression) == ResultFailed) return ResultFailed;
+  return Statement(ElseIfBranch(interp, ctx));
+}
+
+HandlerResult RunReturn(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
+  if (form.expression == nullptr) {
+    ReadAgain(ctx, form.after);
+  } else if (RunExpression(interp, ctx, *form.expression) == ResultFailed) {
+    return ResultFailed;
+  }
+  ctx.returnFlag = 1;
+  return ResultDone;
+}
+
+}  // namespace
+
+StatementRunner RunnerOf(StatementForm::Kind kind) {
+  switch (kind) {
+    case StatementForm::Block: return RunBlockOpen;
+    case StatementForm::Close: return RunBlockClose;
+    case StatementForm::End: return RunTextEnd;
+    case StatementForm::Keyword: return RunKeyword;
+    case StatementForm::Expression: return RunExpressionStatement;
+    case StatementForm::Assignment: return RunAssignmentStatement;
+    case StatementForm::Declaration: return DeclareLocals;
+    case StatementForm::If: return RunIf;
+    case StatementForm::ElseIf: return RunElseIf;
+    case StatementForm::Return: return RunReturn;
+  }
+  return RunKeyword;
 }
 
 }  // namespace vell::forms

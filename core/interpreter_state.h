@@ -28,7 +28,7 @@ constexpr int kTableEntries = 500;
 // frames keep the counts; after any other change of names (names::
 // NamesChanged) they are counted afresh when next needed.
 struct LocalNameCounts {
-  static constexpr int kBuckets = 256;
+  static constexpr int kBuckets = 1024;
   static constexpr uint16_t kNone = 0xFFFF;
   LocalNameCounts() {
     for (uint16_t& b : bucketOf) b = kNone;

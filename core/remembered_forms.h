@@ -143,15 +143,41 @@ struct NameExpr : Expr {
   mutable int32_t frameOffset = -1;
 };
 
+// DIM with names alone: each name, and where reading stands after it (the
+// token after it, given back).
+struct Declarations {
+  struct Name {
+    std::u16string name;
+    uint16_t bucket = 0;  // names::NameBucket
+    ReadPoint after;
+    // The global of that name while no name changed (whether it is a SUB
+    // is read from it each time).
+    mutable uint64_t epoch = 0;
+    mutable vellarray* global = nullptr;
+  };
+  std::vector<Name> names;
+};
+
 // The statement that begins at a position.
+struct StatementForm;
+// Runs a statement's form as ExecuteStatement after its checks would.
+using StatementRunner = HandlerResult (*)(Interpreter& interp, ExecContext& ctx,
+                                          const StatementForm& form);
 struct StatementForm {
   // Assignment: an expression statement that assigns to a name alone.
-  enum Kind : uint8_t { Block, Close, End, Keyword, Expression, Assignment };
+  // Declaration: DIM with names alone. If, ElseIf, Return: those statements
+  // with their expression (RETURN without one: none).
+  enum Kind : uint8_t {
+    Block, Close, End, Keyword, Expression, Assignment, Declaration, If, ElseIf, Return
+  };
   Kind kind = Block;
   int32_t at = 0;                      // its first token
   StatementHandler handler = nullptr;  // Keyword
-  const Chain* expression = nullptr;   // Expression, Assignment
+  const Chain* expression = nullptr;   // Expression, Assignment, If, ElseIf, Return
+  ReadPoint after;                     // Return without (: the token after RETURN, given back
   const NameExpr* target = nullptr;    // Assignment: the name (its right side is assigned)
+  std::unique_ptr<Declarations> declarations;  // Declaration
+  StatementRunner run = nullptr;               // the runner of its kind
 };
 
 // A text's parameter list, as BindParameters reads it at the text's start.
@@ -239,11 +265,11 @@ const Chain* MakeExpression(Interpreter& interp, ExecContext& ctx, TextForms& fo
 std::unique_ptr<ParameterForm> MakeParameters(Interpreter& interp, ExecContext& ctx,
                                               TextForms& forms);
 
-// Runs an expression's form as EvalExpression after its own check would,
-// and an expression statement's (core/form_runner.cpp).
+// Runs an expression's form as EvalExpression after its own check would
+// (core/form_runner.cpp).
 HandlerResult RunExpression(Interpreter& interp, ExecContext& ctx, const Chain& form);
-HandlerResult RunExpressionStatement(Interpreter& interp, ExecContext& ctx,
-                                     const StatementForm& form);
+// The runner of a statement form's kind.
+StatementRunner RunnerOf(StatementForm::Kind kind);
 
 // Leaves ctx reading as the plain path would at that point; the token's
 // text is taken from the memory when something reads it.
@@ -259,26 +285,8 @@ inline void ReadAgain(ExecContext& ctx, ReadPoint point) {
   ctx.lexedFact = slot.fact;
 }
 
-// Runs a statement's form as ExecuteStatement after its checks would.
-inline HandlerResult RunStatement(Interpreter& interp, ExecContext& ctx,
-                                  const StatementForm& form) {
-  switch (form.kind) {
-    case StatementForm::Block:
-      ReadAgain(ctx, {form.at, false});
-      return RunBlock(interp, ctx);
-    case StatementForm::Close:
-      ReadAgain(ctx, {form.at, false});
-      return ResultBlockClosed;
-    case StatementForm::End:
-      ReadAgain(ctx, {form.at, false});
-      return ResultTextEnded;
-    case StatementForm::Keyword:
-      ReadAgain(ctx, {form.at, false});
-      return form.handler(interp, ctx) == ResultFailed ? ResultFailed : ResultDone;
-    default:
-      return RunExpressionStatement(interp, ctx, form);
-  }
-}
+// DIM as its form knows it (core/declarations.cpp).
+HandlerResult DeclareLocals(Interpreter& interp, ExecContext& ctx, const StatementForm& form);
 
 }  // namespace forms
 

@@ -117,15 +117,26 @@ HandlerResult RunOrPassBranch(Interpreter& interp, ExecContext& ctx, bool taken)
 
 HandlerResult ExecIf(Interpreter& interp, ExecContext& ctx) {
   if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+  return IfBranch(interp, ctx);
+}
+
+HandlerResult IfBranch(Interpreter& interp, ExecContext& ctx) {
   return RunOrPassBranch(interp, ctx, ConditionHolds(ctx));
 }
 
 HandlerResult ExecElseIf(Interpreter& interp, ExecContext& ctx) {
-  if (ctx.ifState == 0) {
-    interp.runState = ErrorSyntax;
-    return ResultFailed;
-  }
+  if (!ElseIfPending(interp, ctx)) return ResultFailed;
   if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+  return ElseIfBranch(interp, ctx);
+}
+
+bool ElseIfPending(Interpreter& interp, const ExecContext& ctx) {
+  if (ctx.ifState != 0) return true;
+  interp.runState = ErrorSyntax;
+  return false;
+}
+
+HandlerResult ElseIfBranch(Interpreter& interp, ExecContext& ctx) {
   const bool holds = ConditionHolds(ctx);
   if (ctx.ifState == 2) return RunOrPassBranch(interp, ctx, holds);
   return SkipStatement(interp, ctx);

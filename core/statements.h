@@ -14,6 +14,11 @@ StatementHandler FindStatementKeyword(const ExecContext& ctx);
 HandlerResult ExecRem(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecPrint(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecIf(Interpreter& interp, ExecContext& ctx);
+// IF and ELSEIF after their condition, which is in ctx.value; ELSEIF first
+// checks (false: a syntax error) that an IF is pending.
+HandlerResult IfBranch(Interpreter& interp, ExecContext& ctx);
+bool ElseIfPending(Interpreter& interp, const ExecContext& ctx);
+HandlerResult ElseIfBranch(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecElseIf(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecElse(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecWhile(Interpreter& interp, ExecContext& ctx);
