@@ -3,8 +3,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/tools/install-deps.sh"
-cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$here/build" --target vell
+(cd "$here" && cmake --preset release >/dev/null && cmake --build --preset release --target vell)
 args=()
 for a in "$@"; do
   if [ -e "$a" ]; then args+=("$(realpath "$a")"); else args+=("$a"); fi

@@ -37,7 +37,7 @@ void RunWithHost(benchmark::State& state, bool processEvents) {
   QuietHost host(processEvents);
   InterpreterEntry(1, &host, &host);
   for (auto _ : state) {
-    gInterpreter->programText = vellvar(kLoop);
+    gInterpreter->programText = kLoop;
     InterpreterEntry(2);
   }
   InterpreterEntry(3);

@@ -48,17 +48,14 @@ int ParseArguments(Interpreter& interp, ExecContext& ctx, vellvar* slots, int ma
   }
 }
 
-int AccessComponentMember(Interpreter& interp, ExecContext& ctx, MemberAccess mode, int slot,
-                          int memberCode) {
+HandlerResult AccessComponentMember(Interpreter& interp, ExecContext& ctx, MemberAccess mode,
+                                    int slot, int memberCode) {
   if (memberCode == MemberPrint) return SendComponentValues(interp, ctx, slot);
-  if (interp.components == nullptr) {
-    interp.runState = ErrorUndefined;
-    return ResultFailed;
-  }
+  if (interp.components == nullptr) return Fail(interp, ErrorUndefined);
   vellvar args[kMemberArgumentSlots] = {vellvar(0), vellvar(0), vellvar(0)};
   // Create, delete, methods and events are always calls.
   if (memberCode >= MemberCreate) mode = MemberWrite;
-  int r;
+  HandlerResult r;
   if (mode == MemberWrite) {
     int wanted = interp.components->MemberArgumentCount(memberCode);
     if (wanted < 0) wanted = 0;
@@ -72,7 +69,7 @@ int AccessComponentMember(Interpreter& interp, ExecContext& ctx, MemberAccess mo
   return r == ResultFailed ? ResultFailed : ResultDone;
 }
 
-int SendComponentValues(Interpreter& interp, ExecContext& ctx, int slot) {
+HandlerResult SendComponentValues(Interpreter& interp, ExecContext& ctx, int slot) {
   for (;;) {
     if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
     SendComponentPrint(interp, slot, ctx.value);

@@ -16,8 +16,8 @@ enum MemberAccess : int {
   MemberRead = 1,   // its value is read
   MemberWrite = 2,  // it is assigned, or called with arguments
 };
-int AccessComponentMember(Interpreter& interp, ExecContext& ctx, MemberAccess mode, int slot,
-                          int memberCode);
-int SendComponentValues(Interpreter& interp, ExecContext& ctx, int slot);
+HandlerResult AccessComponentMember(Interpreter& interp, ExecContext& ctx, MemberAccess mode,
+                                    int slot, int memberCode);
+HandlerResult SendComponentValues(Interpreter& interp, ExecContext& ctx, int slot);
 
 }  // namespace vell

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "core/component_list.h"
+
 namespace vell {
 
 // What a statement, function, command or component handler answers.
@@ -55,111 +57,27 @@ constexpr bool IsComponentKind(int32_t kind) {
 }
 constexpr bool IsMemberKind(int32_t kind) { return kind > NodeMemberAbove; }
 
-// Component types.
+// Component types: TypeForm (11) to TypePrinterDialog (27), one per row of
+// VELL_COMPONENT_TYPE_LIST.
 enum ComponentTypeCode : int32_t {
   TypeNone = 0,
-  TypeForm = 11,
-  TypeButton = 12,
-  TypeLabel = 13,
-  TypeTextBox = 14,
-  TypeCheckBox = 15,
-  TypeRadioButton = 16,
-  TypeListBox = 17,
-  TypeComboBox = 18,
-  TypeScrollBar = 19,
-  TypeGroupBox = 20,
-  TypeImage = 21,
-  TypePanel = 22,
-  TypeTimer = 23,
-  TypeMediaPlayer = 24,
-  TypeOpenDialog = 25,
-  TypeSaveDialog = 26,
-  TypePrinterDialog = 27,
+#define VELL_TYPE_CODE(Name, code, keyword, members) Type##Name = code,
+  VELL_COMPONENT_TYPE_LIST(VELL_TYPE_CODE)
+#undef VELL_TYPE_CODE
 };
 constexpr int32_t kFirstComponentType = TypeForm;
 constexpr int32_t kLastComponentType = TypePrinterDialog;
 
-// Component members: properties, the create and delete operations, methods
-// and events. 43, 79, 80 and 106 to 110 are not assigned.
+// Component members: properties (MemberAlign ... MemberWindowState), methods
+// (MemberCircle ... MemberZOrder) and events (MemberOnClick ...
+// MemberOnTimer), one per row of VELL_MEMBER_LIST; and the create and delete
+// operations, which are no program's keyword.
 enum MemberCode : int32_t {
-  MemberAlign = 31,
-  MemberAutoSize = 32,
-  MemberBorderStyle = 33,
-  MemberButtonStyle = 34,
-  MemberCaption = 35,
-  MemberChecked = 36,
-  MemberClientHeight = 37,
-  MemberClientWidth = 38,
-  MemberColor = 39,
-  MemberCursor = 40,
-  MemberEnabled = 41,
-  MemberFileName = 42,
-  MemberFontBold = 44,
-  MemberFontColor = 45,
-  MemberFontItalic = 46,
-  MemberFontName = 47,
-  MemberFontSize = 48,
-  MemberFontStrikeOut = 49,
-  MemberFontUnderline = 50,
-  MemberHeight = 51,
-  MemberInterval = 52,
-  MemberItemIndex = 53,
-  MemberItems = 54,
-  MemberKind = 55,
-  MemberLeft = 56,
-  MemberMargin = 57,
-  MemberMax = 58,
-  MemberParent = 59,
-  MemberPenSize = 60,
-  MemberPenStyle = 61,
-  MemberPixel = 62,
-  MemberPosition = 63,
-  MemberPosX = 64,
-  MemberPosY = 65,
-  MemberReadOnly = 66,
-  MemberScrollBars = 67,
-  MemberSelLength = 68,
-  MemberSelStart = 69,
-  MemberSelText = 70,
-  MemberStretch = 71,
-  MemberText = 72,
-  MemberTop = 73,
-  MemberTransparent = 74,
-  MemberVisible = 75,
-  MemberWantReturns = 76,
-  MemberWidth = 77,
-  MemberWindowState = 78,
-  MemberCreate = 81,
+#define VELL_MEMBER_CODE(Name, code, keyword, arguments) Member##Name = code,
+  VELL_MEMBER_LIST(VELL_MEMBER_CODE)
+#undef VELL_MEMBER_CODE
+      MemberCreate = 81,
   MemberDelete = 82,
-  MemberCircle = 83,
-  MemberCls = 84,
-  MemberCopy = 85,
-  MemberCross = 86,
-  MemberDark = 87,
-  MemberExecute = 88,
-  MemberFill = 89,
-  MemberFocus = 90,
-  MemberLine = 91,
-  MemberLoadFile = 92,
-  MemberMerge = 93,
-  MemberPaste = 94,
-  MemberPlay = 95,
-  MemberPos = 96,
-  MemberPrint = 97,
-  MemberPrinter = 98,
-  MemberRect = 99,
-  MemberRoundRect = 100,
-  MemberSaveFile = 101,
-  MemberShow = 102,
-  MemberStop = 103,
-  MemberTextOut = 104,
-  MemberZOrder = 105,
-  MemberOnClick = 111,
-  MemberOnClose = 112,
-  MemberOnKey = 113,
-  MemberOnMouseDown = 114,
-  MemberOnMouseMove = 115,
-  MemberOnTimer = 116,
 };
 constexpr int32_t kFirstPropertyMember = MemberAlign;
 constexpr int32_t kLastPropertyMember = MemberWindowState;
@@ -170,11 +88,11 @@ constexpr int32_t kLastEventMember = MemberOnTimer;
 
 // Host request kinds (slot 0 of the request slots).
 enum HostRequestKind : int {
-  RequestPrint = 1,      // slot 1: the value to show
-  RequestMessage = 2,    // slot 1: text; answer slot 0: 1 for Yes, else 0
-  RequestInput = 3,      // slot 1: prompt; answer slot 0: the text typed
+  RequestPrint = 1,    // slot 1: the value to show
+  RequestMessage = 2,  // slot 1: text; answer slot 0: 1 for Yes, else 0
+  RequestInput = 3,    // slot 1: prompt; answer slot 0: the text typed
   RequestRunEnded = 4,
-  RequestService = 5,    // slot 1: service number; slots 2-4: arguments; answer slot 1
+  RequestService = 5,  // slot 1: service number; slots 2-4: arguments; answer slot 1
   RequestPump = 6,
   RequestWindow = 7,     // slot 1: a WindowOperation and its arguments
   RequestComponent = 9,  // slot 1: a ComponentOperation; slot 2: component; slot 3: member

@@ -21,14 +21,11 @@ using names::NameOf;
 
 // Reads one declared name (a reference whose index and member steps declare
 // nothing) and puts it into the token buffer for error messages.
-int ReadDeclaredName(Interpreter& interp, ExecContext& ctx, std::u16string& name) {
+HandlerResult ReadDeclaredName(Interpreter& interp, ExecContext& ctx, std::u16string& name) {
   vellvar base(u"");
   if (ParseReference(interp, ctx, &base, nullptr) != ResultDone) return ResultFailed;
   name.assign(NameOf(base));
-  if (name.empty()) {
-    interp.runState = ErrorUndefined;
-    return ResultFailed;
-  }
+  if (name.empty()) return Fail(interp, ErrorUndefined);
   ctx.SetToken(name);
   return ResultDone;
 }
@@ -49,7 +46,7 @@ bool DeclaredInFrame(Interpreter& interp, ExecContext& ctx, std::u16string_view 
 }
 
 // A comma continues the list; any other token is given back.
-int NextInList(Interpreter& interp, ExecContext& ctx, bool& more) {
+HandlerResult NextInList(Interpreter& interp, ExecContext& ctx, bool& more) {
   const int t = NextToken(interp, ctx);
   if (t == TokError) return ResultFailed;
   more = t == TokComma;
@@ -102,11 +99,8 @@ class InputValues {
 namespace {
 
 // Pushes a new local of that name, unless the name is taken.
-int PushLocal(Interpreter& interp, std::u16string_view name) {
-  if (interp.localCount >= kTableEntries) {
-    interp.runState = ErrorAreaOverflow;
-    return ResultFailed;
-  }
+HandlerResult PushLocal(Interpreter& interp, std::u16string_view name) {
+  if (interp.localCount >= kTableEntries) return Fail(interp, ErrorAreaOverflow);
   vellarray& local = interp.locals[interp.localCount];
   local.Clear();
   local.kind = NodeVariable;
@@ -124,8 +118,7 @@ HandlerResult ExecDim(Interpreter& interp, ExecContext& ctx) {
     std::u16string name;
     if (ReadDeclaredName(interp, ctx, name) != ResultDone) return ResultFailed;
     if (GlobalSubExists(interp, name) || DeclaredInFrame(interp, ctx, name)) {
-      interp.runState = ErrorUndefined;
-      return ResultFailed;
+      return Fail(interp, ErrorUndefined);
     }
     if (PushLocal(interp, name) == ResultFailed) return ResultFailed;
     bool more = false;
@@ -167,8 +160,7 @@ HandlerResult DeclareLocals(Interpreter& interp, ExecContext& ctx, const Stateme
       // Where ReadDeclaredName leaves the reading, with the name to show.
       ReadAgain(ctx, declared.after);
       ctx.SetToken(declared.name);
-      if (taken) interp.runState = ErrorUndefined;
-      return ResultFailed;
+      return taken ? Fail(interp, ErrorUndefined) : ResultFailed;
     }
   }
   ReadAgain(ctx, form.names.back().after);
@@ -182,14 +174,8 @@ HandlerResult ExecGlobal(Interpreter& interp, ExecContext& ctx) {
     std::u16string name;
     if (ReadDeclaredName(interp, ctx, name) != ResultDone) return ResultFailed;
     const names::GlobalLookup global = names::FindGlobal(interp, name);
-    if (global.named && global.entry->kind == NodeSub) {
-      interp.runState = ErrorUndefined;
-      return ResultFailed;
-    }
-    if (global.entry == nullptr) {
-      interp.runState = ErrorAreaOverflow;
-      return ResultFailed;
-    }
+    if (global.named && global.entry->kind == NodeSub) return Fail(interp, ErrorUndefined);
+    if (global.entry == nullptr) return Fail(interp, ErrorAreaOverflow);
     vellarray* taken = global.entry;
     if (!global.named) names::FreeEntry(*taken);  // a free entry brings the empty string
     // Declaring an existing global again keeps its value and elements.
@@ -207,21 +193,12 @@ HandlerResult ExecSub(Interpreter& interp, ExecContext& ctx) {
   // Whatever token follows SUB names it; a mark gives the empty name, which
   // defines a SUB nobody can call.
   const std::u16string name(ctx.TokenView());
-  if (DeclaredInFrame(interp, ctx, name)) {
-    interp.runState = ErrorUndefined;
-    return ResultFailed;
-  }
+  if (DeclaredInFrame(interp, ctx, name)) return Fail(interp, ErrorUndefined);
   // A SUB of that name is redefined in place.
   const names::GlobalLookup global = names::FindGlobal(interp, name);
-  if (global.named && global.entry->kind != NodeSub) {
-    interp.runState = ErrorUndefined;
-    return ResultFailed;
-  }
+  if (global.named && global.entry->kind != NodeSub) return Fail(interp, ErrorUndefined);
   vellarray* entry = global.entry;
-  if (entry == nullptr) {
-    interp.runState = ErrorAreaOverflow;
-    return ResultFailed;
-  }
+  if (entry == nullptr) return Fail(interp, ErrorAreaOverflow);
   const int32_t start = ctx.cursor;
   if (CountParameters(interp, ctx) < 0) return ResultFailed;
   const HandlerResult r = SkipStatement(interp, ctx);
@@ -263,10 +240,7 @@ HandlerResult ExecInput(Interpreter& interp, ExecContext& ctx) {
       prompt = ctx.TokenView();
       t = NextToken(interp, ctx);
       if (t == TokError) return ResultFailed;
-      if (t != TokComma) {
-        interp.runState = ErrorSyntax;
-        return ResultFailed;
-      }
+      if (t != TokComma) return Fail(interp, ErrorSyntax);
     } else {
       UngetToken(ctx);
     }
@@ -276,17 +250,11 @@ HandlerResult ExecInput(Interpreter& interp, ExecContext& ctx) {
     names::ReferenceIndexes indexes;
     if (names::ParseReferenceParts(interp, ctx, &base, reference, &indexes) != ResultDone)
       return ResultFailed;
-    if (reference.empty()) {
-      interp.runState = ErrorUndefined;
-      return ResultFailed;
-    }
+    if (reference.empty()) return Fail(interp, ErrorUndefined);
     const std::u16string baseName(NameOf(base));
     InputValues held(interp, baseName);
     ctx.SetToken(baseName);
-    if (FindVariable(interp, ctx) == 0) {
-      interp.runState = ErrorUndefined;
-      return ResultFailed;
-    }
+    if (FindVariable(interp, ctx) == 0) return Fail(interp, ErrorUndefined);
 
     vellvar answer = AskInput(interp, prompt);
     if (interp.runState != StateRunning) return ResultFailed;

@@ -47,13 +47,7 @@ int RunProgramText(Interpreter& interp) {
   interp.routineName = u"";
   interp.mainRunning = 1;
   names::PopLocals(interp, 0);
-  SharedText shared;
-  if (interp.programText.IsString()) {
-    vellvar text(interp.programText);
-    shared = MakeSharedText(text.WideText());
-  } else {
-    shared = MakeSharedText(u"");  // no program text was ever given
-  }
+  SharedText shared = MakeSharedText(interp.programText);
   try {
     RunText(interp, nullptr, shared);
   } catch (...) {
@@ -148,9 +142,7 @@ Interpreter* CreateInterpreter(HostRequestHandler* host, HostShell* shell) {
   return gInterpreter;
 }
 
-void SetProgramText(Interpreter& interp, std::u16string_view text) {
-  interp.programText = vellvar(text);
-}
+void SetProgramText(Interpreter& interp, std::u16string_view text) { interp.programText = text; }
 
 void RunProgram(Interpreter& interp) {
   if (&interp == gInterpreter) InterpreterEntry(EntryRun);
@@ -163,6 +155,10 @@ void DestroyInterpreter(Interpreter* interp) {
 vellarray* RequestSlots(Interpreter& interp) { return interp.requestSlots; }
 int32_t RunState(const Interpreter& interp) { return interp.runState; }
 void SetRunState(Interpreter& interp, RunStateCode state) { interp.runState = state; }
+HandlerResult Fail(Interpreter& interp, RunStateCode code) {
+  interp.runState = code;
+  return ResultFailed;
+}
 bool MainProgramRunning(const Interpreter& interp) { return interp.mainRunning != 0; }
 int32_t RunningTexts(const Interpreter& interp) { return interp.runDepth; }
 void AppendCommandLine(Interpreter& interp, std::u16string_view part) {
@@ -173,9 +169,9 @@ bool InterpreterServes(const Interpreter* interp, const HostRequestHandler* host
   return interp != nullptr && interp == gInterpreter && interp->mainWindow == host;
 }
 
-int RunEventText(Interpreter& interp, std::u16string_view text) {
+HandlerResult RunEventText(Interpreter& interp, std::u16string_view text) {
   const int32_t savedLocals = interp.localCount;
-  int r = ResultFailed;
+  HandlerResult r = ResultFailed;
   const bool finished = GuardedCall(
       [&] { r = RunText(interp, nullptr, text); },
       [&](Failure failure, std::string_view) {

@@ -65,13 +65,29 @@ inline void PumpMessages(Interpreter& interp) {
   host->HandleHostRequest(interp);  // SendHostRequest
 }
 
-void AppendRoutineName(std::u16string& out, const vellvar& name) {
-  if (name.kind == KindWide) {
-    out += name.WideView();
-  } else if (name.kind == KindNarrow) {
-    out += vell::text::AnsiToWide(name.NarrowView());
-  }
-  // A name that was never set shows as empty.
+std::u16string RoutineName(const vellvar& name) {
+  if (name.kind == KindWide) return std::u16string(name.WideView());
+  if (name.kind == KindNarrow) return vell::text::AnsiToWide(name.NarrowView());
+  return {};  // a name that was never set shows as empty
+}
+
+inline bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Text cut to `room` units with "…" in place of what is left out: the start
+// of a routine name goes (a CALLed file's name stays), the end of a token.
+// A surrogate pair is never split.
+std::u16string KeepEnd(std::u16string_view text, size_t room) {
+  if (text.size() <= room) return std::u16string(text);
+  size_t from = text.size() - (room - 1);
+  if (IsLowSurrogate(text[from])) ++from;
+  return u"\u2026" + std::u16string(text.substr(from));
+}
+std::u16string KeepStart(std::u16string_view text, size_t room) {
+  if (text.size() <= room) return std::u16string(text);
+  size_t n = room - 1;
+  if (IsHighSurrogate(text[n - 1])) --n;
+  return std::u16string(text.substr(0, n)) + u"\u2026";
 }
 
 // A text started inside a run while a stop or an error is pending does not
@@ -176,8 +192,7 @@ __attribute__((noinline)) HandlerResult ExecutePlainStatement(Interpreter& inter
     case TokError:
       return ResultFailed;
     default:
-      interp.runState = ErrorSyntax;
-      return ResultFailed;
+      return Fail(interp, ErrorSyntax);
   }
 }
 
@@ -187,10 +202,7 @@ HandlerResult RunBlock(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
     const HandlerResult r = ExecuteStatement(interp, ctx);
     if (r == ResultBlockClosed) return ResultDone;
-    if (r == ResultTextEnded) {
-      interp.runState = ErrorUnbalanced;
-      return ResultFailed;
-    }
+    if (r == ResultTextEnded) return Fail(interp, ErrorUnbalanced);
     if (r == ResultFailed) return ResultFailed;
   }
 }
@@ -200,7 +212,7 @@ std::u16string FormatErrorMessage(const Interpreter& interp, const ExecContext& 
   if (code == StateExit || code == StateEnd) return {};
 
   int32_t line = 1;
-  for (int32_t i = 0; i < ctx.cursor && ctx.text[i] != 0; ++i) {
+  for (int32_t i = 0; i < ctx.cursor && !(ctx.text[i] == 0 && AtTextEnd(ctx, i)); ++i) {
     if (ctx.text[i] == u'\n') ++line;
   }
 
@@ -219,25 +231,34 @@ std::u16string FormatErrorMessage(const Interpreter& interp, const ExecContext& 
     default: words = u"system error\n"; break;
   }
 
-  std::u16string msg(1, u'\n');
-  AppendRoutineName(msg, ctx.routineName);
-  msg += u' ';
   char digits[16];
   const auto end = std::to_chars(digits, digits + sizeof digits, line).ptr;
-  for (const char* d = digits; d != end; ++d) msg += static_cast<char16_t>(*d);
+  const std::u16string number(digits, end);
+  const std::u16string_view wordsView(words);
+  std::u16string name = RoutineName(ctx.routineName);
+  std::u16string token(withToken ? ctx.TokenView() : std::u16string_view());
+
+  // The message keeps at most 255 units: the line number and the words stay
+  // whole, and the routine name and the token share the room left, each
+  // shortened only as far as the other leaves it no room.
+  const size_t fixed = 1 + 1 + number.size() + (withToken ? 1 : 0) + 2 + wordsView.size();
+  const size_t room = kMessageMax - fixed;
+  if (name.size() + token.size() > room) {
+    const size_t half = room / 2;
+    name = KeepEnd(name, token.size() <= half ? room - token.size() : half);
+    token = KeepStart(token, room - name.size());
+  }
+
+  std::u16string msg(1, u'\n');
+  msg += name;
+  msg += u' ';
+  msg += number;
   if (withToken) {
     msg += u' ';
-    msg += ctx.TokenView();
+    msg += token;
   }
   msg += u": ";
-  msg += words;
-
-  // The message keeps at most 255 units; a surrogate pair is never split.
-  if (msg.size() > kMessageMax) {
-    size_t cut = kMessageMax;
-    if (msg[cut - 1] >= 0xD800 && msg[cut - 1] <= 0xDBFF) --cut;
-    msg.resize(cut);
-  }
+  msg += wordsView;
   return msg;
 }
 

@@ -92,10 +92,7 @@ HandlerResult ResolveName(Interpreter& interp, ExecContext& ctx) {
   if (const BuiltinHandler handler = FindBuiltin(interp, ctx)) {
     return handler(interp, ctx) == ResultFailed ? ResultFailed : ResultDone;
   }
-  if (FindVariable(interp, ctx) == 0) {
-    interp.runState = ErrorUndefined;
-    return ResultFailed;
-  }
+  if (FindVariable(interp, ctx) == 0) return Fail(interp, ErrorUndefined);
   return AccessVariable(interp, ctx, ctx.foundEntry) == ResultFailed ? ResultFailed : ResultDone;
 }
 
@@ -139,10 +136,7 @@ HandlerResult ApplyOperator(Interpreter& interp, ExecContext& ctx, int level, in
       if (t == TokTimes) {
         left *= ctx.value;
       } else {
-        if (ctx.value.RealValue() == 0.0) {
-          interp.runState = ErrorArithmetic;
-          return ResultFailed;
-        }
+        if (ctx.value.RealValue() == 0.0) return Fail(interp, ErrorArithmetic);
         left /= ctx.value;
       }
       ctx.value = std::move(left);
@@ -238,10 +232,7 @@ HandlerResult EvalPrimary(Interpreter& interp, ExecContext& ctx) {
       return ResultDone;
     case TokOpenParen:
       if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
-      if (NextToken(interp, ctx) != TokCloseParen) {
-        interp.runState = ErrorUnbalanced;
-        return ResultFailed;
-      }
+      if (NextToken(interp, ctx) != TokCloseParen) return Fail(interp, ErrorUnbalanced);
       return ResultDone;
     case TokPlus:
       if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
@@ -255,8 +246,7 @@ HandlerResult EvalPrimary(Interpreter& interp, ExecContext& ctx) {
     case TokIdentifier:
       return ResolveName(interp, ctx);
     default:
-      interp.runState = ErrorSyntax;
-      return ResultFailed;
+      return Fail(interp, ErrorSyntax);
   }
 }
 

@@ -402,9 +402,9 @@ HandlerResult RunIf(Interpreter& interp, ExecContext& ctx, const StatementForm& 
 }
 
 HandlerResult RunElseIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
-  if (!ElseIfPending(interp, ctx)) {
+  if (ctx.ifState == 0) {
     ReadAgain(ctx, {form.at, false});  // the message shows the keyword
-    return ResultFailed;
+    return Fail(interp, ErrorSyntax);
   }
   if (RunExpression(interp, ctx, *form.expression) == ResultFailed) return ResultFailed;
   return Statement(ElseIfBranch(interp, ctx));

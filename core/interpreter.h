@@ -23,19 +23,23 @@ struct Interpreter;
 constexpr int kRequestSlotCount = 10;
 
 // A built-in keyword handler: reads its arguments from the running text,
-// leaves its result in ctx.value and returns ResultDone, or ResultFailed.
-using BuiltinHandler = int (*)(Interpreter& interp, ExecContext& ctx);
+// leaves its result in ctx.value and answers ResultDone, or ResultFailed.
+using BuiltinHandler = HandlerResult (*)(Interpreter& interp, ExecContext& ctx);
+
+// The one way a handler fails with a run error: sets the run state to `code`
+// and answers ResultFailed, as in `return Fail(interp, ErrorSyntax);`.
+HandlerResult Fail(Interpreter& interp, RunStateCode code);
 
 // The component side of member access; installed by the component table.
-// Each returns ResultDone or ResultFailed, with the member's value in ctx.value.
+// Each answers ResultDone or ResultFailed, with the member's value in ctx.value.
 class ComponentBridge {
  public:
   virtual ~ComponentBridge() = default;
   virtual int MemberArgumentCount(int memberCode) = 0;
-  virtual int GetComponentMember(Interpreter& interp, ExecContext& ctx, int slot,
-                                 int memberCode, vellvar* args) = 0;
-  virtual int SetComponentMember(Interpreter& interp, ExecContext& ctx, int slot,
-                                 int memberCode, vellvar* args) = 0;
+  virtual HandlerResult GetComponentMember(Interpreter& interp, ExecContext& ctx, int slot,
+                                           int memberCode, vellvar* args) = 0;
+  virtual HandlerResult SetComponentMember(Interpreter& interp, ExecContext& ctx, int slot,
+                                           int memberCode, vellvar* args) = 0;
 };
 
 // EntryCreate creates and resets the interpreter (host and shell must be
@@ -52,7 +56,8 @@ void RunProgram(Interpreter& interp);
 // Clears every name and destroys the interpreter.
 void DestroyInterpreter(Interpreter* interp);
 
-int RunEventText(Interpreter& interp, std::u16string_view text);
+// Runs an event's text outside the main program: ResultFailed when it failed.
+HandlerResult RunEventText(Interpreter& interp, std::u16string_view text);
 
 // Registers built-in names after those registered before.
 void RegisterBuiltin(Interpreter& interp, std::u16string_view name, BuiltinHandler handler);

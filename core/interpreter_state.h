@@ -50,7 +50,7 @@ struct Interpreter {
   HostRequestHandler* mainWindow = nullptr;
   vellarray requestSlots[kRequestSlotCount];
   vellvar routineName{0};
-  vellvar programText{0};
+  std::u16string programText;  // NULs inside included
   int32_t subTop = 0;
   int32_t seed = 0;
   int32_t mainRunning = 0;
@@ -107,7 +107,8 @@ int InterpreterMain(Interpreter* interp);
 void SeedRandom(Interpreter& interp, uint32_t seed);
 int32_t DrawRandom(Interpreter& interp);  // 0 to 32767
 
-// True when nesting has gone as deep as the stack guard allows; sets runState 3.
+// True when nesting has gone as deep as the stack guard allows; sets the
+// run state ErrorAreaOverflow.
 bool StackExhausted(Interpreter& interp);
 
 }  // namespace vell

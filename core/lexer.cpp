@@ -86,13 +86,25 @@ int LexNumber(ExecContext& ctx, const char16_t* t, int32_t p, int32_t& end) {
   return TokNumber;
 }
 
+// A character that begins no token, or a NUL inside a literal before the
+// text's end: undefined error, the cursor stays on it and no token is read.
+int NoToken(Interpreter& interp, ExecContext& ctx, int32_t p, int32_t& end) {
+  end = p;
+  Finish(ctx, 0);
+  interp.runState = ErrorUndefined;
+  return TokError;
+}
+
 int LexString(Interpreter& interp, ExecContext& ctx, const char16_t* t, int32_t p, int32_t& end) {
   const int32_t open = p;
   ++p;  // the opening quote
   int32_t n = 0;
   for (;;) {
     char16_t c = t[p];
-    if (c == 0) break;  // no closing quote before the end of the text
+    if (c == 0) {
+      if (AtTextEnd(ctx, p)) break;  // no closing quote before the end of the text
+      return NoToken(interp, ctx, p, end);
+    }
     if (c == u'"') {
       end = p + 1;
       Finish(ctx, n);
@@ -102,7 +114,8 @@ int LexString(Interpreter& interp, ExecContext& ctx, const char16_t* t, int32_t 
       const char16_t e = t[p + 1];
       if (e == 0) {
         ++p;  // a backslash right before the end: the literal ends here
-        break;
+        if (AtTextEnd(ctx, p)) break;
+        return NoToken(interp, ctx, p, end);
       }
       switch (e) {
         case u'n': c = 10; break;
@@ -132,7 +145,10 @@ int ScanToken(Interpreter& interp, ExecContext& ctx, const char16_t* t, int32_t 
   const char16_t c = t[p];
   end = p + 1;
   switch (c) {
-    case 0: end = p; return TokEnd;
+    case 0:
+      if (!AtTextEnd(ctx, p)) break;  // a NUL inside the text begins no token
+      end = p;
+      return TokEnd;
     case u'\n': return TokNewline;
     case u'{': return TokBlockOpen;
     case u'}': return TokBlockClose;
@@ -167,9 +183,7 @@ int ScanToken(Interpreter& interp, ExecContext& ctx, const char16_t* t, int32_t 
       if (IsNameStart(c)) return LexIdentifier(ctx, t, p, end);
       break;
   }
-  end = p;  // the cursor stays on a character that begins no token
-  interp.runState = ErrorUndefined;
-  return TokError;
+  return NoToken(interp, ctx, p, end);
 }
 
 }  // namespace
@@ -363,7 +377,7 @@ int SkipLine(ExecContext& ctx) {
       Finish(ctx, 1);
       return TokNewline;
     }
-    if (c == 0) {
+    if (c == 0 && AtTextEnd(ctx, p)) {
       ctx.cursor = p;
       Finish(ctx, 0);
       return TokEnd;

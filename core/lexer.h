@@ -42,6 +42,14 @@ enum TokenCode : int {
   TokIdentifier = 34,
 };
 
+// Whether position p is the running text's real end, its terminating NUL.
+// A NUL before it is a character like any other: it begins no token.
+inline bool AtTextEnd(const ExecContext& ctx, int32_t p) {
+  const ProgramText* source = ctx.source.get();
+  return source == nullptr || ctx.text != source->chars.c_str() ||
+         size_t(p) >= source->chars.size();
+}
+
 // Finishes reading a remembered token whose text is already in the token
 // buffer: terminates it and moves the cursor past it.
 inline int TakeRememberedToken(ExecContext& ctx, const TokenSlot& slot) {

@@ -135,8 +135,8 @@ struct ReferenceIndexes {
 // The reference walk of ParseReference. With `indexes` given, index values
 // are collected there (the text gets empty brackets) and a string token used
 // as a name is written as a string literal.
-int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
-                        std::u16string& text, ReferenceIndexes* indexes);
+HandlerResult ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
+                                  std::u16string& text, ReferenceIndexes* indexes);
 
 // Appends body as a string literal the lexer reads back unchanged (within
 // the 255 units a token holds).

@@ -74,8 +74,7 @@ inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int t, double le
     case TokTimes: ctx.value = left * right; break;
     default:
       if (right == 0.0) {
-        interp.runState = ErrorArithmetic;
-        result = ResultFailed;
+        result = Fail(interp, ErrorArithmetic);
       } else {
         ctx.value = left / right;
       }

@@ -31,14 +31,14 @@ constexpr int32_t kMaxTextNesting = 1000;
 constexpr int32_t kMaxTextNesting = 1000;
 #endif
 
-// True (with runState 3 set) when no further text may start.
+// True (with the run state ErrorAreaOverflow set) when no further text may start.
 inline bool NestingUsedUp(Interpreter& interp) {
   if (interp.runDepth < kMaxTextNesting) return false;
   if (interp.runState == 0) interp.runState = ErrorAreaOverflow;
   return true;
 }
 
-// True (with runState 3 set) when the running texts have used up the stack
+// True (with the run state ErrorAreaOverflow set) when the running texts have used up the stack
 // allowed to them, plus slack. Never true before an outermost run has
 // recorded its stack.
 inline bool StackUsedUp(Interpreter& interp, uintptr_t slack) {

@@ -125,15 +125,9 @@ HandlerResult IfBranch(Interpreter& interp, ExecContext& ctx) {
 }
 
 HandlerResult ExecElseIf(Interpreter& interp, ExecContext& ctx) {
-  if (!ElseIfPending(interp, ctx)) return ResultFailed;
+  if (ctx.ifState == 0) return Fail(interp, ErrorSyntax);
   if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
   return ElseIfBranch(interp, ctx);
-}
-
-bool ElseIfPending(Interpreter& interp, const ExecContext& ctx) {
-  if (ctx.ifState != 0) return true;
-  interp.runState = ErrorSyntax;
-  return false;
 }
 
 HandlerResult ElseIfBranch(Interpreter& interp, ExecContext& ctx) {
@@ -143,10 +137,7 @@ HandlerResult ElseIfBranch(Interpreter& interp, ExecContext& ctx) {
 }
 
 HandlerResult ExecElse(Interpreter& interp, ExecContext& ctx) {
-  if (ctx.ifState == 0) {
-    interp.runState = ErrorSyntax;
-    return ResultFailed;
-  }
+  if (ctx.ifState == 0) return Fail(interp, ErrorSyntax);
   const HandlerResult r =
       ctx.ifState == 2 ? ExecuteStatement(interp, ctx) : SkipStatement(interp, ctx);
   ctx.ifState = 0;

@@ -1,11 +1,20 @@
 // The statement handlers (dispatched by ExecuteKeyword, core/execution.h).
 #pragma once
 
+#include <string_view>
+
 #include "core/exec_context.h"
 
 namespace vell {
 
 struct Interpreter;
+
+// The statement keywords, upper-case as the lexer delivers identifiers:
+// exactly the words ExecuteKeyword dispatches to the handlers below. Any
+// other name that starts a statement begins an expression statement.
+inline constexpr std::u16string_view kStatementKeywords[] = {
+    u"REM", u"PRINT",  u"IF",  u"ELSEIF", u"ELSE",  u"WHILE", u"FOR",  u"BREAK", u"RETURN",
+    u"DIM", u"GLOBAL", u"SUB", u"CALL",   u"INPUT", u"LET",   u"EXIT", u"NEW",   u"END"};
 
 using StatementHandler = HandlerResult (*)(Interpreter& interp, ExecContext& ctx);
 // The handler of the statement keyword in ctx's token buffer, or null.
@@ -14,10 +23,9 @@ StatementHandler FindStatementKeyword(const ExecContext& ctx);
 HandlerResult ExecRem(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecPrint(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecIf(Interpreter& interp, ExecContext& ctx);
-// IF and ELSEIF after their condition, which is in ctx.value; ELSEIF first
-// checks (false: a syntax error) that an IF is pending.
+// IF and ELSEIF after their condition, which is in ctx.value (ELSEIF only
+// while an IF is pending: ifState not 0).
 HandlerResult IfBranch(Interpreter& interp, ExecContext& ctx);
-bool ElseIfPending(Interpreter& interp, const ExecContext& ctx);
 HandlerResult ElseIfBranch(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecElseIf(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecElse(Interpreter& interp, ExecContext& ctx);

@@ -55,7 +55,7 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
   return ctx.foundEntry != nullptr ? ctx.foundEntry->kind : 0;
 }
 
-int StoreNodeAssigned(ExecContext& ctx, vellarray* cur) {
+HandlerResult StoreNodeAssigned(ExecContext& ctx, vellarray* cur) {
   vellvar ownKey(std::move(cur->key));
   cur->Assign(ctx.node);
   cur->key = std::move(ownKey);
@@ -99,17 +99,14 @@ void StepMember(Interpreter& interp, ReferenceWalk& walk, const vellvar& name) {
   walk.mode = WalkRead;
 }
 
-int CloseIndex(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CloseIndex(Interpreter& interp, ExecContext& ctx) {
   const int close = NextToken(interp, ctx);
   if (close == TokError) return ResultFailed;
-  if (close != TokCloseBracket) {
-    interp.runState = ErrorSyntax;
-    return ResultFailed;
-  }
+  if (close != TokCloseBracket) return Fail(interp, ErrorSyntax);
   return ResultDone;
 }
 
-int WalkSteps(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
+HandlerResult WalkSteps(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
   for (;;) {
     NoteComponent(walk);
     const int t = NextToken(interp, ctx);
@@ -137,9 +134,9 @@ int WalkSteps(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
   }
 }
 
-int StoreIntoWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
+HandlerResult StoreIntoWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
   if (IsMemberKind(walk.cur->kind)) {
-    const int r =
+    const HandlerResult r =
         AccessComponentMember(interp, ctx, MemberWrite, walk.componentSlot, walk.cur->kind);
     ctx.nodeMode = 0;
     return r;
@@ -148,7 +145,7 @@ int StoreIntoWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
   return StoreAssigned(ctx, walk.cur);
 }
 
-int ReadWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
+HandlerResult ReadWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
   vellarray* cur = walk.cur;
   if (IsMemberKind(cur->kind)) {
     return AccessComponentMember(interp, ctx, MemberRead, walk.componentSlot, cur->kind);
@@ -173,7 +170,7 @@ int ReadWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk) {
 
 namespace {
 
-__attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ctx,
+__attribute__((noinline)) HandlerResult WalkReference(Interpreter& interp, ExecContext& ctx,
                                             vellarray* entry) {
   ReferenceWalk walk;
   StartWalk(interp, walk, entry);
@@ -184,7 +181,7 @@ __attribute__((noinline)) int WalkReference(Interpreter& interp, ExecContext& ct
 
 }  // namespace
 
-int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
+HandlerResult AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   // A plain variable read or assigned, without index or member: the walk's
   // steps for that case, taken directly.
   if (entry->kind == NodeVariable) {
@@ -211,7 +208,7 @@ int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   return WalkReference(interp, ctx, entry);
 }
 
-int BeginSubCall(Interpreter& interp, SubCall& call, vellarray* entry) {
+HandlerResult BeginSubCall(Interpreter& interp, SubCall& call, vellarray* entry) {
   if (NestingUsedUp(interp) || StackExhausted(interp)) return ResultFailed;
   call.sub = entry;
   call.savedCount = interp.localCount;
@@ -219,32 +216,29 @@ int BeginSubCall(Interpreter& interp, SubCall& call, vellarray* entry) {
   return ResultDone;
 }
 
-int FinishSubCall(Interpreter& interp, ExecContext& ctx, SubCall& call) {
+HandlerResult FinishSubCall(Interpreter& interp, ExecContext& ctx, SubCall& call) {
   interp.thisSource = call.savedThis;
   // The SUB's own name applies from the moment its body starts: errors in the
   // arguments belong to the caller, and a SUB called inside the arguments must
   // not leave its name behind for this one.
   interp.routineName = call.sub->key;
   SharedText text = names::SubText(*call.sub);
-  const int r = ExecuteText(interp, std::move(text), call.savedCount);
+  const HandlerResult r = ExecuteText(interp, std::move(text), call.savedCount);
   if (r == ResultFailed) return ResultFailed;
   ctx.value = std::move(interp.lastValue);  // read only here
   names::PopLocals(interp, call.savedCount);
   return ResultDone;
 }
 
-int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
+HandlerResult CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
   SubCall call;
   if (BeginSubCall(interp, call, entry) == ResultFailed) return ResultFailed;
   if (PushArguments(interp, ctx) == ResultFailed) return ResultFailed;
   return FinishSubCall(interp, ctx, call);
 }
 
-int PushArgument(Interpreter& interp, ExecContext& ctx) {
-  if (interp.localCount >= kTableEntries) {
-    interp.runState = ErrorAreaOverflow;
-    return ResultFailed;
-  }
+HandlerResult PushArgument(Interpreter& interp, ExecContext& ctx) {
+  if (interp.localCount >= kTableEntries) return Fail(interp, ErrorAreaOverflow);
   // A nameless local: no lookup finds it, so pushing it changes no name.
   names::NoteLocalName(interp, interp.localCount, {});
   vellarray& local = interp.locals[interp.localCount];
@@ -256,21 +250,18 @@ int PushArgument(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int ContinueArguments(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ContinueArguments(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
     const int t = NextToken(interp, ctx);
     if (t == TokError) return ResultFailed;
     if (t == TokCloseParen) return ResultDone;
-    if (t != TokComma) {
-      interp.runState = ErrorUndefined;
-      return ResultFailed;
-    }
+    if (t != TokComma) return Fail(interp, ErrorUndefined);
     if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
     if (PushArgument(interp, ctx) == ResultFailed) return ResultFailed;
   }
 }
 
-int PushArguments(Interpreter& interp, ExecContext& ctx) {
+HandlerResult PushArguments(Interpreter& interp, ExecContext& ctx) {
   int t = NextToken(interp, ctx);
   if (t == TokError) return ResultFailed;
   if (t != TokOpenParen) {
@@ -359,8 +350,8 @@ int CountParameters(Interpreter& interp, ExecContext& ctx) {
 
 namespace names {
 
-int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
-                        std::u16string& text, ReferenceIndexes* indexes) {
+HandlerResult ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
+                                  std::u16string& text, ReferenceIndexes* indexes) {
   bool nameTaken = false;
   bool baseRecorded = false;
   for (;;) {
@@ -369,10 +360,7 @@ int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
     if (t == TokOpenBracket) {
       text += u'[';
       if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
-      if (ctx.value.ToInt() < 0) {
-        interp.runState = ErrorVariable;
-        return ResultFailed;
-      }
+      if (ctx.value.ToInt() < 0) return Fail(interp, ErrorVariable);
       if (indexes != nullptr) {
         indexes->offsets.push_back(text.size());
         indexes->values.push_back(ctx.value);
@@ -382,10 +370,7 @@ int ParseReferenceParts(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
       }
       const int close = NextToken(interp, ctx);
       if (close == TokError) return ResultFailed;
-      if (close != TokCloseBracket) {
-        interp.runState = ErrorSyntax;
-        return ResultFailed;
-      }
+      if (close != TokCloseBracket) return Fail(interp, ErrorSyntax);
       text += u']';
       continue;
     }
@@ -487,10 +472,11 @@ void AppendStringLiteral(std::u16string& out, std::u16string_view body) {
 
 }  // namespace names
 
-int ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut, vellvar* textOut) {
+HandlerResult ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
+                             vellvar* textOut) {
   std::u16string text;
   if (textOut != nullptr) *textOut = u"";
-  const int r = names::ParseReferenceParts(interp, ctx, nameOut, text, nullptr);
+  const HandlerResult r = names::ParseReferenceParts(interp, ctx, nameOut, text, nullptr);
   if (textOut != nullptr) *textOut = std::u16string_view(text);
   return r;
 }

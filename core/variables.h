@@ -13,20 +13,21 @@ struct Interpreter;
 // The entry a name stands for (innermost local, then global), or null.
 vellarray* FindName(Interpreter& interp, std::u16string_view name);
 int FindVariable(Interpreter& interp, ExecContext& ctx);
-int AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry);
-int CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry);
-int PushArguments(Interpreter& interp, ExecContext& ctx);
+HandlerResult AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* entry);
+HandlerResult CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry);
+HandlerResult PushArguments(Interpreter& interp, ExecContext& ctx);
 int BindParameters(Interpreter& interp, ExecContext& ctx);
 int CountParameters(Interpreter& interp, ExecContext& ctx);
-int ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut, vellvar* textOut);
+HandlerResult ParseReference(Interpreter& interp, ExecContext& ctx, vellvar* nameOut,
+                             vellvar* textOut);
 
 // The steps of a reference and of a SUB call, one by one, for the text's
 // remembered forms, which take them in the same order as the calls above
 // but know the tokens in between.
 
 // Stores ctx.value (or the whole node in node mode) into the reference's end.
-int StoreNodeAssigned(ExecContext& ctx, vellarray* cur);
-inline int StoreAssigned(ExecContext& ctx, vellarray* cur) {
+HandlerResult StoreNodeAssigned(ExecContext& ctx, vellarray* cur);
+inline HandlerResult StoreAssigned(ExecContext& ctx, vellarray* cur) {
   if (ctx.nodeMode) return StoreNodeAssigned(ctx, cur);
   cur->kind = NodeVariable;
   cur->item = ctx.value;  // the value stays for a chained assignment
@@ -50,12 +51,12 @@ void NoteComponent(ReferenceWalk& walk);
 void StepIndexValue(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk);
 void StepMember(Interpreter& interp, ReferenceWalk& walk, const vellvar& name);
 // Reads the ] after an index.
-int CloseIndex(Interpreter& interp, ExecContext& ctx);
+HandlerResult CloseIndex(Interpreter& interp, ExecContext& ctx);
 // Reads the rest of the walk's steps up to = or the token after the reference.
-int WalkSteps(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk);
+HandlerResult WalkSteps(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk);
 // The walk's end: assigned (after its =) or read.
-int StoreIntoWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk);
-int ReadWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk);
+HandlerResult StoreIntoWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk);
+HandlerResult ReadWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& walk);
 
 // A SUB call: begun (the stack checked, the local count and THIS kept),
 // its arguments pushed one by one, then its text run.
@@ -64,11 +65,11 @@ struct SubCall {
   int32_t savedCount = 0;
   NodeRef savedThis;
 };
-int BeginSubCall(Interpreter& interp, SubCall& call, vellarray* entry);
+HandlerResult BeginSubCall(Interpreter& interp, SubCall& call, vellarray* entry);
 // Pushes ctx.value as the next argument.
-int PushArgument(Interpreter& interp, ExecContext& ctx);
+HandlerResult PushArgument(Interpreter& interp, ExecContext& ctx);
 // After an argument: a comma and the next ones, up to the ).
-int ContinueArguments(Interpreter& interp, ExecContext& ctx);
-int FinishSubCall(Interpreter& interp, ExecContext& ctx, SubCall& call);
+HandlerResult ContinueArguments(Interpreter& interp, ExecContext& ctx);
+HandlerResult FinishSubCall(Interpreter& interp, ExecContext& ctx, SubCall& call);
 
 }  // namespace vell

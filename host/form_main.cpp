@@ -10,12 +10,14 @@
 #include <QSplitter>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 #include "components/keywords/component_keywords.h"
 #include "components/widgets/aligned_layout.h"
 #include "core/interpreter.h"
 #include "host/command_line.h"
 #include "host/edit_popup_menu.h"
+#include "host/error_box.h"
 #include "host/file_association.h"
 #include "host/form_input.h"
 #include "host/output_area.h"
@@ -35,7 +37,6 @@
 #include "platform/qt/utf16_qstring.h"
 
 namespace jp = vell::jp;
-using vell::Interpreter;
 
 namespace {
 
@@ -55,9 +56,13 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
   BuildMenus();
   FormInput = new TFormInput(this);
   output_ = std::make_unique<OutputArea>(*MemoOut);
+  errorBox_ = std::make_unique<ErrorBox>(*this, *output_, AppCaption());
   dialogs_ = std::make_unique<ProgramDialogs>(*this, *FormInput, closed_);
-  dispatcher_ = std::make_unique<RequestDispatcher>(*output_, *dialogs_, *layout_, *this, *MenuProgRun);
-  components_ = std::make_unique<WindowComponents>(*this);
+  dispatcher_ =
+      std::make_unique<RequestDispatcher>(*output_, *dialogs_, *layout_, *errorBox_, *MenuProgRun);
+  components_ = std::make_unique<WindowComponents>(
+      WindowParts{*this, *PanelOut, *MemoOut, *output_,
+                  [this](std::u16string_view text) { return RunEvent(text); }});
   InstallComponentTable(components_.get());
   qApp->installEventFilter(this);
 }
@@ -171,6 +176,9 @@ bool TFormMain::Guarded(Work&& work) {
 }
 
 void TFormMain::Safely(void (TFormMain::*handler)()) {
+  // Once the close has begun no command starts anything: releasing the
+  // program's components handles messages on the way out.
+  if (closing_) return;
   // No exception leaves a handler into the event loop.
   Guarded([&] { (this->*handler)(); });
 }
@@ -200,7 +208,8 @@ TFormMain::StartResult TFormMain::FormCreate(const QStringList& arguments,
   });
 
   if (componentTable_ != nullptr) {
-    componentTable_->InstallDefaults(*this, *interp_);
+    BusyScope busy(*this);
+    componentTable_->InstallDefaults(*interp_);
   } else {
     // Without the component table there are no predefined components to
     // declare: an empty header still ends like a run and enables Run.
@@ -265,12 +274,30 @@ bool TFormMain::LoadProgram(const QString& path, bool fromCommandLine) {
 
 void TFormMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (!firstShowDone_) {
-    firstShowDone_ = true;
-    // Where no window manager activates the window (a minimised start, a
-    // bare X server), the program still runs once after the first show.
+  if (firstShowDone_) return;
+  firstShowDone_ = true;
+  // Where no window manager activates the window (a minimised start, a
+  // bare X server), the program still runs once after the first show. On X
+  // it waits until the window stands where it belongs: a size set while a
+  // window manager is still framing the window would move it.
+  if (QGuiApplication::platformName() != u"xcb") {
     QTimer::singleShot(0, this, [this] { Safely(&TFormMain::FormActivate); });
+    return;
   }
+  awaitingPlacement_ = true;
+  QTimer::singleShot(kPlacementWaitMs, this, [this] { Placed(); });
+}
+
+void TFormMain::Placed() {
+  if (!awaitingPlacement_) return;
+  awaitingPlacement_ = false;
+  QTimer::singleShot(0, this, [this] { Safely(&TFormMain::FormActivate); });
+}
+
+void TFormMain::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // The window system has placed the window (in its frame, if any).
+  if (event->spontaneous()) Placed();
 }
 
 void TFormMain::changeEvent(QEvent* event) {
@@ -300,6 +327,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  closing_ = true;
   output_->FlushIfShown();  // output waiting behind a minimized window goes with it
   if (Interp() != nullptr) {
     vell::DestroyInterpreter(interp_);
@@ -371,7 +399,7 @@ void TFormMain::MenuFileSaveAsClick() {
 void TFormMain::MenuFileExitClick() { close(); }
 
 void TFormMain::MenuProgRunClick() {
-  if (Interp() == nullptr || closed_) return;
+  if (Interp() == nullptr || closing_) return;
   if (busyDepth_ > 0 || vell::RunningTexts(*interp_) > 0) {
     // An event text runs below: starting the program now would reset its
     // locals, so the run waits until it has returned.
@@ -447,10 +475,20 @@ void TFormMain::MenuHelpVersionClick() {
 
 void TFormMain::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  if (event->spontaneous()) {
+    Placed();
+  } else if (isMinimized() && windowHandle() != nullptr) {
+    // X restores a window whose size is set: a program's size leaves a
+    // minimised window minimised.
+    windowHandle()->setWindowState(Qt::WindowMinimized);
+  }
   layout_->LayoutMemos(LayoutRefresh);
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+    Placed();
+  }
   // The window sees the Pause key before the focused control, and leaves it
   // to that control afterwards.
   if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
@@ -462,7 +500,7 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // ---------------------------------------------------------------------------
-// HostShell and the service error sink.
+// HostShell and errors.
 
 void TFormMain::PostCloseMainWindow() {
   QTimer::singleShot(0, this, [this] { close(); });
@@ -501,21 +539,10 @@ void TFormMain::InstallComponentTable(ComponentTableHooks* table) {
   dispatcher_->componentTable = table;
 }
 
-void TFormMain::ShowServiceError(std::u16string_view message) {
-  ShowError(vell::qt::ToQString(message));
-}
-
-void TFormMain::ShowError(const QString& text) {
-  FlushOutput();
-  vell::qt::Dialogs().ShowWarning(this, AppCaption(), text);
-}
+void TFormMain::ShowError(const QString& text) { errorBox_->Show(text); }
 
 // ---------------------------------------------------------------------------
-// Host requests.
-
-void TFormMain::HandleHostRequest(Interpreter& interp) { dispatcher_->HandleHostRequest(interp); }
-
-void TFormMain::AppendOutput(std::u16string_view text) { output_->Append(text); }
+// Output.
 
 void TFormMain::FlushOutput() { output_->Flush(); }
 

@@ -14,38 +14,22 @@
 
 #include "core/interpreter.h"
 #include "host/request_dispatcher.h"
-#include "library/service_router.h"
 #include "platform/qt/dialogs.h"
 #include "platform/qt/memo_edit.h"
 
 class QAction;
 class QMenu;
 class QSplitter;
+class ComponentTableHooks;
+class ErrorBox;
 class OutputArea;
 class ProgramDialogs;
 class TFormInput;
-class TFormMain;
 class TVellPopupMenu;
 class WindowComponents;
 class WindowLayout;
 
-// The component table as the window sees it: it receives the component
-// requests, releases every program-created component (Clear output, NEW),
-// installs the predefined components with their start-up header, makes and
-// deletes what components need beside the interpreter, and finishes the
-// deletions that a run left pending.
-class ComponentTableHooks : public vell::HostRequestHandler {
- public:
-  virtual void DestroyAllComponents() = 0;
-  virtual void InstallDefaults(TFormMain& form, vell::Interpreter& interp) = 0;
-  virtual bool StartComponents() = 0;
-  virtual void EndComponents() = 0;
-  virtual void RunEnded() = 0;
-};
-
-class TFormMain : public QMainWindow,
-                  public vell::HostShell,
-                  public vell::ServiceErrorSink {
+class TFormMain : public QMainWindow, public vell::HostShell {
   Q_OBJECT
 
  public:
@@ -66,17 +50,12 @@ class TFormMain : public QMainWindow,
   // Shows the window as the command line asked.
   void ShowAsStarted();
 
-  // Performs a host request (the interpreter sends its requests to the
-  // dispatcher directly).
-  void HandleHostRequest(vell::Interpreter& interp);
   // HostShell.
   void PostCloseMainWindow() override;
   void ShowWarning(std::u16string_view text) override;
   void ReleaseProgramComponents() override;
   bool StartComponents() override;
   void EndComponents() override;
-  // ServiceErrorSink.
-  void ShowServiceError(std::u16string_view message) override;
 
   // Menu handlers.
   void MenuFileOpenClick();
@@ -91,8 +70,6 @@ class TFormMain : public QMainWindow,
   // Runs the program loaded from the command line, once.
   void FormActivate();
 
-  // Gathers program output for the output area, as PRINT does.
-  void AppendOutput(std::u16string_view text);
   // Writes the output gathered since the last flush into the output area.
   void FlushOutput();
   // The output area's text with CR LF line breaks, everything printed included.
@@ -151,6 +128,9 @@ class TFormMain : public QMainWindow,
   // Real message processing happens at most this often during a run of pump
   // requests (milliseconds).
   static constexpr int kPumpIntervalMs = RequestDispatcher::kPumpIntervalMs;
+  // How long a program from the command line waits at most for the window
+  // system to place the window (milliseconds).
+  static constexpr int kPlacementWaitMs = 2000;
 
  signals:
   // The window has closed for good: the application should end.
@@ -159,6 +139,7 @@ class TFormMain : public QMainWindow,
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -170,6 +151,9 @@ class TFormMain : public QMainWindow,
   void BuildMenus();
   bool LoadProgram(const QString& path, bool fromCommandLine);
   void LeaveBusy();
+  // The window stands where the window system put it: a program from the
+  // command line that waited for this may run.
+  void Placed();
   // Runs work, showing any exception it throws instead of passing it on.
   // False when it threw.
   template <class Work>
@@ -184,8 +168,10 @@ class TFormMain : public QMainWindow,
 
   vell::Interpreter* interp_ = nullptr;  // null until FormCreate and once closed
   ComponentTableHooks* componentTable_ = nullptr;
-  std::unique_ptr<WindowComponents> components_;
   std::unique_ptr<OutputArea> output_;
+  std::unique_ptr<ErrorBox> errorBox_;
+  // After the output area it writes to, so that it goes first.
+  std::unique_ptr<WindowComponents> components_;
   std::unique_ptr<WindowLayout> layout_;
   std::unique_ptr<ProgramDialogs> dialogs_;
   std::unique_ptr<RequestDispatcher> dispatcher_;
@@ -193,6 +179,8 @@ class TFormMain : public QMainWindow,
   bool autoRun_ = false;
   bool startMinimized_ = false;
   bool firstShowDone_ = false;
+  bool awaitingPlacement_ = false;
+  bool closing_ = false;  // the close has begun: no command starts work
   bool closed_ = false;
   bool closePending_ = false;
   bool runPending_ = false;

@@ -1,5 +1,6 @@
 #include "host/output_area.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -24,19 +25,21 @@ constexpr qsizetype kMostWaiting = qsizetype(1) << 24;
 
 }  // namespace
 
-// Writes the waiting output when the area, or the window it is in, is shown
-// or restored.
+// Writes the waiting output when the area, or any window (the area may be
+// in a program's form), is shown or restored.
 class OutputArea::ShowWatch : public QObject {
  public:
-  explicit ShowWatch(OutputArea& area) : area_(area) {
-    area_.memo_.installEventFilter(this);
-    area_.memo_.window()->installEventFilter(this);
-  }
+  explicit ShowWatch(OutputArea& area) : area_(area) { qApp->installEventFilter(this); }
+  ~ShowWatch() override { qApp->removeEventFilter(this); }
+  ShowWatch(const ShowWatch&) = delete;
+  ShowWatch& operator=(const ShowWatch&) = delete;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     const QEvent::Type type = event->type();
-    if (type == QEvent::Show || type == QEvent::WindowStateChange) area_.FlushIfShown();
+    if ((type == QEvent::Show || type == QEvent::WindowStateChange) && area_.HasPending()) {
+      area_.FlushIfShown();
+    }
     return QObject::eventFilter(watched, event);
   }
 

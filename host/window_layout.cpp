@@ -9,7 +9,7 @@
 #include <QSplitter>
 #include <algorithm>
 
-#include "host/form_main.h"
+#include "platform/qt/memo_edit.h"
 
 namespace {
 
@@ -24,21 +24,9 @@ void RelayOut(QMainWindow& window) {
 
 void WindowLayout::LayoutMemos(LayoutMode mode) {
   if (mode == LayoutShowProgram && memoProg_.isHidden()) {
-    const int panelHeight = panelOut_.height();
-    const int growth = progHeight_ > 0 ? progHeight_ : memoProg_.height();
-    memoProg_.setVisible(true);
-    window_.resize(window_.width(), window_.height() + growth);
-    RelayOut(window_);
-    splitter_.setSizes({panelHeight, growth});
-    menuProgDisp_.setChecked(true);
-    menuProgDisp_.setEnabled(true);
+    ShowProgramArea();
   } else if (mode == LayoutHideProgram && !memoProg_.isHidden()) {
-    progHeight_ = memoProg_.height();
-    memoProg_.setVisible(false);
-    menuProgDisp_.setChecked(false);
-    menuProgDisp_.setEnabled(true);
-    window_.resize(window_.width(), std::max(0, window_.height() - progHeight_));
-    RelayOut(window_);
+    HideProgramArea();
   }
   if (!memoProg_.isHidden()) {
     memoProg_.SetFormatMargins(kMemoMarginX, kMemoMarginY);
@@ -48,6 +36,38 @@ void WindowLayout::LayoutMemos(LayoutMode mode) {
     memoOut_.SetFormatMargins(kMemoMarginX, kMemoMarginY);
     memoOut_.setTabStopDistance(QFontMetrics(memoOut_.font()).averageCharWidth() * 8);
   }
+}
+
+void WindowLayout::HideProgramArea() {
+  progHeight_ = memoProg_.height();
+  panelBeforeHide_ = panelOut_.height();
+  memoProg_.setVisible(false);
+  menuProgDisp_.setChecked(false);
+  menuProgDisp_.setEnabled(true);
+  // The splitter's minimum still counts the hidden area until it is asked
+  // again; the window could not shrink below it otherwise.
+  splitter_.updateGeometry();
+  RelayOut(window_);
+  window_.resize(window_.width(), std::max(0, window_.height() - progHeight_));
+  RelayOut(window_);
+  // The output area fills the splitter now (it may not have been placed yet).
+  panelWhileHidden_ = splitter_.height();
+}
+
+void WindowLayout::ShowProgramArea() {
+  // The output area gives back what the hide gave it (the splitter bar, and
+  // whatever the window could not shrink by) unless it was sized since.
+  const int panelHeight = splitter_.height();  // all of it the output area's
+  const int panelShown = panelHeight == panelWhileHidden_ ? panelBeforeHide_ : panelHeight;
+  const int area = progHeight_ > 0 ? progHeight_ : memoProg_.height();
+  const int growth = panelShown + splitter_.handleWidth() + area - panelHeight;
+  memoProg_.setVisible(true);
+  splitter_.refresh();  // the bar above the area shows at once
+  window_.resize(window_.width(), window_.height() + growth);
+  RelayOut(window_);
+  splitter_.setSizes({panelShown, area});
+  menuProgDisp_.setChecked(true);
+  menuProgDisp_.setEnabled(true);
 }
 
 void WindowLayout::SetOutputAreaSize(int w, int h) {

@@ -34,6 +34,9 @@ class WindowLayout {
   void SetOutputAreaSize(int width, int height);
 
  private:
+  void HideProgramArea();
+  void ShowProgramArea();
+
   QMainWindow& window_;
   QSplitter& splitter_;
   QWidget& panelOut_;
@@ -41,4 +44,7 @@ class WindowLayout {
   MemoEdit& memoProg_;
   QAction& menuProgDisp_;
   int progHeight_ = 0;
+  // The output area's height before the last hide, and right after it.
+  int panelBeforeHide_ = -1;
+  int panelWhileHidden_ = -1;
 };

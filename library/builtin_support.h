@@ -2,18 +2,20 @@
 //
 // A handler makes its argument slots (each an integer 0, or 1 for a slot that
 // takes a reference text), reads the arguments with one of the readers below
-// and returns 1 at once when the reader says no:
-//   - after an argument that failed, runState holds that failure's code;
-//   - after a wrong count, runState is left alone, so the run reports the
-//     "system error" message.
-// Otherwise it does its work, leaves its result in ctx.value and returns 34.
+// and answers ResultFailed at once when the reader says no:
+//   - after an argument that failed, the run state holds that failure's code;
+//   - after a wrong count, the run state is left alone, so the run reports
+//     the "system error" message.
+// A failure of its own it answers with Fail (core/interpreter.h), which sets
+// the run state. Otherwise it does its work, leaves its result in ctx.value
+// and answers ResultDone.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
 #include "core/exec_context.h"
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 #include "core/vellvar.h"
 
 namespace vell {
@@ -30,7 +32,7 @@ struct ArgumentSlots {
 };
 
 // Reads up to maxCount arguments into slots (presets as given). Returns the
-// count read, or -1 when an argument failed (its code is in runState).
+// count read, or -1 when an argument failed (its code is in the run state).
 int ReadArguments(Interpreter& interp, ExecContext& ctx, vellvar* slots, int maxCount);
 
 // True when exactly `count` arguments were read.

@@ -32,8 +32,8 @@ void SetSlot(Interpreter& interp, int slot, const vellvar& value) {
 
 // Runs a generated or given text nested in the running one, under the name
 // its errors show.
-int RunNested(Interpreter& interp, ExecContext& ctx, const char16_t* name,
-              std::u16string_view prefix) {
+HandlerResult RunNested(Interpreter& interp, ExecContext& ctx, const char16_t* name,
+                        std::u16string_view prefix) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   if (args[0] == vellvar(u"")) {
@@ -47,33 +47,30 @@ int RunNested(Interpreter& interp, ExecContext& ctx, const char16_t* name,
   return r == ResultFailed ? ResultFailed : ResultDone;
 }
 
-int CmdCls(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdCls(Interpreter& interp, ExecContext& ctx) {
   ctx.value = kClearOutput;
   PrintText(interp, ctx.value);
   return ResultDone;
 }
 
-int CmdMsg(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdMsg(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   ctx.value = AskMessage(interp, args[0]) == 1 ? 1 : 0;
   return ResultDone;
 }
 
-int CmdWait(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdWait(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const int32_t ms = args[0].ToInt();
-  if (ms < 0) {
-    interp.runState = ErrorArithmetic;
-    return ResultFailed;
-  }
+  if (ms < 0) return Fail(interp, ErrorArithmetic);
   platform::SleepMilliseconds(ms);
   ctx.value = 1;
   return ResultDone;
 }
 
-int CmdRun(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdRun(Interpreter& interp, ExecContext& ctx) {
   vellvar slots[3] = {vellvar(0), vellvar(0), vellvar(0)};
   slots[1].AssignNarrow("");
   int count = 0;
@@ -85,20 +82,20 @@ int CmdRun(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int CmdBeep(Interpreter&, ExecContext&) {
+HandlerResult CmdBeep(Interpreter&, ExecContext&) {
   sound::CurrentSoundOutput().Beep(kBeepFrequencyHz, kBeepDurationMs);
   return ResultDone;
 }
 
-int CmdCalc(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdCalc(Interpreter& interp, ExecContext& ctx) {
   return RunNested(interp, ctx, u"CALC", u"LET ");
 }
 
-int CmdCallSub(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdCallSub(Interpreter& interp, ExecContext& ctx) {
   return RunNested(interp, ctx, u"CALLSUB", u"");
 }
 
-int CmdList(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdList(Interpreter& interp, ExecContext& ctx) {
   const int32_t top = interp.subTop < 0 ? 0 : interp.subTop;
   int32_t i = top;
   for (; i < kTableEntries && interp.globals[i].kind != NodeFree; ++i) {
@@ -118,22 +115,23 @@ int CmdList(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int WindowRequest(Interpreter& interp, ExecContext& ctx, WindowOperation operation, int count) {
+HandlerResult WindowRequest(Interpreter& interp, ExecContext& ctx, WindowOperation operation,
+                            int count) {
   vellvar args[2] = {vellvar(0), vellvar(0)};
   if (!ReadExactArguments(interp, ctx, args, count)) return ResultFailed;
   SendWindowRequest(interp, operation, args, count);
   return ResultDone;
 }
 
-int CmdScreen(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdScreen(Interpreter& interp, ExecContext& ctx) {
   return WindowRequest(interp, ctx, WindowOutputSize, 2);
 }
 
-int CmdDispProgram(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdDispProgram(Interpreter& interp, ExecContext& ctx) {
   return WindowRequest(interp, ctx, WindowProgramArea, 1);
 }
 
-int CmdCmdOut(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdCmdOut(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   SendService(interp, args[0].ToInt(), nullptr, 0);
@@ -150,7 +148,7 @@ int SlotIndex(vellvar& index) {
   return -1;
 }
 
-int CmdGetCmd(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdGetCmd(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const int slot = SlotIndex(args[0]);
@@ -158,7 +156,7 @@ int CmdGetCmd(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int CmdSetCmd(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdSetCmd(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<2> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const int slot = SlotIndex(args[0]);
@@ -167,7 +165,7 @@ int CmdSetCmd(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int KeyCommand(Interpreter& interp, ExecContext& ctx, bool down) {
+HandlerResult KeyCommand(Interpreter& interp, ExecContext& ctx, bool down) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   input::CurrentInputSimulator().Key(args[0].ToInt() & 0xFF, down);
@@ -175,10 +173,14 @@ int KeyCommand(Interpreter& interp, ExecContext& ctx, bool down) {
   return ResultDone;
 }
 
-int CmdKeyDown(Interpreter& interp, ExecContext& ctx) { return KeyCommand(interp, ctx, true); }
-int CmdKeyUp(Interpreter& interp, ExecContext& ctx) { return KeyCommand(interp, ctx, false); }
+HandlerResult CmdKeyDown(Interpreter& interp, ExecContext& ctx) {
+  return KeyCommand(interp, ctx, true);
+}
+HandlerResult CmdKeyUp(Interpreter& interp, ExecContext& ctx) {
+  return KeyCommand(interp, ctx, false);
+}
 
-int CmdMouseMove(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdMouseMove(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<2> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   input::InputSimulator& simulator = input::CurrentInputSimulator();
@@ -192,7 +194,7 @@ int CmdMouseMove(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int MouseButtonCommand(Interpreter& interp, ExecContext& ctx, bool down) {
+HandlerResult MouseButtonCommand(Interpreter& interp, ExecContext& ctx, bool down) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const int32_t button = args[0].ToInt();
@@ -205,15 +207,15 @@ int MouseButtonCommand(Interpreter& interp, ExecContext& ctx, bool down) {
   return ResultDone;
 }
 
-int CmdMouseDown(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdMouseDown(Interpreter& interp, ExecContext& ctx) {
   return MouseButtonCommand(interp, ctx, true);
 }
-int CmdMouseUp(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdMouseUp(Interpreter& interp, ExecContext& ctx) {
   return MouseButtonCommand(interp, ctx, false);
 }
 
 // A position past the end reads as the empty text; the list never grows.
-int CmdCommandLine(Interpreter& interp, ExecContext& ctx) {
+HandlerResult CmdCommandLine(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const int32_t position = args[0].ToInt() < 0 ? 0 : args[0].ToInt();

@@ -1,5 +1,5 @@
 // The database keywords: each sends its arguments to the database service
-// (request kind 5) and answers what the service leaves in slot 1.
+// (RequestService) and answers what the service leaves in slot 1.
 #include "core/interpreter.h"
 #include "library/builtin_support.h"
 #include "library/list_file_builtins.h"
@@ -10,7 +10,7 @@ namespace {
 
 // COMMANDDB keeps room for a third value but reads two at most, so a third
 // argument is the parser's syntax error and one argument a wrong count.
-int FnCommandDb(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnCommandDb(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<3> args;
   if (!ReadExactArguments(interp, ctx, args.data(), 2)) return ResultFailed;
   SendServiceRequest(interp, ctx, ServiceCommandDb, args.data(), 2);

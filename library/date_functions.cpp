@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 #include "library/builtin_support.h"
 #include "library/function_families.h"
 
@@ -93,7 +93,7 @@ double LocalNow() {
   return static_cast<double>(days + 25569) + static_cast<double>(rest) / kMsPerDay;
 }
 
-int FnNow(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnNow(Interpreter& interp, ExecContext& ctx) {
   (void)interp;
   ctx.value = LocalNow();
   return ResultDone;
@@ -104,40 +104,34 @@ int32_t Part16(const vellvar& v) {
   return static_cast<int32_t>(static_cast<uint32_t>(v.ToInt()) & 0xFFFFU);
 }
 
-int FnDate(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnDate(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<3> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const auto date = EncodeDate(Part16(args[0]), Part16(args[1]), Part16(args[2]));
-  if (!date) {
-    interp.runState = ErrorArithmetic;
-    return ResultFailed;
-  }
+  if (!date) return Fail(interp, ErrorArithmetic);
   ctx.value = *date;
   return ResultDone;
 }
 
-int FnTime(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnTime(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<3> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const auto time = EncodeTime(Part16(args[0]), Part16(args[1]), Part16(args[2]));
-  if (!time) {
-    interp.runState = ErrorArithmetic;
-    return ResultFailed;
-  }
+  if (!time) return Fail(interp, ErrorArithmetic);
   ctx.value = *time;
   return ResultDone;
 }
 
 // The part functions of one date-time argument.
 template <int32_t DateParts::*Member>
-int FnPart(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnPart(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   ctx.value = DecodeDateTime(args[0].ToReal()).*Member;
   return ResultDone;
 }
 
-int FnClock(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnClock(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<2> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const DateParts p = DecodeDateTime(args[0].ToReal());

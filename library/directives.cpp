@@ -4,6 +4,7 @@
 
 #include "components/keywords/component_node.h"
 #include "core/host_request.h"
+#include "core/interpreter_state.h"
 #include "core/name_table.h"
 #include "library/builtin_support.h"
 
@@ -23,7 +24,7 @@ void AppendNumber(std::u16string& line, int32_t n) { AppendValueText(line, vellv
 
 }  // namespace
 
-int DirSubClear(Interpreter& interp, ExecContext&) {
+HandlerResult DirSubClear(Interpreter& interp, ExecContext&) {
   interp.subTop = 0;
   for (vellarray* table : {interp.globals, interp.locals}) {
     for (int i = 0; i < kTableEntries; ++i) {
@@ -36,14 +37,14 @@ int DirSubClear(Interpreter& interp, ExecContext&) {
   return ResultDone;
 }
 
-int DirSubTop(Interpreter& interp, ExecContext&) {
+HandlerResult DirSubTop(Interpreter& interp, ExecContext&) {
   int top = 0;
   while (top < kTableEntries && interp.globals[top].kind != NodeFree) ++top;
   interp.subTop = top;
   return ResultDone;
 }
 
-int DirComponent(Interpreter& interp, ExecContext& ctx) {
+HandlerResult DirComponent(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<3> args;
   args[0] = kReferenceText;
   args[1] = kReferenceText;
@@ -55,15 +56,9 @@ int DirComponent(Interpreter& interp, ExecContext& ctx) {
          !names::KeyIs(interp.globals[index].key, name)) {
     ++index;
   }
-  if (index == kTableEntries) {
-    interp.runState = ErrorAreaOverflow;
-    return ResultFailed;
-  }
+  if (index == kTableEntries) return Fail(interp, ErrorAreaOverflow);
   // A word that names no component type binds nothing.
-  if (BuildComponentNode(ctx, typeWord) == TypeNone) {
-    interp.runState = ErrorUndefined;
-    return ResultFailed;
-  }
+  if (BuildComponentNode(ctx, typeWord) == TypeNone) return Fail(interp, ErrorUndefined);
   vellarray& entry = interp.globals[index];
   entry.Assign(ctx.node);
   entry.key = std::u16string_view(name);
@@ -80,7 +75,7 @@ int DumpArrayTree(Interpreter& interp, ExecContext& ctx, vellarray* first, int d
   for (vellarray* node = first; node != nullptr; node = node->nextSibling) {
     const NodeRef hold(node);  // printing may not release it, but a deep walk is long
     if (node->firstChild != nullptr) DumpArrayTree(interp, ctx, node->firstChild, depth + 1);
-    if (interp.runState != StateRunning) return 0;
+    if (RunState(interp) != StateRunning) return 0;
     ++n;
     std::u16string line = indent;
     line += u"no=";
@@ -99,15 +94,12 @@ int DumpArrayTree(Interpreter& interp, ExecContext& ctx, vellarray* first, int d
   return 0;
 }
 
-int DirDb(Interpreter& interp, ExecContext& ctx) {
+HandlerResult DirDb(Interpreter& interp, ExecContext& ctx) {
   vellvar args[1] = {vellvar(0)};
-  if (ReadArguments(interp, ctx, args, 1) != 1) {
-    interp.runState = ErrorUndefined;
-    return ResultFailed;
-  }
+  if (ReadArguments(interp, ctx, args, 1) != 1) return Fail(interp, ErrorUndefined);
   const NodeRef node = interp.lastNode;
   DumpArrayTree(interp, ctx, node.get(), 0);
-  return interp.runState == StateRunning ? ResultDone : ResultFailed;
+  return RunState(interp) == StateRunning ? ResultDone : ResultFailed;
 }
 
 void RegisterDirectives(Interpreter& interp) {

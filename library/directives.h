@@ -2,7 +2,8 @@
 // act on the name tables instead of computing a value.
 #pragma once
 
-#include "core/interpreter_state.h"
+#include "core/exec_context.h"
+#include "core/interpreter.h"
 
 namespace vell {
 
@@ -10,10 +11,10 @@ namespace vell {
 // follow the commands).
 void RegisterDirectives(Interpreter& interp);
 
-int DirSubClear(Interpreter& interp, ExecContext& ctx);
-int DirSubTop(Interpreter& interp, ExecContext& ctx);
-int DirComponent(Interpreter& interp, ExecContext& ctx);
-int DirDb(Interpreter& interp, ExecContext& ctx);
+HandlerResult DirSubClear(Interpreter& interp, ExecContext& ctx);
+HandlerResult DirSubTop(Interpreter& interp, ExecContext& ctx);
+HandlerResult DirComponent(Interpreter& interp, ExecContext& ctx);
+HandlerResult DirDb(Interpreter& interp, ExecContext& ctx);
 
 // Prints one line per node of the chain that starts at first, each node's
 // descendants (one level deeper) before its own line. Returns 0.

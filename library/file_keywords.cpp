@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 #include "library/builtin_support.h"
 #include "library/desktop_hooks.h"
 #include "library/list_file_builtins.h"
@@ -474,7 +474,7 @@ std::u16string FolderFiles(std::u16string_view folderText) {
 
 }  // namespace
 
-int FnCopy(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnCopy(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<2> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::u16string source(WideArgument(args[0]));
@@ -483,14 +483,14 @@ int FnCopy(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnKill(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnKill(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   ctx.value = DeletePaths(WideArgument(args[0]));
   return ResultDone;
 }
 
-int FnRename(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnRename(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<2> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::optional<std::string> from = Resolve(WithSlashes(WideArgument(args[0])));
@@ -509,7 +509,7 @@ int FnRename(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnMkdir(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnMkdir(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::optional<std::string> path = ResolveNew(WideArgument(args[0]));
@@ -517,7 +517,7 @@ int FnMkdir(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnChdir(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnChdir(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::optional<std::string> path = Resolve(WithSlashes(WideArgument(args[0])));
@@ -525,7 +525,7 @@ int FnChdir(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnExist(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnExist(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::optional<std::string> path = Resolve(WithSlashes(WideArgument(args[0])));
@@ -536,7 +536,7 @@ int FnExist(Interpreter& interp, ExecContext& ctx) {
 
 // WRITEFILE and WRITEANSIFILE: the service shows a failure itself.
 template <int Service>
-int WriteFileKeyword(Interpreter& interp, ExecContext& ctx) {
+HandlerResult WriteFileKeyword(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<2> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   SendServiceRequest(interp, ctx, Service, args.data(), 2);
@@ -544,15 +544,15 @@ int WriteFileKeyword(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnWriteFile(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnWriteFile(Interpreter& interp, ExecContext& ctx) {
   return WriteFileKeyword<ServiceWriteFile>(interp, ctx);
 }
 
-int FnWriteAnsiFile(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnWriteAnsiFile(Interpreter& interp, ExecContext& ctx) {
   return WriteFileKeyword<ServiceWriteAnsiFile>(interp, ctx);
 }
 
-int FnGetFolderFile(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnGetFolderFile(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::u16string names = FolderFiles(WithSlashes(WideArgument(args[0])));
@@ -561,7 +561,7 @@ int FnGetFolderFile(Interpreter& interp, ExecContext& ctx) {
 }
 
 // Reads no argument list: whatever follows belongs to the expression.
-int FnGetClipboard(Interpreter&, ExecContext& ctx) {
+HandlerResult FnGetClipboard(Interpreter&, ExecContext& ctx) {
   const ClipboardText clipboard = CurrentDesktopServices().GetClipboardText();
   switch (clipboard.form) {
     case ClipboardText::Unicode:
@@ -577,7 +577,7 @@ int FnGetClipboard(Interpreter&, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnSetClipboard(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnSetClipboard(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::u16string_view text = WideArgument(args[0]);

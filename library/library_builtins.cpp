@@ -1,6 +1,5 @@
 #include "library/library_builtins.h"
 
-#include "core/interpreter_state.h"
 #include "library/commands.h"
 #include "library/directives.h"
 #include "library/function_families.h"

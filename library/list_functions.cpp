@@ -1,6 +1,6 @@
 // The list functions: each hands its arguments to the string-list service
 // and returns what the service leaves in slot 1.
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 #include "library/builtin_support.h"
 #include "library/list_file_builtins.h"
 #include "library/services.h"

@@ -2,7 +2,7 @@
 // a fresh list, performs one operation and writes the result into slot 1.
 #include <string>
 
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 #include "library/services.h"
 #include "library/string_list.h"
 
@@ -10,12 +10,14 @@ namespace vell {
 namespace {
 
 std::u16string_view SlotText(Interpreter& interp, int slot) {
-  return interp.requestSlots[slot].ItemWideText();
+  return RequestSlots(interp)[slot].ItemWideText();
 }
 
-int32_t SlotInt(Interpreter& interp, int slot) { return interp.requestSlots[slot].ItemInt(); }
+int32_t SlotInt(Interpreter& interp, int slot) { return RequestSlots(interp)[slot].ItemInt(); }
 
-void SetResult(Interpreter& interp, const vellvar& value) { interp.requestSlots[1].SetItem(value); }
+void SetResult(Interpreter& interp, const vellvar& value) {
+  RequestSlots(interp)[1].SetItem(value);
+}
 
 void SetListResult(Interpreter& interp, const StringList& list) {
   const std::u16string text = list.Text();

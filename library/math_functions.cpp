@@ -33,96 +33,93 @@ bool ReadTwoReals(Interpreter& interp, ExecContext& ctx, double* a, double* b) {
   return true;
 }
 
-int FnRnd(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnRnd(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   ctx.value = static_cast<double>(RandomBelow(interp, args[0].ToInt()));
   return ResultDone;
 }
 
-int FnInt(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnInt(Interpreter& interp, ExecContext& ctx) {
   double x;
   if (!ReadOneReal(interp, ctx, &x)) return ResultFailed;
   ctx.value = std::floor(x);
   return ResultDone;
 }
 
-int FnAbs(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnAbs(Interpreter& interp, ExecContext& ctx) {
   double x;
   if (!ReadOneReal(interp, ctx, &x)) return ResultFailed;
   ctx.value = std::fabs(x);
   return ResultDone;
 }
 
-int FnSgn(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnSgn(Interpreter& interp, ExecContext& ctx) {
   double x;
   if (!ReadOneReal(interp, ctx, &x)) return ResultFailed;
   ctx.value = x > 0 ? 1 : (x == 0 ? 0 : -1);
   return ResultDone;
 }
 
-int FnExp(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnExp(Interpreter& interp, ExecContext& ctx) {
   double x;
   if (!ReadOneReal(interp, ctx, &x)) return ResultFailed;
   ctx.value = std::exp(x);
   return ResultDone;
 }
 
-int FnPow(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnPow(Interpreter& interp, ExecContext& ctx) {
   double a, b;
   if (!ReadTwoReals(interp, ctx, &a, &b)) return ResultFailed;
   ctx.value = std::pow(a, b);
   return ResultDone;
 }
 
-int FnLog(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnLog(Interpreter& interp, ExecContext& ctx) {
   double x;
   if (!ReadOneReal(interp, ctx, &x)) return ResultFailed;
   // Only a value above 0 reaches the logarithm (NaN does not either).
-  if (!(x > 0.0)) {
-    interp.runState = ErrorArithmetic;
-    return ResultFailed;
-  }
+  if (!(x > 0.0)) return Fail(interp, ErrorArithmetic);
   ctx.value = std::log(x);
   return ResultDone;
 }
 
-int FnSqr(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnSqr(Interpreter& interp, ExecContext& ctx) {
   double x;
   if (!ReadOneReal(interp, ctx, &x)) return ResultFailed;
   ctx.value = std::sqrt(x);
   return ResultDone;
 }
 
-int FnSin(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnSin(Interpreter& interp, ExecContext& ctx) {
   double x;
   if (!ReadOneReal(interp, ctx, &x)) return ResultFailed;
   ctx.value = std::sin(x);
   return ResultDone;
 }
 
-int FnCos(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnCos(Interpreter& interp, ExecContext& ctx) {
   double x;
   if (!ReadOneReal(interp, ctx, &x)) return ResultFailed;
   ctx.value = std::cos(x);
   return ResultDone;
 }
 
-int FnTan(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnTan(Interpreter& interp, ExecContext& ctx) {
   double x;
   if (!ReadOneReal(interp, ctx, &x)) return ResultFailed;
   ctx.value = std::tan(x);
   return ResultDone;
 }
 
-int FnAtan(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnAtan(Interpreter& interp, ExecContext& ctx) {
   double x;
   if (!ReadOneReal(interp, ctx, &x)) return ResultFailed;
   ctx.value = std::atan(x);
   return ResultDone;
 }
 
-int FnMod(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnMod(Interpreter& interp, ExecContext& ctx) {
   double a, b;
   if (!ReadTwoReals(interp, ctx, &a, &b)) return ResultFailed;
   // The remainder takes the sign of a; MOD(-6, 3) is therefore -0.
@@ -130,7 +127,7 @@ int FnMod(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnRound(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnRound(Interpreter& interp, ExecContext& ctx) {
   double x, n;
   if (!ReadTwoReals(interp, ctx, &x, &n)) return ResultFailed;
   const double p = std::pow(10.0, n);

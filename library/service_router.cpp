@@ -1,12 +1,11 @@
-// The service router: request kind 5 goes to the string-list service
+// The service router: RequestService goes to the string-list service
 // (1001-2000), the text-file service (2001-3000) or the database service
 // (above 3000). A service that fails shows its message through the sink and
 // leaves slot 1 holding its own number, which the requesting keyword returns.
 #include "library/service_router.h"
 
-
 #include "core/host_request.h"
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 #include "library/service_error.h"
 #include "library/services.h"
 #include "platform/guarded.h"
@@ -21,13 +20,13 @@ namespace {
 void ReportFailure(Interpreter& interp, ServiceErrorSink& errors, int32_t service,
                    std::u16string_view message) {
   errors.ShowServiceError(message);
-  interp.requestSlots[1].SetItem(vellvar(static_cast<int>(service)));
+  RequestSlots(interp)[1].SetItem(vellvar(static_cast<int>(service)));
 }
 
 }  // namespace
 
 void RouteServiceRequest(Interpreter& interp, ServiceErrorSink& errors) {
-  const int32_t service = interp.requestSlots[1].ItemInt();
+  const int32_t service = RequestSlots(interp)[1].ItemInt();
   GuardedCall(
       [&] {
         try {

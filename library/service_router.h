@@ -1,4 +1,4 @@
-// Routes service requests (request kind 5) to the string-list, text-file and
+// Routes service requests (RequestService) to the string-list, text-file and
 // database services. The main window and the console runner both use it.
 #pragma once
 

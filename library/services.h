@@ -1,4 +1,4 @@
-// The numbered services behind request kind 5, and the interpreter side that
+// The numbered services behind RequestService, and the interpreter side that
 // asks for them.
 #pragma once
 
@@ -27,7 +27,7 @@ void SendServiceRequest(Interpreter& interp, ExecContext& ctx, int32_t service, 
 
 // A keyword that reads exactly Count arguments and asks for Service with them.
 template <int32_t Service, int Count>
-int ServiceKeyword(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ServiceKeyword(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<Count> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   SendServiceRequest(interp, ctx, Service, args.data(), Count);

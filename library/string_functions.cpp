@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 #include "library/builtin_support.h"
 #include "library/function_families.h"
 #include "platform/text_codec.h"
@@ -30,14 +30,14 @@ void SetSlice(ExecContext& ctx, std::u16string_view text, int64_t start, int64_t
   ctx.value = text.substr(static_cast<size_t>(start), static_cast<size_t>(n));
 }
 
-int FnLen(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnLen(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   ctx.value = static_cast<int32_t>(WideArgument(args[0]).size());
   return ResultDone;
 }
 
-int FnMid(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnMid(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<3> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::u16string_view s = WideArgument(args[0]);
@@ -45,7 +45,7 @@ int FnMid(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnLeft(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnLeft(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<2> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::u16string_view s = WideArgument(args[0]);
@@ -53,7 +53,7 @@ int FnLeft(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnRight(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnRight(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<2> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::u16string_view s = WideArgument(args[0]);
@@ -62,7 +62,7 @@ int FnRight(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnLower(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnLower(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   args[0].ToLower();
@@ -70,7 +70,7 @@ int FnLower(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnUpper(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnUpper(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   args[0].ToUpper();
@@ -78,7 +78,7 @@ int FnUpper(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnStr(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnStr(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   args[0].ChangeKind(KindNarrow);
@@ -93,7 +93,7 @@ int HexDigit(char16_t c) {
   return -1;
 }
 
-int FnVal(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnVal(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::u16string_view s = WideArgument(args[0]);
@@ -116,7 +116,7 @@ int FnVal(Interpreter& interp, ExecContext& ctx) {
 
 // The code of the first character in the locale's character set: its bytes
 // read as one big-endian number (a single-byte character gives its byte).
-int FnAsc(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnAsc(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::u16string_view s = WideArgument(args[0]);
@@ -137,7 +137,7 @@ int FnAsc(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnChr(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnChr(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const char16_t unit[2] = {static_cast<char16_t>(static_cast<uint32_t>(args[0].ToInt()) & 0xFFFFU),
@@ -146,7 +146,7 @@ int FnChr(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnHex(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnHex(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<1> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const uint32_t n = static_cast<uint32_t>(args[0].ToInt());
@@ -157,7 +157,7 @@ int FnHex(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnInstr(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnInstr(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<3> args;
   int count = 0;
   if (!ReadArgumentRange(interp, ctx, args.data(), 2, 3, &count)) return ResultFailed;
@@ -173,7 +173,7 @@ int FnInstr(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int FnReplace(Interpreter& interp, ExecContext& ctx) {
+HandlerResult FnReplace(Interpreter& interp, ExecContext& ctx) {
   ArgumentSlots<3> args;
   if (!ReadExactArguments(interp, ctx, args)) return ResultFailed;
   const std::u16string_view s = WideArgument(args[0]);

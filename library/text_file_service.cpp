@@ -2,9 +2,7 @@
 // of them. Files are read by their byte-order mark (UTF-8, UTF-16LE,
 // UTF-16BE), else in the locale's character set; they are written as UTF-16LE
 // with a byte-order mark, or in the locale's character set without one.
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -12,11 +10,11 @@
 #include <optional>
 #include <string>
 
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 #include "library/service_error.h"
 #include "library/services.h"
 #include "library/string_list.h"
-#include "platform/file_descriptor.h"
+#include "platform/file_reading.h"
 #include "platform/file_replacement.h"
 #include "platform/paths.h"
 #include "platform/text_codec.h"
@@ -54,33 +52,22 @@ std::string FilePath(std::u16string_view path, std::u16string_view what) {
 
 std::string ReadBytes(const std::string& file, std::u16string_view shown) {
   constexpr std::u16string_view kWhat = u"Cannot open file";
-  FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (fd.get() < 0) Fail(kWhat, shown, errno);
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) Fail(kWhat, shown, errno);
-  if (S_ISDIR(info.st_mode)) Fail(kWhat, shown, EISDIR);
-  if (!S_ISREG(info.st_mode)) {
-    throw ServiceError(std::u16string(kWhat) + u" " + Quoted(shown) + u": not a regular file");
-  }
-  // No text a value holds comes from a file larger than the largest text.
-  const auto tooLarge = [&] {
-    throw ServiceError(std::u16string(kWhat) + u" " + Quoted(shown) + u": the file is too large");
-  };
-  if (info.st_size > kMaxFileBytes) tooLarge();
   std::string bytes;
-  bytes.reserve(static_cast<size_t>(info.st_size));
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      Fail(u"Cannot read file", shown, errno);
-    }
-    if (n == 0) break;
-    if (static_cast<int64_t>(bytes.size()) + n > kMaxFileBytes) tooLarge();  // it grew
-    bytes.append(buffer, static_cast<size_t>(n));
+  // No text a value holds comes from a file larger than the largest text.
+  const files::ReadOutcome outcome = files::ReadRegularFile(file, kMaxFileBytes, bytes);
+  switch (outcome.failed) {
+    case files::ReadFailure::None:
+      return bytes;
+    case files::ReadFailure::Open:
+      Fail(kWhat, shown, outcome.error);
+    case files::ReadFailure::NotRegular:
+      throw ServiceError(std::u16string(kWhat) + u" " + Quoted(shown) + u": not a regular file");
+    case files::ReadFailure::TooLarge:
+      throw ServiceError(std::u16string(kWhat) + u" " + Quoted(shown) + u": the file is too large");
+    case files::ReadFailure::Read:
+      break;
   }
-  return bytes;
+  Fail(u"Cannot read file", shown, outcome.error);
 }
 
 // Writes a whole file so that a failure leaves the old one as it was.
@@ -111,13 +98,13 @@ bool IsExistingFile(std::u16string_view path) {
 }
 
 void SetWideResult(Interpreter& interp, std::u16string_view text) {
-  interp.requestSlots[1].SetItem(vellvar(text));
+  RequestSlots(interp)[1].SetItem(vellvar(text));
 }
 
 }  // namespace
 
 void TextFileService(Interpreter& interp, int32_t service) {
-  vellarray* slots = interp.requestSlots;
+  vellarray* slots = RequestSlots(interp);
   switch (service) {
     case ServiceReadFile: {
       const std::u16string path(slots[2].ItemWideText());
@@ -142,7 +129,7 @@ void TextFileService(Interpreter& interp, int32_t service) {
     }
     case ServiceCountFileLines: {
       const std::u16string path(slots[2].ItemWideText());
-      interp.requestSlots[1].SetItem(vellvar(LoadList(path).Count()));
+      RequestSlots(interp)[1].SetItem(vellvar(LoadList(path).Count()));
       break;
     }
     case ServiceReadFileLine: {

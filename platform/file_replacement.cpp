@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/file_descriptor.h"
+#include "platform/file_reading.h"
 
 namespace vell::files {
 namespace {
@@ -62,16 +63,7 @@ std::optional<std::string> OldContents(const std::string& path, const struct sta
   }
   std::string bytes;
   bytes.reserve(static_cast<size_t>(info.st_size));
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(in.get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    bytes.append(buffer, static_cast<size_t>(n));
-  }
+  if (!ReadToEnd(in.get(), kRestorableBytes, bytes).ok()) return std::nullopt;
   return bytes;
 }
 

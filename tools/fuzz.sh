@@ -7,10 +7,9 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 seconds=${FUZZ_SECONDS:-60}
-build=build-fuzz
-cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DVELL_FUZZ=ON \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)" --target fuzz_lexer fuzz_program
+build=build-fuzz  # the fuzz preset's build folder
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT

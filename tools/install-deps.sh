@@ -9,7 +9,7 @@ packages=(
   libgl1-mesa-dev libxtst-dev libxrandr-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth fonts-ipafont-gothic python3 time poppler-utils
+  xvfb xauth openbox fonts-ipafont-gothic python3 time poppler-utils
   xdg-utils shared-mime-info desktop-file-utils libglib2.0-bin
   locales qt6-translations-l10n
 )

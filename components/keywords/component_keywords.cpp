@@ -15,8 +15,8 @@ namespace {
 // An argument slot preset to this takes the argument's reference text.
 constexpr int kReferenceText = 1;
 
-int SendMemberRequest(Interpreter& interp, ExecContext& ctx, ComponentOperation operation, int slot,
-                      int memberCode, const vellvar* args) {
+HandlerResult SendMemberRequest(Interpreter& interp, ExecContext& ctx, ComponentOperation operation,
+                                int slot, int memberCode, const vellvar* args) {
   ctx.value = SendComponentRequest(interp, operation, slot, memberCode, args, 3);
   return ResultDone;
 }
@@ -25,12 +25,12 @@ int SendMemberRequest(Interpreter& interp, ExecContext& ctx, ComponentOperation 
 class RequestBridge final : public ComponentBridge {
  public:
   int MemberArgumentCount(int memberCode) override { return vell::MemberArgumentCount(memberCode); }
-  int GetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
-                         vellvar* args) override {
+  HandlerResult GetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
+                                   vellvar* args) override {
     return vell::GetComponentMember(interp, ctx, slot, memberCode, args);
   }
-  int SetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
-                         vellvar* args) override {
+  HandlerResult SetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
+                                   vellvar* args) override {
     return vell::SetComponentMember(interp, ctx, slot, memberCode, args);
   }
 };
@@ -39,29 +39,26 @@ RequestBridge gRequestBridge;
 
 }  // namespace
 
-int SetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
-                       const vellvar* args) {
+HandlerResult SetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
+                                 const vellvar* args) {
   return SendMemberRequest(interp, ctx, ComponentSet, slot, memberCode, args);
 }
 
-int GetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
-                       const vellvar* args) {
+HandlerResult GetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
+                                 const vellvar* args) {
   return SendMemberRequest(interp, ctx, ComponentGet, slot, memberCode, args);
 }
 
-int ExecCreate(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecCreate(Interpreter& interp, ExecContext& ctx) {
   vellvar args[1] = {vellvar(kReferenceText)};
   if (ParseArguments(interp, ctx, args, 1) != 1) return ResultFailed;
   const std::u16string typeName(args[0].WideText());
-  if (typeName.empty()) {
-    interp.runState = ErrorUndefined;
-    return ResultFailed;
-  }
+  if (typeName.empty()) return Fail(interp, ErrorUndefined);
   const vellvar type(BuildComponentNode(ctx, typeName));
   const int index = SendComponentRequest(interp, ComponentSet, 0, MemberCreate, &type, 1).ToInt();
   if (index == 0) {
     // The table may have said why already.
-    if (interp.runState == StateRunning) interp.runState = ErrorAreaOverflow;
+    if (RunState(interp) == StateRunning) SetRunState(interp, ErrorAreaOverflow);
     return ResultFailed;
   }
   ctx.node.item = index;
@@ -69,7 +66,7 @@ int ExecCreate(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int ExecDelete(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ExecDelete(Interpreter& interp, ExecContext& ctx) {
   // Only a node that this argument reaches is emptied, never one that an
   // earlier statement (or a text that has ended) referenced.
   interp.lastNode.reset();
@@ -82,7 +79,7 @@ int ExecDelete(Interpreter& interp, ExecContext& ctx) {
     ctx.value = SendComponentRequest(interp, ComponentSet, slot, MemberDelete, nullptr, 0);
     // A refused delete (a predefined component) keeps the variable that
     // names it; the run stops with the refusal's error.
-    if (interp.runState != StateRunning) return ResultDone;
+    if (RunState(interp) != StateRunning) return ResultDone;
   }
   node->Clear();
   node->kind = NodeVariable;
@@ -90,16 +87,13 @@ int ExecDelete(Interpreter& interp, ExecContext& ctx) {
   return ResultDone;
 }
 
-int ExecSet(Interpreter&, ExecContext& ctx) {
+HandlerResult ExecSet(Interpreter&, ExecContext& ctx) {
   ctx.nodeMode = 1;
   return ResultDone;
 }
 
-int ExecThis(Interpreter& interp, ExecContext& ctx) {
-  if (!ctx.thisNode) {
-    interp.runState = ErrorVariable;
-    return ResultFailed;
-  }
+HandlerResult ExecThis(Interpreter& interp, ExecContext& ctx) {
+  if (!ctx.thisNode) return Fail(interp, ErrorVariable);
   const NodeRef start = ctx.thisNode;
   return AccessVariable(interp, ctx, start.get()) == ResultFailed ? ResultFailed : ResultDone;
 }

@@ -12,17 +12,17 @@ namespace vell {
 // and installs the member bridge that sends component requests.
 void RegisterComponentKeywords(Interpreter& interp);
 
-int ExecCreate(Interpreter& interp, ExecContext& ctx);
-int ExecDelete(Interpreter& interp, ExecContext& ctx);
-int ExecSet(Interpreter& interp, ExecContext& ctx);
-int ExecThis(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecCreate(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecDelete(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecSet(Interpreter& interp, ExecContext& ctx);
+HandlerResult ExecThis(Interpreter& interp, ExecContext& ctx);
 
 // One component request: slots 0 to 3 get the kind, the operation, the
 // component's slot and the member, slots 4 to 6 the three arguments; the
-// answer (slot 1 after the send) becomes ctx.value. Both return 34.
-int SetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
-                       const vellvar* args);
-int GetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
-                       const vellvar* args);
+// answer (slot 1 after the send) becomes ctx.value. Both answer ResultDone.
+HandlerResult SetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
+                                 const vellvar* args);
+HandlerResult GetComponentMember(Interpreter& interp, ExecContext& ctx, int slot, int memberCode,
+                                 const vellvar* args);
 
 }  // namespace vell

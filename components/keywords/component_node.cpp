@@ -1,195 +1,51 @@
 #include "components/keywords/component_node.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vell {
 
 namespace {
 
-struct MemberName {
-  MemberCode code;
+// Each member's keyword and argument count, indexed by code; an unassigned
+// code has no keyword.
+struct MemberEntry {
   std::u16string_view keyword;
+  int arguments = 1;
 };
-
-constexpr MemberName kMemberNames[] = {
-    {MemberAlign, u"ALIGN"},
-    {MemberAutoSize, u"AUTOSIZE"},
-    {MemberBorderStyle, u"BORDERSTYLE"},
-    {MemberButtonStyle, u"BUTTONSTYLE"},
-    {MemberCaption, u"CAPTION"},
-    {MemberChecked, u"CHECKED"},
-    {MemberClientHeight, u"CLIENTHEIGHT"},
-    {MemberClientWidth, u"CLIENTWIDTH"},
-    {MemberColor, u"COLOR"},
-    {MemberCursor, u"CURSOR"},
-    {MemberEnabled, u"ENABLED"},
-    {MemberFileName, u"FILENAME"},
-    {MemberFontBold, u"FONTBOLD"},
-    {MemberFontColor, u"FONTCOLOR"},
-    {MemberFontItalic, u"FONTITALIC"},
-    {MemberFontName, u"FONTNAME"},
-    {MemberFontSize, u"FONTSIZE"},
-    {MemberFontStrikeOut, u"FONTSTRIKEOUT"},
-    {MemberFontUnderline, u"FONTUNDERLINE"},
-    {MemberHeight, u"HEIGHT"},
-    {MemberInterval, u"INTERVAL"},
-    {MemberItemIndex, u"ITEMINDEX"},
-    {MemberItems, u"ITEMS"},
-    {MemberKind, u"KIND"},
-    {MemberLeft, u"LEFT"},
-    {MemberMargin, u"MARGIN"},
-    {MemberMax, u"MAX"},
-    {MemberParent, u"PARENT"},
-    {MemberPenSize, u"PENSIZE"},
-    {MemberPenStyle, u"PENSTYLE"},
-    {MemberPixel, u"PIXEL"},
-    {MemberPosition, u"POSITION"},
-    {MemberPosX, u"POSX"},
-    {MemberPosY, u"POSY"},
-    {MemberReadOnly, u"READONLY"},
-    {MemberScrollBars, u"SCROLLBARS"},
-    {MemberSelLength, u"SELLENGTH"},
-    {MemberSelStart, u"SELSTART"},
-    {MemberSelText, u"SELTEXT"},
-    {MemberStretch, u"STRETCH"},
-    {MemberText, u"TEXT"},
-    {MemberTop, u"TOP"},
-    {MemberTransparent, u"TRANSPARENT"},
-    {MemberVisible, u"VISIBLE"},
-    {MemberWantReturns, u"WANTRETURNS"},
-    {MemberWidth, u"WIDTH"},
-    {MemberWindowState, u"WINDOWSTATE"},
-    {MemberCircle, u"CIRCLE"},
-    {MemberCls, u"CLS"},
-    {MemberCopy, u"COPY"},
-    {MemberCross, u"CROSS"},
-    {MemberDark, u"DARK"},
-    {MemberExecute, u"EXECUTE"},
-    {MemberFill, u"FILL"},
-    {MemberFocus, u"FOCUS"},
-    {MemberLine, u"LINE"},
-    {MemberLoadFile, u"LOADFILE"},
-    {MemberMerge, u"MERGE"},
-    {MemberPaste, u"PASTE"},
-    {MemberPlay, u"PLAY"},
-    {MemberPos, u"POS"},
-    {MemberPrint, u"PRINT"},
-    {MemberPrinter, u"PRINTER"},
-    {MemberRect, u"RECT"},
-    {MemberRoundRect, u"ROUNDRECT"},
-    {MemberSaveFile, u"SAVEFILE"},
-    {MemberShow, u"SHOW"},
-    {MemberStop, u"STOP"},
-    {MemberTextOut, u"TEXTOUT"},
-    {MemberZOrder, u"ZORDER"},
-    {MemberOnClick, u"ONCLICK"},
-    {MemberOnClose, u"ONCLOSE"},
-    {MemberOnKey, u"ONKEY"},
-    {MemberOnMouseDown, u"ONMOUSEDOWN"},
-    {MemberOnMouseMove, u"ONMOUSEMOVE"},
-    {MemberOnTimer, u"ONTIMER"},
-};
-
-// Member keywords indexed by code.
 constexpr int kMemberCodeLimit = kLastEventMember + 1;
-constexpr auto kKeywordByCode = [] {
-  std::array<std::u16string_view, kMemberCodeLimit> table{};
-  for (const MemberName& m : kMemberNames) table[m.code] = m.keyword;
+constexpr auto kMembersByCode = [] {
+  std::array<MemberEntry, kMemberCodeLimit> table{};
+#define VELL_MEMBER_ENTRY(Name, code, keyword, arguments) table[code] = {keyword, arguments};
+  VELL_MEMBER_LIST(VELL_MEMBER_ENTRY)
+#undef VELL_MEMBER_ENTRY
   return table;
 }();
 
-// The font members every styled control shares, in table order.
-#define VELL_FONT_MEMBERS                                                            \
-  MemberFontName, MemberFontSize, MemberFontColor, MemberFontBold, MemberFontItalic, \
-      MemberFontUnderline, MemberFontStrikeOut
-
-constexpr MemberCode kFormMembers[] = {
-    MemberAlign,       MemberBorderStyle, MemberCaption, MemberClientHeight, MemberClientWidth,
-    MemberColor,       MemberCursor,      MemberEnabled, VELL_FONT_MEMBERS,  MemberHeight,
-    MemberLeft,        MemberParent,      MemberTop,     MemberVisible,      MemberWidth,
-    MemberWindowState, MemberFocus,       MemberPrinter, MemberShow,         MemberZOrder,
-    MemberOnClick,     MemberOnKey,       MemberOnClose};
-constexpr MemberCode kButtonMembers[] = {
-    MemberAlign,       MemberButtonStyle, MemberCaption, MemberColor,  MemberCursor, MemberEnabled,
-    VELL_FONT_MEMBERS, MemberHeight,      MemberLeft,    MemberMargin, MemberParent, MemberTop,
-    MemberVisible,     MemberWidth,       MemberZOrder,  MemberOnClick};
-constexpr MemberCode kLabelMembers[] = {
-    MemberAlign,       MemberCaption, MemberColor,  MemberCursor, MemberEnabled,
-    VELL_FONT_MEMBERS, MemberHeight,  MemberLeft,   MemberParent, MemberTop,
-    MemberVisible,     MemberWidth,   MemberZOrder, MemberOnClick};
-constexpr MemberCode kTextBoxMembers[] = {
-    MemberAlign,       MemberBorderStyle, MemberColor,     MemberCursor,      MemberEnabled,
-    VELL_FONT_MEMBERS, MemberHeight,      MemberLeft,      MemberMargin,      MemberParent,
-    MemberReadOnly,    MemberScrollBars,  MemberSelLength, MemberSelStart,    MemberSelText,
-    MemberText,        MemberTop,         MemberVisible,   MemberWantReturns, MemberWidth,
-    MemberFocus,       MemberPrint,       MemberPrinter,   MemberLoadFile,    MemberSaveFile,
-    MemberZOrder,      MemberOnClick,     MemberOnKey};
-constexpr MemberCode kCheckBoxMembers[] = {
-    MemberAlign,       MemberCaption, MemberChecked, MemberColor,  MemberCursor, MemberEnabled,
-    VELL_FONT_MEMBERS, MemberHeight,  MemberLeft,    MemberParent, MemberTop,    MemberVisible,
-    MemberWidth,       MemberFocus,   MemberZOrder,  MemberOnClick};
-constexpr MemberCode kListBoxMembers[] = {
-    MemberAlign,   MemberBorderStyle, MemberColor, MemberCursor, MemberEnabled, VELL_FONT_MEMBERS,
-    MemberHeight,  MemberItemIndex,   MemberItems, MemberLeft,   MemberParent,  MemberTop,
-    MemberVisible, MemberWidth,       MemberFocus, MemberZOrder, MemberOnClick};
-constexpr MemberCode kComboBoxMembers[] = {
-    MemberAlign,     MemberColor, MemberCursor, MemberEnabled, VELL_FONT_MEMBERS, MemberHeight,
-    MemberItemIndex, MemberItems, MemberLeft,   MemberParent,  MemberText,        MemberTop,
-    MemberVisible,   MemberWidth, MemberFocus,  MemberZOrder,  MemberOnClick,     MemberOnKey};
-constexpr MemberCode kScrollBarMembers[] = {
-    MemberAlign,   MemberCursor, MemberEnabled, MemberHeight,   MemberKind,
-    MemberLeft,    MemberMax,    MemberParent,  MemberPosition, MemberTop,
-    MemberVisible, MemberWidth,  MemberFocus,   MemberZOrder,   MemberOnClick};
-constexpr MemberCode kGroupBoxMembers[] = {
-    MemberAlign,       MemberCaption, MemberColor, MemberCursor, MemberEnabled,
-    VELL_FONT_MEMBERS, MemberHeight,  MemberLeft,  MemberParent, MemberTop,
-    MemberVisible,     MemberWidth,   MemberFocus, MemberZOrder, MemberOnClick};
-constexpr MemberCode kImageMembers[] = {
-    MemberAlign,       MemberAutoSize,    MemberColor,      MemberCursor,   MemberEnabled,
-    VELL_FONT_MEMBERS, MemberHeight,      MemberLeft,       MemberParent,   MemberPenSize,
-    MemberPenStyle,    MemberPixel,       MemberPosX,       MemberPosY,     MemberStretch,
-    MemberTop,         MemberTransparent, MemberVisible,    MemberWidth,    MemberCls,
-    MemberPos,         MemberLine,        MemberCircle,     MemberRect,     MemberRoundRect,
-    MemberCopy,        MemberPaste,       MemberDark,       MemberCross,    MemberMerge,
-    MemberFill,        MemberTextOut,     MemberFocus,      MemberLoadFile, MemberSaveFile,
-    MemberZOrder,      MemberOnMouseDown, MemberOnMouseMove};
-constexpr MemberCode kPanelMembers[] = {
-    MemberAlign,       MemberBorderStyle, MemberCaption, MemberColor,  MemberCursor, MemberEnabled,
-    VELL_FONT_MEMBERS, MemberHeight,      MemberLeft,    MemberParent, MemberTop,    MemberVisible,
-    MemberWidth,       MemberFocus,       MemberZOrder,  MemberOnClick};
-constexpr MemberCode kTimerMembers[] = {MemberEnabled, MemberInterval, MemberOnTimer};
-constexpr MemberCode kMediaPlayerMembers[] = {MemberFileName, MemberPlay, MemberStop};
-constexpr MemberCode kFileDialogMembers[] = {MemberFileName, MemberExecute};
-constexpr MemberCode kPrinterDialogMembers[] = {MemberExecute};
-
-#undef VELL_FONT_MEMBERS
+// kFormMembers ... kPrinterDialogMembers, each type's table in node order.
+#define VELL_MEMBER_OF_TYPE(Name) Member##Name,
+#define VELL_TYPE_MEMBERS(Name, code, keyword, members) \
+  constexpr MemberCode k##Name##Members[] = {members(VELL_MEMBER_OF_TYPE)};
+VELL_COMPONENT_TYPE_LIST(VELL_TYPE_MEMBERS)
+#undef VELL_TYPE_MEMBERS
+#undef VELL_MEMBER_OF_TYPE
 
 struct TypeEntry {
+  ComponentTypeCode code;
   std::u16string_view keyword;
   std::span<const MemberCode> members;
 };
 
 // Indexed by type code minus kFirstComponentType.
 constexpr TypeEntry kTypes[] = {
-    {u"FORM", kFormMembers},
-    {u"BUTTON", kButtonMembers},
-    {u"LABEL", kLabelMembers},
-    {u"TEXTBOX", kTextBoxMembers},
-    {u"CHECKBOX", kCheckBoxMembers},
-    {u"RADIOBUTTON", kCheckBoxMembers},  // the same members as CHECKBOX
-    {u"LISTBOX", kListBoxMembers},
-    {u"COMBOBOX", kComboBoxMembers},
-    {u"SCROLLBAR", kScrollBarMembers},
-    {u"GROUPBOX", kGroupBoxMembers},
-    {u"IMAGE", kImageMembers},
-    {u"PANEL", kPanelMembers},
-    {u"TIMER", kTimerMembers},
-    {u"MEDIAPLAYER", kMediaPlayerMembers},
-    {u"OPENDIALOG", kFileDialogMembers},
-    {u"SAVEDIALOG", kFileDialogMembers},
-    {u"PRINTERDIALOG", kPrinterDialogMembers},
+#define VELL_TYPE_ENTRY(Name, code, keyword, members) {Type##Name, keyword, k##Name##Members},
+    VELL_COMPONENT_TYPE_LIST(VELL_TYPE_ENTRY)
+#undef VELL_TYPE_ENTRY
 };
 static_assert(std::size(kTypes) == kLastComponentType - kFirstComponentType + 1);
+static_assert(std::ranges::all_of(kTypes, [](const TypeEntry& t) {
+  return &t - kTypes == t.code - kFirstComponentType;
+}));
 
 const TypeEntry* FindType(int32_t typeCode) {
   if (typeCode < kFirstComponentType || typeCode > kLastComponentType) return nullptr;
@@ -210,7 +66,7 @@ std::span<const MemberCode> ComponentMembers(int32_t typeCode) {
 
 std::u16string_view MemberKeyword(int32_t memberCode) {
   if (memberCode < 0 || memberCode >= kMemberCodeLimit) return {};
-  return kKeywordByCode[memberCode];
+  return kMembersByCode[memberCode].keyword;
 }
 
 int BuildComponentNode(ExecContext& ctx, std::u16string_view typeName) {
@@ -224,7 +80,7 @@ int BuildComponentNode(ExecContext& ctx, std::u16string_view typeName) {
     for (const MemberCode member : type.members) {
       node.Append(vellvar(u""));
       vellarray* child = node.LastChild();
-      child->key = kKeywordByCode[member];
+      child->key = kMembersByCode[member].keyword;
       child->kind = member;
     }
     return code;
@@ -233,30 +89,8 @@ int BuildComponentNode(ExecContext& ctx, std::u16string_view typeName) {
 }
 
 int MemberArgumentCount(int32_t memberCode) {
-  switch (memberCode) {
-    case MemberDark:
-    case MemberRoundRect:
-      return 3;
-    case MemberCircle:
-    case MemberCopy:
-    case MemberLine:
-    case MemberPos:
-    case MemberRect:
-      return 2;
-    case MemberCls:
-    case MemberExecute:
-    case MemberFocus:
-    case MemberMerge:
-    case MemberPaste:
-    case MemberPlay:
-    case MemberPrint:
-    case MemberPrinter:
-    case MemberShow:
-    case MemberStop:
-      return 0;
-    default:
-      return 1;
-  }
+  if (memberCode < 0 || memberCode >= kMemberCodeLimit) return 1;
+  return kMembersByCode[memberCode].arguments;
 }
 
 }  // namespace vell

@@ -1,46 +1,11 @@
-// The CHECKBOX component, whose own members the radio button shares.
+// The CHECKBOX component, whose own member the radio button shares.
 #include "components/widgets/check_box.h"
 
 #include <QCheckBox>
 
 #include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
-#include "components/widgets/member_values.h"
 #include "components/widgets/simple_controls.h"
-#include "core/codes.h"
-#include "core/vellvar.h"
-#include "platform/qt/utf16_qstring.h"
-
-namespace vell::widgets {
-
-bool SetCheckMember(QAbstractButton& box, int32_t member, const vellvar& arg) {
-  const int32_t v = arg.ToInt();
-  switch (member) {
-    case MemberCaption:
-      box.setText(qt::ToQString(Text(arg)));
-      return true;
-    case MemberChecked:
-      SetButtonChecked(box, v != 0);
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool GetCheckMember(QAbstractButton& box, int32_t member, vellvar& result) {
-  switch (member) {
-    case MemberCaption:
-      Put(result, qt::Utf16View(box.text()));
-      return true;
-    case MemberChecked:
-      Put(result, box.isChecked());
-      return true;
-    default:
-      return false;
-  }
-}
-
-}  // namespace vell::widgets
 
 namespace vell {
 
@@ -58,26 +23,26 @@ QObject* CreateCheckBox(mwin& /*table*/, QWidget* defaultParent) {
   return control;
 }
 
-int SetOwn(MemberCall& call) {
-  widgets::SetCheckMember(*call.As<QCheckBox>(), call.member, call.args[0]);
+int SetChecked(MemberCall& call) {
+  widgets::SetButtonChecked(*call.As<QAbstractButton>(), call.IntArg() != 0);
   return 1;
 }
-
-bool GetOwn(MemberCall& call) {
-  widgets::GetCheckMember(*call.As<QCheckBox>(), call.member, call.result);
+bool GetChecked(MemberCall& call) {
+  call.result = vellvar(call.As<QAbstractButton>()->isChecked() ? 1 : 0);
   return true;
 }
 
-constexpr MemberBinding kOwn[] = {
-    {MemberCaption, SetOwn, GetOwn},
-    {MemberChecked, SetOwn, GetOwn},
+constexpr MemberBinding kCheckMembers[] = {
+    {MemberChecked, SetChecked, GetChecked},
 };
 
 }  // namespace
 
+std::span<const MemberBinding> CheckMembers() { return kCheckMembers; }
+
 const ComponentType& CheckBoxType() {
   static const ComponentType type{
-      TypeCheckBox, CreateCheckBox, DeleteRule::Control, nullptr, {kOwn, CommonMembers()}};
+      TypeCheckBox, CreateCheckBox, DeleteRule::Control, nullptr, {kCheckMembers, CommonMembers()}};
   return type;
 }
 

@@ -1,19 +1,13 @@
-// The members that CHECKBOX and RADIOBUTTON have beyond the members every
-// control shares (set and get as for the text box: false for a member that
-// is not their own).
+// The member that CHECKBOX and RADIOBUTTON have beyond the members every
+// control shares: CHECKED.
 #pragma once
 
-#include <cstdint>
+#include <span>
 
-class QAbstractButton;
+#include "components/widgets/component_type.h"
 
 namespace vell {
-class vellvar;
-}
 
-namespace vell::widgets {
+std::span<const MemberBinding> CheckMembers();
 
-bool SetCheckMember(QAbstractButton& box, int32_t member, const vellvar& arg);
-bool GetCheckMember(QAbstractButton& box, int32_t member, vellvar& result);
-
-}  // namespace vell::widgets
+}  // namespace vell

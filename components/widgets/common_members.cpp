@@ -106,11 +106,11 @@ QWidget* Widget(MemberCall& call) {
 
 // A member the object cannot have (a widget member of a timer, say).
 int UnknownSet(MemberCall& call) {
-  call.interp.runState = ErrorUndefined;
+  SetRunState(call.interp, ErrorUndefined);
   return 1;
 }
 bool UnknownGet(MemberCall& call) {
-  call.interp.runState = ErrorUndefined;
+  SetRunState(call.interp, ErrorUndefined);
   return false;
 }
 
@@ -162,7 +162,8 @@ QSize FrameExtra(const QWidget* w) {
 int SetWidth(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownSet(call);
-  w->resize(BoundedSide(int64_t{call.IntArg()} - FrameExtra(w).width()), w->height());
+  w->resize(BoundedSide(*w, int64_t{call.IntArg()} - FrameExtra(w).width(), Qt::Horizontal),
+            w->height());
   Realign(w);
   ParentResized(w);
   return 1;
@@ -176,7 +177,8 @@ bool GetWidth(MemberCall& call) {
 int SetHeight(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownSet(call);
-  w->resize(w->width(), BoundedSide(int64_t{call.IntArg()} - FrameExtra(w).height()));
+  w->resize(w->width(),
+            BoundedSide(*w, int64_t{call.IntArg()} - FrameExtra(w).height(), Qt::Vertical));
   Realign(w);
   ParentResized(w);
   return 1;
@@ -219,6 +221,20 @@ bool GetEnabled(MemberCall& call) {
 
 // --- colours ------------------------------------------------------------------
 
+// The colour a control starts with, as COLOR reads it until a program sets
+// one: the window colour for the controls that show text or lines on a
+// background of their own, the button face for the others.
+int32_t StartColor(int32_t type) {
+  switch (type) {
+    case TypeTextBox:
+    case TypeListBox:
+    case TypeComboBox:
+      return kWindowColor;
+    default:
+      return kButtonFaceColor;
+  }
+}
+
 // The palette roles that paint a control's background.
 std::array<QPalette::ColorRole, 2> BackgroundRoles(const QWidget* w) {
   QPalette::ColorRole second = w->backgroundRole();
@@ -242,7 +258,7 @@ bool GetColor(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownGet(call);
   const QVariant raw = w->property(kColorProperty);
-  call.result = raw.isValid() ? raw.toInt() : ValueOfColor(w->palette().color(w->backgroundRole()));
+  call.result = raw.isValid() ? raw.toInt() : StartColor(call.Component().type);
   return true;
 }
 
@@ -265,7 +281,7 @@ bool GetFontColor(MemberCall& call) {
   QWidget* w = Widget(call);
   if (w == nullptr) return UnknownGet(call);
   const QVariant raw = w->property(kFontColorProperty);
-  call.result = raw.isValid() ? raw.toInt() : ValueOfColor(w->palette().color(w->foregroundRole()));
+  call.result = raw.isValid() ? raw.toInt() : kWindowTextColor;
   return true;
 }
 
@@ -411,19 +427,7 @@ int SetParent(MemberCall& call) {
     parent = static_cast<QWidget*>(target.object.data());
   }
   if (parent == nullptr || parent == w || w->isAncestorOf(parent)) return 0;
-  QWidget* oldParent = w->parentWidget();
-  if (parent != oldParent) {
-    // Qt hides a widget that changes parents; it keeps its own visibility.
-    const bool shown = !w->isHidden();
-    const QPoint at = w->isWindow() ? QPoint(0, 0) : w->pos();
-    w->setParent(parent);
-    w->move(at);
-    if (shown) w->show();
-    if (AlignmentOf(w) != 0) {
-      LayOutAlignedChildren(oldParent);
-      SetAlignment(w, AlignmentOf(w));
-    }
-  }
+  MoveControl(w, parent);
   call.Component().parentSlot = n;
   return 1;
 }
@@ -527,11 +531,6 @@ std::optional<QColor> ColorOfValue(int32_t value) {
                 static_cast<int>((bits >> 16) & 0xFF));
 }
 
-int32_t ValueOfColor(const QColor& color) {
-  const QColor rgb = color.toRgb();
-  return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
-}
-
 void SetControlColor(QWidget* widget, int32_t value) {
   widget->setProperty(kColorProperty, value);
   if (const std::optional<QColor> color = ColorOfValue(value)) {
@@ -571,6 +570,21 @@ bool IsWindowedType(int32_t type) {
       return true;
     default:
       return false;
+  }
+}
+
+void MoveControl(QWidget* control, QWidget* parent) {
+  QWidget* oldParent = control->parentWidget();
+  if (parent == oldParent) return;
+  // Qt hides a widget that changes parents; it keeps its own visibility.
+  const bool shown = !control->isHidden();
+  const QPoint at = control->isWindow() ? QPoint(0, 0) : control->pos();
+  control->setParent(parent);
+  control->move(at);
+  if (shown) control->show();
+  if (AlignmentOf(control) != 0) {
+    LayOutAlignedChildren(oldParent);
+    SetAlignment(control, AlignmentOf(control));
   }
 }
 

@@ -26,11 +26,13 @@ std::span<const MemberBinding> CommonMembers();
 // A colour value as a colour: 0x00BBGGRR, or a system colour through the
 // palette of the running style; none for a system colour outside the table.
 std::optional<QColor> ColorOfValue(int32_t value);
-// A colour as 0x00BBGGRR.
-int32_t ValueOfColor(const QColor& color);
 
-// The system colour of button faces, as COLOR reads it.
+// System colours as COLOR and FONTCOLOR read them: the button face, the
+// background of windows and text boxes, and the text in them. A control that
+// a program never gave a colour reads the system colour it starts with.
 constexpr int32_t kButtonFaceColor = static_cast<int32_t>(0xFF00000Fu);
+constexpr int32_t kWindowColor = static_cast<int32_t>(0xFF000005u);
+constexpr int32_t kWindowTextColor = static_cast<int32_t>(0xFF000008u);
 // Sets a control's colour as COLOR does: kept for reading back, shown
 // through ColorOfValue.
 void SetControlColor(QWidget* widget, int32_t value);
@@ -47,6 +49,10 @@ void SetCursorCode(QWidget* widget, int32_t code);
 // Whether a component of the type has a window of its own, so that it can
 // hold other controls (PARENT) and be stacked (ZORDER).
 bool IsWindowedType(int32_t type);
+
+// Puts a control into another parent as PARENT does: where it stood, shown
+// or hidden as it was, aligned anew where it is aligned.
+void MoveControl(QWidget* control, QWidget* parent);
 
 // Common member steps that types with members of their own reuse.
 int SetEventName(MemberCall& call, ComponentEvent event);

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include "core/interpreter_state.h"
+
 namespace vell {
 
 namespace {
@@ -54,7 +56,7 @@ int RunText(mwin& table, Interpreter& interp, QObject* sender, const vellvar& na
 void RunComponentEvent(mwin& table, QObject* sender, ComponentEvent event,
                        std::initializer_list<int> numbers) {
   Interpreter* interp = gInterpreter;
-  if (interp == nullptr || interp->runState != StateRunning) return;
+  if (interp == nullptr || RunState(*interp) != StateRunning) return;
   if (gEventDepth >= kMaxEventDepth || gEventsHeld > 0) return;
   const int slot = table.SlotOf(sender);
   if (slot < 0) return;
@@ -64,7 +66,7 @@ void RunComponentEvent(mwin& table, QObject* sender, ComponentEvent event,
 
 bool RunCloseEvent(mwin& table, QObject* sender) {
   Interpreter* interp = gInterpreter;
-  if (interp == nullptr || interp->runState != StateRunning) return false;
+  if (interp == nullptr || RunState(*interp) != StateRunning) return false;
   if (gEventDepth >= kMaxEventDepth || gEventsHeld > 0) return false;
   const int slot = table.SlotOf(sender);
   if (slot < 0) return false;

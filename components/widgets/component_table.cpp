@@ -10,6 +10,8 @@
 #include <exception>
 #include <new>
 
+#include "components/keywords/component_node.h"
+#include "components/widgets/common_members.h"
 #include "components/widgets/component_events.h"
 #include "components/widgets/member_failure.h"
 #include "platform/qt/utf16_qstring.h"
@@ -18,40 +20,13 @@ namespace vell {
 
 const ComponentType& ComponentTypeOf(int32_t code) {
   switch (code) {
-    case TypeForm:
-      return FormType();
-    case TypeButton:
-      return ButtonType();
-    case TypeLabel:
-      return LabelType();
-    case TypeTextBox:
-      return TextBoxType();
-    case TypeCheckBox:
-      return CheckBoxType();
-    case TypeRadioButton:
-      return RadioButtonType();
-    case TypeListBox:
-      return ListBoxType();
-    case TypeComboBox:
-      return ComboBoxType();
-    case TypeScrollBar:
-      return ScrollBarType();
-    case TypeGroupBox:
-      return GroupBoxType();
-    case TypeImage:
-      return ImageType();
-    case TypePanel:
-      return PanelType();
-    case TypeTimer:
-      return TimerType();
-    case TypeMediaPlayer:
-      return MediaPlayerType();
-    case TypeOpenDialog:
-      return OpenDialogType();
-    case TypeSaveDialog:
-      return SaveDialogType();
+#define VELL_TYPE_CASE(Name, typeCode, keyword, members) \
+  case Type##Name:                                       \
+    return Name##Type();
+    VELL_COMPONENT_TYPE_LIST(VELL_TYPE_CASE)
+#undef VELL_TYPE_CASE
     default:
-      return PrinterDialogType();
+      return PrinterDialogType();  // only type codes are asked for
   }
 }
 
@@ -60,6 +35,15 @@ namespace {
 bool ValidSlotIndex(int slot) { return slot >= 0 && slot < kComponentSlots; }
 
 }  // namespace
+
+const MemberBinding* FindBinding(const ComponentType& type, int32_t member) {
+  for (const std::span<const MemberBinding> table : type.bindings) {
+    for (const MemberBinding& row : table) {
+      if (row.member == member) return &row;
+    }
+  }
+  return nullptr;
+}
 
 // ---------------------------------------------------------------------------
 // Slots and member calls.
@@ -119,15 +103,11 @@ mwin::mwin(ComponentHost& host, ComponentTypeLookup types) : host_(host) {
   for (int32_t code = kFirstComponentType; code <= kLastComponentType; ++code) {
     TypeDispatch& d = dispatch_[code];
     d.type = &types(code);
-    // The first row for a code wins, in the order the type lists its tables.
-    for (const std::span<const MemberBinding> table : d.type->bindings) {
-      for (const MemberBinding& row : table) {
-        if (row.member < 0 || row.member > kLastEventMember) continue;
-        Binding& b = d.members[row.member];
-        if (b.set == nullptr && b.get == nullptr) {
-          b.set = row.set;
-          b.get = row.get;
-        }
+    // Only the members the type lists are bound, each by the first row for
+    // it, in the order the type lists its tables.
+    for (const MemberCode member : ComponentMembers(code)) {
+      if (const MemberBinding* row = FindBinding(*d.type, member)) {
+        d.members[member] = Binding{row->set, row->get};
       }
     }
   }
@@ -146,6 +126,12 @@ const mwin::TypeDispatch* mwin::DispatchFor(int32_t typeCode) const {
   return &dispatch_[typeCode];
 }
 
+MemberBinding mwin::BindingOf(int32_t typeCode, int32_t member) const {
+  const TypeDispatch* d = DispatchFor(typeCode);
+  if (d == nullptr || member < 0 || member > kLastEventMember) return {member, nullptr, nullptr};
+  return {member, d->members[member].set, d->members[member].get};
+}
+
 int mwin::SlotOf(const QObject* object) const {
   if (object == nullptr) return -1;
   bool ok = false;
@@ -159,18 +145,19 @@ void mwin::HandleHostRequest(Interpreter& interp) {
   // Between requests of a program (no component event running) nothing can
   // still be using an object that a delete gave up.
   if (!pendingDeletions_.empty() && !EventRunning()) CarryOutPendingDeletions();
-  const int operation = interp.requestSlots[1].item.ToInt();
+  vellarray* request = RequestSlots(interp);
+  const int operation = request[1].item.ToInt();
   if (operation != ComponentSet && operation != ComponentGet) return;
-  const int slot = interp.requestSlots[2].item.ToInt();
-  const int member = interp.requestSlots[3].item.ToInt();
-  vellarray& valueNode = interp.requestSlots[4];
+  const int slot = request[2].item.ToInt();
+  const int member = request[3].item.ToInt();
+  vellarray& valueNode = request[4];
   try {
     if (operation == ComponentSet) {
       const int answer = SetMember(interp, slot, member, valueNode);
-      interp.requestSlots[1].SetItem(vellvar(answer));
+      request[1].SetItem(vellvar(answer));
     } else {
       GetMember(interp, slot, member, valueNode);
-      interp.requestSlots[1].SetItem(interp.requestSlots[4].item);
+      request[1].SetItem(request[4].item);
     }
   } catch (const MemberFailure& failure) {
     // The request ends unanswered: slot 1 keeps the operation number.
@@ -190,7 +177,7 @@ MemberCall mwin::CallFor(Interpreter& interp, int slot, int member, const vellar
                     slot,
                     member,
                     slots_[slot].object.data(),
-                    {valueNode.item, interp.requestSlots[5].item, interp.requestSlots[6].item}};
+                    {valueNode.item, RequestSlots(interp)[5].item, RequestSlots(interp)[6].item}};
 }
 
 int mwin::SetMember(Interpreter& interp, int slot, int member, vellarray& valueNode) {
@@ -200,7 +187,7 @@ int mwin::SetMember(Interpreter& interp, int slot, int member, vellarray& valueN
   if (member == MemberDelete) return Delete(interp, slot);
   const Binding* b = member >= 0 && member <= kLastEventMember ? &d->members[member] : nullptr;
   if (b == nullptr || b->set == nullptr) {
-    interp.runState = ErrorUndefined;
+    SetRunState(interp, ErrorUndefined);
     return 1;
   }
   MemberCall call = CallFor(interp, slot, member, valueNode);
@@ -213,7 +200,7 @@ int mwin::GetMember(Interpreter& interp, int slot, int member, vellarray& valueN
   if (d == nullptr || slots_[slot].type == TypePrinterDialog) return 0;
   const Binding* b = member >= 0 && member <= kLastEventMember ? &d->members[member] : nullptr;
   if (b == nullptr || b->get == nullptr) {
-    interp.runState = ErrorUndefined;
+    SetRunState(interp, ErrorUndefined);
     return 1;
   }
   MemberCall call = CallFor(interp, slot, member, valueNode);
@@ -255,10 +242,10 @@ int mwin::Create(Interpreter& interp, int32_t typeCode) {
     object = d->type->create(*this, host_.DefaultParent());
   } catch (const std::bad_alloc&) {
     object = nullptr;
-    if (interp.runState == StateRunning) interp.runState = ErrorMemory;
+    if (RunState(interp) == StateRunning) SetRunState(interp, ErrorMemory);
   } catch (...) {
     object = nullptr;
-    if (interp.runState == StateRunning) interp.runState = ErrorUndefined;
+    if (RunState(interp) == StateRunning) SetRunState(interp, ErrorUndefined);
   }
   if (object == nullptr) {
     // A component that did not come into being gives its slot back.
@@ -274,7 +261,7 @@ int mwin::Delete(Interpreter& interp, int slot) {
   const ComponentType& type = *DispatchFor(s.type)->type;
   // The predefined components stay for the table's whole life.
   if (slot < kFirstProgramSlot || type.deleteRule == DeleteRule::Refused) {
-    interp.runState = ErrorUndefined;
+    SetRunState(interp, ErrorUndefined);
     return 1;
   }
   QObject* object = s.object.data();
@@ -284,6 +271,8 @@ int mwin::Delete(Interpreter& interp, int slot) {
   if (type.deleteRule == DeleteRule::Control || type.deleteRule == DeleteRule::Form) {
     ReleaseOrphans(0);
   }
+  // The main window comes back when the last visible form has gone.
+  if (type.deleteRule == DeleteRule::Form) RestoreMainWindow();
   return 1;
 }
 
@@ -292,6 +281,7 @@ int mwin::Delete(Interpreter& interp, int slot) {
 
 void mwin::DestroyObject(QObject* object) {
   if (object == nullptr) return;
+  KeepPredefinedComponents(object);
   // No event of a component that is going may reach the program.
   object->blockSignals(true);
   if (!EventRunning()) {
@@ -302,6 +292,22 @@ void mwin::DestroyObject(QObject* object) {
   if (object->isWidgetType()) static_cast<QWidget*>(object)->hide();
   object->deleteLater();
   pendingDeletions_.emplace_back(object);
+}
+
+void mwin::KeepPredefinedComponents(QObject* object) {
+  if (!object->isWidgetType()) return;
+  const auto* going = static_cast<QWidget*>(object);
+  for (int i = 0; i < kFirstProgramSlot; ++i) {
+    ComponentSlot& s = slots_[i];
+    if (!s.Usable() || !s.object->isWidgetType()) continue;
+    auto* control = static_cast<QWidget*>(s.object.data());
+    for (const QWidget* p = control->parentWidget(); p != nullptr; p = p->parentWidget()) {
+      if (p != going) continue;
+      MoveControl(control, host_.DefaultParent());
+      s.parentSlot = 0;
+      break;
+    }
+  }
 }
 
 void mwin::CarryOutPendingDeletions() {
@@ -435,7 +441,7 @@ int mwin::InstallDefaults(Interpreter& interp) {
   BindSlot(kSaveDialogSlot, TypeSaveDialog, &saveDialog_);
   if (!printerDialog_) CreateEntryObjects();
   if (printerDialog_) BindSlot(kPrinterDialogSlot, TypePrinterDialog, printerDialog_.get());
-  interp.programText = vellvar(StartupHeader());
+  SetProgramText(interp, StartupHeader());
   InterpreterEntry(EntryRun);
   return 1;
 }

@@ -29,7 +29,7 @@
 #include "components/widgets/component_host.h"
 #include "components/widgets/component_type.h"
 #include "core/host_request.h"
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 #include "platform/qt/dialogs.h"
 
 class QImage;
@@ -100,14 +100,14 @@ class mwin : public HostRequestHandler {
   mwin(const mwin&) = delete;
   mwin& operator=(const mwin&) = delete;
 
-  // Performs a component request from the request slots: operation 6 calls
-  // SetMember and puts its answer into slot 1; operation 7 calls GetMember
+  // Performs a component request from the request slots: ComponentSet calls
+  // SetMember and puts its answer into slot 1; ComponentGet calls GetMember
   // and copies slot 4 (the value read) into slot 1. A member that fails
   // (member_failure.h) shows its message and leaves slot 1 as it was, the
   // operation number.
   void HandleHostRequest(Interpreter& interp) override;
 
-  // Member code 81 creates a component of the type in the value node and
+  // MemberCreate creates a component of the type in the value node and
   // answers its slot index (0: none free, or the type cannot be created);
   // any other code goes to the slot's type. 0 for a slot that is not usable.
   int SetMember(Interpreter& interp, int slot, int member, vellarray& valueNode);
@@ -115,10 +115,10 @@ class mwin : public HostRequestHandler {
   // not usable and leaves the value node as it was.
   int GetMember(Interpreter& interp, int slot, int member, vellarray& valueNode);
 
-  // What the interpreter entry does with the table: mode 1 makes the printer
-  // set-up dialog and the scratch image (false when either is missing) and
-  // marks slots 5 to 199 free; mode 3 releases every component and deletes
-  // the two objects again.
+  // What the interpreter entry does with the table: EntryCreate makes the
+  // printer set-up dialog and the scratch image (false when either is
+  // missing) and marks slots 5 to 199 free; EntryDestroy releases every
+  // component and deletes the two objects again.
   bool CreateEntryObjects();
   void ResetProgramSlots();
   void DeleteEntryObjects();
@@ -140,11 +140,17 @@ class mwin : public HostRequestHandler {
   int RestoreMainWindow();
 
   // Deletes an object, at once when no event of a component runs, else
-  // hidden and later.
+  // hidden and later. A predefined component inside it (the output area,
+  // which a program can place into its own controls) goes back to the
+  // default parent first: those live as long as the table.
   void DestroyObject(QObject* object);
   // Deletes the objects waiting for it, unless an event of a component runs.
   void CarryOutPendingDeletions();
   int PendingDeletions() const;
+
+  // What a request for the member of a component of the type calls (set and
+  // get both null: the member is unknown to the type).
+  MemberBinding BindingOf(int32_t typeCode, int32_t member) const;
 
   ComponentSlot& Slot(int index) { return slots_[index]; }
   const ComponentSlot& Slot(int index) const { return slots_[index]; }
@@ -155,7 +161,8 @@ class mwin : public HostRequestHandler {
   qt::FileDialogSetup& OpenDialogSetup() { return openDialog_.setup; }
   qt::FileDialogSetup& SaveDialogSetup() { return saveDialog_.setup; }
   PrinterSetupDialog* PrinterDialog() { return printerDialog_.get(); }
-  // The source region of an image's copy and paste; null outside modes 1 to 3.
+  // The source region of an image's copy and paste; null outside EntryCreate
+  // to EntryDestroy.
   QImage* ScratchImage() { return scratchImage_.get(); }
 
   // Events of components that are running now (innermost last); their
@@ -191,6 +198,7 @@ class mwin : public HostRequestHandler {
   MemberCall CallFor(Interpreter& interp, int slot, int member, const vellarray& valueNode);
   int Create(Interpreter& interp, int32_t typeCode);
   int Delete(Interpreter& interp, int slot);
+  void KeepPredefinedComponents(QObject* going);
   void BindSlot(int index, int32_t type, QObject* object);
   void FreeSlot(int index);
 

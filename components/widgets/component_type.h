@@ -12,8 +12,11 @@
 //   - it copies the request's three arguments into MemberCall::args before it
 //     calls anything, so an event text that runs meanwhile (and makes requests
 //     of its own) cannot change them;
+//   - it binds only the members the type's member table lists
+//     (core/component_list.h), each to the first row for it;
 //   - a member without a setter (for a set or call) or without a getter (for
-//     a read) is an unknown member: run state 5, answer 1;
+//     a read), and any member the type does not list, is an unknown member:
+//     run state ErrorUndefined, answer 1;
 //   - a member that the control refuses calls ReportMemberFailure
 //     (member_failure.h): the table shows the message and the request keeps
 //     its operation number as the answer.
@@ -30,9 +33,12 @@
 //       call.result = call.Text(call.As<QPushButton>()->text());
 //       return true;
 //     }
-// Members that several types share go into a shared bindings table that each
-// of those types lists after its own (ComponentType::bindings holds up to
-// three tables, searched in order; the first row for a code wins).
+// (and CAPTION in the type's member table). Members that several types share
+// go into a shared bindings table that each of those types lists after its
+// own (ComponentType::bindings holds up to three tables, searched in order;
+// the first row for a code wins). Every member the type lists needs a row,
+// and every row of the type's own table a member the type lists: the
+// component table test checks both.
 #pragma once
 
 #include <QPointer>
@@ -43,7 +49,7 @@
 #include <string>
 
 #include "core/codes.h"
-#include "core/interpreter_state.h"
+#include "core/interpreter.h"
 
 class QObject;
 class QWidget;
@@ -95,7 +101,7 @@ enum class DeleteRule {
   Control,  // destroyed (unless it went with its parent), then orphans swept
   Form,     // released with the controls on it, then orphans swept
   Plain,    // destroyed, no sweep (timer, media player)
-  Refused,  // cannot be deleted: run state 5 (the dialogs)
+  Refused,  // cannot be deleted: run state ErrorUndefined (the dialogs)
 };
 
 struct ComponentType {
@@ -112,28 +118,17 @@ struct ComponentType {
   std::array<std::span<const MemberBinding>, 3> bindings;
 };
 
-// The seventeen types, one per file.
-const ComponentType& FormType();
-const ComponentType& ButtonType();
-const ComponentType& LabelType();
-const ComponentType& TextBoxType();
-const ComponentType& CheckBoxType();
-const ComponentType& RadioButtonType();
-const ComponentType& ListBoxType();
-const ComponentType& ComboBoxType();
-const ComponentType& ScrollBarType();
-const ComponentType& GroupBoxType();
-const ComponentType& ImageType();
-const ComponentType& PanelType();
-const ComponentType& TimerType();
-const ComponentType& MediaPlayerType();
-const ComponentType& OpenDialogType();
-const ComponentType& SaveDialogType();
-const ComponentType& PrinterDialogType();
+// The seventeen types, one per file: FormType() ... PrinterDialogType(),
+// one for each row of VELL_COMPONENT_TYPE_LIST (core/component_list.h).
+#define VELL_TYPE_FUNCTION(Name, code, keyword, members) const ComponentType& Name##Type();
+VELL_COMPONENT_TYPE_LIST(VELL_TYPE_FUNCTION)
+#undef VELL_TYPE_FUNCTION
 
 // The type of a type code (11 to 27): the seventeen above.
 const ComponentType& ComponentTypeOf(int32_t code);
 using ComponentTypeLookup = const ComponentType& (*)(int32_t code);
+// The first row for the member in the type's tables, or null.
+const MemberBinding* FindBinding(const ComponentType& type, int32_t member);
 
 // A value's text as UTF-16, the value itself unchanged.
 std::u16string WideString(const vellvar& value);

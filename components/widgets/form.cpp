@@ -239,7 +239,8 @@ int SetClientSide(MemberCall& call) {
   QWidget* form = Form(call);
   const int extra = Side(form->size(), axis) - Side(ClientArea(form)->size(), axis);
   ResizeUnfixed(form, [&] {
-    form->resize(WithSide(form->size(), axis, BoundedSide(int64_t{call.IntArg()} + extra)));
+    form->resize(
+        WithSide(form->size(), axis, BoundedSide(*form, int64_t{call.IntArg()} + extra, axis)));
   });
   ParentResized(form);
   return 1;

@@ -3,11 +3,13 @@
 // Programs give these as 32-bit integers and keep them: nothing is refused.
 // What goes on to Qt is bounded to what a window system can show (X keeps
 // window coordinates and sizes in 16 bits; 32767 pixels is the usual limit
-// elsewhere too), so that no sum of a position and a size overflows and no
-// control paints or allocates in proportion to a size nobody can see. The
-// arithmetic that combines a program's value with a coordinate is done in
-// 64 bits before it is bounded.
+// elsewhere too), and a window's size to a few screens, so that no sum of a
+// position and a size overflows and no control paints or allocates in
+// proportion to a size nobody can see. The arithmetic that combines a
+// program's value with a coordinate is done in 64 bits before it is bounded.
 #pragma once
+
+#include <qnamespace.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -56,6 +58,16 @@ constexpr int BoundedFontPoints(int64_t points) {
 constexpr int SaturatedInt(int64_t value) {
   return static_cast<int>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
 }
+
+// A window (a form, the main window) at most this many of the largest
+// screen's width and height: the window system keeps, and the window is
+// painted through, a picture of the window's size.
+constexpr int kScreensPerWindowSide = 4;
+
+// A side along `axis` (horizontal: the width) of `widget`, from a
+// program's value: BoundedSide, and for a window at most
+// kScreensPerWindowSide times the largest screen's side along the axis.
+int BoundedSide(const QWidget& widget, int64_t side, Qt::Orientation axis);
 
 // The part of `whole` (a widget's rectangle) that a paint of `exposed` has
 // the style draw: `whole` up to kMaxWholePaintPixels, else `exposed` with

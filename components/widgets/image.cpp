@@ -275,7 +275,7 @@ int ZOrder(MemberCall& call) {
 // FOCUS is in the image's member table, but an image takes no focus: the
 // member is unknown to it, as a code without a case is.
 int NoFocus(MemberCall& call) {
-  call.interp.runState = ErrorUndefined;
+  SetRunState(call.interp, ErrorUndefined);
   return 1;
 }
 

@@ -1,5 +1,6 @@
 #include "components/widgets/image_control.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QImageReader>
@@ -11,6 +12,7 @@
 
 #include "components/widgets/image_pixels.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/whole_text_files.h"
 
 namespace vell {
 
@@ -434,9 +436,18 @@ void ImageControl::LoadFile(const QString& path) {
 
 void ImageControl::SaveFile(const QString& path) const {
   if (bitmap_.isNull()) Fail(QStringLiteral("Cannot save an empty bitmap to \"%1\"").arg(path));
-  QImageWriter writer(path, "bmp");
+  // The whole bitmap file is made first; it replaces the old file only once
+  // it is all written, so a failure leaves the old picture.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "bmp");
   if (!writer.write(bitmap_)) {
-    Fail(QStringLiteral("Cannot create file \"%1\": %2").arg(path, writer.errorString()));
+    Fail(QStringLiteral("Cannot save the bitmap to \"%1\": %2").arg(path, writer.errorString()));
+  }
+  QString error;
+  if (!qt::WriteWholeFile(path, std::string_view(bytes.constData(), size_t(bytes.size())), error)) {
+    Fail(error);
   }
 }
 

@@ -1,88 +1,59 @@
-// The LABEL component.
-#include "components/widgets/label.h"
-
+// The LABEL component: a label without a window of its own (ZORDER only
+// brings it to the top), as large as its caption.
 #include <QEvent>
 #include <QLabel>
 
 #include "components/widgets/common_members.h"
 #include "components/widgets/component_table.h"
-#include "components/widgets/member_values.h"
 #include "components/widgets/simple_controls.h"
-#include "core/codes.h"
-#include "core/vellvar.h"
-#include "platform/qt/utf16_qstring.h"
-
-namespace vell::widgets {
-
-void SetUpNewLabel(QLabel& label) {
-  label.setTextFormat(Qt::PlainText);  // a caption is shown as it is, tags and all
-  label.setText(QString::fromUtf16(kLabelCaption));
-  label.adjustSize();
-}
-
-ProgramLabel::ProgramLabel(QWidget* parent) : QLabel(parent) {}
-
-void ProgramLabel::changeEvent(QEvent* event) {
-  QLabel::changeEvent(event);
-  if (event->type() == QEvent::FontChange) adjustSize();
-}
-
-bool SetLabelMember(QLabel& label, int32_t member, const vellvar& arg) {
-  const int32_t v = arg.ToInt();
-  switch (member) {
-    case MemberCaption:
-      // A label takes the size of its caption.
-      label.setText(qt::ToQString(Text(arg)));
-      label.adjustSize();
-      return true;
-    case MemberZOrder:
-      ApplyZOrder(label, v, true);
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool GetLabelMember(QLabel& label, int32_t member, vellvar& result) {
-  if (member != MemberCaption) return false;
-  Put(result, qt::Utf16View(label.text()));
-  return true;
-}
-
-}  // namespace vell::widgets
 
 namespace vell {
 
 namespace {
 
+// The label of a LABEL component: it takes the size of its caption when the
+// caption or its font changes; WIDTH and HEIGHT set in between stay as set.
+class ProgramLabel : public QLabel {
+ public:
+  explicit ProgramLabel(QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);  // a caption is shown as it is, tags and all
+    setText(QString::fromUtf16(widgets::kLabelCaption));
+    adjustSize();
+  }
+
+ protected:
+  void changeEvent(QEvent* event) override {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange) adjustSize();
+  }
+};
+
 QObject* CreateLabel(mwin& /*table*/, QWidget* defaultParent) {
-  auto* control = new widgets::ProgramLabel(defaultParent);
-  widgets::SetUpNewLabel(*control);
+  auto* control = new ProgramLabel(defaultParent);
   ShowNewControl(control);
   return control;
 }
 
-int SetOwn(MemberCall& call) {
-  widgets::SetLabelMember(*call.As<QLabel>(), call.member, call.args[0]);
+int SetCaption(MemberCall& call) {
+  QLabel* label = call.As<QLabel>();
+  label->setText(call.TextArg());
+  label->adjustSize();
   return 1;
 }
-
-bool GetOwn(MemberCall& call) {
-  widgets::GetLabelMember(*call.As<QLabel>(), call.member, call.result);
+bool GetCaption(MemberCall& call) {
+  call.result = MemberCall::Text(call.As<QLabel>()->text());
   return true;
 }
 
-// A label has no window of its own: ZORDER only brings it to the top.
-constexpr MemberBinding kOwn[] = {
-    {MemberCaption, SetOwn, GetOwn},
-    {MemberZOrder, SetOwn, nullptr},
+constexpr MemberBinding kLabelMembers[] = {
+    {MemberCaption, SetCaption, GetCaption},
 };
 
 }  // namespace
 
 const ComponentType& LabelType() {
   static const ComponentType type{
-      TypeLabel, CreateLabel, DeleteRule::Control, nullptr, {kOwn, CommonMembers()}};
+      TypeLabel, CreateLabel, DeleteRule::Control, nullptr, {kLabelMembers, CommonMembers()}};
   return type;
 }
 

@@ -13,12 +13,15 @@ void SetButtonChecked(QAbstractButton& button, bool checked) {
   if (!checked && exclusive) button.setAutoExclusive(true);
 }
 
-void ApplyZOrder(QWidget& control, int order, bool windowless) {
-  if (order == 1) {
-    control.raise();
-  } else if (order == 0 && !windowless) {
-    control.lower();
-  }
+void UncheckOthersWhenChecked(QAbstractButton& radio) {
+  QObject::connect(&radio, &QAbstractButton::toggled, &radio, [&radio](bool checked) {
+    QWidget* parent = radio.parentWidget();
+    if (!checked || parent == nullptr) return;
+    for (QAbstractButton* other :
+         parent->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
+      if (other != &radio && other->autoExclusive()) SetButtonChecked(*other, false);
+    }
+  });
 }
 
 }  // namespace vell::widgets

@@ -3,7 +3,6 @@
 #pragma once
 
 class QAbstractButton;
-class QWidget;
 
 namespace vell::widgets {
 
@@ -22,9 +21,9 @@ inline constexpr int kButtonHeight = 25;
 // around the change).
 void SetButtonChecked(QAbstractButton& button, bool checked);
 
-// Brings a control to the top of its siblings for ZORDER 1, to the bottom for
-// ZORDER 0 (`windowless` controls, like labels, only ever come to the top);
-// any other value does nothing.
-void ApplyZOrder(QWidget& control, int order, bool windowless);
+// Makes a radio button, once checked by a program or the user, uncheck every
+// other radio button of its parent: Qt's exclusivity unchecks only one,
+// where a radio button moved in from another parent can have left two.
+void UncheckOthersWhenChecked(QAbstractButton& radio);
 
 }  // namespace vell::widgets

@@ -1,8 +1,8 @@
-// The TEXTBOX component; component 1, the output area, is one too.
-#include "components/widgets/text_box.h"
-
+// The TEXTBOX component; component 1, the output area, is one too. Its
+// output goes the way of the PRINT statement, gathered by the window, and
+// what the window gathered is written out before any other member of it
+// reads or changes the text.
 #include <QFile>
-#include <QPlainTextEdit>
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -11,150 +11,11 @@
 #include "components/widgets/component_table.h"
 #include "components/widgets/geometry_bounds.h"
 #include "components/widgets/member_failure.h"
-#include "components/widgets/member_values.h"
 #include "components/widgets/text_box_printing.h"
-#include "core/codes.h"
-#include "core/vellvar.h"
 #include "platform/paths.h"
-#include "platform/qt/dialogs.h"
 #include "platform/qt/long_runs.h"
 #include "platform/qt/memo_edit.h"
 #include "platform/qt/utf16_qstring.h"
-
-namespace vell::widgets {
-
-namespace {
-
-// A new text box takes the size programs were laid out for.
-constexpr int kNewTextBoxWidth = 185;
-constexpr int kNewTextBoxHeight = 21;
-// The formatting rectangle keeps this many pixels above and below the text.
-constexpr int kFormatTopBottom = 5;
-
-void ShowError(const TextBoxHooks& hooks, const QString& text) {
-  if (hooks.showError) hooks.showError(text);
-}
-
-// A file named by a program as other file keywords take it (backslashes,
-// letter case as on the system the program was written for).
-QString FilePath(const vellvar& arg) {
-  const std::u16string name = Text(arg);
-  const std::optional<std::string> path = paths::ResolveProgramPath(name);
-  return path ? QFile::decodeName(QByteArray::fromStdString(*path)) : qt::ToQString(name);
-}
-
-}  // namespace
-
-void SetUpNewTextBox(MemoEdit& box) {
-  box.resize(kNewTextBoxWidth, kNewTextBoxHeight);
-  box.SetWantReturns(false);
-  box.SetScrollBars(0);  // no scroll bars until a program asks for them
-  // A long line without blanks does not freeze it, as in the output area.
-  qt::WrapLongRunsAnywhere(box);
-}
-
-bool SetTextBoxMember(MemoEdit& box, int32_t member, const vellvar& arg,
-                      const TextBoxHooks& hooks) {
-  const int32_t v = arg.ToInt();
-  if (hooks.flush && member != MemberPrint) hooks.flush();
-  switch (member) {
-    case MemberBorderStyle:
-      if (v == 0 || v == 1) box.SetBorderStyle(v);
-      return true;
-    case MemberMargin: {
-      // Negative counts as 0; reads back the bounded margin.
-      const int m = std::clamp(v, 0, kMaxMargin);
-      box.SetFormatRect(box.ClientRect().adjusted(m, kFormatTopBottom, -m, -kFormatTopBottom));
-      return true;
-    }
-    case MemberReadOnly:
-      box.setReadOnly(v != 0);
-      return true;
-    case MemberScrollBars:
-      box.SetScrollBars(v & 0xFF);
-      return true;
-    case MemberSelLength:
-      box.SetSelLength(v);
-      return true;
-    case MemberSelStart:
-      box.SetSelStart(v);
-      return true;
-    case MemberSelText:
-      box.SetSelText(qt::ToCrLfText(Text(arg)));
-      return true;
-    case MemberText:
-      box.SetProgramText(qt::ToCrLfText(Text(arg)));
-      return true;
-    case MemberWantReturns:
-      box.SetWantReturns(v != 0);
-      return true;
-    case MemberPrint:
-      if (hooks.print) {
-        hooks.print(Text(arg));
-      } else {
-        box.AppendOutput(Text(arg));
-      }
-      return true;
-    case MemberLoadFile: {
-      QString error;
-      if (!box.LoadFile(FilePath(arg), &error)) ShowError(hooks, error);
-      return true;
-    }
-    case MemberSaveFile: {
-      QString error;
-      if (!box.SaveFile(FilePath(arg), &error)) ShowError(hooks, error);
-      return true;
-    }
-    case MemberPrinter: {
-      QString error;
-      if (hooks.printer == nullptr) {
-        ShowError(hooks, QString::fromLatin1(kNoPrinterText));
-      } else if (!PrintMemoOnPrinter(box, *hooks.printer, error)) {
-        ShowError(hooks, error);
-      }
-      return true;
-    }
-    default:
-      return false;
-  }
-}
-
-bool GetTextBoxMember(MemoEdit& box, int32_t member, vellvar& result, const TextBoxHooks& hooks) {
-  if (hooks.flush) hooks.flush();
-  switch (member) {
-    case MemberBorderStyle:
-      Put(result, box.BorderStyle());
-      return true;
-    case MemberMargin:
-      Put(result, box.FormatRect().left());
-      return true;
-    case MemberReadOnly:
-      Put(result, box.isReadOnly());
-      return true;
-    case MemberScrollBars:
-      Put(result, box.ScrollBars());
-      return true;
-    case MemberSelLength:
-      Put(result, box.SelLength());
-      return true;
-    case MemberSelStart:
-      Put(result, box.SelStart());
-      return true;
-    case MemberSelText:
-      Put(result, box.SelText());
-      return true;
-    case MemberText:
-      Put(result, box.ProgramText());
-      return true;
-    case MemberWantReturns:
-      Put(result, box.WantReturns());
-      return true;
-    default:
-      return false;
-  }
-}
-
-}  // namespace vell::widgets
 
 namespace vell {
 
@@ -169,56 +30,156 @@ void ComponentHost::PrintToOutputArea(std::u16string_view text) {
 
 namespace {
 
+// A new text box takes the size programs were laid out for.
+constexpr int kNewTextBoxWidth = 185;
+constexpr int kNewTextBoxHeight = 21;
+// The formatting rectangle keeps this many pixels above and below the text.
+constexpr int kFormatTopBottom = 5;
+
+// 185 x 21, Enter adds no line.
 QObject* CreateTextBox(mwin& /*table*/, QWidget* defaultParent) {
-  auto* control = new MemoEdit(defaultParent);
-  widgets::SetUpNewTextBox(*control);
-  ShowNewControl(control);
-  return control;
+  auto* box = new MemoEdit(defaultParent);
+  box->resize(kNewTextBoxWidth, kNewTextBoxHeight);
+  box->SetWantReturns(false);
+  box->SetScrollBars(0);  // no scroll bars until a program asks for them
+  // A long line without blanks does not freeze it, as in the output area.
+  qt::WrapLongRunsAnywhere(*box);
+  ShowNewControl(box);
+  return box;
 }
 
-// What the members need of the window. The output area's output goes the
-// way of the PRINT statement, gathered by the window.
-widgets::TextBoxHooks Hooks(MemberCall& call) {
-  widgets::TextBoxHooks hooks;
-  ComponentHost& host = call.table.Host();
+// The box of the call, the output area's gathered output written out first;
+// null for an output area that is no MemoEdit (nothing is done then).
+MemoEdit* BoxOf(MemberCall& call) {
+  auto* box = qobject_cast<MemoEdit*>(call.object);
+  if (box != nullptr && call.slot == kOutputAreaSlot) call.table.Host().FlushOutput();
+  return box;
+}
+
+// A member as a set or get of the box.
+template <void (*Set)(MemberCall&, MemoEdit&)>
+int SetOn(MemberCall& call) {
+  if (MemoEdit* box = BoxOf(call)) Set(call, *box);
+  return 1;
+}
+template <void (*Get)(MemberCall&, MemoEdit&)>
+bool GetFrom(MemberCall& call) {
+  if (MemoEdit* box = BoxOf(call)) Get(call, *box);
+  return true;
+}
+
+// A file named by a program as other file keywords take it (backslashes,
+// letter case as on the system the program was written for).
+QString FilePath(MemberCall& call) {
+  const std::u16string name = WideString(call.args[0]);
+  const std::optional<std::string> path = paths::ResolveProgramPath(name);
+  return path ? QFile::decodeName(QByteArray::fromStdString(*path)) : qt::ToQString(name);
+}
+
+// --- properties ----------------------------------------------------------------
+
+void SetBorderStyle(MemberCall& call, MemoEdit& box) {
+  const int32_t style = call.IntArg();
+  if (style == 0 || style == 1) box.SetBorderStyle(style);
+}
+void GetBorderStyle(MemberCall& call, MemoEdit& box) { call.result = vellvar(box.BorderStyle()); }
+
+// Negative counts as 0; reads back the bounded margin.
+void SetMargin(MemberCall& call, MemoEdit& box) {
+  const int m = std::clamp(call.IntArg(), 0, kMaxMargin);
+  box.SetFormatRect(box.ClientRect().adjusted(m, kFormatTopBottom, -m, -kFormatTopBottom));
+}
+void GetMargin(MemberCall& call, MemoEdit& box) { call.result = vellvar(box.FormatRect().left()); }
+
+void SetReadOnly(MemberCall& call, MemoEdit& box) { box.setReadOnly(call.IntArg() != 0); }
+void GetReadOnly(MemberCall& call, MemoEdit& box) {
+  call.result = vellvar(box.isReadOnly() ? 1 : 0);
+}
+
+void SetScrollBars(MemberCall& call, MemoEdit& box) { box.SetScrollBars(call.IntArg() & 0xFF); }
+void GetScrollBars(MemberCall& call, MemoEdit& box) { call.result = vellvar(box.ScrollBars()); }
+
+void SetSelLength(MemberCall& call, MemoEdit& box) { box.SetSelLength(call.IntArg()); }
+void GetSelLength(MemberCall& call, MemoEdit& box) { call.result = vellvar(box.SelLength()); }
+
+void SetSelStart(MemberCall& call, MemoEdit& box) { box.SetSelStart(call.IntArg()); }
+void GetSelStart(MemberCall& call, MemoEdit& box) { call.result = vellvar(box.SelStart()); }
+
+// SELTEXT and TEXT take a program's lone line feeds as line breaks and read
+// back without CRs.
+void SetSelText(MemberCall& call, MemoEdit& box) {
+  box.SetSelText(qt::ToCrLfText(WideString(call.args[0])));
+}
+void GetSelText(MemberCall& call, MemoEdit& box) { call.result = vellvar(box.SelText()); }
+
+void SetText(MemberCall& call, MemoEdit& box) {
+  box.SetProgramText(qt::ToCrLfText(WideString(call.args[0])));
+}
+void GetText(MemberCall& call, MemoEdit& box) { call.result = vellvar(box.ProgramText()); }
+
+void SetWantReturns(MemberCall& call, MemoEdit& box) { box.SetWantReturns(call.IntArg() != 0); }
+void GetWantReturns(MemberCall& call, MemoEdit& box) {
+  call.result = vellvar(box.WantReturns() ? 1 : 0);
+}
+
+// --- methods -------------------------------------------------------------------
+
+// Appends the value to the box, or for the output area to what the window
+// gathers (so no flush comes first).
+int Print(MemberCall& call) {
+  auto* box = qobject_cast<MemoEdit*>(call.object);
+  if (box == nullptr) return 1;
+  const std::u16string text = WideString(call.args[0]);
   if (call.slot == kOutputAreaSlot) {
-    hooks.print = [&host](std::u16string_view text) { host.PrintToOutputArea(text); };
-    hooks.flush = [&host] { host.FlushOutput(); };
-  }
-  hooks.showError = [&call](const QString& text) { ReportMemberFailure(call, text); };
-  if (PrinterSetupDialog* dialog = call.table.PrinterDialog()) hooks.printer = &dialog->Printer();
-  return hooks;
-}
-
-int SetOwn(MemberCall& call) {
-  if (auto* box = qobject_cast<MemoEdit*>(call.object)) {
-    widgets::SetTextBoxMember(*box, call.member, call.args[0], Hooks(call));
+    call.table.Host().PrintToOutputArea(text);
+  } else {
+    box->AppendOutput(text);
   }
   return 1;
 }
 
-bool GetOwn(MemberCall& call) {
-  if (auto* box = qobject_cast<MemoEdit*>(call.object)) {
-    widgets::GetTextBoxMember(*box, call.member, call.result, Hooks(call));
-  }
-  return true;
+void LoadFile(MemberCall& call, MemoEdit& box) {
+  QString error;
+  if (!box.LoadFile(FilePath(call), &error)) ReportMemberFailure(call, error);
 }
 
-constexpr MemberBinding kOwn[] = {
-    {MemberBorderStyle, SetOwn, GetOwn}, {MemberMargin, SetOwn, GetOwn},
-    {MemberReadOnly, SetOwn, GetOwn},    {MemberScrollBars, SetOwn, GetOwn},
-    {MemberSelLength, SetOwn, GetOwn},   {MemberSelStart, SetOwn, GetOwn},
-    {MemberSelText, SetOwn, GetOwn},     {MemberText, SetOwn, GetOwn},
-    {MemberWantReturns, SetOwn, GetOwn}, {MemberLoadFile, SetOwn, nullptr},
-    {MemberPrint, SetOwn, nullptr},      {MemberPrinter, SetOwn, nullptr},
-    {MemberSaveFile, SetOwn, nullptr},
+void SaveFile(MemberCall& call, MemoEdit& box) {
+  QString error;
+  if (!box.SaveFile(FilePath(call), &error)) ReportMemberFailure(call, error);
+}
+
+// The text on the printer of the printer set-up dialog.
+void Printer(MemberCall& call, MemoEdit& box) {
+  PrinterSetupDialog* dialog = call.table.PrinterDialog();
+  QString error;
+  if (dialog == nullptr) {
+    ReportMemberFailure(call, QString::fromLatin1(widgets::kNoPrinterText));
+  } else if (!widgets::PrintMemoOnPrinter(box, dialog->Printer(), error)) {
+    ReportMemberFailure(call, error);
+  }
+}
+
+constexpr MemberBinding kTextBoxMembers[] = {
+    {MemberBorderStyle, SetOn<SetBorderStyle>, GetFrom<GetBorderStyle>},
+    {MemberMargin, SetOn<SetMargin>, GetFrom<GetMargin>},
+    {MemberReadOnly, SetOn<SetReadOnly>, GetFrom<GetReadOnly>},
+    {MemberScrollBars, SetOn<SetScrollBars>, GetFrom<GetScrollBars>},
+    {MemberSelLength, SetOn<SetSelLength>, GetFrom<GetSelLength>},
+    {MemberSelStart, SetOn<SetSelStart>, GetFrom<GetSelStart>},
+    {MemberSelText, SetOn<SetSelText>, GetFrom<GetSelText>},
+    {MemberText, SetOn<SetText>, GetFrom<GetText>},
+    {MemberWantReturns, SetOn<SetWantReturns>, GetFrom<GetWantReturns>},
+    {MemberLoadFile, SetOn<LoadFile>, nullptr},
+    {MemberPrint, Print, nullptr},
+    {MemberPrinter, SetOn<Printer>, nullptr},
+    {MemberSaveFile, SetOn<SaveFile>, nullptr},
 };
 
 }  // namespace
 
 const ComponentType& TextBoxType() {
   static const ComponentType type{
-      TypeTextBox, CreateTextBox, DeleteRule::Control, nullptr, {kOwn, CommonMembers()}};
+      TypeTextBox, CreateTextBox, DeleteRule::Control, nullptr, {kTextBoxMembers, CommonMembers()}};
   return type;
 }
 

@@ -47,6 +47,28 @@ QString SingleTableOf(const QString& sql) {
   return name;
 }
 
+// The table a driver reports for a field, cut at the first character no
+// table name holds: an ODBC driver may follow the name with a NUL and stray
+// bytes.
+QString ReportedTable(const QSqlField& field) {
+  QString name = field.tableName();
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    if (!name[i].isPrint()) {
+      name.truncate(i);
+      break;
+    }
+  }
+  return name;
+}
+
+// The table the driver reports for the first field it reports one for.
+QString FirstReportedTable(const QSqlRecord& record) {
+  QString reported;
+  for (int f = 0; f < record.count() && reported.isEmpty(); ++f)
+    reported = ReportedTable(record.field(f));
+  return reported;
+}
+
 }  // namespace
 
 void DatabaseManager::Recordset::RequireActive() const {
@@ -212,10 +234,11 @@ void DatabaseManager::Recordset::Load(QSqlQuery& query, const QString& sql) {
     const QSqlField field = record.field(f);
     fields[f].name = field.name();
     fields[f].type = TypeFromMeta(field.metaType());
-    if (table.isEmpty() && !field.tableName().isEmpty()) table = field.tableName();
   }
+  // The table the statement names, else the one the driver reports.
   const QString named = SingleTableOf(sql);
-  if (table.isEmpty()) table = named;
+  const QString reported = FirstReportedTable(record);
+  table = named.isEmpty() ? reported : named;
   const int width = record.count();
   while (query.next()) {
     for (int f = 0; f < width; ++f) cells.push_back(query.value(f));
@@ -224,9 +247,9 @@ void DatabaseManager::Recordset::Load(QSqlQuery& query, const QString& sql) {
   if (query.lastError().isValid()) connection->Fail(QString(), query.lastError());
   query.finish();
   Describe(record);
-  // The driver may report a quoted table name without its quote marks.
-  if (table.isEmpty() && !named.isEmpty()) {
-    table = named;
+  // The statement's first name may be no table (a schema before a period).
+  if (table.isEmpty() && !named.isEmpty() && !reported.isEmpty()) {
+    table = reported;
     Describe(record);
   }
   current = 0;
@@ -240,8 +263,7 @@ void DatabaseManager::Recordset::Describe(const QSqlRecord& record) {
   keys.clear();
   autoKey = -1;
   // The name the driver reports for the table of a field, when it reports one.
-  QString reported;
-  for (int f = 0; f < record.count() && reported.isEmpty(); ++f) reported = record.field(f).tableName();
+  const QString reported = FirstReportedTable(record);
   // Lower-cased column name -> declared type, and the key's columns in order.
   QHash<QString, QString> columns;
   QStringList keyColumns;
@@ -268,7 +290,7 @@ void DatabaseManager::Recordset::Describe(const QSqlRecord& record) {
     return;
   }
   for (int f = 0; f < Width(); ++f) {
-    const QString origin = record.field(f).tableName();
+    const QString origin = ReportedTable(record.field(f));
     // Where the driver names the tables of fields, a field without one is
     // an expression, even when it is called like a column.
     const bool fromTable = origin.isEmpty() ? reported.isEmpty()

@@ -1,52 +1,71 @@
 #include "platform/qt/whole_text_files.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
 
+#include "platform/file_reading.h"
+#include "platform/file_replacement.h"
 #include "platform/text_files.h"
 
 namespace vell::qt {
+namespace {
+
+// The largest file read as a text: as large as the largest text a value
+// holds.
+constexpr int64_t kMaxTextFileBytes = int64_t{1} << 30;
+
+QString Reason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+QString Failed(const char* what, const QString& path, const QString& reason) {
+  return QStringLiteral("%1 \"%2\". %3").arg(QLatin1String(what), path, reason);
+}
+
+}  // namespace
 
 bool ReadMarkedTextFile(const QString& path, std::u16string& text, QString& error) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString());
-    return false;
+  std::string bytes;
+  const files::ReadOutcome outcome =
+      path.isEmpty()
+          ? files::ReadOutcome{files::ReadFailure::Open, ENOENT}
+          : files::ReadRegularFile(QFile::encodeName(path).toStdString(), kMaxTextFileBytes, bytes);
+  switch (outcome.failed) {
+    case files::ReadFailure::None:
+      text = text::DecodeMarkedText(bytes);
+      return true;
+    case files::ReadFailure::Open:
+      error = Failed("Cannot open file", path, Reason(outcome.error));
+      break;
+    case files::ReadFailure::NotRegular:
+      error = Failed("Cannot open file", path, QStringLiteral("not a regular file"));
+      break;
+    case files::ReadFailure::TooLarge:
+      error = Failed("Cannot open file", path, QStringLiteral("the file is too large"));
+      break;
+    case files::ReadFailure::Read:
+      error = Failed("Cannot read file", path, Reason(outcome.error));
+      break;
   }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    error = QStringLiteral("Cannot read file \"%1\". %2").arg(path, file.errorString());
-    return false;
+  return false;
+}
+
+bool WriteWholeFile(const QString& path, std::string_view bytes, QString& error) {
+  files::ReplaceOutcome outcome{files::ReplaceStep::Create, ENOENT};
+  if (!path.isEmpty()) {
+    files::ReplaceRequest request;
+    request.size = static_cast<int64_t>(bytes.size());
+    request.fill = [bytes](int fd) { return files::WriteAll(fd, bytes); };
+    outcome = files::ReplaceFileContents(QFile::encodeName(path).toStdString(), request);
   }
-  text = text::DecodeMarkedText(
-      std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
-  return true;
+  if (outcome.ok()) return true;
+  error = Failed(
+      outcome.failed == files::ReplaceStep::Create ? "Cannot create file" : "Cannot write file",
+      path, Reason(outcome.error));
+  return false;
 }
 
 bool WriteUtf16TextFile(const QString& path, std::u16string_view text, QString& error) {
-  // The temporary file would replace a file that is not ours to write.
-  const QFileInfo target(path);
-  if (target.exists() && (target.isDir() || !target.isWritable())) {
-    error = QStringLiteral("Cannot create file \"%1\". %2")
-                .arg(path, target.isDir() ? QStringLiteral("Is a directory")
-                                          : QStringLiteral("Permission denied"));
-    return false;
-  }
-  const std::string bytes = text::EncodeUtf16LeWithMark(text);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    error = QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString());
-    return false;
-  }
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-          static_cast<qint64>(bytes.size()) ||
-      !file.commit()) {
-    error = QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString());
-    file.cancelWriting();
-    return false;
-  }
-  return true;
+  return WriteWholeFile(path, text::EncodeUtf16LeWithMark(text), error);
 }
 
 }  // namespace vell::qt

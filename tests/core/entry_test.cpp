@@ -32,11 +32,11 @@ TEST(Entry, Lifecycle) {
 
   RegisterBuiltin(interp, u"twice", [](Interpreter&, ExecContext& ctx) {
     ctx.value = 2;
-    return static_cast<int>(ResultDone);
+    return ResultDone;
   });
   RegisterBuiltin(interp, u"TWICE", [](Interpreter&, ExecContext& ctx) {
     ctx.value = 3;
-    return static_cast<int>(ResultDone);
+    return ResultDone;
   });
   interp.programText = u"GLOBAL G\nG = TWICE\nPRINT G";
   InterpreterEntry(2);
@@ -53,7 +53,7 @@ TEST(Entry, Lifecycle) {
 
 TEST(Entry, ProgramTextThatWasNeverSetRunsAsEmpty) {
   TestInterpreter t;
-  t.interp().programText = 0;
+  t.interp().programText.clear();
   t.host.Clear();
   InterpreterEntry(2);
   EXPECT_TRUE(t.host.Messages().empty());

@@ -25,7 +25,7 @@ using vell::test::MessageAnswer;
 using vell::test::TestInterpreter;
 using vell::test::Utf8;
 
-int FailWithoutCode(Interpreter&, ExecContext&) { return ResultFailed; }
+HandlerResult FailWithoutCode(Interpreter&, ExecContext&) { return ResultFailed; }
 
 std::atomic<int>* gateForBuiltin = nullptr;
 
@@ -62,7 +62,7 @@ TEST(Executor, PumpGateLeavesOutOnlyPumps) {
   // Opened while the program runs (as the window's clock does): the next
   // statement's pump is sent.
   t.host.Clear();
-  RegisterBuiltin(t.interp(), u"OPENGATE", [](Interpreter&, ExecContext&) -> int {
+  RegisterBuiltin(t.interp(), u"OPENGATE", [](Interpreter&, ExecContext&) -> HandlerResult {
     gateForBuiltin->store(1);
     return ResultDone;
   });
@@ -145,14 +145,14 @@ TEST(Executor, EventErrorWithoutCodeStopsAfterTheInterruptedStatement) {
   TestInterpreter t;
   Interpreter& interp = t.interp();
   RegisterBuiltin(interp, u"FAIL", FailWithoutCode);
-  RegisterBuiltin(interp, u"NESTED", [](Interpreter& interp, ExecContext& ctx) -> int {
+  RegisterBuiltin(interp, u"NESTED", [](Interpreter& interp, ExecContext& ctx) -> HandlerResult {
     interp.routineName = u"NESTED";  // as CALC and CALLSUB run their texts
     return RunText(interp, &ctx, u"PRINT \"n\"");
   });
   // An event arriving while the statement completes (inside a component
   // operation, or while the box is open) runs nothing and leaves no value
   // behind for the close event to read.
-  RegisterBuiltin(interp, u"LATEEVENT", [](Interpreter& interp, ExecContext&) -> int {
+  RegisterBuiltin(interp, u"LATEEVENT", [](Interpreter& interp, ExecContext&) -> HandlerResult {
     interp.lastValue = 1;
     interp.routineName = u"LATE";
     if (RunEventText(interp, u"PRINT \"late\"\nRETURN (1)") == ResultFailed) {
@@ -208,11 +208,12 @@ TEST(Executor, EventErrorWithoutCodeStopsAfterTheInterruptedStatement) {
 
 TEST(Executor, NestedRunDoesNotClearAPendingStop) {
   TestInterpreter t;
-  RegisterBuiltin(t.interp(), u"STOPTHENRUN", [](Interpreter& interp, ExecContext& ctx) -> int {
-    interp.runState = StateEnd;  // as an Abort chosen in a dialog would
-    return RunText(interp, &ctx, u"PRINT \"inner\"");
-  });
-  RegisterBuiltin(t.interp(), u"CALCX", [](Interpreter& interp, ExecContext& ctx) -> int {
+  RegisterBuiltin(t.interp(), u"STOPTHENRUN",
+                  [](Interpreter& interp, ExecContext& ctx) -> HandlerResult {
+                    interp.runState = StateEnd;  // as an Abort chosen in a dialog would
+                    return RunText(interp, &ctx, u"PRINT \"inner\"");
+                  });
+  RegisterBuiltin(t.interp(), u"CALCX", [](Interpreter& interp, ExecContext& ctx) -> HandlerResult {
     interp.routineName = u"CALCX";
     return RunText(interp, &ctx, u"LET 40 + 2");
   });
@@ -247,21 +248,40 @@ TEST(Executor, ErrorMessages) {
     EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), message) << code;
   }
 
-  // A long routine name and a long token never overrun: the message is cut.
-  ctx.routineName = std::u16string_view(std::u16string(255, u'N'));
+  // A long routine name and a long token never overrun, and the line and the
+  // words always stay: the name loses its start (a CALLed file's name stays),
+  // the token its end, each marked with "…"; they share the room left.
+  const std::u16string longPath = u"/" + std::u16string(250, u'd') + u"/called.vell";
+  ctx.routineName = std::u16string_view(longPath);
   ctx.SetToken(std::u16string(255, u'T'));
   t.interp().runState = ErrorSyntax;
-  const std::u16string cut = FormatErrorMessage(t.interp(), ctx);
-  EXPECT_EQ(cut.size(), 255u);
-  EXPECT_EQ(cut.substr(0, 4), u"\nNNN");
+  EXPECT_EQ(FormatErrorMessage(t.interp(), ctx),
+            u"\n\u2026" + std::u16string(105, u'd') + u"/called.vell 2 " +
+                std::u16string(118, u'T') + u"\u2026: syntax error");
+  ctx.SetToken(u"TOK");
+  EXPECT_EQ(FormatErrorMessage(t.interp(), ctx),
+            u"\n\u2026" + std::u16string(221, u'd') + u"/called.vell 2 TOK: syntax error");
+  ctx.routineName = u"SUBNAME";
+  ctx.SetToken(std::u16string(255, u'T'));
+  t.interp().runState = ErrorArithmetic;  // no token shown: the name fits
+  EXPECT_EQ(FormatErrorMessage(t.interp(), ctx), u"\nSUBNAME 2: arithmetic error");
+  // A surrogate pair is never split.
+  std::u16string pairs;
+  for (int i = 0; i < 127; ++i) pairs += u"\U0001F600";
+  ctx.SetToken(u"a" + pairs);
+  t.interp().runState = ErrorUndefined;
+  const std::u16string message = FormatErrorMessage(t.interp(), ctx);
+  EXPECT_EQ(message.size(), 254u);
+  EXPECT_TRUE(message.ends_with(u"\U0001F600\u2026: undefined error"));
 
   const std::u16string longName(300, u'Z');
-  EXPECT_EQ(t.Run(u"PRINT " + longName), u"[MSG]\n 1 " + std::u16string(251, u'Z'));
+  EXPECT_EQ(t.Run(u"PRINT " + longName),
+            u"[MSG]\n 1 " + std::u16string(233, u'Z') + u"\u2026: undefined error");
 }
 
 // Fails in a chosen way from inside a run.
-int ThrowRuntime(Interpreter&, ExecContext&) { throw std::runtime_error("broken"); }
-int ThrowNoMemory(Interpreter&, ExecContext&) { throw std::bad_alloc(); }
+HandlerResult ThrowRuntime(Interpreter&, ExecContext&) { throw std::runtime_error("broken"); }
+HandlerResult ThrowNoMemory(Interpreter&, ExecContext&) { throw std::bad_alloc(); }
 
 class WarningOrderHost : public vell::test::RecordingHost {
  public:
@@ -346,7 +366,7 @@ TEST(Executor, NestingIsBoundedByTheStackGuard) {
   EXPECT_EQ(t.interp().runDepth, 0);
 }
 
-int ClobberProgram(Interpreter& interp, ExecContext& ctx) {
+HandlerResult ClobberProgram(Interpreter& interp, ExecContext& ctx) {
   interp.programText = u"PRINT \"changed\"";
   interp.requestSlots[1].SetItem(vellvar(u"garbage"));
   ctx.value = 0;
@@ -373,7 +393,7 @@ TEST(Executor, RunStateAndValuesAcrossRuns) {
 
   RegisterBuiltin(t.interp(), u"RUNNING", [](Interpreter& interp, ExecContext& ctx) {
     ctx.value = interp.mainRunning;
-    return static_cast<int>(ResultDone);
+    return ResultDone;
   });
   EXPECT_EQ(t.Run(u"PRINT RUNNING"), u"1");
   EXPECT_EQ(t.interp().mainRunning, 0);

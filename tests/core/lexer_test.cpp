@@ -79,6 +79,26 @@ TEST(Lexer, CharactersThatBeginNoToken) {
   }
 }
 
+// A NUL before the text's end begins no token, as any such character: it is
+// an undefined error where it stands, in a literal too; a comment holds it.
+TEST(Lexer, NulInsideTheText) {
+  using namespace std::string_view_literals;
+  EXPECT_EQ(Tokens(u"a\0b"sv), "34:A 1");
+  for (std::u16string_view text : {u"x \"a\0b\""sv, u"x \"a\\\0\""sv, u"x \0"sv}) {
+    Lexed l(text);
+    EXPECT_EQ(l.All(), "34:X 1") << Utf8(text);
+    EXPECT_EQ(l.interp->runState, ErrorUndefined);
+    EXPECT_EQ(text[size_t(l.ctx.cursor)], 0);
+  }
+  // Passing over a block or a line treats it as any other character.
+  Lexed block(u"{ a \0 } b"sv);
+  EXPECT_EQ(SkipStatement(*block.interp, block.ctx), ResultFailed);
+  EXPECT_EQ(block.interp->runState, ErrorUnbalanced);
+  Lexed line(u"rest \0 of the line\nb"sv);
+  EXPECT_EQ(SkipLine(line.ctx), TokNewline);
+  EXPECT_EQ(line.All(), "34:B 2");
+}
+
 TEST(Lexer, LongTokensAreCutButPassedOverWhole) {
   const std::u16string name(300, u'a');
   Lexed l(name + u" 7");

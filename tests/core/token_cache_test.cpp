@@ -120,16 +120,16 @@ TEST(TokenCache, ScanErrorsAreRaisedEveryTime) {
 
 // Built-ins for the lookup test: QQ answers 7; ADDQ registers it and DROPQ
 // takes it out of the table again.
-int Seven(Interpreter&, ExecContext& ctx) {
+HandlerResult Seven(Interpreter&, ExecContext& ctx) {
   ctx.value = 7;
   return ResultDone;
 }
-int AddQ(Interpreter& interp, ExecContext& ctx) {
+HandlerResult AddQ(Interpreter& interp, ExecContext& ctx) {
   RegisterBuiltin(interp, u"qq", Seven);
   ctx.value = 0;
   return ResultDone;
 }
-int DropQ(Interpreter& interp, ExecContext& ctx) {
+HandlerResult DropQ(Interpreter& interp, ExecContext& ctx) {
   interp.builtins.erase(u"QQ");
   ctx.value = 0;
   return ResultDone;

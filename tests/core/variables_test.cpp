@@ -25,7 +25,7 @@ struct ParsedCall {
 std::vector<ParsedCall> parsedCalls;
 
 template <int Max, int ReferenceSlot = -1>
-int RecordArguments(Interpreter& interp, ExecContext& ctx) {
+HandlerResult RecordArguments(Interpreter& interp, ExecContext& ctx) {
   vellvar slots[Max > 0 ? Max : 1];
   if (ReferenceSlot >= 0) slots[ReferenceSlot] = 1;
   ParsedCall call;
@@ -41,7 +41,7 @@ int RecordArguments(Interpreter& interp, ExecContext& ctx) {
 }
 
 // A command whose result is whatever value the argument parser left behind.
-int KeepValue(Interpreter& interp, ExecContext& ctx) {
+HandlerResult KeepValue(Interpreter& interp, ExecContext& ctx) {
   vellvar slots[2] = {vellvar(0), vellvar(0)};
   const int count = ParseArguments(interp, ctx, slots, 2);
   if (count < 0) return ResultFailed;
@@ -49,7 +49,7 @@ int KeepValue(Interpreter& interp, ExecContext& ctx) {
 }
 
 // A command without arguments that sets no result.
-int LeaveValue(Interpreter&, ExecContext&) { return ResultDone; }
+HandlerResult LeaveValue(Interpreter&, ExecContext&) { return ResultDone; }
 
 class ArgumentsTest : public ::testing::Test {
  protected:
@@ -132,12 +132,14 @@ class FakeComponents : public ComponentBridge {
       default: return 1;
     }
   }
-  int GetComponentMember(Interpreter&, ExecContext& ctx, int slot, int member, vellvar* args) override {
+  HandlerResult GetComponentMember(Interpreter&, ExecContext& ctx, int slot, int member,
+                                   vellvar* args) override {
     Record(false, slot, member, args);
     ctx.value = u"read";
     return ResultDone;
   }
-  int SetComponentMember(Interpreter&, ExecContext& ctx, int slot, int member, vellvar* args) override {
+  HandlerResult SetComponentMember(Interpreter&, ExecContext& ctx, int slot, int member,
+                                   vellvar* args) override {
     Record(true, slot, member, args);
     ctx.value = 1;
     return ResultDone;

@@ -18,9 +18,15 @@ bool OdbcSqliteInstalled() {
   return text.str().find("[SQLite3]") != std::string::npos;
 }
 
+// The OPENDB call for a database file of the test's folder through ODBC.
+std::u16string OpenOverOdbc(const std::string& folder, std::u16string_view file) {
+  return u"OPENDB(\"Driver={SQLite3};Database=" + text::Utf8ToWide(folder) + u"/" +
+         std::u16string(file) + u"\")";
+}
+
 TEST_F(DatabaseTest, OdbcDriverConnectionString) {
   if (!OdbcSqliteInstalled()) GTEST_SKIP() << "the SQLite3 ODBC driver is not installed";
-  const std::u16string open = u"OPENDB(\"Driver={SQLite3};Database=" + text::Utf8ToWide(folder) + u"/o.db\")";
+  const std::u16string open = OpenOverOdbc(folder, u"o.db");
   EXPECT_EQ(Run(u"DIM DB, RS\nDB = " + open + u"\n"
                 u"PRINT DB, COMMANDDB(DB, \"CREATE TABLE t (id INTEGER PRIMARY KEY, name TEXT, d DATE)\"), "
                 u"COMMANDDB(DB, \"INSERT INTO t (name, d) VALUES ('a', '2020-01-02')\"), \" \"\n"
@@ -35,6 +41,29 @@ TEST_F(DatabaseTest, OdbcDriverConnectionString) {
                 u"WHILE GETRECORDEOF(RS) == 0 {\n PRINT GETFIELDDATA(RS, 0), \"|\", GETFIELDDATA(RS, 1), \";\"\n"
                 u" NEXTRECORD(RS)\n}\n"),
             "b'\u00E9|2021/05/06;new|;");
+}
+
+// A table named with several letters: an edit, a new record and a deletion
+// are written, whatever name the driver reports for the fields' table.
+TEST_F(DatabaseTest, OdbcPostsToATableWithALongerName) {
+  if (!OdbcSqliteInstalled()) GTEST_SKIP() << "the SQLite3 ODBC driver is not installed";
+  const std::u16string open = OpenOverOdbc(folder, u"m.db");
+  EXPECT_EQ(Run(u"DIM D, R\nD = " + open +
+                u"\n"
+                u"PRINT COMMANDDB(D, \"CREATE TABLE stock (id INTEGER PRIMARY KEY, name TEXT)\"), "
+                u"COMMANDDB(D, \"INSERT INTO stock (name) VALUES ('a')\"), "
+                u"COMMANDDB(D, \"INSERT INTO stock (name) VALUES ('gone')\"), \" \"\n"
+                u"R = OPENRECORDSET(D, \"SELECT id, name FROM stock\")\n"
+                u"PRINT EDITRECORD(R), SETFIELDDATA(R, 1, \"b\"), POSTRECORD(R), \" \"\n"
+                u"PRINT APPENDRECORD(R), SETFIELDDATA(R, 1, \"new\"), POSTRECORD(R), \" \"\n"
+                u"PRINT SETRECORDNO(R, 2), DELETERECORD(R)\n"),
+            "111 000 000 00");
+  EXPECT_EQ(Errors(), "");
+  EXPECT_EQ(
+      Run(u"DIM D, R\nD = " + open +
+          u"\nR = OPENRECORDSET(D, \"SELECT name FROM stock ORDER BY id\")\n"
+          u"WHILE GETRECORDEOF(R) == 0 {\n PRINT GETFIELDDATA(R, 0), \";\"\n NEXTRECORD(R)\n}\n"),
+      "b;new;");
 }
 
 }  // namespace

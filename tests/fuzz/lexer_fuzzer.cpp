@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Each step either moves the cursor forward or ends the loop; the bound
   // only guards the fuzzer against a lexer that stops moving.
   for (int steps = 0; steps <= length + 2; ++steps) {
-    interp->runState = 0;
+    SetRunState(*interp, StateRunning);
     const int32_t before = ctx.cursor;
     int t = 0;
     switch (mode) {

@@ -48,7 +48,7 @@ class FuzzHost : public HostRequestHandler, public HostShell {
         Service(interp);
         break;
       case RequestPump:
-        if (++pumps > kPumpBudget) interp.runState = 13;
+        if (++pumps > kPumpBudget) SetRunState(interp, StateEnd);
         break;
       default:
         break;
@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vell::RegisterLibraryBuiltins(*gInterpreter);
   for (std::u16string_view name : kOutsideWorld) gInterpreter->builtins.erase(std::u16string(name));
   const std::u16string text = FuzzBytesToText(data, size);
-  gInterpreter->programText = std::u16string_view(text);
+  gInterpreter->programText = text;
   InterpreterEntry(2);
   // A second run of the same text sees the globals and SUBs of the first.
   if (size % 3 == 0) {

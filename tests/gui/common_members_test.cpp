@@ -10,6 +10,7 @@
 #include "tests/support/recording_host.h"
 // clang-format on
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
@@ -155,6 +156,24 @@ TEST_F(CommonMembers, SystemColoursCursorsAndAlignmentKeepTheirRawValues) {
   EXPECT_EQ(Set(5, MemberZOrder, vellvar(2)), 1);
 }
 
+// A text or list box's colour read before a program changed it, set back,
+// shows the box as it was at first (window_programs/default_colours reads
+// every type's).
+TEST_F(CommonMembers, AColourReadAndSetBackShowsAsAtFirst) {
+  Run(u"CREATE TEXTBOX\nCREATE LISTBOX");
+  const QColor base = QApplication::palette().color(QPalette::Active, QPalette::Base);
+  for (const int slot : {5, 6}) {
+    auto* box = qobject_cast<QAbstractScrollArea*>(W(slot));
+    ASSERT_NE(box, nullptr);
+    const int old = Get(slot, MemberColor);
+    Set(slot, MemberColor, vellvar(255));
+    EXPECT_EQ(box->viewport()->palette().color(QPalette::Base), QColor(255, 0, 0));
+    Set(slot, MemberColor, vellvar(old));
+    EXPECT_EQ(Get(slot, MemberColor), old);
+    EXPECT_EQ(box->viewport()->palette().color(QPalette::Base), base) << slot;
+  }
+}
+
 TEST_F(CommonMembers, ParentMovesControlsAndRefusesWhatWouldBreak) {
   Run(u"CREATE PANEL\nCREATE PANEL\nCREATE BUTTON\nCREATE LABEL\nCREATE TIMER");
   // 5 panel, 6 panel, 7 button, 8 label, 9 timer; 10 is free.
@@ -252,24 +271,26 @@ TEST_F(CommonMembers, ClicksMouseAndKeysRunTheirSubsWithTheirArguments) {
           u"SUB DOWN(A, B, C) { X = A * 1000 + B\nY = C }\n"
           u"SUB MOVED(A, B) { X = A * 1000 + B }\n"
           u"SUB KEY(C) { K = K * 1000 + C }\nSUB FORMKEY(C) { K = K * 1000 + 500 + C }\n"
-          u"P = CREATE PANEL\nP.ONCLICK = \"CLICKED\"\nS = CREATE TEXTBOX\nS.ONKEY = \"KEY\""),
+          u"P = CREATE PANEL\nP.ONCLICK = \"CLICKED\"\nS = CREATE TEXTBOX\nS.ONKEY = \"KEY\"\n"
+          u"CREATE IMAGE"),
       "");
   QWidget* panel = W(5);
   QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(5, 5));
   QTest::mouseClick(panel, Qt::RightButton, {}, QPoint(5, 5));
   EXPECT_EQ(Global(u"N"), 1);
   // Mouse down and mouse move, tracking on only once a move is bound.
-  EXPECT_FALSE(panel->hasMouseTracking());
-  Set(5, MemberOnMouseDown, vellvar(u"DOWN"));
-  QTest::mousePress(panel, Qt::RightButton, {}, QPoint(10, 20));
+  QWidget* image = W(7);
+  EXPECT_FALSE(image->hasMouseTracking());
+  Set(7, MemberOnMouseDown, vellvar(u"DOWN"));
+  QTest::mousePress(image, Qt::RightButton, {}, QPoint(10, 20));
   EXPECT_EQ(Global(u"X"), 10020);
   EXPECT_EQ(Global(u"Y"), 1);
-  QTest::mouseRelease(panel, Qt::RightButton, {}, QPoint(10, 20));
-  Set(5, MemberOnMouseMove, vellvar(u"MOVED"));
-  EXPECT_TRUE(panel->hasMouseTracking());
-  QMouseEvent move(QEvent::MouseMove, QPointF(-3, 7), panel->mapToGlobal(QPointF(-3, 7)),
+  QTest::mouseRelease(image, Qt::RightButton, {}, QPoint(10, 20));
+  Set(7, MemberOnMouseMove, vellvar(u"MOVED"));
+  EXPECT_TRUE(image->hasMouseTracking());
+  QMouseEvent move(QEvent::MouseMove, QPointF(-3, 7), image->mapToGlobal(QPointF(-3, 7)),
                    Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(panel, &move);
+  QApplication::sendEvent(image, &move);
   EXPECT_EQ(Global(u"X"), -3000 + 7);
   // Key up on the text box; an auto-repeated release runs nothing.
   QTest::keyRelease(W(6), Qt::Key_A);
@@ -446,6 +467,24 @@ TEST_F(CommonMembers, ButtonsAndScrollBarsRunTheirClickSubs) {
   Run(u"GLOBAL G\nG = CREATE GROUPBOX\nG.ONCLICK = \"CLICKED\"");
   QTest::mouseClick(W(Global(u"G")), Qt::LeftButton, {}, W(Global(u"G"))->rect().center());
   EXPECT_EQ(Global(u"N"), 102);
+}
+
+}  // namespace
+
+namespace {
+
+// Two radio buttons stay checked in one group box when one was moved in; the
+// user's click on a third turns both off, as the program's CHECKED does
+// (window_programs/radio_groups).
+TEST_F(CommonMembers, AClickedRadioButtonUnchecksEveryOtherOfItsParent) {
+  Run(u"GLOBAL G1, G2, R1, R2, R3\nG1 = CREATE GROUPBOX\nG2 = CREATE GROUPBOX\n"
+      u"R1 = CREATE RADIOBUTTON\nR2 = CREATE RADIOBUTTON\nR3 = CREATE RADIOBUTTON\n"
+      u"R1.PARENT = G1\nR2.PARENT = G2\nR3.PARENT = G1\nR1.CHECKED = 1\nR2.CHECKED = 1\n"
+      u"R2.PARENT = G1");
+  EXPECT_EQ(Run(u"PRINT R1.CHECKED, R2.CHECKED, R3.CHECKED"), "110");
+  QWidget* third = W(Global(u"R3"));
+  QTest::mouseClick(third, Qt::LeftButton, {}, QPoint(6, third->height() / 2));
+  EXPECT_EQ(Run(u"PRINT R1.CHECKED, R2.CHECKED, R3.CHECKED"), "001");
 }
 
 }  // namespace

@@ -12,8 +12,10 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <memory>
 #include <new>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -114,10 +116,38 @@ TEST_F(ComponentTable, RequestsGoToTheTypeStoredInTheSlot) {
   Run(u"CREATE TIMER");
   EXPECT_NE(Run(u"A.LEFT = 10").find("undefined error"), std::string::npos);
   // Slot numbers outside the table answer 0.
-  I().runState = StateRunning;
+  SetRunState(I(), StateRunning);
   EXPECT_EQ(table.SetMember(I(), 200, MemberLeft, I().requestSlots[4]), 0);
   EXPECT_EQ(table.SetMember(I(), -1, MemberLeft, I().requestSlots[4]), 0);
   EXPECT_EQ(I().runState, StateRunning);
+}
+
+// The member tables and the bindings of the type files agree: every member a
+// type lists is bound (a property is read and written, PARENT only written;
+// a method or event is called, never read); nothing the type does not list
+// is bound, and no row of the type's own table names such a member.
+TEST_F(ComponentTable, EveryListedMemberIsBoundAndNothingElse) {
+  for (int32_t type = vell::kFirstComponentType; type <= vell::kLastComponentType; ++type) {
+    const std::span<const MemberCode> listed = vell::ComponentMembers(type);
+    const auto lists = [&](int32_t member) { return std::ranges::count(listed, member) > 0; };
+    for (int32_t member = 0; member <= vell::kLastEventMember; ++member) {
+      SCOPED_TRACE(Utf8(vell::ComponentTypeKeyword(type)) + "." +
+                   Utf8(vell::MemberKeyword(member)) + " " + std::to_string(member));
+      const vell::MemberBinding b = table.BindingOf(type, member);
+      if (!lists(member)) {
+        EXPECT_EQ(b.set, nullptr);
+        EXPECT_EQ(b.get, nullptr);
+        continue;
+      }
+      EXPECT_NE(b.set, nullptr);
+      const bool readable = member <= vell::kLastPropertyMember && member != MemberParent;
+      EXPECT_EQ(b.get != nullptr, readable);
+    }
+    for (const vell::MemberBinding& row : vell::ComponentTypeOf(type).bindings[0]) {
+      EXPECT_TRUE(lists(row.member)) << Utf8(vell::ComponentTypeKeyword(type)) << " binds "
+                                     << Utf8(vell::MemberKeyword(row.member));
+    }
+  }
 }
 
 TEST_F(ComponentTable, ThePredefinedComponentsCannotBeDeleted) {
@@ -221,9 +251,9 @@ TEST_F(ComponentTable, EventsAreDroppedWhileARunStateIsSet) {
   QObject* timer = table.Slot(5).object.data();
   table.Slot(5).onTimer = u"TICK";
   vell::RunComponentEvent(table, timer, vell::ComponentEvent::Timer);
-  I().runState = StateEnd;
+  SetRunState(I(), StateEnd);
   vell::RunComponentEvent(table, timer, vell::ComponentEvent::Timer);
-  I().runState = StateRunning;
+  SetRunState(I(), StateRunning);
   QObject stranger;
   vell::RunComponentEvent(table, &stranger, vell::ComponentEvent::Timer);
   EXPECT_EQ(GlobalInt(u"N"), 1);

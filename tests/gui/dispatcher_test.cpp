@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "gui_support.h"
+#include "host/component_table_hooks.h"
 
 using namespace vell;
 
@@ -14,61 +15,60 @@ using namespace vell::testing;
 
 namespace {
 
-void Request(TFormMain& form, int kind, const vellvar& a1 = vellvar(0),
-             const vellvar& a2 = vellvar(0), const vellvar& a3 = vellvar(0)) {
+// Sends a request as the interpreter does: to the window's request dispatcher.
+void Request(int kind, const vellvar& a1 = vellvar(0), const vellvar& a2 = vellvar(0),
+             const vellvar& a3 = vellvar(0)) {
   Interpreter& interp = *gInterpreter;
   interp.requestSlots[0].SetItem(vellvar(kind));
   interp.requestSlots[1].SetItem(a1);
   interp.requestSlots[2].SetItem(a2);
   interp.requestSlots[3].SetItem(a3);
-  form.HandleHostRequest(interp);
+  SendHostRequest(interp);
 }
 
-void Print(TFormMain& form, std::u16string_view text) {
-  Request(form, RequestPrint, vellvar(text));
-}
+void Print(std::u16string_view text) { Request(RequestPrint, vellvar(text)); }
 
 }  // namespace
 
 TEST(Dispatcher, OutputChunksAndEscape) {
   WindowFixture w;
   TFormMain& f = *w.form;
-  Print(f, u"a\nb");
+  Print(u"a\nb");
   EXPECT_EQ(w.Output(), u"a\r\nb");
   f.MenuProgClsClick();
-  Print(f, u"a\r\nb\r");
+  Print(u"a\r\nb\r");
   EXPECT_EQ(w.Output(), u"a\r\nb");
   f.MenuProgClsClick();
-  Print(f, u"\r");
+  Print(u"\r");
   EXPECT_EQ(w.Output(), u"");
 
   // ESC "*" empties the area; the text gathered before it in the same
   // output survives, what earlier output wrote does not.
-  Print(f, u"old\n");
-  Print(f, u"x\x1b*y");
+  Print(u"old\n");
+  Print(u"x\x1b*y");
   EXPECT_EQ(w.Output(), u"xy");
-  Print(f,
-        u"\x1b"
-        u"A\x1b");
+  Print(
+      u"\x1b"
+      u"A\x1b");
   EXPECT_EQ(w.Output(), u"xyA");
-  Print(f, u"1\n2\x1b*3");
+  Print(u"1\n2\x1b*3");
   EXPECT_EQ(w.Output(), u"23");
-  Request(f, RequestPrint, vellvar(42));
+  Request(RequestPrint, vellvar(42));
   EXPECT_EQ(w.Output(), u"2342");
 
   // 300 characters without a line break arrive whole.
   f.MenuProgClsClick();
-  Print(f, std::u16string(300, u'z'));
+  Print(std::u16string(300, u'z'));
   EXPECT_EQ(w.Output(), std::u16string(300, u'z'));
 
   // Output goes in at the caret the user placed.
   f.MenuProgClsClick();
-  Print(f, u"ad");
+  Print(u"ad");
   EXPECT_EQ(w.Output(), u"ad");  // the user can move the caret only once it shows
   QTextCursor cursor = f.MemoOut->textCursor();
   cursor.setPosition(1);
   f.MemoOut->setTextCursor(cursor);
-  Print(f, u"bc");
+  Print(u"bc");
   EXPECT_EQ(w.Output(), u"abcd");
 
   // Through a running program, output between pumps lands in order.
@@ -82,7 +82,6 @@ TEST(Dispatcher, OutputChunksAndEscape) {
 
 TEST(Dispatcher, MessageAnswersAndAbortConfirmation) {
   WindowFixture w;
-  TFormMain& f = *w.form;
   Interpreter& interp = *gInterpreter;
   using vell::qt::MessageAnswer;
   auto ask = [&](MessageAnswer answer, int runState) {
@@ -90,7 +89,7 @@ TEST(Dispatcher, MessageAnswersAndAbortConfirmation) {
     interp.runState = runState;
     interp.requestSlots[0].SetItem(vellvar(RequestMessage));
     interp.requestSlots[1].SetItem(vellvar(u"question"));
-    f.HandleHostRequest(interp);
+    SendHostRequest(interp);
     return interp.requestSlots[0].ItemInt();
   };
   EXPECT_EQ(ask(MessageAnswer::Yes, 0), 1);
@@ -145,7 +144,7 @@ TEST(Dispatcher, InputDialogResults) {
     Interpreter& interp = *gInterpreter;
     interp.requestSlots[0].SetItem(vellvar(RequestInput));
     interp.requestSlots[1].SetItem(vellvar(u"inner?"));
-    w.form->HandleHostRequest(interp);
+    SendHostRequest(interp);
     EXPECT_EQ(std::u16string(interp.requestSlots[0].ItemWideText()), u"inner");
     return static_cast<int>(TFormInput::ResultOk);
   });
@@ -181,18 +180,18 @@ TEST(Dispatcher, WindowSizeAndProgramArea) {
   f.show();
   const int progHeight = f.MemoProg->height();
 
-  Request(f, RequestWindow, vellvar(1), vellvar(300), vellvar(200));
+  Request(RequestWindow, vellvar(1), vellvar(300), vellvar(200));
   EXPECT_EQ(f.MemoOut->size(), QSize(300, 200));
   EXPECT_EQ(f.MemoProg->height(), progHeight);
 
   // Hiding the program area shrinks the window by its height; the output
   // area keeps its size; showing it again restores the height.
   const int before = f.height();
-  Request(f, RequestWindow, vellvar(20), vellvar(0));
+  Request(RequestWindow, vellvar(20), vellvar(0));
   EXPECT_TRUE(f.MemoProg->isHidden());
   EXPECT_FALSE(f.MenuProgDisp->isChecked());
   EXPECT_EQ(f.height(), before - progHeight);
-  Request(f, RequestWindow, vellvar(1), vellvar(320), vellvar(150));
+  Request(RequestWindow, vellvar(1), vellvar(320), vellvar(150));
   EXPECT_EQ(f.MemoOut->size(), QSize(320, 150));
   f.MenuProgDisp->trigger();  // the menu item shows it again
   EXPECT_FALSE(f.MemoProg->isHidden());
@@ -201,17 +200,17 @@ TEST(Dispatcher, WindowSizeAndProgramArea) {
   EXPECT_EQ(f.MemoOut->height(), 150);
 
   // Sizes beyond the desktop are held within it.
-  Request(f, RequestWindow, vellvar(100000), vellvar(100000));
+  Request(RequestWindow, vellvar(100000), vellvar(100000));
   const QRect desktop = f.screen()->availableGeometry();
   EXPECT_LE(f.width(), desktop.width());
   EXPECT_LE(f.height(), desktop.height());
-  Request(f, RequestWindow, vellvar(1), vellvar(-5), vellvar(-5));
+  Request(RequestWindow, vellvar(1), vellvar(-5), vellvar(-5));
   EXPECT_GE(f.MemoOut->width(), 0);
 
   // Other operations and unknown kinds change nothing.
   const QSize size = f.size();
-  Request(f, RequestWindow, vellvar(3), vellvar(1));
-  Request(f, 8, vellvar(1));
+  Request(RequestWindow, vellvar(3), vellvar(1));
+  Request(8, vellvar(1));
   EXPECT_EQ(f.size(), size);
 }
 
@@ -227,7 +226,7 @@ class RecordingTable : public ComponentTableHooks {
     interp.requestSlots[1].SetItem(vellvar(ResultDone));
   }
   void DestroyAllComponents() override { ++destroyed; }
-  void InstallDefaults(TFormMain&, Interpreter&) override {}
+  void InstallDefaults(Interpreter&) override {}
   bool StartComponents() override { return true; }
   void EndComponents() override {}
   void RunEnded() override {}
@@ -252,10 +251,10 @@ TEST(Dispatcher, ComponentRequestsGoToTheInstalledTableAfterTheOutput) {
   Interpreter& interp = *gInterpreter;
   interp.requestSlots[0].SetItem(vellvar(RequestPrint));
   interp.requestSlots[1].SetItem(vellvar(u"held"));
-  w.form->HandleHostRequest(interp);
+  SendHostRequest(interp);
   interp.requestSlots[0].SetItem(vellvar(RequestComponent));
   interp.requestSlots[1].SetItem(vellvar(ComponentGet));
-  w.form->HandleHostRequest(interp);
+  SendHostRequest(interp);
   ASSERT_EQ(table.operations, std::vector<int>{ComponentGet});
   EXPECT_EQ(table.outputSeen[0], u"before\nheld");
   EXPECT_EQ(interp.requestSlots[1].ItemInt(), ResultDone);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 
@@ -183,6 +184,27 @@ TEST(MainWindow, ProgramFilesInEveryEncoding) {
   EXPECT_EQ(ReadBytes(dir.filePath(QStringLiteral("Vell.vell"))), QByteArray("\xFF\xFE"));
 }
 
+// A NUL inside a program file is part of the program: Run reports it at its
+// line instead of ending there silently; a UTF-32 file is reported likewise.
+TEST(MainWindow, ANulInTheProgramIsReported) {
+  QTemporaryDir dir;
+  const QString nul = dir.filePath(QStringLiteral("nul.vell"));
+  const QString wide = dir.filePath(QStringLiteral("utf32.vell"));
+  WriteBytes(nul, QByteArray("PRINT 1\nPRINT 2\n\0PRINT 3\n", 26));
+  WriteBytes(wide, QByteArray("\xFF\xFE\0\0P\0\0\0", 8));
+  WindowFixture w;
+  for (const QString& path : {nul, wide}) {
+    w.dialogs.openAnswers.push_back(path);
+    w.form->MenuFileOpenClick();
+    w.form->MenuProgClsClick();
+    w.form->MenuProgRunClick();
+  }
+  EXPECT_EQ(w.Output(), u"");
+  ASSERT_EQ(w.dialogs.messages.size(), 2u);
+  EXPECT_EQ(w.dialogs.messages[0], QStringLiteral("\n 3 : undefined error"));
+  EXPECT_EQ(w.dialogs.messages[1], QStringLiteral("\n 1 : undefined error"));
+}
+
 TEST(MainWindow, RunAndStopWithoutAMessage) {
   WindowFixture w;
   w.form->show();
@@ -229,6 +251,53 @@ TEST(MainWindow, CloseWaitsForTheRunningProgram) {
   exiting.form->show();
   exiting.Run(u"PRINT \"bye\"\nEXIT\nPRINT \"never\"");
   EXPECT_EQ(exiting.closedCount, 1);
+}
+
+// With the bar between the areas dragged to the top, hiding the program area
+// and showing it again gives back the window's height and both areas'.
+TEST(MainWindow, ProgramAreaShownAgainAfterTheBarWasDragged) {
+  WindowFixture w;
+  TFormMain& f = *w.form;
+  f.show();
+  const QList<int> sizes = f.Splitter->sizes();
+  f.Splitter->setSizes({0, sizes[0] + sizes[1]});
+  const QList<int> dragged = f.Splitter->sizes();
+  const int height = f.height();
+  f.MenuProgDisp->trigger();
+  EXPECT_TRUE(f.MemoProg->isHidden());
+  EXPECT_EQ(f.height(), height - dragged[1]);
+  f.MenuProgDisp->trigger();
+  EXPECT_EQ(f.height(), height);
+  EXPECT_EQ(f.Splitter->sizes(), dragged);
+}
+
+// Releasing the program's components on the way out lets the window handle
+// messages: a menu command that arrives meanwhile starts nothing, and the
+// window closes.
+TEST(MainWindow, NothingStartsOnceTheCloseHasBegun) {
+  WindowFixture w;
+  w.form->show();
+  w.Run(u"DIM I, B\nPRINT \"ran\"\nWHILE I < 20 {\n B = CREATE BUTTON\n I = I + 1\n}");
+  ASSERT_EQ(w.Output(), u"ran");
+  int handled = 0;
+  QTimer::singleShot(0, w.form.get(), [&] {
+    ++handled;
+    for (QAction* item : {w.form->MenuProgRun, w.form->MenuFileOpen, w.form->MenuFileSaveAs,
+                          w.form->MenuProgCls, w.form->MenuProgDisp, w.form->MenuHelpFile}) {
+      item->trigger();
+    }
+    QTest::keyClick(w.form.get(), Qt::Key_F9);
+  });
+  w.form->close();
+  EXPECT_EQ(handled, 1);
+  EXPECT_EQ(w.closedCount, 1);
+  EXPECT_EQ(gInterpreter, nullptr);
+  EXPECT_EQ(w.Output(), u"ran");
+  EXPECT_TRUE(w.dialogs.messages.empty());
+  EXPECT_TRUE(w.dialogs.warnings.empty());
+  EXPECT_TRUE(w.dialogs.openSetups.empty());
+  EXPECT_TRUE(w.dialogs.saveSetups.empty());
+  EXPECT_FALSE(w.form->MemoProg->isHidden());
 }
 
 TEST(MainWindow, MenusAroundTheProgram) {

@@ -3,6 +3,7 @@
 // program goes on, and the member's value is the operation number of the
 // request (6 for a set or call) instead of an answer.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 
 #include "gui_support.h"
 #include "pdf_output.h"
+#include "tests/support/file_systems.h"
 
 using namespace vell;
 using namespace vell::testing;
@@ -66,6 +68,66 @@ TEST_F(FailingMembers, FilesAndPrintersThatFailAnswerTheOperation) {
             u"6666 1 kept");
   EXPECT_EQ(w.dialogs.warnings.size(), 4u);
   EXPECT_TRUE(QFileInfo::exists(Path("out.txt")));
+}
+
+// LOADFILE and File > Open read regular files only: a device that never ends
+// or a named pipe that nobody writes is refused at once, and nothing changes.
+TEST_F(FailingMembers, WhatIsNoRegularFileIsNotRead) {
+  ASSERT_EQ(::mkfifo(Path("pipe").toLocal8Bit().constData(), 0600), 0);
+  EXPECT_EQ(w.Run(With(u"DIM T, X\nT = CREATE TEXTBOX\nT.TEXT = \"kept\"\n"
+                       u"X = T.LOADFILE(\"/dev/zero\")\nPRINT X\n"
+                       u"X = T.LOADFILE(\"%1/pipe\")\nPRINT X\nX = T.LOADFILE(\"%1\")\n"
+                       u"PRINT X, \" \", T.TEXT",
+                       dir.path())),
+            u"666 kept");
+  ASSERT_EQ(w.dialogs.warnings.size(), 3u);
+  EXPECT_TRUE(w.dialogs.warnings[0].endsWith(QStringLiteral("not a regular file")));
+  EXPECT_TRUE(w.dialogs.warnings[1].endsWith(QStringLiteral("not a regular file")));
+  vell::qt::SetMemoText(*w.form->MemoProg, u"PRINT 1");
+  for (const QString& path : {QStringLiteral("/dev/zero"), Path("pipe")}) {
+    w.dialogs.openAnswers.push_back(path);
+    w.form->MenuFileOpenClick();
+  }
+  ASSERT_EQ(w.dialogs.warnings.size(), 5u);
+  EXPECT_TRUE(w.dialogs.warnings[4].endsWith(QStringLiteral("not a regular file")));
+  EXPECT_EQ(vell::qt::MemoText(*w.form->MemoProg), u"PRINT 1");
+  EXPECT_EQ(w.form->Caption(), QStringLiteral("Vell"));
+}
+
+// On a full disk an image's, a text box's and the program area's file keep
+// their old contents, and the message names the reason.
+TEST_F(FailingMembers, AFullDiskKeepsTheOldFileAndSaysWhy) {
+  test::SmallFileSystem small(2 << 20);
+  if (!small.mounted()) GTEST_SKIP() << "cannot mount a small file system";
+  const QString root = QString::fromStdString(small.root().string());
+  EXPECT_EQ(w.Run(With(u"GLOBAL G, T\nG = CREATE IMAGE\nG.SAVEFILE(\"%1/picture.bmp\")\n"
+                       u"T = CREATE TEXTBOX\nT.TEXT = \"old\"\nT.SAVEFILE(\"%1/text.txt\")",
+                       root)),
+            u"");
+  w.dialogs.saveAnswers.push_back(root + QStringLiteral("/program.vell"));
+  w.form->MenuFileSaveAsClick();
+  ASSERT_TRUE(w.dialogs.warnings.empty());
+  const QByteArray picture = ReadBytes(root + QStringLiteral("/picture.bmp"));
+  const QByteArray text = ReadBytes(root + QStringLiteral("/text.txt"));
+  const QByteArray program = ReadBytes(root + QStringLiteral("/program.vell"));
+
+  small.FillLeaving(32768);
+  w.Run(
+      With(u"G.WIDTH = 400\nG.HEIGHT = 400\nG.SAVEFILE(\"%1/picture.bmp\")\n"
+           u"DIM S\nS = \"x\"\nWHILE LEN(S) < 100000 { S = S + S }\n"
+           u"T.TEXT = S\nT.SAVEFILE(\"%1/text.txt\")",
+           root));
+  vell::qt::SetMemoText(*w.form->MemoProg, std::u16string(100000, u'x'));
+  w.dialogs.saveAnswers.push_back(root + QStringLiteral("/program.vell"));
+  w.form->MenuFileSaveAsClick();
+  EXPECT_EQ(ReadBytes(root + QStringLiteral("/picture.bmp")), picture);
+  EXPECT_EQ(ReadBytes(root + QStringLiteral("/text.txt")), text);
+  EXPECT_EQ(ReadBytes(root + QStringLiteral("/program.vell")), program);
+  ASSERT_EQ(w.dialogs.warnings.size(), 3u);
+  for (const QString& warning : w.dialogs.warnings) {
+    EXPECT_TRUE(warning.endsWith(QStringLiteral("No space left on device")))
+        << warning.toStdString();
+  }
 }
 
 TEST_F(FailingMembers, AHiddenOrDisabledControlRefusesTheFocus) {

@@ -117,3 +117,29 @@ TEST(OutputArea, OutputBehindAMinimizedWindowShowsTheSame) {
   w.form->showMinimized();
   EXPECT_EQ(Utf8(w.Run(reading)), Utf8(shown[1]));
 }
+
+// Placed into a program's controls, the output area goes back to its own
+// panel when the user clears the output or closes the form that holds it;
+// the window goes on printing (window_programs/output_area_parents has a
+// program's own ways).
+TEST(OutputArea, OutlivesTheControlsAProgramPutItIn) {
+  WindowFixture w;
+  w.form->show();
+  MemoEdit& out = *w.form->MemoOut;
+  QWidget& panel = *w.form->PanelOut;
+  for (const char16_t* holder : {u"GROUPBOX", u"TEXTBOX"}) {
+    w.Run(u"GLOBAL H\nH = CREATE " + std::u16string(holder) + u"\nMainTextBox.PARENT = H");
+    ASSERT_NE(out.parentWidget(), &panel);
+    w.form->MenuProgClsClick();
+    EXPECT_EQ(out.parentWidget(), &panel);
+    EXPECT_EQ(w.Run(u"PRINT \"x\""), u"x");
+    EXPECT_EQ(out.geometry(), panel.rect());
+  }
+  w.Run(u"GLOBAL F\nF = CREATE FORM\nF.SHOW\nMainTextBox.PARENT = F");
+  QWidget* form = out.window();
+  ASSERT_NE(form, w.form.get());
+  EXPECT_TRUE(form->close());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(out.parentWidget(), &panel);
+  EXPECT_EQ(w.Run(u"PRINT \"y\""), u"xy");
+}

@@ -1,130 +1,165 @@
-// The own members of text boxes and labels: what they change in the
-// widget beyond the read-backs that window_programs/textbox_members and
-// button_kinds check end to end, and the failures they report.
+// The own members of text boxes, labels and buttons through a component
+// table: what they change in the widget beyond the read-backs that
+// window_programs/textbox_members and button_kinds check end to end, the
+// output area's way through the window, and the failures they report.
 #include <gtest/gtest.h>
+
+// clang-format off
+// Before Qt's headers, which make "slots" a keyword.
+#include "tests/support/recording_host.h"
+// clang-format on
 
 #include <QLabel>
 #include <string>
 #include <vector>
 
-#include "components/widgets/component_type.h"
+#include "components/widgets/component_table.h"
 #include "components/widgets/geometry_bounds.h"
-#include "components/widgets/label.h"
-#include "components/widgets/text_box.h"
 #include "components/widgets/text_box_printing.h"
 #include "core/codes.h"
-#include "core/vellvar.h"
 #include "platform/qt/memo_edit.h"
+#include "tests/support/component_window.h"
+#include "tests/support/kept_warnings.h"
 
 using namespace vell;
-using namespace vell::widgets;
-
-int Int(const vellvar& v) { return v.ToInt(); }
-std::u16string Str(const vellvar& v) { return vell::WideString(v); }
 
 namespace {
 
-template <class Control, class Setter>
-bool Set(Setter setter, Control& control, int32_t member, int v) {
-  return setter(control, member, vellvar(v));
-}
-template <class Control, class Setter>
-bool Set(Setter setter, Control& control, int32_t member, std::u16string_view t) {
-  return setter(control, member, vellvar(t));
-}
-template <class Control, class Getter>
-std::u16string GetText(Getter getter, Control& control, int32_t member) {
-  vellvar value(u"?");
-  EXPECT_TRUE(getter(control, member, value)) << member;
-  return Str(value);
-}
+// A stand-in window that records what the output area's members ask of it.
+class RecordingWindow : public test::StandInWindow {
+ public:
+  void FlushOutput() override { ++flushes; }
+  void PrintToOutputArea(std::u16string_view text) override { printed += text; }
 
-struct TextBox {
-  MemoEdit box;
-  TextBoxHooks hooks;
-  std::vector<QString> errors;
-  TextBox() {
-    hooks.showError = [this](const QString& e) { errors.push_back(e); };
-    box.resize(200, 80);
-    SetUpNewTextBox(box);
-  }
-  bool Set(int32_t member, int v) { return SetTextBoxMember(box, member, vellvar(v), hooks); }
-  bool Set(int32_t member, std::u16string_view t) {
-    return SetTextBoxMember(box, member, vellvar(t), hooks);
-  }
-  int Int(int32_t member) {
-    vellvar value(-999);
-    EXPECT_TRUE(GetTextBoxMember(box, member, value, hooks)) << member;
-    return ::Int(value);
-  }
-  std::u16string Str(int32_t member) {
-    vellvar value(u"?");
-    EXPECT_TRUE(GetTextBoxMember(box, member, value, hooks)) << member;
-    return ::Str(value);
-  }
+  int flushes = 0;
+  std::u16string printed;
 };
 
-}  // namespace
+class OwnMembers : public ::testing::Test {
+ protected:
+  OwnMembers() : table(window) {
+    t.host.onComponent = [this](Interpreter& interp) { table.HandleHostRequest(interp); };
+    test::PrepareComponentTable(table, I());
+  }
+  ~OwnMembers() override { test::ReleaseComponentTable(table); }
+  Interpreter& I() { return t.interp(); }
+
+  // Member requests made as the window makes them.
+  int Create(int type) { return Set(0, MemberCreate, type); }
+  int SetValue(int slot, int32_t member, const vellvar& value) {
+    I().requestSlots[4].SetItem(value);
+    return table.SetMember(I(), slot, member, I().requestSlots[4]);
+  }
+  int Set(int slot, int32_t member, int v) { return SetValue(slot, member, vellvar(v)); }
+  int Set(int slot, int32_t member, std::u16string_view text) {
+    return SetValue(slot, member, vellvar(text));
+  }
+  vellvar Get(int slot, int32_t member, const vellvar& before = vellvar(-999)) {
+    I().requestSlots[4].SetItem(before);
+    table.GetMember(I(), slot, member, I().requestSlots[4]);
+    return I().requestSlots[4].item;
+  }
+  int Int(int slot, int32_t member) { return Get(slot, member).ToInt(); }
+  std::u16string Str(int slot, int32_t member) {
+    return WideString(Get(slot, member, vellvar(u"?")));
+  }
+  template <class T>
+  T* Object(int slot) {
+    return qobject_cast<T*>(table.Slot(slot).object.data());
+  }
+
+  test::TestInterpreter t;
+  RecordingWindow window;
+  mwin table;
+};
 
 // The read-backs themselves run end to end in window_programs/textbox_members.
-TEST(TextBoxMembers, NewBoxAndWhatTheMembersChangeInTheEdit) {
-  TextBox t;
+TEST_F(OwnMembers, NewBoxAndWhatTheMembersChangeInTheEdit) {
+  const int slot = Create(TypeTextBox);
+  auto* box = Object<MemoEdit>(slot);
+  ASSERT_NE(box, nullptr);
   // A new box shows no scroll bar, whatever its text.
-  EXPECT_EQ(t.Int(MemberScrollBars), 0);
-  EXPECT_EQ(t.box.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-  t.Set(MemberMargin, 10);
-  EXPECT_EQ(t.box.FormatMargins(), QMargins(10, 5, 10, 5));
-  t.Set(MemberMargin, -3);
-  EXPECT_EQ(t.box.FormatMargins(), QMargins(0, 5, 0, 5));
+  EXPECT_EQ(Int(slot, MemberScrollBars), 0);
+  EXPECT_EQ(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  Set(slot, MemberMargin, 10);
+  EXPECT_EQ(box->FormatMargins(), QMargins(10, 5, 10, 5));
+  Set(slot, MemberMargin, -3);
+  EXPECT_EQ(box->FormatMargins(), QMargins(0, 5, 0, 5));
   // A margin beyond any control's width is bounded, and reads back so.
   for (const int huge : {2147483647, 1073741824}) {
-    t.Set(MemberMargin, huge);
-    EXPECT_EQ(t.box.FormatMargins(), QMargins(kMaxMargin, 5, kMaxMargin, 5));
-    EXPECT_EQ(t.Int(MemberMargin), kMaxMargin);
+    Set(slot, MemberMargin, huge);
+    EXPECT_EQ(box->FormatMargins(), QMargins(kMaxMargin, 5, kMaxMargin, 5));
+    EXPECT_EQ(Int(slot, MemberMargin), kMaxMargin);
   }
-  t.Set(MemberMargin, 10);
-  EXPECT_EQ(t.box.FormatMargins(), QMargins(10, 5, 10, 5));
+  Set(slot, MemberMargin, 10);
+  EXPECT_EQ(box->FormatMargins(), QMargins(10, 5, 10, 5));
 
-  // Members that are not the text box's own are left to the shared ones.
-  EXPECT_FALSE(t.Set(MemberLeft, 3));
-  vellvar value(0);
-  EXPECT_FALSE(GetTextBoxMember(t.box, MemberCaption, value, t.hooks));
+  // Members that are not the text box's own are left to the shared ones; it
+  // has no caption.
+  Set(slot, MemberLeft, 3);
+  EXPECT_EQ(box->x(), 3);
+  EXPECT_EQ(I().runState, StateRunning);
+  Get(slot, MemberCaption);
+  EXPECT_EQ(I().runState, ErrorUndefined);
 }
 
-TEST(TextBoxMembers, HooksOfTheWindow) {
-  TextBox t;
-  std::u16string printed;
-  int flushes = 0;
-  t.hooks.print = [&](std::u16string_view text) { printed += text; };
-  t.hooks.flush = [&] { ++flushes; };
-  t.Set(MemberPrint, u"out");
-  EXPECT_EQ(printed, u"out");
-  EXPECT_EQ(flushes, 0);
-  EXPECT_EQ(t.Str(MemberText), u"");  // printing went to the window
-  EXPECT_EQ(flushes, 1);
-  t.Set(MemberText, u"x");
-  EXPECT_EQ(flushes, 2);
+// The output area's PRINT goes to what the window gathers; every other member
+// has the window write that out first.
+TEST_F(OwnMembers, TheOutputAreaGoesThroughTheWindow) {
+  Set(kOutputAreaSlot, MemberPrint, u"out");
+  EXPECT_EQ(window.printed, u"out");
+  EXPECT_EQ(window.flushes, 0);
+  EXPECT_EQ(Str(kOutputAreaSlot, MemberText), u"");  // printing went to the window
+  EXPECT_EQ(window.flushes, 1);
+  Set(kOutputAreaSlot, MemberText, u"x");
+  EXPECT_EQ(window.flushes, 2);
+  // Another box takes its output at once, without the window.
+  const int slot = Create(TypeTextBox);
+  Set(slot, MemberPrint, u"own");
+  EXPECT_EQ(Str(slot, MemberText), u"own");
+  EXPECT_EQ(window.printed, u"out");
+  EXPECT_EQ(window.flushes, 2);
 }
 
-TEST(TextBoxMembers, FileAndPrinterFailuresAreShown) {
-  TextBox t;
-  t.Set(MemberText, u"kept");
-  t.Set(MemberLoadFile, u"/nonexistent/file.txt");
-  ASSERT_EQ(t.errors.size(), 1u);
-  EXPECT_EQ(t.Str(MemberText), u"kept");
-  t.Set(MemberSaveFile, u"/nonexistent/file.txt");
-  EXPECT_EQ(t.errors.size(), 2u);
+TEST_F(OwnMembers, FileAndPrinterFailuresAreShown) {
+  const test::KeptWarnings errors;
+  EXPECT_EQ(test::Utf8(t.Run(u"GLOBAL T, X\nT = CREATE TEXTBOX\nT.TEXT = \"kept\"\n"
+                             u"T.LOADFILE(\"/nonexistent/file.txt\")\nX = T.TEXT\nPRINT X")),
+            "kept");
+  ASSERT_EQ(errors.texts.size(), 1u);
+  t.Run(u"T.SAVEFILE(\"/nonexistent/file.txt\")");
+  EXPECT_EQ(errors.texts.size(), 2u);
   // No printer to print on.
-  t.Set(MemberPrinter, 0);
-  ASSERT_EQ(t.errors.size(), 3u);
-  EXPECT_EQ(t.errors[2], QString::fromLatin1(kNoPrinterText));
+  table.DeleteEntryObjects();
+  t.Run(u"T.PRINTER");
+  ASSERT_EQ(errors.texts.size(), 3u);
+  EXPECT_EQ(errors.texts[2], QString::fromLatin1(widgets::kNoPrinterText));
 }
 
-TEST(LabelMembers, ALongerCaptionWidensTheLabel) {
-  QWidget parent;
-  auto* label = new QLabel(&parent);
-  SetUpNewLabel(*label);
-  Set(SetLabelMember, *label, MemberCaption, u"A longer caption");
-  EXPECT_EQ(GetText(GetLabelMember, *label, MemberCaption), u"A longer caption");
+TEST_F(OwnMembers, ALongerCaptionWidensTheLabel) {
+  const int slot = Create(TypeLabel);
+  Set(slot, MemberCaption, u"A longer caption");
+  EXPECT_EQ(Str(slot, MemberCaption), u"A longer caption");
+  auto* label = Object<QLabel>(slot);
+  ASSERT_NE(label, nullptr);
   EXPECT_GE(label->width(), label->sizeHint().width());
 }
+
+// A label has no window of its own: ZORDER only ever brings it to the top.
+TEST_F(OwnMembers, ZOrder) {
+  const int label = Create(TypeLabel);
+  const int other = Create(TypeLabel);
+  QWidget* parent = window.panel;
+  ASSERT_EQ(parent->children().last(), Object<QLabel>(other));
+  Set(label, MemberZOrder, 0);
+  EXPECT_EQ(parent->children().last(), Object<QLabel>(other));
+  Set(label, MemberZOrder, 2);
+  EXPECT_EQ(parent->children().last(), Object<QLabel>(other));
+  Set(label, MemberZOrder, 1);
+  EXPECT_EQ(parent->children().last(), Object<QLabel>(label));
+  const int box = Create(TypeTextBox);
+  Set(box, MemberZOrder, 0);
+  EXPECT_EQ(parent->children().first(), Object<QWidget>(box));
+}
+
+}  // namespace

@@ -8,13 +8,15 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
-#include "components/widgets/text_box.h"
+#include "components/widgets/component_table.h"
 #include "core/codes.h"
 #include "core/vellvar.h"
 #include "platform/qt/memo_edit.h"
 #include "tests/gui/pdf_output.h"
+#include "tests/support/component_window.h"
 
 using vell::testing::PdfEnvironment;
 using vell::testing::RunTool;
@@ -244,14 +246,22 @@ TEST(TextBoxPrinting, MemoPrintsAtItsMargins) {
 // A program's lone CR stays in the box as a character and prints as
 // nothing: "x" CR "y" is one line "xy".
 TEST(TextBoxPrinting, ALoneReturnFromAProgramBreaksNoLine) {
-  MemoEdit memo;
-  memo.resize(200, 100);
-  ASSERT_TRUE(vell::widgets::SetTextBoxMember(memo, vell::MemberText, vell::vellvar(u"x\ry\nz"),
-                                              vell::widgets::TextBoxHooks{}));
+  vell::test::StandInWindow window;
+  vell::mwin table(window);
+  const auto interp = std::make_unique<vell::Interpreter>();
+  vell::vellarray& value = interp->requestSlots[4];
+  value.SetItem(vell::vellvar(static_cast<int>(vell::TypeTextBox)));
+  const int slot = table.SetMember(*interp, 0, vell::MemberCreate, value);
+  auto* memo = qobject_cast<MemoEdit*>(table.Slot(slot).object.data());
+  ASSERT_NE(memo, nullptr);
+  memo->resize(200, 100);
+  value.SetItem(vell::vellvar(u"x\ry\nz"));
+  ASSERT_EQ(table.SetMember(*interp, slot, vell::MemberText, value), 1);
   FakeSurface surface;
   QString error;
-  ASSERT_TRUE(vell::widgets::PrintMemo(memo, surface, error));
+  ASSERT_TRUE(vell::widgets::PrintMemo(*memo, surface, error));
   EXPECT_EQ(surface.Joined(), u"xy|z|");
+  table.DestroyAllComponents();
 }
 
 TEST(TextBoxPrinting, PrintsIntoThePdfFileNamed) {

@@ -6,7 +6,6 @@
 
 #include <QCheckBox>
 #include <QFontMetrics>
-#include <QLabel>
 #include <QPointer>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -174,19 +173,4 @@ TEST(SimpleControls, CheckingAndUnchecking) {
   EXPECT_TRUE(box->isChecked());
   vell::widgets::SetButtonChecked(*box, false);
   EXPECT_FALSE(box->isChecked());
-}
-
-TEST(SimpleControls, ZOrder) {
-  QWidget parent;
-  auto* label = new QLabel(&parent);
-  auto* other = new QLabel(&parent);
-  ASSERT_EQ(parent.children().last(), other);
-  vell::widgets::ApplyZOrder(*label, 0, true);  // a label only comes to the top
-  EXPECT_EQ(parent.children().last(), other);
-  vell::widgets::ApplyZOrder(*label, 2, true);
-  EXPECT_EQ(parent.children().last(), other);
-  vell::widgets::ApplyZOrder(*label, 1, true);
-  EXPECT_EQ(parent.children().last(), label);
-  vell::widgets::ApplyZOrder(*label, 0, false);
-  EXPECT_EQ(parent.children().first(), label);
 }

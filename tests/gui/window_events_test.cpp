@@ -28,7 +28,7 @@ TEST(WindowEvents, SlowStatementsStillProcessEvents) {
   Interpreter& interp = *gInterpreter;
   auto pump = [&] {
     interp.requestSlots[0].SetItem(vellvar(static_cast<int>(RequestPump)));
-    w.form->HandleHostRequest(interp);
+    SendHostRequest(interp);  // to the window's request dispatcher
   };
   pump();  // a real one: the clock starts
   // Each following statement takes longer than the pump interval: the pumps

@@ -249,7 +249,7 @@ TEST_F(Commands, NestedTextsKeepAStopAndReportOnce) {
   // A stop pending when the nested text would start is kept: the text does
   // not run.
   vm.host.onPump = [](Interpreter& interp, int n) {
-    if (n == 2) interp.runState = StateEnd;
+    if (n == 2) SetRunState(interp, StateEnd);
   };
   EXPECT_EQ(Run(u"PRINT CALLSUB(\"PRINT 5\")"), "");
 }

@@ -14,7 +14,6 @@
 #include <string>
 #include <thread>
 
-#include "core/interpreter_state.h"
 #include "library/commands.h"
 #include "library/library_builtins.h"
 #include "platform/text_codec.h"

@@ -3,7 +3,6 @@
 #include <new>
 #include <string>
 
-#include "core/interpreter_state.h"
 #include "platform/text_codec.h"
 
 namespace vell::console {
@@ -41,7 +40,7 @@ AnswerRead ReadAnswer(std::FILE* in, std::string& line) {
 const std::atomic<int> ConsoleHost::kNeverPump{0};
 
 void ConsoleHost::HandleHostRequest(Interpreter& interp) {
-  vellarray* slots = interp.requestSlots;
+  vellarray* slots = RequestSlots(interp);
   switch (slots[0].ItemInt()) {
     case RequestPrint: {
       vellvar value(slots[1].item);
@@ -67,7 +66,7 @@ void ConsoleHost::HandleHostRequest(Interpreter& interp) {
 }
 
 void ConsoleHost::AnswerInput(Interpreter& interp) {
-  vellarray* slots = interp.requestSlots;
+  vellarray* slots = RequestSlots(interp);
   vellvar prompt(slots[1].item);
   std::fflush(out_);
   WriteUtf8(prompts_, prompt.WideText());
@@ -87,7 +86,7 @@ void ConsoleHost::AnswerInput(Interpreter& interp) {
   }
   line = std::string();
   if (read == AnswerRead::TooLong) ShowWarning(kNoMemory);
-  interp.runState = StateEnd;
+  SetRunState(interp, StateEnd);
   slots[0].SetItem(vellvar(u""));
 }
 

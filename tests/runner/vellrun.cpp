@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     const std::u16string part = vell::text::AnsiToWide(argv[i]);
     gInterpreter->commandLine.Append(vellvar(std::u16string_view(part)));
   }
-  gInterpreter->programText = std::u16string_view(program);
+  gInterpreter->programText = program;
   InterpreterEntry(2);
   InterpreterEntry(3);
   std::fflush(stdout);

@@ -13,12 +13,13 @@
 #include "core/interpreter.h"
 #include "core/interpreter_state.h"
 #include "library/library_builtins.h"
+#include "platform/qt/memo_edit.h"
 
 namespace vell::test {
 
 class StandInWindow : public ComponentHost {
  public:
-  StandInWindow() : panel(new QWidget(&main)), output(new QPlainTextEdit(&main)) {}
+  StandInWindow() : panel(new QWidget(&main)), output(new MemoEdit(&main)) {}
   // A main widget `width` by `height` with the panel over its top
   // `panelHeight` pixels.
   StandInWindow(int width, int height, int panelHeight) : StandInWindow() {
@@ -36,7 +37,7 @@ class StandInWindow : public ComponentHost {
 
   QWidget main;
   QWidget* panel;
-  QPlainTextEdit* output;
+  MemoEdit* output;  // a text box, as the window's is
 };
 
 // Registers the keywords, makes the table's entry objects, empties the

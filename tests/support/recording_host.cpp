@@ -47,7 +47,7 @@ void RecordingHost::HandleHostRequest(Interpreter& interp) {
         answer = inputAnswers.front();
         inputAnswers.pop_front();
       }
-      if (!answer) interp.runState = 13;
+      if (!answer) SetRunState(interp, StateEnd);
       slots[0].SetItem(vellvar(std::u16string_view(answer ? *answer : std::u16string())));
       break;
     }

@@ -3,22 +3,15 @@
 // the server. Skipped when Xvfb is not installed.
 #include "platform/x11/xtest_input.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "core/interpreter_state.h"
 #include "library/library_builtins.h"
-#include "platform/process_start.h"
 #include "platform/simulated_input.h"
 #include "tests/support/recording_host.h"
+#include "tests/x11/private_x_server.h"
 
 // Last: the X headers define macros such as None and Status.
 #include <X11/Xlib.h>
@@ -35,36 +28,9 @@ constexpr int kHeight = 768;
 class XTestInputTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const process::RunTarget found = process::LocateRunTarget(u"Xvfb");
-    if (found.kind != process::RunTarget::Program) GTEST_SKIP() << "Xvfb is not installed";
-    const std::string& xvfb = found.path;
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    const std::string size = std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24";
-    const std::string fd = std::to_string(fds[1]);
-    server_ = ::fork();
-    ASSERT_GE(server_, 0);
-    if (server_ == 0) {
-      ::close(fds[0]);
-      const int null = ::open("/dev/null", O_RDWR);
-      ::dup2(null, 1);
-      ::dup2(null, 2);
-      ::execl(xvfb.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", size.c_str(),
-              "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    ::close(fds[1]);
-    // The server writes its display number once it accepts connections.
-    std::string number;
-    pollfd p{fds[0], POLLIN, 0};
-    while (::poll(&p, 1, 15000) > 0) {
-      char c;
-      if (::read(fds[0], &c, 1) != 1 || c == '\n') break;
-      number += c;
-    }
-    ::close(fds[0]);
-    if (number.empty()) GTEST_SKIP() << "Xvfb did not start";
-    displayName_ = ":" + number;
+    const std::string failed = server_.Start(kWidth, kHeight);
+    if (!failed.empty()) GTEST_SKIP() << failed;
+    displayName_ = server_.display();
     display_ = XOpenDisplay(displayName_.c_str());
     ASSERT_NE(display_, nullptr);
     simulator_ = std::make_unique<x11::XTestInput>(displayName_);
@@ -77,10 +43,6 @@ class XTestInputTest : public ::testing::Test {
     if (simulator_) input::SetInputSimulator(previous_);
     simulator_.reset();
     if (display_ != nullptr) XCloseDisplay(display_);
-    if (server_ > 0) {
-      ::kill(server_, SIGTERM);
-      ::waitpid(server_, nullptr, 0);
-    }
   }
 
   void Run(const std::u16string& program) {
@@ -108,7 +70,7 @@ class XTestInputTest : public ::testing::Test {
   }
 
   test::TestInterpreter vm_;
-  pid_t server_ = -1;
+  test::PrivateXServer server_;
   std::string displayName_;
   Display* display_ = nullptr;
   std::unique_ptr<x11::XTestInput> simulator_;
