@@ -98,16 +98,19 @@ class InputValues {
 
 namespace {
 
-// Pushes a new local of that name, unless the name is taken.
-HandlerResult PushLocal(Interpreter& interp, std::u16string_view name) {
+// Pushes a new local of that name at the end of ctx's frame, which it makes
+// `longer`.
+HandlerResult PushLocal(Interpreter& interp, ExecContext& ctx, std::u16string_view name,
+                        const FrameLayout* longer) {
   if (interp.localCount >= kTableEntries) return Fail(interp, ErrorAreaOverflow);
   vellarray& local = interp.locals[interp.localCount];
   local.Clear();
   local.kind = NodeVariable;
-  local.key = name;
+  if (!KeyIs(local.key, name)) local.key = name;  // often its name the last time already
   local.item = u"";
   names::NoteLocalName(interp, interp.localCount, name);
   ++interp.localCount;
+  ctx.layout = longer;
   return ResultDone;
 }
 
@@ -120,7 +123,9 @@ HandlerResult ExecDim(Interpreter& interp, ExecContext& ctx) {
     if (GlobalSubExists(interp, name) || DeclaredInFrame(interp, ctx, name)) {
       return Fail(interp, ErrorUndefined);
     }
-    if (PushLocal(interp, name) == ResultFailed) return ResultFailed;
+    if (PushLocal(interp, ctx, name, names::Pushed(interp, ctx, name)) == ResultFailed) {
+      return ResultFailed;
+    }
     bool more = false;
     if (NextInList(interp, ctx, more) != ResultDone) return ResultFailed;
     if (!more) return ResultDone;
@@ -150,13 +155,27 @@ bool DeclaredHere(Interpreter& interp, ExecContext& ctx, const Declarations::Nam
   return DeclaredInFrame(interp, ctx, declared.name);
 }
 
+// names::Pushed, the same frame mostly made longer by the same name.
+const FrameLayout* LongerFrame(Interpreter& interp, ExecContext& ctx,
+                               const Declarations::Name& declared) {
+  if (ctx.layout == declared.from && ctx.layout != nullptr &&
+      interp.localCount == ctx.localBase + ctx.layout->size) {
+    return declared.to;
+  }
+  const FrameLayout* longer = names::Pushed(interp, ctx, declared.name);
+  declared.from = ctx.layout;
+  declared.to = longer;
+  return longer;
+}
+
 }  // namespace
 
 HandlerResult DeclareLocals(Interpreter& interp, ExecContext& ctx, const StatementForm& statement) {
   const Declarations& form = *statement.declarations;
   for (const Declarations::Name& declared : form.names) {
     const bool taken = SubNamed(interp, declared) || DeclaredHere(interp, ctx, declared);
-    if (taken || PushLocal(interp, declared.name) == ResultFailed) {
+    if (taken || PushLocal(interp, ctx, declared.name, LongerFrame(interp, ctx, declared)) ==
+                     ResultFailed) {
       // Where ReadDeclaredName leaves the reading, with the name to show.
       ReadAgain(ctx, declared.after);
       ctx.SetToken(declared.name);

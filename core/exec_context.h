@@ -20,6 +20,7 @@ struct TokenSlot;
 namespace forms {
 struct TextForms;
 }  // namespace forms
+struct FrameLayout;
 struct ProgramText {
   std::u16string chars;  // c_str() supplies the terminating NUL the lexer stops at
   // The lexer's memory of this text's tokens, filled as they are read once
@@ -115,6 +116,9 @@ struct ExecContext {
   vellarray node;
   vellarray* foundEntry = nullptr;
   int32_t localBase = 0;
+  // The names of this text's frame (the locals from localBase), while it is
+  // known; null when not (core/frame_layouts.h).
+  const FrameLayout* layout = nullptr;
   int32_t breakFlag = 0;
   int32_t returnFlag = 0;
   vellvar routineName{0};

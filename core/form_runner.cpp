@@ -67,11 +67,24 @@ __attribute__((noinline)) vellarray* StillHolds(Interpreter& interp, const ExecC
   return name.entry;
 }
 
+// A frame of the same layout, exactly as long: the name is at the same offset.
+__attribute__((always_inline)) inline bool SameFrame(const Interpreter& interp,
+                                                     const ExecContext& ctx,
+                                                     const NameExpr& name) {
+  return name.layout != nullptr && name.layout == ctx.layout &&
+         interp.localCount == ctx.localBase + ctx.layout->size;
+}
+
 __attribute__((always_inline)) inline vellarray* Remembered(Interpreter& interp,
                                                             const ExecContext& ctx,
                                                             const NameExpr& name) {
   if (name.epoch != names::gNamesEpoch) return nullptr;
   if (name.framesEpoch == names::gFramesEpoch) return name.entry;  // nothing changed at all
+  if (SameFrame(interp, ctx, name)) {
+    name.entry = &interp.locals[ctx.localBase + name.frameOffset];
+    name.framesEpoch = names::gFramesEpoch;
+    return name.entry;
+  }
   return StillHolds(interp, ctx, name);
 }
 
@@ -85,10 +98,15 @@ __attribute__((noinline)) vellarray* Resolve(Interpreter& interp, const ExecCont
   name.epoch = names::gNamesEpoch;
   name.framesEpoch = names::gFramesEpoch;
   name.frameOffset = -1;
+  name.layout = nullptr;
   if (entry >= interp.locals && entry < interp.locals + kTableNodes) {
     const int32_t index = int32_t(entry - interp.locals);
     if (index >= ctx.localBase) {
       name.frameOffset = index - ctx.localBase;
+      // Found in a frame whose names are known: in every frame of them.
+      if (ctx.layout != nullptr && interp.localCount == ctx.localBase + ctx.layout->size) {
+        name.layout = ctx.layout;
+      }
     } else {
       name.epoch = 0;  // a caller's local: looked up every time
     }

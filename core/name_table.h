@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/exec_context.h"
+#include "core/frame_layouts.h"
 #include "core/interpreter_state.h"
 #include "core/vellarray.h"
 #include "core/vellvar.h"
@@ -61,6 +62,15 @@ inline void NoteLocalName(Interpreter& interp, int32_t index, std::u16string_vie
   if (bucket != LocalNameCounts::kNone) --names.count[bucket];
   bucket = name.empty() ? LocalNameCounts::kNone : NameBucket(name);
   if (bucket != LocalNameCounts::kNone) ++names.count[bucket];
+}
+
+// The frame's layout after a local named `name` (empty: nameless) is pushed
+// at its end; unknown (null) when the frame was not known or the local does
+// not lie right after it.
+inline const FrameLayout* Pushed(const Interpreter& interp, const ExecContext& ctx,
+                                 std::u16string_view name) {
+  if (ctx.layout == nullptr || interp.localCount != ctx.localBase + ctx.layout->size) return nullptr;
+  return Extend(ctx.layout, name);
 }
 
 // Pops the locals above count (the frame of a text that has ended).

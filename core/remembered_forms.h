@@ -27,6 +27,7 @@
 #include "core/codes.h"
 #include "core/exec_context.h"
 #include "core/execution.h"
+#include "core/frame_layouts.h"
 #include "core/interpreter.h"
 #include "core/token_slot.h"
 
@@ -141,6 +142,7 @@ struct NameExpr : Expr {
   mutable uint64_t framesEpoch = 0;  // the entry holds as it is while this is the same too
   mutable vellarray* entry = nullptr;
   mutable int32_t frameOffset = -1;
+  mutable const FrameLayout* layout = nullptr;  // the frame it was found in, when known
 };
 
 // DIM with names alone: each name, and where reading stands after it (the
@@ -154,6 +156,9 @@ struct Declarations {
     // is read from it each time).
     mutable uint64_t epoch = 0;
     mutable vellarray* global = nullptr;
+    // The frame it last made longer, and the longer frame.
+    mutable const FrameLayout* from = nullptr;
+    mutable const FrameLayout* to = nullptr;
   };
   std::vector<Name> names;
 };
@@ -186,6 +191,9 @@ struct ParameterForm {
   std::vector<std::u16string> names;
   std::vector<uint16_t> buckets;    // names::NameBucket of each
   ReadPoint end;                    // the ), or the first token given back
+  // The frame it makes from that many values.
+  mutable int32_t layoutValues = -1;
+  mutable const FrameLayout* layout = nullptr;
 };
 
 // How far a position is known.

@@ -279,6 +279,8 @@ HandlerResult PushArguments(Interpreter& interp, ExecContext& ctx) {
 
 namespace {
 
+const FrameLayout* StartingLayout(const Interpreter& interp, const ExecContext& ctx, int bound);
+
 // The parameter list the text's memory knows: when there are values for
 // all its names, they are bound as the plain way binds them; else the plain
 // way reads it and fails where it fails.
@@ -294,14 +296,32 @@ bool BindKnownParameters(Interpreter& interp, ExecContext& ctx, int& bound) {
   }
   forms::ReadAgain(ctx, form->end);
   bound = int(count);
+  // The same SUB is mostly called with as many values as before.
+  const int32_t values = interp.localCount - ctx.localBase;
+  if (form->layoutValues != values) {
+    form->layout = StartingLayout(interp, ctx, bound);
+    form->layoutValues = values;
+  }
+  ctx.layout = form->layout;
   return true;
 }
 
 }  // namespace
 
-int BindParameters(Interpreter& interp, ExecContext& ctx) {
-  int known = 0;
-  if (BindKnownParameters(interp, ctx, known)) return known;
+namespace {
+
+// The frame a text starts with: the values pushed for it from its local
+// base, the first `bound` of them named by its parameters.
+const FrameLayout* StartingLayout(const Interpreter& interp, const ExecContext& ctx, int bound) {
+  const FrameLayout* layout = EmptyFrame();
+  for (int32_t i = ctx.localBase; i < interp.localCount && i < kTableNodes; ++i) {
+    const bool named = i < ctx.localBase + bound;
+    layout = Extend(layout, named ? names::NameOf(interp.locals[i].key) : std::u16string_view());
+  }
+  return layout;
+}
+
+int BindParameterList(Interpreter& interp, ExecContext& ctx) {
   int t = NextToken(interp, ctx);
   if (t == TokError) return -1;
   if (t != TokOpenParen) {
@@ -323,6 +343,17 @@ int BindParameters(Interpreter& interp, ExecContext& ctx) {
     names::NoteLocalName(interp, index, ctx.TokenView());
     ++bound;
   }
+}
+
+}  // namespace
+
+int BindParameters(Interpreter& interp, ExecContext& ctx) {
+  int bound = 0;
+  if (!BindKnownParameters(interp, ctx, bound)) {
+    bound = BindParameterList(interp, ctx);
+    ctx.layout = bound < 0 || ctx.localBase < 0 ? nullptr : StartingLayout(interp, ctx, bound);
+  }
+  return bound;
 }
 
 int CountParameters(Interpreter& interp, ExecContext& ctx) {
