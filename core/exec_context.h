@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -113,7 +114,6 @@ struct ExecContext {
   int32_t tokenPending = -1;
   int32_t scanHigh = -1;  // the furthest position this context scanned from
   vellvar value{0};
-  vellarray node;
   vellarray* foundEntry = nullptr;
   int32_t localBase = 0;
   // The names of this text's frame (the locals from localBase), while it is
@@ -130,6 +130,13 @@ struct ExecContext {
   ExecContext(const ExecContext&) = delete;
   ExecContext& operator=(const ExecContext&) = delete;
 
+  // The scratch node for whole-node values (SET, CREATE), a node with an
+  // empty key; made when first used, as most texts never use it.
+  vellarray& Node() {
+    if (!node_) node_.emplace();
+    return *node_;
+  }
+
   std::u16string_view TokenView() const {
     if (tokenPending >= 0) return PendingTokenView();
     return {token, static_cast<size_t>(tokenLength)};
@@ -138,6 +145,9 @@ struct ExecContext {
   void SetToken(std::u16string_view text);  // cut to 255 units
   // The pending token's text, from the token memory (core/lexer.cpp).
   std::u16string_view PendingTokenView() const;
+
+ private:
+  std::optional<vellarray> node_;
 };
 
 }  // namespace vell

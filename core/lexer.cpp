@@ -201,7 +201,7 @@ void Attach(Interpreter& interp, ExecContext& ctx) {
   ctx.tokenCache = ctx.source->tokens.get();
   ctx.tokenSlots = ctx.tokenCache->slots;
   ctx.tokenSlotCount = ctx.tokenCache->slotCount;
-  ctx.textForms = &forms::FormsOf(interp, *ctx.tokenCache);
+  ctx.textForms = &forms::FormsOf(interp, *ctx.tokenCache, ctx.tokenCache->forms.get());
 }
 
 // Binds ctx to the token memory of the text it reads, making the memory

@@ -33,7 +33,7 @@ void FollowBuiltins(Interpreter& interp, TextForms& forms) {
 
 }  // namespace
 
-TextForms& FormsOf(Interpreter& interp, TokenCache& cache) {
+TextForms& LearnFormsOf(Interpreter& interp, TokenCache& cache) {
   if (cache.forms == nullptr) {
     cache.forms = std::make_unique<TextForms>();
     cache.forms->placeAt.assign(cache.slotCount, nullptr);

@@ -29,11 +29,14 @@
 #include "core/execution.h"
 #include "core/frame_layouts.h"
 #include "core/interpreter.h"
+#include "core/interpreter_state.h"
 #include "core/token_slot.h"
 
 namespace vell {
 
 struct TokenCache;
+// Changes whenever a built-in name is registered anywhere (core/entry.cpp).
+extern uint64_t gBuiltinStamp;
 
 using StatementHandler = HandlerResult (*)(Interpreter& interp, ExecContext& ctx);
 
@@ -228,7 +231,14 @@ struct TextForms {
 
 // The forms of the text a context binds to its token memory (made then, or
 // forgotten when they were made against other built-ins).
-TextForms& FormsOf(Interpreter& interp, TokenCache& cache);
+TextForms& LearnFormsOf(Interpreter& interp, TokenCache& cache);
+inline TextForms& FormsOf(Interpreter& interp, TokenCache& cache, TextForms* forms) {
+  if (forms != nullptr && forms->builtinTable == &interp.builtins &&
+      forms->builtinStamp == gBuiltinStamp && forms->builtinCount == interp.builtins.size()) {
+    return *forms;
+  }
+  return LearnFormsOf(interp, cache);
+}
 
 Place* NewPlace(TextForms& forms, size_t position);
 

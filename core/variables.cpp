@@ -57,7 +57,7 @@ int FindVariable(Interpreter& interp, ExecContext& ctx) {
 
 HandlerResult StoreNodeAssigned(ExecContext& ctx, vellarray* cur) {
   vellvar ownKey(std::move(cur->key));
-  cur->Assign(ctx.node);
+  cur->Assign(ctx.Node());
   cur->key = std::move(ownKey);
   ctx.nodeMode = 0;
   names::NamesChanged();  // the node's kind may even be that of a free entry
@@ -152,15 +152,15 @@ HandlerResult ReadWalk(Interpreter& interp, ExecContext& ctx, ReferenceWalk& wal
   }
   if (cur->kind == NodeVariable || cur->kind >= NodeComponentFirst) {
     if (ctx.nodeMode) {
-      ctx.node.Clear();
-      ctx.node.Assign(*cur);
+      ctx.Node().Clear();
+      ctx.Node().Assign(*cur);
     } else {
       ctx.value = cur->item;
     }
   } else if (cur->kind == NodeSub) {
     if (ctx.nodeMode) {
-      ctx.node.Clear();
-      ctx.node.Assign(*cur);
+      ctx.Node().Clear();
+      ctx.Node().Assign(*cur);
     } else if (CallSub(interp, ctx, cur) == ResultFailed) {
       return ResultFailed;
     }
@@ -196,8 +196,8 @@ HandlerResult AccessVariable(Interpreter& interp, ExecContext& ctx, vellarray* e
       }
       UngetToken(ctx);
       if (ctx.nodeMode) {
-        ctx.node.Clear();
-        ctx.node.Assign(*entry);
+        ctx.Node().Clear();
+        ctx.Node().Assign(*entry);
       } else {
         ctx.value = entry->item;
       }
@@ -221,7 +221,10 @@ HandlerResult FinishSubCall(Interpreter& interp, ExecContext& ctx, SubCall& call
   // The SUB's own name applies from the moment its body starts: errors in the
   // arguments belong to the caller, and a SUB called inside the arguments must
   // not leave its name behind for this one.
-  interp.routineName = call.sub->key;
+  const vellvar& name = call.sub->key;
+  if (name.kind != KindWide || !names::KeyIs(interp.routineName, name.WideView())) {
+    interp.routineName = name;  // mostly the same SUB's name again
+  }
   SharedText text = names::SubText(*call.sub);
   const HandlerResult r = ExecuteText(interp, std::move(text), call.savedCount);
   if (r == ResultFailed) return ResultFailed;
