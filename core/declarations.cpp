@@ -101,14 +101,14 @@ namespace {
 // Pushes a new local of that name at the end of ctx's frame, which it makes
 // `longer`.
 HandlerResult PushLocal(Interpreter& interp, ExecContext& ctx, std::u16string_view name,
-                        const FrameLayout* longer) {
+                        uint16_t bucket, const FrameLayout* longer) {
   if (interp.localCount >= kTableEntries) return Fail(interp, ErrorAreaOverflow);
   vellarray& local = interp.locals[interp.localCount];
   local.Clear();
   local.kind = NodeVariable;
   if (!KeyIs(local.key, name)) local.key = name;  // often its name the last time already
   local.item = u"";
-  names::NoteLocalName(interp, interp.localCount, name);
+  names::NoteLocalBucket(interp, interp.localCount, bucket);
   ++interp.localCount;
   ctx.layout = longer;
   return ResultDone;
@@ -123,7 +123,8 @@ HandlerResult ExecDim(Interpreter& interp, ExecContext& ctx) {
     if (GlobalSubExists(interp, name) || DeclaredInFrame(interp, ctx, name)) {
       return Fail(interp, ErrorUndefined);
     }
-    if (PushLocal(interp, ctx, name, names::Pushed(interp, ctx, name)) == ResultFailed) {
+    if (PushLocal(interp, ctx, name, names::NameBucket(name), names::Pushed(interp, ctx, name)) ==
+        ResultFailed) {
       return ResultFailed;
     }
     bool more = false;
@@ -174,8 +175,8 @@ HandlerResult DeclareLocals(Interpreter& interp, ExecContext& ctx, const Stateme
   const Declarations& form = *statement.declarations;
   for (const Declarations::Name& declared : form.names) {
     const bool taken = SubNamed(interp, declared) || DeclaredHere(interp, ctx, declared);
-    if (taken || PushLocal(interp, ctx, declared.name, LongerFrame(interp, ctx, declared)) ==
-                     ResultFailed) {
+    if (taken || PushLocal(interp, ctx, declared.name, declared.bucket,
+                           LongerFrame(interp, ctx, declared)) == ResultFailed) {
       // Where ReadDeclaredName leaves the reading, with the name to show.
       ReadAgain(ctx, declared.after);
       ctx.SetToken(declared.name);

@@ -66,6 +66,16 @@ class FormCompiler {
   }
 
   void MakeAssignment(StatementForm& statement);
+  // A literal: one token, which replaces the current value at once.
+  template <class T>
+  T* Literal(int32_t at) {
+    T* literal = Make<T>();
+    literal->first = at;
+    literal->literalStart = true;
+    literal->end = {at, false};
+    return literal;
+  }
+
   const Chain* ParseChain(int minLevel);
   const Expr* ParsePrimary();
   const Expr* ParseName(int32_t first);
@@ -256,19 +266,13 @@ const Expr* FormCompiler::ParsePrimary() {
   switch (t) {
     case TokNumber:
     case TokHexNumber: {
-      NumberExpr* number = Make<NumberExpr>();
+      NumberExpr* number = Literal<NumberExpr>(first);
       number->value = NumberTokenValue(reader_, t == TokHexNumber);
-      number->first = first;
-      number->literalStart = true;
-      number->end = {first, false};
       return number;
     }
     case TokString: {
-      TextExpr* text = Make<TextExpr>();
+      TextExpr* text = Literal<TextExpr>(first);
       text->text = reader_.TokenView();
-      text->first = first;
-      text->literalStart = true;
-      text->end = {first, false};
       return text;
     }
     case TokOpenParen: {

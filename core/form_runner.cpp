@@ -195,10 +195,11 @@ Outcome RunChain(Interpreter& interp, ExecContext& ctx, const Chain& chain) {
       const double leftReal = ctx.value.RealValue();
       double rightReal;
       if (ReadReal(interp, ctx, *step.right, rightReal)) {
-        ctx.value = rightReal;
-        HandlerResult result;
-        ApplyToReals(interp, ctx, step.op, leftReal, result);
-        if (result == ResultFailed) return FailAfter(ctx, *step.right, Outcome::Done);
+        if (!StoreRealResult(ctx, step.op, leftReal, rightReal)) {
+          ctx.value = rightReal;  // as the right operand left it
+          ReadAgain(ctx, step.right->end);
+          return Fail(interp, ErrorArithmetic) == ResultFailed ? Outcome::Failed : Outcome::Done;
+        }
         continue;
       }
       o = RunRight(interp, ctx, step);

@@ -52,16 +52,20 @@ inline LocalNameCounts& FreshLocalNames(Interpreter& interp) {
   return interp.localNames;
 }
 
-// The local at index (live) has just been given its name (DIM, a parameter).
-inline void NoteLocalName(Interpreter& interp, int32_t index, std::u16string_view name) {
+// The local at index (live) has just been given a name of that bucket
+// (DIM, a parameter), or none (LocalNameCounts::kNone: a value pushed).
+inline void NoteLocalBucket(Interpreter& interp, int32_t index, uint16_t named) {
   LocalNameCounts& names = interp.localNames;
-  if (name.empty() && names.bucketOf[index] == LocalNameCounts::kNone) return;  // nothing named
+  uint16_t& bucket = names.bucketOf[index];
+  if (named == LocalNameCounts::kNone && bucket == LocalNameCounts::kNone) return;  // nothing named
   ++gFramesEpoch;
   if (names.epoch != gNamesEpoch) return;  // counted afresh when needed
-  uint16_t& bucket = names.bucketOf[index];
   if (bucket != LocalNameCounts::kNone) --names.count[bucket];
-  bucket = name.empty() ? LocalNameCounts::kNone : NameBucket(name);
+  bucket = named;
   if (bucket != LocalNameCounts::kNone) ++names.count[bucket];
+}
+inline void NoteLocalName(Interpreter& interp, int32_t index, std::u16string_view name) {
+  NoteLocalBucket(interp, index, name.empty() ? LocalNameCounts::kNone : NameBucket(name));
 }
 
 // The frame's layout after a local named `name` (empty: nameless) is pushed

@@ -53,13 +53,10 @@ inline bool BothWide(const vellvar& a, const vellvar& b) {
 HandlerResult ApplyOperator(Interpreter& interp, ExecContext& ctx, int level, int t,
                             vellvar& left);
 
-// Both operands real: the operator's result straight into ctx.value, as
-// ApplyOperator gives it for two reals. False (nothing done) otherwise.
-inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int t, double left,
-                         HandlerResult& result) {
-  if (ctx.value.kind != KindReal) return false;
-  const double right = ctx.value.RealValue();
-  result = ResultDone;
+// The operator's result for two reals into ctx.value, as ApplyOperator
+// gives it; false (nothing stored) for a division by zero.
+__attribute__((always_inline)) inline bool StoreRealResult(ExecContext& ctx, int t, double left,
+                                                           double right) {
   switch (t) {
     case TokAnd: ctx.value = int(left != 0.0 && right != 0.0); break;
     case TokOr: ctx.value = int(left != 0.0 || right != 0.0); break;
@@ -73,13 +70,21 @@ inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int t, double le
     case TokMinus: ctx.value = left - right; break;
     case TokTimes: ctx.value = left * right; break;
     default:
-      if (right == 0.0) {
-        result = Fail(interp, ErrorArithmetic);
-      } else {
-        ctx.value = left / right;
-      }
+      if (right == 0.0) return false;
+      ctx.value = left / right;
       break;
   }
+  return true;
+}
+
+// Both operands real (the right one in ctx.value): the operator's result
+// straight into ctx.value, as ApplyOperator gives it for two reals. False
+// (nothing done) otherwise.
+inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int t, double left,
+                         HandlerResult& result) {
+  if (ctx.value.kind != KindReal) return false;
+  result = StoreRealResult(ctx, t, left, ctx.value.RealValue()) ? ResultDone
+                                                                 : Fail(interp, ErrorArithmetic);
   return true;
 }
 

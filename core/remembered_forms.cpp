@@ -48,36 +48,42 @@ Place* NewPlace(TextForms& forms, size_t position) {
   return forms.placeAt[position];
 }
 
-const StatementForm* LearnStatement(Interpreter& interp, ExecContext& ctx, Place& place) {
-  if (place.statementState == Learnt::Unseen) {
-    place.statementState = Learnt::SeenOnce;
-  } else if (place.statementState == Learnt::SeenOnce) {
-    place.statement = MakeStatement(interp, ctx, *ctx.textForms);
-    place.statementState = place.statement != nullptr ? Learnt::Known : Learnt::Plain;
+namespace {
+
+// Nothing the first time a place is asked for a form; the form (or that
+// there is none) the second time; from then on what was found.
+template <class Form, class Make>
+const Form* Learn(Learnt& state, const Form*& form, Make make) {
+  if (state == Learnt::Unseen) {
+    state = Learnt::SeenOnce;
+  } else if (state == Learnt::SeenOnce) {
+    form = make();
+    state = form != nullptr ? Learnt::Known : Learnt::Plain;
   }
-  return place.statement;
+  return form;
+}
+
+}  // namespace
+
+const StatementForm* LearnStatement(Interpreter& interp, ExecContext& ctx, Place& place) {
+  return Learn(place.statementState, place.statement,
+               [&] { return MakeStatement(interp, ctx, *ctx.textForms); });
 }
 
 const Chain* LearnExpression(Interpreter& interp, ExecContext& ctx, Place& place) {
-  if (place.expressionState == Learnt::Unseen) {
-    place.expressionState = Learnt::SeenOnce;
-  } else if (place.expressionState == Learnt::SeenOnce) {
-    place.expression = MakeExpression(interp, ctx, *ctx.textForms);
-    place.expressionState = place.expression != nullptr ? Learnt::Known : Learnt::Plain;
-  }
-  return place.expression;
+  return Learn(place.expressionState, place.expression,
+               [&] { return MakeExpression(interp, ctx, *ctx.textForms); });
 }
 
 const ParameterForm* ParametersAt(Interpreter& interp, ExecContext& ctx) {
   if (ctx.text != ctx.tokenText || ctx.cursor != 0) return nullptr;
   TextForms& forms = *ctx.textForms;
-  if (forms.parametersState == Learnt::Unseen) {
-    forms.parametersState = Learnt::SeenOnce;
-  } else if (forms.parametersState == Learnt::SeenOnce) {
+  if (forms.parametersState == Learnt::Known) return forms.parameters.get();
+  const ParameterForm* known = forms.parameters.get();
+  return Learn(forms.parametersState, known, [&] {
     forms.parameters = MakeParameters(interp, ctx, forms);
-    forms.parametersState = forms.parameters != nullptr ? Learnt::Known : Learnt::Plain;
-  }
-  return forms.parameters.get();
+    return forms.parameters.get();
+  });
 }
 
 }  // namespace vell::forms

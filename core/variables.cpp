@@ -243,7 +243,7 @@ HandlerResult CallSub(Interpreter& interp, ExecContext& ctx, vellarray* entry) {
 HandlerResult PushArgument(Interpreter& interp, ExecContext& ctx) {
   if (interp.localCount >= kTableEntries) return Fail(interp, ErrorAreaOverflow);
   // A nameless local: no lookup finds it, so pushing it changes no name.
-  names::NoteLocalName(interp, interp.localCount, {});
+  names::NoteLocalBucket(interp, interp.localCount, LocalNameCounts::kNone);
   vellarray& local = interp.locals[interp.localCount];
   if (local.firstChild != nullptr || local.childCount != 0) local.Clear();
   local.kind = NodeVariable;
@@ -295,7 +295,7 @@ bool BindKnownParameters(Interpreter& interp, ExecContext& ctx, int& bound) {
   for (size_t i = 0; i < count; ++i) {
     const int32_t index = ctx.localBase + int32_t(i);
     interp.locals[index].key = std::u16string_view(form->names[i]);
-    names::NoteLocalName(interp, index, form->names[i]);
+    names::NoteLocalBucket(interp, index, form->buckets[i]);
   }
   forms::ReadAgain(ctx, form->end);
   bound = int(count);
