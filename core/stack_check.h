@@ -20,10 +20,10 @@ constexpr uintptr_t kNestingSlack = 64 * 1024;
 // forms). Well within the stack budget; sanitizer builds take several times
 // the stack per text.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int32_t kMaxTextNesting = 400;
+constexpr int32_t kMaxTextNesting = 600;
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-constexpr int32_t kMaxTextNesting = 400;
+constexpr int32_t kMaxTextNesting = 600;
 #else
 constexpr int32_t kMaxTextNesting = 1000;
 #endif
