@@ -372,11 +372,22 @@ Outcome RunAssignment(Interpreter& interp, ExecContext& ctx, const NameExpr& nam
 
 }  // namespace
 
-HandlerResult RunExpression(Interpreter& interp, ExecContext& ctx, const Chain& form) {
+namespace {
+
+// RunExpression, for the statements' runners here.
+__attribute__((always_inline)) inline HandlerResult Evaluate(Interpreter& interp,
+                                                             ExecContext& ctx,
+                                                             const Chain& form) {
   const Outcome o = RunChain(interp, ctx, form);
   if (o == Outcome::Failed) return ResultFailed;
   if (o == Outcome::Done) ReadAgain(ctx, form.end);
   return ResultDone;
+}
+
+}  // namespace
+
+HandlerResult RunExpression(Interpreter& interp, ExecContext& ctx, const Chain& form) {
+  return Evaluate(interp, ctx, form);
 }
 
 namespace {
@@ -407,7 +418,7 @@ HandlerResult RunKeyword(Interpreter& interp, ExecContext& ctx, const StatementF
 
 HandlerResult RunExpressionStatement(Interpreter& interp, ExecContext& ctx,
                                      const StatementForm& form) {
-  return Statement(RunExpression(interp, ctx, *form.expression));
+  return Statement(Evaluate(interp, ctx, *form.expression));
 }
 
 HandlerResult RunAssignmentStatement(Interpreter& interp, ExecContext& ctx,
@@ -416,7 +427,7 @@ HandlerResult RunAssignmentStatement(Interpreter& interp, ExecContext& ctx,
 }
 
 HandlerResult RunIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
-  if (RunExpression(interp, ctx, *form.expression) == ResultFailed) return ResultFailed;
+  if (Evaluate(interp, ctx, *form.expression) == ResultFailed) return ResultFailed;
   return Statement(IfBranch(interp, ctx));
 }
 
@@ -425,14 +436,14 @@ HandlerResult RunElseIf(Interpreter& interp, ExecContext& ctx, const StatementFo
     ReadAgain(ctx, {form.at, false});  // the message shows the keyword
     return Fail(interp, ErrorSyntax);
   }
-  if (RunExpression(interp, ctx, *form.expression) == ResultFailed) return ResultFailed;
+  if (Evaluate(interp, ctx, *form.expression) == ResultFailed) return ResultFailed;
   return Statement(ElseIfBranch(interp, ctx));
 }
 
 HandlerResult RunReturn(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
   if (form.expression == nullptr) {
     ReadAgain(ctx, form.after);
-  } else if (RunExpression(interp, ctx, *form.expression) == ResultFailed) {
+  } else if (Evaluate(interp, ctx, *form.expression) == ResultFailed) {
     return ResultFailed;
   }
   ctx.returnFlag = 1;

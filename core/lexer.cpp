@@ -404,17 +404,20 @@ int SkipBlock(Interpreter& interp, ExecContext& ctx) {
 
 HandlerResult SkipStatement(Interpreter& interp, ExecContext& ctx) {
   // A block passed over once from here ends at the same } every time.
-  forms::Place* place = forms::PlaceAt(ctx);
-  if (place != nullptr && place->skipEnd >= 0) {
-    forms::ReadAgain(ctx, {place->skipEnd, false});
-    return ResultDone;
+  int32_t* known = nullptr;
+  if (ctx.text == ctx.tokenText && size_t(ctx.cursor) < ctx.tokenSlotCount) {
+    known = &ctx.textForms->skipTo[size_t(ctx.cursor)];
+    if (*known >= 0) {
+      forms::ReadAgain(ctx, {*known, false});
+      return ResultDone;
+    }
   }
   const int t = NextToken(interp, ctx);
   if (t != TokBlockOpen) return ResultOfToken(t);
   if (SkipBlock(interp, ctx) != TokBlockClose) return ResultFailed;
-  if (place != nullptr && size_t(ctx.tokenStart) < ctx.tokenSlotCount &&
+  if (known != nullptr && size_t(ctx.tokenStart) < ctx.tokenSlotCount &&
       ctx.tokenSlots[ctx.tokenStart].code == TokBlockClose) {
-    place->skipEnd = ctx.tokenStart;
+    *known = ctx.tokenStart;
   }
   return ResultDone;
 }

@@ -20,6 +20,8 @@ void FollowBuiltins(Interpreter& interp, TextForms& forms) {
     return;
   }
   forms.parametersState = Learnt::Unseen;  // made without built-ins, but learnt again alike
+  forms.statementAt.assign(forms.statementAt.size(), nullptr);
+  forms.expressionAt.assign(forms.expressionAt.size(), nullptr);
   for (Place& place : forms.places) {
     place.statementState = Learnt::Unseen;
     place.expressionState = Learnt::Unseen;
@@ -37,6 +39,9 @@ TextForms& LearnFormsOf(Interpreter& interp, TokenCache& cache) {
   if (cache.forms == nullptr) {
     cache.forms = std::make_unique<TextForms>();
     cache.forms->placeAt.assign(cache.slotCount, nullptr);
+    cache.forms->statementAt.assign(cache.slotCount, nullptr);
+    cache.forms->expressionAt.assign(cache.slotCount, nullptr);
+    cache.forms->skipTo.assign(cache.slotCount, -1);
   }
   FollowBuiltins(interp, *cache.forms);
   return *cache.forms;
@@ -66,13 +71,17 @@ const Form* Learn(Learnt& state, const Form*& form, Make make) {
 }  // namespace
 
 const StatementForm* LearnStatement(Interpreter& interp, ExecContext& ctx, Place& place) {
-  return Learn(place.statementState, place.statement,
-               [&] { return MakeStatement(interp, ctx, *ctx.textForms); });
+  const StatementForm* form = Learn(place.statementState, place.statement,
+                                    [&] { return MakeStatement(interp, ctx, *ctx.textForms); });
+  ctx.textForms->statementAt[size_t(ctx.cursor)] = form;
+  return form;
 }
 
 const Chain* LearnExpression(Interpreter& interp, ExecContext& ctx, Place& place) {
-  return Learn(place.expressionState, place.expression,
-               [&] { return MakeExpression(interp, ctx, *ctx.textForms); });
+  const Chain* form = Learn(place.expressionState, place.expression,
+                            [&] { return MakeExpression(interp, ctx, *ctx.textForms); });
+  ctx.textForms->expressionAt[size_t(ctx.cursor)] = form;
+  return form;
 }
 
 const ParameterForm* ParametersAt(Interpreter& interp, ExecContext& ctx) {

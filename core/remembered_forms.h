@@ -202,14 +202,13 @@ struct ParameterForm {
 // How far a position is known.
 enum class Learnt : uint8_t { Unseen, SeenOnce, Known, Plain };
 
-// What is remembered at one position (as the cursor stands before the
-// blanks, line ends and comments in front of a token).
+// What is learnt at one position (as the cursor stands before the blanks,
+// line ends and comments in front of a token).
 struct Place {
   Learnt statementState = Learnt::Unseen;
   Learnt expressionState = Learnt::Unseen;
   const StatementForm* statement = nullptr;
   const Chain* expression = nullptr;
-  int32_t skipEnd = -1;  // SkipStatement from here passes a block closed here
 };
 
 // The forms of one text, kept with its token memory.
@@ -220,6 +219,12 @@ struct TextForms {
   size_t builtinCount = 0;
   std::vector<Place*> placeAt;  // per position, into places; null: nothing yet
   std::deque<Place> places;     // never moved while they are used
+  // The statement and expression forms known per position, found at once.
+  std::vector<const StatementForm*> statementAt;
+  std::vector<const Chain*> expressionAt;
+  // Per position: the } that closes the block SkipStatement passes over
+  // from there, or -1.
+  std::vector<int32_t> skipTo;
   // Every form made, owned here for as long as the text's memory lives (a
   // form in use is never released, even when the built-ins change).
   std::vector<std::unique_ptr<Expr>> exprs;
@@ -260,16 +265,14 @@ const Chain* LearnExpression(Interpreter& interp, ExecContext& ctx, Place& place
 // The form of the statement or expression at ctx's cursor; null while the
 // plain path is to read it.
 inline const StatementForm* StatementAt(Interpreter& interp, ExecContext& ctx) {
-  Place* place = PlaceAt(ctx);
-  if (place == nullptr) return nullptr;
-  if (place->statementState == Learnt::Known) return place->statement;
-  return LearnStatement(interp, ctx, *place);
+  if (ctx.text != ctx.tokenText || size_t(ctx.cursor) >= ctx.tokenSlotCount) return nullptr;
+  const StatementForm* known = ctx.textForms->statementAt[size_t(ctx.cursor)];
+  return known != nullptr ? known : LearnStatement(interp, ctx, *PlaceAt(ctx));
 }
 inline const Chain* ExpressionAt(Interpreter& interp, ExecContext& ctx) {
-  Place* place = PlaceAt(ctx);
-  if (place == nullptr) return nullptr;
-  if (place->expressionState == Learnt::Known) return place->expression;
-  return LearnExpression(interp, ctx, *place);
+  if (ctx.text != ctx.tokenText || size_t(ctx.cursor) >= ctx.tokenSlotCount) return nullptr;
+  const Chain* known = ctx.textForms->expressionAt[size_t(ctx.cursor)];
+  return known != nullptr ? known : LearnExpression(interp, ctx, *PlaceAt(ctx));
 }
 
 // The parameter list of the text ctx begins (the cursor at 0); null while
