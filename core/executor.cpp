@@ -50,6 +50,10 @@ class RunDepthScope {
   Interpreter& interp_;
 };
 
+__attribute__((noinline)) void MarkPumpRequest(vellarray& kind) {
+  kind.SetItem(vellvar(static_cast<int>(RequestPump)));
+}
+
 // The pump request the executor sends before every statement, unless the
 // host has said it would do nothing now.
 inline void PumpMessages(Interpreter& interp) {
@@ -58,9 +62,7 @@ inline void PumpMessages(Interpreter& interp) {
   // Slot 0 reads as the pump request after every statement, whether or not
   // the host is asked (GETCMD sees it).
   vellarray& kind = interp.requestSlots[0];
-  if (kind.item.kind != KindInteger || kind.item.IntValue() != RequestPump) {
-    kind.SetItem(vellvar(static_cast<int>(RequestPump)));
-  }
+  if (kind.item.kind != KindInteger || kind.item.IntValue() != RequestPump) MarkPumpRequest(kind);
   if (host->pumpGate != nullptr && host->pumpGate->load(std::memory_order_relaxed) == 0) return;
   host->HandleHostRequest(interp);  // SendHostRequest
 }
