@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
 
 #include "components/keywords/component_keywords.h"
-#include "components/keywords/component_node.h"
+#include "core/component_list.h"
 #include "core/interpreter_state.h"
 #include "core/statements.h"
 #include "library/library_builtins.h"
@@ -25,16 +26,21 @@ std::vector<std::u16string> BuiltinNames() {
   return names;
 }
 
+// Read from the one list of types and members that the interpreter's member
+// codes, keywords and tables are made from.
 std::vector<ComponentTypeNames> ComponentTypes() {
-  std::vector<ComponentTypeNames> types;
-  for (int32_t code = kFirstComponentType; code <= kLastComponentType; ++code) {
-    ComponentTypeNames type{std::u16string(ComponentTypeKeyword(code)), {}};
-    for (const MemberCode member : ComponentMembers(code)) {
-      type.members.emplace_back(MemberKeyword(member));
-    }
-    types.push_back(std::move(type));
-  }
-  return types;
+  // Each member's keyword, by its name in the list.
+  struct MemberKeywords {
+#define VELL_MEMBER_FIELD(Name, code, keyword, arguments) std::u16string_view Name = keyword;
+    VELL_MEMBER_LIST(VELL_MEMBER_FIELD)
+#undef VELL_MEMBER_FIELD
+  };
+  static constexpr MemberKeywords kKeyword{};
+#define VELL_MEMBER_NAME(Name) std::u16string(kKeyword.Name),
+#define VELL_TYPE_NAMES(Name, code, keyword, members) {keyword, {members(VELL_MEMBER_NAME)}},
+  return {VELL_COMPONENT_TYPE_LIST(VELL_TYPE_NAMES)};
+#undef VELL_TYPE_NAMES
+#undef VELL_MEMBER_NAME
 }
 
 }  // namespace vell::test

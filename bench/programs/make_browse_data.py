@@ -1,4 +1,4 @@
-# Makes browse.db: 100,000 rows of 5 columns for the browsing comparison.
+# Makes browse.db for the browse workload: 100,000 rows of 5 columns.
 import sqlite3
 import sys
 
