@@ -8,6 +8,7 @@
 #include "core/interpreter_state.h"
 #include "core/lexer.h"
 #include "core/name_table.h"
+#include "core/remembered_forms.h"
 #include "core/statements.h"
 #include "core/variables.h"
 
@@ -65,8 +66,12 @@ class InputValues {
         prefix_(baseName.starts_with(names::kInputValuePrefix) ? names::kInputValueOtherPrefix
                                                                 : names::kInputValuePrefix) {
     outer_.swap(interp_.inputValues);
+    names::NamesChanged();
   }
-  ~InputValues() { interp_.inputValues.swap(outer_); }
+  ~InputValues() {
+    interp_.inputValues.swap(outer_);
+    names::NamesChanged();
+  }
   InputValues(const InputValues&) = delete;
   InputValues& operator=(const InputValues&) = delete;
 
@@ -79,6 +84,7 @@ class InputValues {
     node->SetKey(name);
     node->item = std::move(value);
     interp_.inputValues.push_back(std::move(node));
+    names::NamesChanged();
     return name;
   }
 
@@ -90,6 +96,26 @@ class InputValues {
 
 }  // namespace
 
+namespace {
+
+// Pushes a new local of that name at the end of ctx's frame, which it makes
+// `longer`.
+HandlerResult PushLocal(Interpreter& interp, ExecContext& ctx, std::u16string_view name,
+                        uint16_t bucket, const FrameLayout* longer) {
+  if (interp.localCount >= kTableEntries) return Fail(interp, ErrorAreaOverflow);
+  vellarray& local = interp.locals[interp.localCount];
+  local.Clear();
+  local.kind = NodeVariable;
+  if (!KeyIs(local.Key(), name)) local.SetKey(name);  // often its name the last time already
+  local.item = u"";
+  names::NoteLocalBucket(interp, interp.localCount, bucket);
+  ++interp.localCount;
+  ctx.layout = longer;
+  return ResultDone;
+}
+
+}  // namespace
+
 HandlerResult ExecDim(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
     std::u16string name;
@@ -97,18 +123,71 @@ HandlerResult ExecDim(Interpreter& interp, ExecContext& ctx) {
     if (GlobalSubExists(interp, name) || DeclaredInFrame(interp, ctx, name)) {
       return Fail(interp, ErrorUndefined);
     }
-    if (interp.localCount >= kTableEntries) return Fail(interp, ErrorAreaOverflow);
-    vellarray& local = interp.locals[interp.localCount];
-    local.Clear();
-    local.kind = NodeVariable;
-    local.SetKey(name);
-    local.item = u"";
-    ++interp.localCount;
+    if (PushLocal(interp, ctx, name, names::NameBucket(name), names::Pushed(interp, ctx, name)) ==
+        ResultFailed) {
+      return ResultFailed;
+    }
     bool more = false;
     if (NextInList(interp, ctx, more) != ResultDone) return ResultFailed;
     if (!more) return ResultDone;
   }
 }
+
+namespace forms {
+
+namespace {
+
+// GlobalSubExists, with the global found remembered while no name changes.
+bool SubNamed(Interpreter& interp, const Declarations::Name& declared) {
+  if (declared.epoch != names::gNamesEpoch) {
+    const names::GlobalLookup global = names::FindGlobal(interp, declared.name);
+    declared.global = global.named ? global.entry : nullptr;
+    declared.epoch = names::gNamesEpoch;
+  }
+  return declared.global != nullptr && declared.global->kind == NodeSub;
+}
+
+// DeclaredInFrame, passed over when no live local bears a name of its bucket.
+bool DeclaredHere(Interpreter& interp, ExecContext& ctx, const Declarations::Name& declared) {
+  if (interp.localNames.epoch == names::gNamesEpoch &&
+      interp.localNames.count[declared.bucket] == 0) {
+    return false;
+  }
+  return DeclaredInFrame(interp, ctx, declared.name);
+}
+
+// names::Pushed, the same frame mostly made longer by the same name.
+const FrameLayout* LongerFrame(Interpreter& interp, ExecContext& ctx,
+                               const Declarations::Name& declared) {
+  if (ctx.layout == declared.from && ctx.layout != nullptr &&
+      interp.localCount == ctx.localBase + ctx.layout->size) {
+    return declared.to;
+  }
+  const FrameLayout* longer = names::Pushed(interp, ctx, declared.name);
+  declared.from = ctx.layout;
+  declared.to = longer;
+  return longer;
+}
+
+}  // namespace
+
+HandlerResult DeclareLocals(Interpreter& interp, ExecContext& ctx, const StatementForm& statement) {
+  const Declarations& form = *statement.declarations;
+  for (const Declarations::Name& declared : form.names) {
+    const bool taken = SubNamed(interp, declared) || DeclaredHere(interp, ctx, declared);
+    if (taken || PushLocal(interp, ctx, declared.name, declared.bucket,
+                           LongerFrame(interp, ctx, declared)) == ResultFailed) {
+      // Where ReadDeclaredName leaves the reading, with the name to show.
+      ReadAgain(ctx, declared.after);
+      ctx.SetToken(declared.name);
+      return taken ? Fail(interp, ErrorUndefined) : ResultFailed;
+    }
+  }
+  ReadAgain(ctx, form.names.back().after);
+  return ResultDone;
+}
+
+}  // namespace forms
 
 HandlerResult ExecGlobal(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
@@ -122,6 +201,7 @@ HandlerResult ExecGlobal(Interpreter& interp, ExecContext& ctx) {
     // Declaring an existing global again keeps its value and elements.
     taken->kind = NodeVariable;
     taken->SetKey(name);
+    names::NamesChanged();
     bool more = false;
     if (NextInList(interp, ctx, more) != ResultDone) return ResultFailed;
     if (!more) return ResultDone;
@@ -150,6 +230,7 @@ HandlerResult ExecSub(Interpreter& interp, ExecContext& ctx) {
   entry->kind = NodeSub;
   entry->SetKey(name);
   entry->item = text;
+  names::NamesChanged();
   return r;
 }
 
@@ -227,7 +308,7 @@ HandlerResult ExecNew(Interpreter& interp, ExecContext&) {
   const int from = interp.subTop < 0 ? 0 : interp.subTop;
   for (int i = from; i < kTableEntries; ++i) names::FreeEntry(interp.globals[i]);
   for (int i = 0; i < kTableNodes; ++i) names::FreeEntry(interp.locals[i]);
-  interp.localCount = 0;
+  names::PopLocals(interp, 0);
   interp.thisSource.reset();
   interp.lastNode.reset();
   interp.lastParent.reset();

@@ -38,7 +38,7 @@ void FreeAllEntries(Interpreter& interp) {
     names::FreeEntry(interp.globals[i]);
     names::FreeEntry(interp.locals[i]);
   }
-  interp.localCount = 0;
+  names::PopLocals(interp, 0);
   interp.subTop = 0;
 }
 
@@ -47,7 +47,7 @@ int RunProgramText(Interpreter& interp) {
   interp.seed = DrawRandom(interp);
   interp.routineName = u"";
   interp.mainRunning = 1;
-  interp.localCount = 0;
+  names::PopLocals(interp, 0);
   SharedText shared = MakeSharedText(interp.programText);
   try {
     RunText(interp, nullptr, shared);
@@ -106,6 +106,7 @@ int InterpreterEntry(int mode, HostRequestHandler* host, HostShell* shell) {
     }
     gInterpreter = nullptr;
     delete interp;
+    names::NamesChanged();  // nothing may resolve to its entries any more
   }
   return 0;
 }
@@ -124,6 +125,7 @@ int InterpreterMain(Interpreter* interp) {
         interp->globals[i].kind = NodeFree;
         interp->locals[i].kind = NodeFree;
       }
+      names::NamesChanged();
       break;
     case EntryRun:
       RunProgramText(*interp);
@@ -177,7 +179,7 @@ HandlerResult RunEventText(Interpreter& interp, std::u16string_view text) {
       [&](Failure failure, std::string_view) {
         // Nothing may unwind into the window's event handling: stop whatever
         // runs and tell the user.
-        interp.localCount = savedLocals;
+        names::PopLocals(interp, savedLocals);
         if (interp.runState == 0) interp.runState = StateEnd;
         interp.errorReported = 1;
         ShowWarning(&interp, nullptr, WarningFor(failure));
@@ -197,6 +199,8 @@ void RegisterBuiltin(Interpreter& interp, std::u16string_view name, BuiltinHandl
 }
 
 uint64_t gBuiltinStamp = 0;
+uint64_t names::gNamesEpoch = 1;
+uint64_t names::gFramesEpoch = 1;
 
 void SeedRandom(Interpreter& interp, uint32_t seed) {
   interp.randomState = seed;  // the second word, RND's, starts at 0

@@ -6,9 +6,9 @@
 namespace vell {
 
 SharedText MakeSharedText(std::u16string_view text) {
-  auto shared = std::make_shared<ProgramText>();
-  shared->chars.assign(text.data(), text.size());
-  return shared;
+  auto* made = new ProgramText();
+  made->chars.assign(text.data(), text.size());
+  return SharedText(made);
 }
 
 void ExecContext::SetToken(std::u16string_view text) {
@@ -16,6 +16,7 @@ void ExecContext::SetToken(std::u16string_view text) {
   if (n > 0) std::memcpy(token, text.data(), n * sizeof(char16_t));
   token[n] = 0;
   tokenLength = static_cast<int32_t>(n);
+  tokenPending = -1;
   lexedStart = -1;
   lexedFact = -1;
 }

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/codes.h"
 #include "core/vellarray.h"
@@ -15,14 +18,66 @@ namespace vell {
 // text that somebody else may change or release meanwhile.
 struct TokenCache;
 struct TokenSlot;
+namespace forms {
+struct TextForms;
+}  // namespace forms
+struct FrameLayout;
 struct ProgramText {
   std::u16string chars;  // c_str() supplies the terminating NUL the lexer stops at
   // The lexer's memory of this text's tokens, filled as they are read once
   // the text is read a second time; readBefore: some context has read it.
   mutable std::shared_ptr<TokenCache> tokens;
   mutable bool readBefore = false;
+  // Holders of this text (see SharedText). Texts belong to the one thread
+  // that runs the interpreter, so the count needs no atomic operations.
+  mutable int32_t holders = 0;
 };
-using SharedText = std::shared_ptr<const ProgramText>;
+
+// A counted reference to a ProgramText; the text goes with the last one.
+class SharedText {
+ public:
+  SharedText() = default;
+  SharedText(std::nullptr_t) {}
+  explicit SharedText(const ProgramText* text) : text_(text) { Hold(); }
+  SharedText(const SharedText& other) : text_(other.text_) { Hold(); }
+  SharedText(SharedText&& other) noexcept : text_(other.text_) { other.text_ = nullptr; }
+  SharedText& operator=(const SharedText& other) {
+    if (text_ != other.text_) {
+      const ProgramText* old = text_;
+      text_ = other.text_;
+      Hold();
+      Release(old);
+    }
+    return *this;
+  }
+  SharedText& operator=(SharedText&& other) noexcept {
+    if (this != &other) {
+      const ProgramText* old = text_;
+      text_ = other.text_;
+      other.text_ = nullptr;
+      Release(old);
+    }
+    return *this;
+  }
+  ~SharedText() { Release(text_); }
+
+  const ProgramText* get() const { return text_; }
+  const ProgramText* operator->() const { return text_; }
+  const ProgramText& operator*() const { return *text_; }
+  explicit operator bool() const { return text_ != nullptr; }
+  void reset() { *this = SharedText(); }
+  friend bool operator==(const SharedText& a, const SharedText& b) { return a.text_ == b.text_; }
+
+ private:
+  void Hold() const {
+    if (text_ != nullptr) ++text_->holders;
+  }
+  static void Release(const ProgramText* text) noexcept {
+    if (text != nullptr && --text->holders == 0) delete text;
+  }
+
+  const ProgramText* text_ = nullptr;
+};
 SharedText MakeSharedText(std::u16string_view text);
 
 constexpr int kTokenCapacity = 256;  // 255 units and a NUL
@@ -32,7 +87,9 @@ struct ExecContext {
   const char16_t* text = u"";  // source->chars.c_str()
   int32_t cursor = 0;
   int32_t tokenStart = 0;
-  char16_t token[kTokenCapacity] = {};  // written only by the lexer and SetToken
+  // Written only by the lexer and SetToken; what lies beyond tokenLength is
+  // never read, so a new context fills nothing but the terminator.
+  char16_t token[kTokenCapacity];
   int32_t tokenLength = 0;
   // The lexer's memory of the token whose text is in token: where it starts
   // and ends and its code (start -1: none). A token given back and read
@@ -49,11 +106,19 @@ struct ExecContext {
   TokenCache* tokenCache = nullptr;
   TokenSlot* tokenSlots = nullptr;
   size_t tokenSlotCount = 0;
+  forms::TextForms* textForms = nullptr;  // what is remembered of that text's positions
+  // A remembered form left the reading state at the token remembered at
+  // this position without copying its text into the buffer (-1: the buffer
+  // holds the token). TokenView reads it from the memory; the lexer fills
+  // the buffer before it hands the token out again.
+  int32_t tokenPending = -1;
   int32_t scanHigh = -1;  // the furthest position this context scanned from
   vellvar value{0};
-  vellarray node;
   vellarray* foundEntry = nullptr;
   int32_t localBase = 0;
+  // The names of this text's frame (the locals from localBase), while it is
+  // known; null when not (core/frame_layouts.h).
+  const FrameLayout* layout = nullptr;
   int32_t breakFlag = 0;
   int32_t returnFlag = 0;
   vellvar routineName{0};
@@ -61,9 +126,28 @@ struct ExecContext {
   int32_t nodeMode = 0;
   NodeRef thisNode;
 
-  std::u16string_view TokenView() const { return {token, static_cast<size_t>(tokenLength)}; }
+  ExecContext() { token[0] = 0; }
+  ExecContext(const ExecContext&) = delete;
+  ExecContext& operator=(const ExecContext&) = delete;
+
+  // The scratch node for whole-node values (SET, CREATE), a node with an
+  // empty key; made when first used, as most texts never use it.
+  vellarray& Node() {
+    if (!node_) node_.emplace();
+    return *node_;
+  }
+
+  std::u16string_view TokenView() const {
+    if (tokenPending >= 0) return PendingTokenView();
+    return {token, static_cast<size_t>(tokenLength)};
+  }
   bool TokenIs(std::u16string_view word) const { return TokenView() == word; }
   void SetToken(std::u16string_view text);  // cut to 255 units
+  // The pending token's text, from the token memory (core/lexer.cpp).
+  std::u16string_view PendingTokenView() const;
+
+ private:
+  std::optional<vellarray> node_;
 };
 
 }  // namespace vell

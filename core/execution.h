@@ -24,6 +24,8 @@ HandlerResult ExecuteText(Interpreter& interp, SharedText text, int32_t localBas
 // Statements (core/executor.cpp, core/statements.cpp).
 HandlerResult ExecuteStatement(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecuteKeyword(Interpreter& interp, ExecContext& ctx);
+// The statements of a block whose { was read, up to its }.
+HandlerResult RunBlock(Interpreter& interp, ExecContext& ctx);
 
 // Expressions, five levels evaluating while they parse (core/expressions.cpp).
 HandlerResult EvalExpression(Interpreter& interp, ExecContext& ctx);

@@ -10,6 +10,8 @@
 #include "core/interpreter_state.h"
 #include "core/stack_check.h"
 #include "core/lexer.h"
+#include "core/name_table.h"
+#include "core/remembered_forms.h"
 #include "core/statements.h"
 #include "core/variables.h"
 #include "platform/text_codec.h"
@@ -48,6 +50,10 @@ class RunDepthScope {
   Interpreter& interp_;
 };
 
+__attribute__((noinline)) void MarkPumpRequest(vellarray& kind) {
+  kind.SetItem(vellvar(static_cast<int>(RequestPump)));
+}
+
 // The pump request the executor sends before every statement, unless the
 // host has said it would do nothing now.
 inline void PumpMessages(Interpreter& interp) {
@@ -56,9 +62,7 @@ inline void PumpMessages(Interpreter& interp) {
   // Slot 0 reads as the pump request after every statement, whether or not
   // the host is asked (GETCMD sees it).
   vellarray& kind = interp.requestSlots[0];
-  if (kind.item.kind != KindInteger || kind.item.IntValue() != RequestPump) {
-    kind.SetItem(vellvar(static_cast<int>(RequestPump)));
-  }
+  if (kind.item.kind != KindInteger || kind.item.IntValue() != RequestPump) MarkPumpRequest(kind);
   if (host->pumpGate != nullptr && host->pumpGate->load(std::memory_order_relaxed) == 0) return;
   host->HandleHostRequest(interp);  // SendHostRequest
 }
@@ -115,7 +119,7 @@ HandlerResult RunText(Interpreter& interp, ExecContext* caller, SharedText text)
   const HandlerResult r = ExecuteText(interp, std::move(text), saved);
   if (r != ResultFailed) {
     if (caller != nullptr) caller->value = std::move(interp.lastValue);  // read only here
-    interp.localCount = saved;
+    names::PopLocals(interp, saved);
   }
   return r;
 }
@@ -124,7 +128,7 @@ HandlerResult ExecuteText(Interpreter& interp, SharedText text, int32_t localBas
   if (interp.runDepth == 0) {
     interp.stackBase = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
     interp.stackBudget = StackBudget();
-  } else if (StackUsedUp(interp, 0)) {
+  } else if (NestingUsedUp(interp) || StackUsedUp(interp, 0)) {
     return ResultFailed;  // reported by the text that started this one
   }
   RunDepthScope depth(interp);
@@ -135,6 +139,7 @@ HandlerResult ExecuteText(Interpreter& interp, SharedText text, int32_t localBas
   ctx.localBase = localBase;
   ctx.routineName = interp.routineName;
   ctx.thisNode = interp.thisSource;
+  BindKnownTokens(interp, ctx);
 
   BindParameters(interp, ctx);  // a failure makes the first statement fail
 
@@ -153,6 +158,10 @@ HandlerResult ExecuteText(Interpreter& interp, SharedText text, int32_t localBas
   return r;
 }
 
+namespace {
+HandlerResult ExecutePlainStatement(Interpreter& interp, ExecContext& ctx);
+}  // namespace
+
 HandlerResult ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
   // Once an error has been reported no statement starts, whatever loop,
   // block or SUB it belongs to: the statement whose pump ran the failing
@@ -162,24 +171,41 @@ HandlerResult ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
   if (interp.runState != 0) return ResultFailed;
   if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultBlockClosed;
   if (StackUsedUp(interp, kNestingSlack)) return ResultFailed;
+  if (const forms::StatementForm* form = forms::StatementAt(interp, ctx)) {
+    return form->run(interp, ctx, *form);
+  }
+  return ExecutePlainStatement(interp, ctx);
+}
+
+namespace {
+
+// The statement read token by token from the text.
+__attribute__((noinline)) HandlerResult ExecutePlainStatement(Interpreter& interp,
+                                                              ExecContext& ctx) {
   switch (NextToken(interp, ctx)) {
     case TokEnd:
       return ResultTextEnded;
     case TokBlockClose:
       return ResultBlockClosed;
     case TokBlockOpen:
-      for (;;) {
-        const HandlerResult r = ExecuteStatement(interp, ctx);
-        if (r == ResultBlockClosed) return ResultDone;
-        if (r == ResultTextEnded) return Fail(interp, ErrorUnbalanced);
-        if (r == ResultFailed) return ResultFailed;
-      }
+      return RunBlock(interp, ctx);
     case TokIdentifier:
       return ExecuteKeyword(interp, ctx) == ResultFailed ? ResultFailed : ResultDone;
     case TokError:
       return ResultFailed;
     default:
       return Fail(interp, ErrorSyntax);
+  }
+}
+
+}  // namespace
+
+HandlerResult RunBlock(Interpreter& interp, ExecContext& ctx) {
+  for (;;) {
+    const HandlerResult r = ExecuteStatement(interp, ctx);
+    if (r == ResultBlockClosed) return ResultDone;
+    if (r == ResultTextEnded) return Fail(interp, ErrorUnbalanced);
+    if (r == ResultFailed) return ResultFailed;
   }
 }
 

@@ -7,6 +7,8 @@
 
 #include "core/execution.h"
 #include "core/interpreter_state.h"
+#include "core/operators.h"
+#include "core/remembered_forms.h"
 #include "core/lexer.h"
 #include "core/reference_mode.h"
 #include "core/stack_check.h"
@@ -16,10 +18,6 @@
 namespace vell {
 
 namespace {
-
-inline bool BothWide(const vellvar& a, const vellvar& b) {
-  return a.kind == KindWide && b.kind == KindWide;
-}
 
 // The left operand of a binary operator. While the right operand is
 // evaluated the current value stays what it was (a command that sets no
@@ -75,7 +73,8 @@ double HexTokenValue(const ExecContext& ctx) {
   return static_cast<double>(value);
 }
 
-// A number token's value, worked out once per token of the text.
+}  // namespace
+
 double NumberTokenValue(ExecContext& ctx, bool hex) {
   TokenCache::Fact* fact = CurrentTokenFact(ctx);
   if (fact != nullptr && fact->hasNumber) return fact->number;
@@ -87,6 +86,8 @@ double NumberTokenValue(ExecContext& ctx, bool hex) {
   return number;
 }
 
+namespace {
+
 HandlerResult ResolveName(Interpreter& interp, ExecContext& ctx) {
   if (const BuiltinHandler handler = FindBuiltin(interp, ctx)) {
     return handler(interp, ctx) == ResultFailed ? ResultFailed : ResultDone;
@@ -97,45 +98,6 @@ HandlerResult ResolveName(Interpreter& interp, ExecContext& ctx) {
 
 }  // namespace
 
-namespace {
-
-// The four levels of binary operators, lowest first. Each level's right
-// operand is an expression of the next level up, and operators of one level
-// apply from left to right.
-enum OperatorLevel : int {
-  LevelNone = -1,
-  LevelLogic = 0,           // AND OR
-  LevelRelation = 1,        // > < == != >= <=
-  LevelAdditive = 2,        // + -
-  LevelMultiplicative = 3,  // * /
-  LevelPrimary = 4,
-};
-
-inline int LevelOf(int token) {
-  switch (token) {
-    case TokAnd:
-    case TokOr:
-      return LevelLogic;
-    case TokGreater:
-    case TokLess:
-    case TokEqual:
-    case TokNotEqual:
-    case TokGreaterEqual:
-    case TokLessEqual:
-      return LevelRelation;
-    case TokPlus:
-    case TokMinus:
-      return LevelAdditive;
-    case TokTimes:
-    case TokDivide:
-      return LevelMultiplicative;
-    default:
-      return LevelNone;
-  }
-}
-
-// Applies operator t of the given level to left and the right operand in
-// ctx.value, leaving the result in ctx.value.
 HandlerResult ApplyOperator(Interpreter& interp, ExecContext& ctx, int level, int t,
                             vellvar& left) {
   switch (level) {
@@ -182,35 +144,11 @@ HandlerResult ApplyOperator(Interpreter& interp, ExecContext& ctx, int level, in
   }
 }
 
-// Both operands real: the operator's result straight into ctx.value, as
-// ApplyOperator gives it for two reals. False (nothing done) otherwise.
-inline bool ApplyToReals(Interpreter& interp, ExecContext& ctx, int t, double left,
-                         HandlerResult& result) {
-  if (ctx.value.kind != KindReal) return false;
-  const double right = ctx.value.RealValue();
-  result = ResultDone;
-  switch (t) {
-    case TokAnd: ctx.value = int(left != 0.0 && right != 0.0); break;
-    case TokOr: ctx.value = int(left != 0.0 || right != 0.0); break;
-    case TokGreater: ctx.value = int(left > right); break;
-    case TokLess: ctx.value = int(left < right); break;
-    case TokEqual: ctx.value = int(left == right); break;
-    case TokNotEqual: ctx.value = int(left != right); break;
-    case TokGreaterEqual: ctx.value = int(left >= right); break;
-    case TokLessEqual: ctx.value = int(left <= right); break;
-    case TokPlus: ctx.value = left + right; break;
-    case TokMinus: ctx.value = left - right; break;
-    case TokTimes: ctx.value = left * right; break;
-    default:
-      if (right == 0.0) {
-        result = Fail(interp, ErrorArithmetic);
-      } else {
-        ctx.value = left / right;
-      }
-      break;
-  }
-  return true;
-}
+
+namespace {
+
+HandlerResult EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel,
+                            vellvar* assignedTo = nullptr);
 
 // S = S + X with S the assignment's target: when this sum is the last
 // operation of the right side, nothing reads S before the store, so S lets
@@ -229,8 +167,15 @@ inline void AppendInPlaceForStore(Interpreter& interp, ExecContext& ctx, vellvar
 // level would, without passing each operand up through every level.
 // assignedTo: the value the whole expression is stored into next, if any.
 HandlerResult EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel,
-                            vellvar* assignedTo = nullptr) {
+                            vellvar* assignedTo) {
   if (EvalPrimary(interp, ctx) == ResultFailed) return ResultFailed;
+  return ContinueOperators(interp, ctx, minLevel, assignedTo);
+}
+
+}  // namespace
+
+HandlerResult ContinueOperators(Interpreter& interp, ExecContext& ctx, int minLevel,
+                                vellvar* assignedTo) {
   for (;;) {
     const int t = NextToken(interp, ctx);
     const int level = LevelOf(t);
@@ -268,10 +213,11 @@ HandlerResult EvalFromLevel(Interpreter& interp, ExecContext& ctx, int minLevel,
   }
 }
 
-}  // namespace
-
 HandlerResult EvalExpression(Interpreter& interp, ExecContext& ctx) {
   if (ctx.breakFlag != 0 || ctx.returnFlag != 0) return ResultDone;
+  if (const forms::Chain* form = forms::ExpressionAt(interp, ctx)) {
+    return forms::RunExpression(interp, ctx, *form);
+  }
   return EvalFromLevel(interp, ctx, LevelLogic);
 }
 

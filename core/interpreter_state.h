@@ -22,6 +22,22 @@ namespace vell {
 constexpr int kTableNodes = 501;  // the last node of each table is never taken
 constexpr int kTableEntries = 500;
 
+// The names of the live locals (below localCount) counted by a small hash
+// of the name (names::NameBucket), so that a name no local bears is known
+// without looking at them. DIM, the binding of parameters and the popping of
+// frames keep the counts; after any other change of names (names::
+// NamesChanged) they are counted afresh when next needed.
+struct LocalNameCounts {
+  static constexpr int kBuckets = 1024;
+  static constexpr uint16_t kNone = 0xFFFF;
+  LocalNameCounts() {
+    for (uint16_t& b : bucketOf) b = kNone;
+  }
+  uint16_t count[kBuckets] = {};
+  uint16_t bucketOf[kTableNodes];  // per local: its name's bucket, or kNone
+  uint64_t epoch = 0;              // the names epoch they were counted at
+};
+
 struct Interpreter {
   int32_t mode = 0;
   int32_t errorReported = 0;
@@ -30,6 +46,7 @@ struct Interpreter {
   vellarray globals[kTableNodes];
   vellarray locals[kTableNodes];
   int32_t localCount = 0;
+  LocalNameCounts localNames;
   HostRequestHandler* mainWindow = nullptr;
   vellarray requestSlots[kRequestSlotCount];
   vellvar routineName{0};

@@ -10,6 +10,7 @@
 
 #include "core/interpreter_state.h"
 #include "core/reference_mode.h"
+#include "core/remembered_forms.h"
 #include "core/token_cache.h"
 
 namespace vell {
@@ -193,11 +194,21 @@ namespace {
 // keeping 32 bytes per position for them.
 constexpr size_t kMaxCachedText = size_t(1) << 22;
 
+// Binds ctx to the memory of the text it holds, which has one.
+void Attach(Interpreter& interp, ExecContext& ctx) {
+  ctx.tokenSource = ctx.source;
+  ctx.tokenText = ctx.text;
+  ctx.tokenCache = ctx.source->tokens.get();
+  ctx.tokenSlots = ctx.tokenCache->slots;
+  ctx.tokenSlotCount = ctx.tokenCache->slotCount;
+  ctx.textForms = &forms::FormsOf(interp, *ctx.tokenCache, ctx.tokenCache->forms.get());
+}
+
 // Binds ctx to the token memory of the text it reads, making the memory
 // when the text is being read again (by this context going back, or by a
 // second context); false when there is no memory to use (yet), the context
 // reads something other than the text it holds, or the text is very long.
-bool BindCache(ExecContext& ctx, int32_t from) {
+bool BindCache(Interpreter& interp, ExecContext& ctx, int32_t from) {
   const ProgramText* source = ctx.source.get();
   if (ctx.tokenSource.get() == source && source != nullptr && ctx.tokenText == ctx.text) return true;
   ctx.tokenSource.reset();
@@ -205,6 +216,7 @@ bool BindCache(ExecContext& ctx, int32_t from) {
   ctx.tokenCache = nullptr;
   ctx.tokenSlots = nullptr;
   ctx.tokenSlotCount = 0;
+  ctx.textForms = nullptr;
   if (source == nullptr || ctx.text != source->chars.c_str()) return false;
   if (source->tokens == nullptr) {
     // A text read once, start to end, is only scanned.
@@ -221,11 +233,7 @@ bool BindCache(ExecContext& ctx, int32_t from) {
     cache->slotCount = count;
     source->tokens = std::move(cache);
   }
-  ctx.tokenSource = ctx.source;
-  ctx.tokenText = ctx.text;
-  ctx.tokenCache = source->tokens.get();
-  ctx.tokenSlots = ctx.tokenCache->slots;
-  ctx.tokenSlotCount = ctx.tokenCache->slotCount;
+  Attach(interp, ctx);
   return true;
 }
 
@@ -275,6 +283,7 @@ __attribute__((noinline)) int ScanAtCursor(Interpreter& interp, ExecContext& ctx
   while ((c = t[p]) == u' ' || c == u'\t' || c == u'\r') ++p;
   ctx.tokenLength = 0;
   ctx.token[0] = 0;
+  ctx.tokenPending = -1;
   int32_t end;
   const int code = ScanToken(interp, ctx, t, p, end);
   ctx.tokenStart = p;
@@ -288,7 +297,7 @@ __attribute__((noinline)) int ScanAtCursor(Interpreter& interp, ExecContext& ctx
     ctx.lexedStart = p;
     ctx.lexedEnd = end;
     ctx.lexedCode = code;
-    if (from >= 0 && BindCache(ctx, from) && size_t(from) < ctx.tokenSlotCount &&
+    if (from >= 0 && BindCache(interp, ctx, from) && size_t(from) < ctx.tokenSlotCount &&
         size_t(p) < ctx.tokenSlotCount) {
       ctx.lexedFact = Remember(*ctx.tokenCache, from, p, end, code, ctx);
     }
@@ -297,6 +306,34 @@ __attribute__((noinline)) int ScanAtCursor(Interpreter& interp, ExecContext& ctx
 }
 
 }  // namespace
+
+void BindKnownTokens(Interpreter& interp, ExecContext& ctx) {
+  const ProgramText* source = ctx.source.get();
+  if (source == nullptr || source->tokens == nullptr || ReferenceMode()) return;
+  if (ctx.text != source->chars.c_str()) return;
+  Attach(interp, ctx);
+}
+
+namespace {
+
+const char16_t* RememberedText(const ExecContext& ctx, const TokenSlot& slot) {
+  if (slot.length <= int32_t(std::size(slot.text))) return slot.text;
+  return ctx.tokenCache->pool.data() + ctx.tokenCache->facts[size_t(slot.fact)].textOffset;
+}
+
+}  // namespace
+
+std::u16string_view ExecContext::PendingTokenView() const {
+  const TokenSlot& slot = tokenSlots[tokenPending];
+  return {RememberedText(*this, slot), size_t(slot.length)};
+}
+
+void FillPendingToken(ExecContext& ctx) {
+  const TokenSlot& slot = ctx.tokenSlots[ctx.tokenPending];
+  std::memcpy(ctx.token, RememberedText(ctx, slot), size_t(slot.length) * sizeof(char16_t));
+  ctx.token[slot.length] = 0;
+  ctx.tokenPending = -1;
+}
 
 int LexAtCursor(Interpreter& interp, ExecContext& ctx) {
   const int32_t p = ctx.cursor;
@@ -309,9 +346,7 @@ int LexAtCursor(Interpreter& interp, ExecContext& ctx) {
   if (n <= int32_t(std::size(slot.text))) {
     std::memcpy(ctx.token, slot.text, sizeof slot.text);
   } else {
-    const TokenCache& cache = *ctx.tokenCache;
-    std::memcpy(ctx.token, cache.pool.data() + cache.facts[size_t(slot.fact)].textOffset,
-                size_t(n) * sizeof(char16_t));
+    std::memcpy(ctx.token, RememberedText(ctx, slot), size_t(n) * sizeof(char16_t));
   }
   return TakeRememberedToken(ctx, slot);
 }
@@ -331,6 +366,7 @@ int NextTokenAfterLines(Interpreter& interp, ExecContext& ctx, int t) {
 int SkipLine(ExecContext& ctx) {
   ctx.lexedStart = -1;  // the buffer no longer holds the last token
   ctx.lexedFact = -1;
+  ctx.tokenPending = -1;
   const char16_t* t = ctx.text;
   int32_t p = ctx.cursor;
   for (;;) {
@@ -367,9 +403,23 @@ int SkipBlock(Interpreter& interp, ExecContext& ctx) {
 }
 
 HandlerResult SkipStatement(Interpreter& interp, ExecContext& ctx) {
+  // A block passed over once from here ends at the same } every time.
+  int32_t* known = nullptr;
+  if (ctx.text == ctx.tokenText && size_t(ctx.cursor) < ctx.tokenSlotCount) {
+    known = &ctx.textForms->skipTo[size_t(ctx.cursor)];
+    if (*known >= 0) {
+      forms::ReadAgain(ctx, {*known, false});
+      return ResultDone;
+    }
+  }
   const int t = NextToken(interp, ctx);
   if (t != TokBlockOpen) return ResultOfToken(t);
-  return SkipBlock(interp, ctx) == TokBlockClose ? ResultDone : ResultFailed;
+  if (SkipBlock(interp, ctx) != TokBlockClose) return ResultFailed;
+  if (known != nullptr && size_t(ctx.tokenStart) < ctx.tokenSlotCount &&
+      ctx.tokenSlots[ctx.tokenStart].code == TokBlockClose) {
+    *known = ctx.tokenStart;
+  }
+  return ResultDone;
 }
 
 int ScanToToken(Interpreter& interp, ExecContext& ctx, int target) {

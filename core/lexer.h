@@ -53,6 +53,7 @@ inline bool AtTextEnd(const ExecContext& ctx, int32_t p) {
 // Finishes reading a remembered token whose text is already in the token
 // buffer: terminates it and moves the cursor past it.
 inline int TakeRememberedToken(ExecContext& ctx, const TokenSlot& slot) {
+  ctx.tokenPending = -1;
   ctx.token[slot.length] = 0;
   ctx.tokenLength = slot.length;
   ctx.tokenStart = slot.start;
@@ -64,6 +65,13 @@ inline int TakeRememberedToken(ExecContext& ctx, const TokenSlot& slot) {
   return slot.code;
 }
 
+// A context starting on a text whose tokens are remembered reads them from
+// the start, without scanning its first token again.
+void BindKnownTokens(Interpreter& interp, ExecContext& ctx);
+
+// Copies the text of the token a remembered form left pending into the buffer.
+void FillPendingToken(ExecContext& ctx);
+
 // Reads the token at the cursor when it is not the one read last.
 int LexAtCursor(Interpreter& interp, ExecContext& ctx);
 int NextTokenAfterLines(Interpreter& interp, ExecContext& ctx, int t);
@@ -74,6 +82,7 @@ int NextTokenAfterLines(Interpreter& interp, ExecContext& ctx, int t);
 inline int GetToken(Interpreter& interp, ExecContext& ctx) {
   const int32_t p = ctx.cursor;
   if (p == ctx.lexedStart) {
+    if (ctx.tokenPending >= 0) FillPendingToken(ctx);
     ctx.tokenStart = p;
     ctx.cursor = ctx.lexedEnd;
     return ctx.lexedCode;

@@ -28,54 +28,59 @@ inline bool Leaving(const ExecContext& ctx) { return ctx.breakFlag != 0 || ctx.r
 
 }  // namespace
 
-HandlerResult ExecuteKeyword(Interpreter& interp, ExecContext& ctx) {
+StatementHandler FindStatementKeyword(const ExecContext& ctx) {
   // Whole-token matches, so the order of the comparisons does not matter.
   switch (ctx.tokenLength) {
     case 2:
-      if (TokenEquals(ctx, u"IF")) return ExecIf(interp, ctx);
+      if (TokenEquals(ctx, u"IF")) return ExecIf;
       break;
     case 3:
       switch (ctx.token[0]) {
-        case u'R': if (TokenEquals(ctx, u"REM")) return ExecRem(interp, ctx); break;
-        case u'F': if (TokenEquals(ctx, u"FOR")) return ExecFor(interp, ctx); break;
-        case u'D': if (TokenEquals(ctx, u"DIM")) return ExecDim(interp, ctx); break;
-        case u'S': if (TokenEquals(ctx, u"SUB")) return ExecSub(interp, ctx); break;
-        case u'L': if (TokenEquals(ctx, u"LET")) return ExecLet(interp, ctx); break;
-        case u'N': if (TokenEquals(ctx, u"NEW")) return ExecNew(interp, ctx); break;
-        case u'E': if (TokenEquals(ctx, u"END")) return ExecEnd(interp, ctx); break;
+        case u'R': if (TokenEquals(ctx, u"REM")) return ExecRem; break;
+        case u'F': if (TokenEquals(ctx, u"FOR")) return ExecFor; break;
+        case u'D': if (TokenEquals(ctx, u"DIM")) return ExecDim; break;
+        case u'S': if (TokenEquals(ctx, u"SUB")) return ExecSub; break;
+        case u'L': if (TokenEquals(ctx, u"LET")) return ExecLet; break;
+        case u'N': if (TokenEquals(ctx, u"NEW")) return ExecNew; break;
+        case u'E': if (TokenEquals(ctx, u"END")) return ExecEnd; break;
         default: break;
       }
       break;
     case 4:
       switch (ctx.token[0]) {
         case u'E':
-          if (TokenEquals(ctx, u"ELSE")) return ExecElse(interp, ctx);
-          if (TokenEquals(ctx, u"EXIT")) return ExecExit(interp, ctx);
+          if (TokenEquals(ctx, u"ELSE")) return ExecElse;
+          if (TokenEquals(ctx, u"EXIT")) return ExecExit;
           break;
-        case u'C': if (TokenEquals(ctx, u"CALL")) return ExecCall(interp, ctx); break;
+        case u'C': if (TokenEquals(ctx, u"CALL")) return ExecCall; break;
         default: break;
       }
       break;
     case 5:
       switch (ctx.token[0]) {
-        case u'P': if (TokenEquals(ctx, u"PRINT")) return ExecPrint(interp, ctx); break;
-        case u'W': if (TokenEquals(ctx, u"WHILE")) return ExecWhile(interp, ctx); break;
-        case u'B': if (TokenEquals(ctx, u"BREAK")) return ExecBreak(interp, ctx); break;
-        case u'I': if (TokenEquals(ctx, u"INPUT")) return ExecInput(interp, ctx); break;
+        case u'P': if (TokenEquals(ctx, u"PRINT")) return ExecPrint; break;
+        case u'W': if (TokenEquals(ctx, u"WHILE")) return ExecWhile; break;
+        case u'B': if (TokenEquals(ctx, u"BREAK")) return ExecBreak; break;
+        case u'I': if (TokenEquals(ctx, u"INPUT")) return ExecInput; break;
         default: break;
       }
       break;
     case 6:
       switch (ctx.token[0]) {
-        case u'E': if (TokenEquals(ctx, u"ELSEIF")) return ExecElseIf(interp, ctx); break;
-        case u'R': if (TokenEquals(ctx, u"RETURN")) return ExecReturn(interp, ctx); break;
-        case u'G': if (TokenEquals(ctx, u"GLOBAL")) return ExecGlobal(interp, ctx); break;
+        case u'E': if (TokenEquals(ctx, u"ELSEIF")) return ExecElseIf; break;
+        case u'R': if (TokenEquals(ctx, u"RETURN")) return ExecReturn; break;
+        case u'G': if (TokenEquals(ctx, u"GLOBAL")) return ExecGlobal; break;
         default: break;
       }
       break;
     default:
       break;
   }
+  return nullptr;
+}
+
+HandlerResult ExecuteKeyword(Interpreter& interp, ExecContext& ctx) {
+  if (const StatementHandler handler = FindStatementKeyword(ctx)) return handler(interp, ctx);
   // No keyword: an expression statement that starts with this name.
   UngetToken(ctx);
   return EvalExpression(interp, ctx);
@@ -112,12 +117,20 @@ HandlerResult RunOrPassBranch(Interpreter& interp, ExecContext& ctx, bool taken)
 
 HandlerResult ExecIf(Interpreter& interp, ExecContext& ctx) {
   if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+  return IfBranch(interp, ctx);
+}
+
+HandlerResult IfBranch(Interpreter& interp, ExecContext& ctx) {
   return RunOrPassBranch(interp, ctx, ConditionHolds(ctx));
 }
 
 HandlerResult ExecElseIf(Interpreter& interp, ExecContext& ctx) {
   if (ctx.ifState == 0) return Fail(interp, ErrorSyntax);
   if (EvalExpression(interp, ctx) == ResultFailed) return ResultFailed;
+  return ElseIfBranch(interp, ctx);
+}
+
+HandlerResult ElseIfBranch(Interpreter& interp, ExecContext& ctx) {
   const bool holds = ConditionHolds(ctx);
   if (ctx.ifState == 2) return RunOrPassBranch(interp, ctx, holds);
   return SkipStatement(interp, ctx);

@@ -16,9 +16,17 @@ inline constexpr std::u16string_view kStatementKeywords[] = {
     u"REM", u"PRINT",  u"IF",  u"ELSEIF", u"ELSE",  u"WHILE", u"FOR",  u"BREAK", u"RETURN",
     u"DIM", u"GLOBAL", u"SUB", u"CALL",   u"INPUT", u"LET",   u"EXIT", u"NEW",   u"END"};
 
+using StatementHandler = HandlerResult (*)(Interpreter& interp, ExecContext& ctx);
+// The handler of the statement keyword in ctx's token buffer, or null.
+StatementHandler FindStatementKeyword(const ExecContext& ctx);
+
 HandlerResult ExecRem(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecPrint(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecIf(Interpreter& interp, ExecContext& ctx);
+// IF and ELSEIF after their condition, which is in ctx.value (ELSEIF only
+// while an IF is pending: ifState not 0).
+HandlerResult IfBranch(Interpreter& interp, ExecContext& ctx);
+HandlerResult ElseIfBranch(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecElseIf(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecElse(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecWhile(Interpreter& interp, ExecContext& ctx);

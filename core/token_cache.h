@@ -10,11 +10,13 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/exec_context.h"
 #include "core/interpreter_state.h"
+#include "core/remembered_forms.h"
 #include "core/token_slot.h"
 
 namespace vell {
@@ -41,6 +43,8 @@ struct TokenCache {
   size_t slotCount = 0;
   std::vector<Fact> facts;
   std::u16string pool;  // texts longer than a slot holds
+  // What is remembered about the positions' statements and expressions.
+  std::unique_ptr<forms::TextForms> forms;
 };
 
 // The facts about the token now in ctx's token buffer, or null when the

@@ -328,7 +328,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     return;
   }
   closing_ = true;
-  FlushOutput();
+  output_->FlushIfShown();  // output waiting behind a minimized window goes with it
   if (Interp() != nullptr) {
     vell::DestroyInterpreter(interp_);
     interp_ = nullptr;
@@ -434,7 +434,7 @@ void TFormMain::MenuProgRunClick() {
     closeNow = (Interp() != nullptr && vell::RunState(*interp_) == vell::StateExit) || closePending_;
     closePending_ = false;
   }
-  FlushOutput();
+  output_->FlushIfShown();  // else when the window is shown again
   // Deletions of components that the run could not carry out while their
   // events ran are done now that nothing of the run is left.
   if (componentTable_ != nullptr && busyDepth_ == 0) componentTable_->RunEnded();

@@ -1,5 +1,7 @@
 #include "host/output_area.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <utility>
@@ -16,15 +18,54 @@ void InsertAtCaret(QPlainTextEdit& edit, const QString& text) {
   edit.setTextCursor(cursor);
 }
 
+// Output that waits while the area cannot be seen is written anyway once
+// this much has gathered (UTF-16 units), so that it never holds more than
+// a fraction of what the area itself would.
+constexpr qsizetype kMostWaiting = qsizetype(1) << 24;
+
 }  // namespace
+
+// Writes the waiting output when the area, or any window (the area may be
+// in a program's form), is shown or restored.
+class OutputArea::ShowWatch : public QObject {
+ public:
+  explicit ShowWatch(OutputArea& area) : area_(area) { qApp->installEventFilter(this); }
+  ~ShowWatch() override { qApp->removeEventFilter(this); }
+  ShowWatch(const ShowWatch&) = delete;
+  ShowWatch& operator=(const ShowWatch&) = delete;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Show || type == QEvent::WindowStateChange) && area_.HasPending()) {
+      area_.FlushIfShown();
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  OutputArea& area_;
+};
+
+OutputArea::OutputArea(QPlainTextEdit& memo)
+    : memo_(memo), watch_(std::make_unique<ShowWatch>(*this)) {}
+
+OutputArea::~OutputArea() = default;
 
 void OutputArea::Append(std::u16string_view text) {
   vell::qt::SplitOutput(
-      text, [this](const QString& chunk) { pending_ += chunk; },
+      text, [this](QStringView chunk) { pending_ += chunk; },
       [this] {
         pending_.clear();
         memo_.clear();
       });
+}
+
+bool OutputArea::Shown() const { return memo_.isVisible() && !memo_.window()->isMinimized(); }
+
+void OutputArea::FlushIfShown() {
+  if (pending_.isEmpty()) return;
+  if (Shown() || pending_.size() >= kMostWaiting) WritePending();
 }
 
 void OutputArea::WritePending() {

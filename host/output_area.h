@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,7 +12,10 @@ class QPlainTextEdit;
 
 class OutputArea {
  public:
-  explicit OutputArea(QPlainTextEdit& memo) : memo_(memo) {}
+  explicit OutputArea(QPlainTextEdit& memo);
+  ~OutputArea();
+  OutputArea(const OutputArea&) = delete;
+  OutputArea& operator=(const OutputArea&) = delete;
 
   // Gathers program output (CR dropped, LF a line break, ESC "*" empties the
   // area, the text ends at its first NUL).
@@ -20,6 +24,12 @@ class OutputArea {
   void Flush() {
     if (!pending_.isEmpty()) WritePending();
   }
+  // The same while the area can be seen. While it cannot (its window
+  // minimized, as a program started with /v runs, or the area hidden) the
+  // output waits until the area is shown or read, or until much has
+  // gathered: laying out line after line that nobody sees is the most
+  // costly part of printing.
+  void FlushIfShown();
   bool HasPending() const { return !pending_.isEmpty(); }
   // Empties the area and drops what was gathered.
   void Clear();
@@ -27,8 +37,11 @@ class OutputArea {
   std::u16string Text();
 
  private:
+  class ShowWatch;
   void WritePending();
+  bool Shown() const;
 
   QPlainTextEdit& memo_;
   QString pending_;
+  std::unique_ptr<ShowWatch> watch_;  // writes what waits when the area is shown
 };

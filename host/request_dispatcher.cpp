@@ -55,7 +55,7 @@ void RequestDispatcher::Dispatch(Interpreter& interp, vellarray* request, int ki
       break;
     }
     case vell::RequestRunEnded:
-      output_.Flush();
+      output_.FlushIfShown();
       runCommand_.setEnabled(true);
       break;
     case vell::RequestService:
@@ -75,7 +75,7 @@ void RequestDispatcher::Dispatch(Interpreter& interp, vellarray* request, int ki
 }
 
 void RequestDispatcher::RealPump() {
-  output_.Flush();
+  output_.FlushIfShown();
   pumpClock_.Restart();
   QCoreApplication::processEvents();
 }

@@ -61,9 +61,10 @@ HandlerResult DirComponent(Interpreter& interp, ExecContext& ctx) {
   // A word that names no component type binds nothing.
   if (BuildComponentNode(ctx, typeWord) == TypeNone) return Fail(interp, ErrorUndefined);
   vellarray& entry = interp.globals[index];
-  entry.Assign(ctx.node);
+  entry.Assign(ctx.Node());
   entry.SetKey(name);
   entry.item = args[2].ToInt();
+  names::NamesChanged();
   return ResultDone;
 }
 

@@ -61,7 +61,7 @@ HandlerResult ExecCreate(Interpreter& interp, ExecContext& ctx) {
     if (RunState(interp) == StateRunning) SetRunState(interp, ErrorAreaOverflow);
     return ResultFailed;
   }
-  ctx.node.item = index;
+  ctx.Node().item = index;
   ctx.nodeMode = 1;
   return ResultDone;
 }

@@ -70,7 +70,7 @@ std::u16string_view MemberKeyword(int32_t memberCode) {
 }
 
 int BuildComponentNode(ExecContext& ctx, std::u16string_view typeName) {
-  vellarray& node = ctx.node;
+  vellarray& node = ctx.Node();
   node.Clear();
   for (int32_t code = kFirstComponentType; code <= kLastComponentType; ++code) {
     const TypeEntry& type = kTypes[code - kFirstComponentType];

@@ -20,7 +20,7 @@ std::span<const MemberCode> ComponentMembers(int32_t typeCode);
 // The keyword of a member ("CAPTION" ...), or empty for an unassigned code.
 std::u16string_view MemberKeyword(int32_t memberCode);
 
-// Replaces the children of ctx.node with the members of the type named by
+// Replaces the children of ctx.Node() with the members of the type named by
 // typeName (compared case-sensitively with the type keywords), sets the
 // node's kind to the type code and its item to 0, and returns the type code.
 // An unknown name returns 0 and leaves the node without children, its kind

@@ -139,7 +139,7 @@ void MemoEdit::AppendOutput(std::u16string_view text) {
   // the chunk being gathered survives it.
   QString complete;
   vell::qt::SplitOutput(
-      text, [&complete](const QString& chunk) { complete += chunk; },
+      text, [&complete](QStringView chunk) { complete += chunk; },
       [this, &complete] {
         complete.clear();
         pendingOutput_.clear();

@@ -27,13 +27,13 @@ TEST(ComponentNode, EveryTypeBuildsItsMembersOnceEach) {
     SCOPED_TRACE(Utf8(name));
     const int code = vell::BuildComponentNode(ctx, name);
     ASSERT_NE(code, 0);
-    EXPECT_EQ(ctx.node.kind, code);
-    EXPECT_EQ(ctx.node.item.ToInt(), 0);
-    ASSERT_GT(ctx.node.ChildCount(), 0);
+    EXPECT_EQ(ctx.Node().kind, code);
+    EXPECT_EQ(ctx.Node().item.ToInt(), 0);
+    ASSERT_GT(ctx.Node().ChildCount(), 0);
     // Every child is a member whose key is its keyword, with no name twice.
     std::u16string seen;
-    for (int32_t i = 0; i < ctx.node.ChildCount(); ++i) {
-      const vellarray* c = ctx.node.Child(i);
+    for (int32_t i = 0; i < ctx.Node().ChildCount(); ++i) {
+      const vellarray* c = ctx.Node().Child(i);
       vellvar key(c->Key());
       const std::u16string word(key.WideText());
       EXPECT_EQ(word, vell::MemberKeyword(c->kind));
@@ -46,12 +46,12 @@ TEST(ComponentNode, EveryTypeBuildsItsMembersOnceEach) {
 TEST(ComponentNode, UnknownOrMixedCaseNamesBuildNothing) {
   ExecContext ctx;
   vell::BuildComponentNode(ctx, u"TIMER");
-  ctx.node.item = 7;
+  ctx.Node().item = 7;
   for (const char16_t* name : {u"Button", u"NOSUCHTYPE", u""}) {
     EXPECT_EQ(vell::BuildComponentNode(ctx, name), 0);
-    EXPECT_EQ(ctx.node.ChildCount(), 0);
-    EXPECT_EQ(ctx.node.kind, 23);  // kind and item stay
-    EXPECT_EQ(ctx.node.item.ToInt(), 7);
+    EXPECT_EQ(ctx.Node().ChildCount(), 0);
+    EXPECT_EQ(ctx.Node().kind, 23);  // kind and item stay
+    EXPECT_EQ(ctx.Node().item.ToInt(), 7);
   }
 }
 

@@ -9,22 +9,15 @@
 #include "core/interpreter_state.h"
 #include "core/reference_mode.h"
 #include "tests/support/recording_host.h"
+#include "tests/support/reference_scope.h"
 
 using namespace vell;
 
 namespace {
 
+using vell::test::ReferenceScope;
 using vell::test::TestInterpreter;
 using vell::test::Utf8;
-
-class ReferenceScope {
- public:
-  explicit ReferenceScope(bool on) : saved_(ReferenceMode()) { SetReferenceMode(on); }
-  ~ReferenceScope() { SetReferenceMode(saved_); }
-
- private:
-  bool saved_;
-};
 
 constexpr char16_t kLoop[] =
     u"SUB TWICE(X) { RETURN (X * 2) }\n"

@@ -7,6 +7,7 @@
 //                                         .vell file in a folder given
 //   vell_differential generate [--seed N] [--count N] [--seconds N] [--save DIR]
 //                                         random programs (see program_generator.h)
+//   vell_differential show SEED           prints the program generated from SEED
 //
 // A difference is printed with the program, and generated programs that
 // differ are saved under --save (default: the current folder).
@@ -154,7 +155,8 @@ int RunGenerated(const GenerateOptions& options) {
 int Usage() {
   std::cerr << "usage: vell_differential corpus PATH...\n"
                "       vell_differential generate [--seed N] [--count N] [--seconds N] "
-               "[--save DIR]\n";
+               "[--save DIR]\n"
+               "       vell_differential show SEED\n";
   return 2;
 }
 
@@ -171,6 +173,11 @@ int main(int argc, char** argv) {
   try {
     if (command == "corpus") {
       return RunCorpus(std::vector<std::string>(argv + 2, argv + argc));
+    }
+    if (command == "show" && argc == 3) {
+      ProgramGenerator generator(std::strtoull(argv[2], nullptr, 10));
+      std::cout << vell::text::WideToUtf8(generator.Generate().text);
+      return 0;
     }
     if (command == "generate") {
       GenerateOptions options;

@@ -49,7 +49,9 @@ GeneratedProgram ProgramGenerator::Generate() {
   out += u"S0 = \"abc\"\nS1 = \"Hello, world\"\nS2 = \"12abc\"\n";
   out += u"L0 = \"pear\\napple\\nfig\\n\"\nL1 = \"a=1\\nb=2\\n\"\n";
   if (Chance(70)) out += u"A0[2] = 5\nA0[\"k0\"] = \"v\"\nA1.X = 3\n";
+  if (Chance(40)) out += u"GLOBAL M0\nM0 = 9\n";  // shadowed by the SUBs' own M0
   for (int i = 0; i < kSubs; ++i) Sub(out, i);
+  ScopeSubs(out);
   Scope main;
   Statements(out, main, 8 + Pick(25), 0);
   if (Chance(30)) out += u"PRINT G0, \" \", S0, \" \", A0[0], \" \", A0[\"k0\"], \"\\n\"\n";
@@ -72,6 +74,70 @@ void ProgramGenerator::Sub(std::u16string& out, int index) {
     out += u"  RETURN (" + Expression(expressionScope, 0) + u")\n";
   }
   out += u"}\n";
+}
+
+// SUBs whose names mean different things in different callers' scopes:
+// N0 and N1 are SUBs, but inside V they are its parameters, and U0 (which
+// declares nothing) sees whichever its caller has; H0 reads and writes its
+// caller's M0. Q recurses without arguments, up to RD levels or the nesting
+// limit.
+void ProgramGenerator::ScopeSubs(std::u16string& out) {
+  out += u"GLOBAL RD, QD\nRD = 0\nQD = " + Number(Chance(50) ? Pick(40) : 900 + Pick(300)) +
+         u"\n";
+  out += u"SUB N0 { RETURN (G0 + 1) }\n";
+  out += u"SUB N1 { G1 = G1 + 1 RETURN (G1) }\n";
+  out += u"SUB U0(D) {\n  IF D > 0 { RETURN (N0 + N1 * 2 + U0(D - 1)) }\n  RETURN (N1 - N0 / " +
+         (Chance(80) ? std::u16string(u"2") : std::u16string(u"(D + 1)")) + u")\n}\n";
+  out += u"SUB V(N0, D) {\n  PRINT N0, \" \", U0(D), \" \", N1, \"\\n\"\n";
+  if (Chance(30)) out += u"  N1 = N0 * 3\n";  // a parameter named like a SUB: a plain local
+  out += u"  RETURN (N0 + U0(D - 1))\n}\n";
+  out += u"SUB H0 {\n  M0 = M0 + 1\n  RETURN (M0 * 2)\n}\n";
+  out += u"SUB Q {\n  RD = RD + 1\n  IF RD < QD { Q }\n}\n";
+}
+
+// A statement that runs one of those SUBs, or text whose meaning changes
+// from pass to pass.
+void ProgramGenerator::ScopeStatement(std::u16string& out, Scope& scope) {
+  switch (Pick(9)) {
+    case 0:
+      out += u"PRINT U0(" + Number(Pick(3)) + u"), \"\\n\"\n";
+      break;
+    case 1:
+      out += u"G2 = V(" + Expression(scope, 2) + u", " + Number(Pick(3)) + u")\n";
+      break;
+    case 2:
+      out += scope.inSub ? u"G3 = H0\n" : u"PRINT H0, \"\\n\"\n";
+      break;
+    case 3:
+      out += u"RD = 0\nQ\n";
+      break;
+    case 4: {
+      // A divisor that reaches zero on a later pass of a loop.
+      const std::u16string counter = scope.inSub ? u"K0" : u"I0";
+      out += u"G0 = G0 + 10 / (" + counter + u" - " + Number(1 + Pick(3)) + u")\n";
+      break;
+    }
+    case 5:
+      // A SUB name assigned to: from now on a variable.
+      out += Chance(50) ? u"N1 = 4\n" : u"PRINT N1 + N0, \"\\n\"\n";
+      break;
+    case 6:
+      // An index, an argument and a right side that fail on some pass.
+      out += u"A2[G3 / (" + std::u16string(scope.inSub ? u"K1" : u"I1") + u" - 1)] = N0\n";
+      break;
+    case 7:
+      out += u"PRINT F" + Number(Pick(subCount_)) + u"(1, 1 / (" +
+             std::u16string(scope.inSub ? u"K2" : u"I2") + u" - 2) + N1), \"\\n\"\n";
+      break;
+    default: {
+      // An argument list after a name that may be a variable here, in an
+      // argument, an index or parentheses.
+      static constexpr std::array<std::u16string_view, 4> kLists = {
+          u"PRINT V(N1(1), 1)", u"PRINT A0[N1(2) - 1]", u"PRINT (N1(3))", u"PRINT U0(N1(0))"};
+      out += std::u16string(kLists[size_t(Pick(int(kLists.size())))]) + u", \"\\n\"\n";
+      break;
+    }
+  }
 }
 
 void ProgramGenerator::Statements(std::u16string& out, Scope& scope, int count, int depth) {
@@ -152,9 +218,11 @@ void ProgramGenerator::Statement(std::u16string& out, Scope& scope, int depth) {
     out += Chance(50) ? u"END\n" : u"EXIT\n";
   } else if (roll < 949) {
     out += Chance(50) ? u"NEW\n" : u"#SUBCLEAR\n";
-  } else if (roll < 975) {
+  } else if (roll < 960) {
     const std::u16string list(kListNames[size_t(Pick(2))]);
     out += list + u" = ADDLIST(" + list + u", " + TextLiteral() + u")\n";
+  } else if (roll < 990) {
+    ScopeStatement(out, scope);
   } else {
     out += u"DELETE " + Target(scope) + u"\n";
   }

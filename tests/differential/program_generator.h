@@ -1,8 +1,13 @@
 // Random programs for the differential test: mostly well formed, with
 // loops, SUBs that recurse and are defined again, DIM inside loops, arrays
 // reached by position and by key, texts and lists, CALC and CALLSUB of
-// generated text, and now and then an error at a random place. Every loop
-// and every recursion is bounded, and the run has a statement budget.
+// generated text, and now and then an error at a random place. Names that
+// change their meaning between passes over the same text (a name that is a
+// SUB in one caller's scope and a parameter in another's, a SUB assigned to,
+// locals shadowing globals, a divisor that reaches zero on a later pass)
+// and recursion up to the nesting limit test what the interpreter remembers
+// about a text it reads again. Every loop and every recursion is bounded,
+// and the run has a statement budget.
 #pragma once
 
 #include <cstdint>
@@ -40,6 +45,8 @@ class ProgramGenerator {
   void Append(std::u16string& out, const Scope& scope);
   void ArrayWork(std::u16string& out);
   void Sub(std::u16string& out, int index);
+  void ScopeSubs(std::u16string& out);
+  void ScopeStatement(std::u16string& out, Scope& scope);
   void Fault(std::u16string& out);
 
   std::u16string Expression(const Scope& scope, int depth);

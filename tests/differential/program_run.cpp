@@ -31,7 +31,9 @@ constexpr int32_t kRandomSeed = 12345;
 class BudgetHost final : public console::ConsoleHost {
  public:
   BudgetHost(std::FILE* out, std::FILE* prompts, std::FILE* in, int64_t budget)
-      : ConsoleHost(out, prompts, in), budget_(budget) {}
+      : ConsoleHost(out, prompts, in), budget_(budget) {
+    pumpGate = nullptr;  // every pump is counted
+  }
 
   void HandleHostRequest(Interpreter& interp) override {
     if (RequestSlots(interp)[0].ItemInt() == RequestPump) {

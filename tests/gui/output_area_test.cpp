@@ -16,6 +16,10 @@ namespace {
 
 constexpr int kWheelNotch = 120;
 
+std::string Utf8(const std::u16string& text) {
+  return QString::fromStdU16String(text).toStdString();
+}
+
 }  // namespace
 
 TEST(OutputArea, FillsItsPanelUntilPlaced) {
@@ -78,6 +82,40 @@ TEST(OutputArea, NoScrollBarYetScrolls) {
   // A program may still give it its bar.
   w.Run(u"MainTextBox.SCROLLBARS = 2\n");
   EXPECT_TRUE(bar.isVisible());
+}
+
+// Behind a minimized window (a program started with /v) the output waits
+// until the window is shown, yet nothing a program or the user sees differs:
+// the program reads all it printed, and the area shows what it would have.
+TEST(OutputArea, OutputBehindAMinimizedWindowShowsTheSame) {
+  const std::u16string program =
+      u"PRINT \"one\\n\", \"two\\r\\n\", 3\n"
+      u"PRINT \"|\", LEN(MainTextBox.TEXT), \"|\\n\"\n"
+      u"PRINT \"x\" + CHR(27) + \"*y\\n\", \"last\"\n";
+  // A second run reads what the first printed while printing more.
+  const std::u16string reading = u"PRINT \"a\\n\"\nPRINT LEN(MainTextBox.TEXT)\n";
+  std::u16string shown[2];
+  {
+    WindowFixture w;
+    w.form->show();
+    shown[0] = w.Run(program);
+    shown[1] = w.Run(reading);
+  }
+  EXPECT_EQ(Utf8(shown[0]), "xy\r\nlast");
+  WindowFixture w;
+  w.form->showMinimized();
+  MemoEdit& out = *w.form->MemoOut;
+  vell::qt::SetMemoText(*w.form->MemoProg, program);
+  w.form->MenuProgRunClick();
+  // Nothing is laid out while nobody looks...
+  EXPECT_FALSE(out.document()->toPlainText().contains(QStringLiteral("last")));
+  // ... and all of it is there when somebody does.
+  w.form->showNormal();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(out.document()->toPlainText().endsWith(QStringLiteral("last")));
+  EXPECT_EQ(Utf8(w.Output()), Utf8(shown[0]));
+  w.form->showMinimized();
+  EXPECT_EQ(Utf8(w.Run(reading)), Utf8(shown[1]));
 }
 
 // Placed into a program's controls, the output area goes back to its own

@@ -37,6 +37,8 @@ AnswerRead ReadAnswer(std::FILE* in, std::string& line) {
 
 }  // namespace
 
+const std::atomic<int> ConsoleHost::kNeverPump{0};
+
 void ConsoleHost::HandleHostRequest(Interpreter& interp) {
   vellarray* slots = RequestSlots(interp);
   switch (slots[0].ItemInt()) {

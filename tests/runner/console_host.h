@@ -7,6 +7,7 @@
 // window reports a failed allocation and ends the program.
 #pragma once
 
+#include <atomic>
 #include <cstdio>
 #include <string_view>
 
@@ -17,8 +18,12 @@ namespace vell::console {
 
 class ConsoleHost : public HostRequestHandler, public HostShell, public ServiceErrorSink {
  public:
+  // Pump requests do nothing here, so none is sent (a host that counts them
+  // opens the gate again by setting pumpGate to null).
   ConsoleHost(std::FILE* out, std::FILE* prompts, std::FILE* in)
-      : out_(out), prompts_(prompts), in_(in) {}
+      : out_(out), prompts_(prompts), in_(in) {
+    pumpGate = &kNeverPump;
+  }
 
   void HandleHostRequest(Interpreter& interp) override;
   void PostCloseMainWindow() override {}
@@ -28,6 +33,8 @@ class ConsoleHost : public HostRequestHandler, public HostShell, public ServiceE
 
  private:
   void AnswerInput(Interpreter& interp);
+
+  static const std::atomic<int> kNeverPump;
 
   std::FILE* out_;
   std::FILE* prompts_;

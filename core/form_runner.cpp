@@ -1,0 +1,479 @@
+// Running the remembered forms of statements and expressions. Each function
+// here does what one of the evaluator's calls does, in the same order, with
+// the tokens already known; where the plain path takes over, the reading
+// state is restored first and the caller goes on as the plain path would.
+#include <utility>
+
+#include "core/execution.h"
+#include "core/interpreter_state.h"
+#include "core/lexer.h"
+#include "core/name_table.h"
+#include "core/operators.h"
+#include "core/remembered_forms.h"
+#include "core/statements.h"
+#include "core/variables.h"
+
+namespace vell::forms {
+
+namespace {
+
+// How a form ended: failed; done, with the reading state still to be
+// restored from the form; or handed over, the plain path having read on
+// from where the two parted (the reading state is the real one).
+enum class Outcome : uint8_t { Failed, Done, Plain };
+
+inline Outcome Handed(int r) { return r == ResultFailed ? Outcome::Failed : Outcome::Plain; }
+
+// A failure after an operand that may have been done by its form.
+inline Outcome FailAfter(ExecContext& ctx, const Expr& operand, Outcome reached) {
+  if (reached == Outcome::Done) ReadAgain(ctx, operand.end);
+  return Outcome::Failed;
+}
+
+inline void SetNodeRef(NodeRef& ref, vellarray* node) {
+  if (ref.get() != node) ref = node;
+}
+
+// A local above the one at index that the scan from the top would stop at
+// first: one of the same name, or a free entry.
+__attribute__((noinline)) bool Shadowed(Interpreter& interp, int32_t index,
+                                        std::u16string_view name) {
+  for (int32_t i = interp.localCount - 1; i > index; --i) {
+    const vellarray& local = interp.locals[i];
+    if (local.kind == NodeFree || names::KeyIs(local.Key(), name)) return true;
+  }
+  return false;
+}
+
+// The entry the name resolved to last, when that still holds; else null.
+// A global holds while no table changed and no live local bears a name of
+// its bucket; a local of the frame while it still bears the name and
+// nothing above it in the stack comes first.
+__attribute__((noinline)) vellarray* StillHolds(Interpreter& interp, const ExecContext& ctx,
+                                                const NameExpr& name) {
+  if (name.frameOffset < 0) {
+    if (interp.localNames.count[name.bucket] != 0) return nullptr;
+  } else {
+    const int32_t index = ctx.localBase + name.frameOffset;
+    if (index >= interp.localCount) return nullptr;
+    vellarray* local = &interp.locals[index];
+    if (local->kind == NodeFree || !names::KeyIs(local->Key(), name.name)) return nullptr;
+    if (interp.localNames.count[name.bucket] != 1 && Shadowed(interp, index, name.name)) {
+      return nullptr;
+    }
+    name.entry = local;
+  }
+  name.framesEpoch = names::gFramesEpoch;
+  return name.entry;
+}
+
+// A frame of the same layout, exactly as long: the name is at the same offset.
+__attribute__((always_inline)) inline bool SameFrame(const Interpreter& interp,
+                                                     const ExecContext& ctx,
+                                                     const NameExpr& name) {
+  return name.layout != nullptr && name.layout == ctx.layout &&
+         interp.localCount == ctx.localBase + ctx.layout->size;
+}
+
+__attribute__((always_inline)) inline vellarray* Remembered(Interpreter& interp,
+                                                            const ExecContext& ctx,
+                                                            const NameExpr& name) {
+  if (name.epoch != names::gNamesEpoch) return nullptr;
+  if (name.framesEpoch == names::gFramesEpoch) return name.entry;  // nothing changed at all
+  if (SameFrame(interp, ctx, name)) {
+    name.entry = &interp.locals[ctx.localBase + name.frameOffset];
+    name.framesEpoch = names::gFramesEpoch;
+    return name.entry;
+  }
+  return StillHolds(interp, ctx, name);
+}
+
+// FindVariable for the name, remembering what it found for next time.
+__attribute__((noinline)) vellarray* Resolve(Interpreter& interp, const ExecContext& ctx,
+                                             const NameExpr& name) {
+  vellarray* entry = FindName(interp, name.name);
+  if (name.held) return entry;
+  names::FreshLocalNames(interp);
+  name.entry = entry;
+  name.epoch = names::gNamesEpoch;
+  name.framesEpoch = names::gFramesEpoch;
+  name.frameOffset = -1;
+  name.layout = nullptr;
+  if (entry >= interp.locals && entry < interp.locals + kTableNodes) {
+    const int32_t index = int32_t(entry - interp.locals);
+    if (index >= ctx.localBase) {
+      name.frameOffset = index - ctx.localBase;
+      // Found in a frame whose names are known: in every frame of them.
+      if (ctx.layout != nullptr && interp.localCount == ctx.localBase + ctx.layout->size) {
+        name.layout = ctx.layout;
+      }
+    } else {
+      name.epoch = 0;  // a caller's local: looked up every time
+    }
+  }
+  return entry;
+}
+
+__attribute__((always_inline)) inline vellarray* EntryOf(Interpreter& interp,
+                                                         const ExecContext& ctx,
+                                                         const NameExpr& name) {
+  vellarray* entry = Remembered(interp, ctx, name);
+  return entry != nullptr ? entry : Resolve(interp, ctx, name);
+}
+
+Outcome RunExpr(Interpreter& interp, ExecContext& ctx, const Expr& form);
+
+// The common read of a variable by its name alone, as AccessVariable reads
+// it; false when the name needs more than that (the general way decides).
+__attribute__((always_inline)) inline bool ReadVariable(Interpreter& interp, ExecContext& ctx, const NameExpr& name) {
+  if (ctx.nodeMode) return false;
+  vellarray* entry = EntryOf(interp, ctx, name);
+  if (entry == nullptr) return false;
+  const int32_t kind = entry->kind;
+  if (kind != NodeVariable && !IsComponentKind(kind)) return false;
+  SetNodeRef(interp.thisSource, entry);
+  SetNodeRef(interp.lastNode, entry);
+  ctx.value = entry->item;
+  return true;
+}
+
+// A right operand that is a number, or a variable holding a real, read as
+// a real without going through the current value (the operator's result
+// replaces that at once); the variable is referenced as any read does.
+__attribute__((always_inline)) inline bool ReadReal(Interpreter& interp, ExecContext& ctx,
+                                                    const Expr& form, double& value) {
+  if (form.shape == Shape::Number) {
+    value = static_cast<const NumberExpr&>(form).value;
+    return true;
+  }
+  if (form.shape != Shape::Variable) return false;
+  const NameExpr& name = static_cast<const NameExpr&>(form);
+  if (ctx.nodeMode) return false;
+  vellarray* entry = EntryOf(interp, ctx, name);
+  if (entry == nullptr || entry->item.kind != KindReal) return false;
+  const int32_t kind = entry->kind;
+  if (kind != NodeVariable && !IsComponentKind(kind)) return false;
+  SetNodeRef(interp.thisSource, entry);
+  SetNodeRef(interp.lastNode, entry);
+  value = entry->item.RealValue();
+  return true;
+}
+
+// An operand: numbers and variables straight away, anything else by its form.
+__attribute__((always_inline)) inline Outcome RunOperand(Interpreter& interp, ExecContext& ctx, const Expr& form) {
+  if (form.shape == Shape::Number) {
+    ctx.value = static_cast<const NumberExpr&>(form).value;
+    return Outcome::Done;
+  }
+  if (form.shape == Shape::Variable &&
+      ReadVariable(interp, ctx, static_cast<const NameExpr&>(form))) {
+    return Outcome::Done;
+  }
+  return RunExpr(interp, ctx, form);
+}
+
+// A step's right operand. A bare operand stands for a chain of the next
+// level: when the plain path takes over in it, that chain's operators follow.
+__attribute__((always_inline)) inline Outcome RunRight(Interpreter& interp, ExecContext& ctx,
+                                                       const Chain::Step& step) {
+  const Outcome o = RunOperand(interp, ctx, *step.right);
+  if (o != Outcome::Plain || !step.bare) return o;
+  return Handed(ContinueOperators(interp, ctx, step.level + 1));
+}
+
+// EvalFromLevel: the operators of the chain's level and above. assignedTo:
+// the value the whole chain is stored into next, if any (S = S + X appends
+// in place, as the evaluator does it).
+Outcome RunChain(Interpreter& interp, ExecContext& ctx, const Chain& chain,
+                 vellvar* assignedTo = nullptr) {
+  Outcome o = RunOperand(interp, ctx, *chain.head);
+  if (o != Outcome::Done) {
+    if (o == Outcome::Failed) return o;
+    return Handed(ContinueOperators(interp, ctx, chain.minLevel));
+  }
+  for (const Chain::Step& step : chain.steps) {
+    if (ctx.value.kind == KindReal) {
+      // As the evaluator does: the current value stays until the right
+      // operand replaces it.
+      const double leftReal = ctx.value.RealValue();
+      double rightReal;
+      if (ReadReal(interp, ctx, *step.right, rightReal)) {
+        if (!StoreRealResult(ctx, step.op, leftReal, rightReal)) {
+          ctx.value = rightReal;  // as the right operand left it
+          ReadAgain(ctx, step.right->end);
+          return Fail(interp, ErrorArithmetic) == ResultFailed ? Outcome::Failed : Outcome::Done;
+        }
+        continue;
+      }
+      o = RunRight(interp, ctx, step);
+      if (o == Outcome::Failed) return o;
+      HandlerResult result;
+      if (ApplyToReals(interp, ctx, step.op, leftReal, result)) {
+        if (result == ResultFailed) return FailAfter(ctx, *step.right, o);
+      } else {
+        vellvar left(leftReal);
+        if (ApplyOperator(interp, ctx, step.level, step.op, left) == ResultFailed) {
+          return FailAfter(ctx, *step.right, o);
+        }
+      }
+    } else {
+      vellvar left(step.right->literalStart ? vellvar(std::move(ctx.value)) : vellvar(ctx.value));
+      o = RunRight(interp, ctx, step);
+      if (o == Outcome::Failed) return o;
+      // The sum is the chain's last operation and nothing follows it.
+      if (assignedTo != nullptr && step.op == TokPlus && o == Outcome::Done &&
+          &step == &chain.steps.back() && BothWide(left, ctx.value)) {
+        left.TakeBlockForAppend(*assignedTo, ctx.value);
+      }
+      if (ApplyOperator(interp, ctx, step.level, step.op, left) == ResultFailed) {
+        return FailAfter(ctx, *step.right, o);
+      }
+    }
+    if (o == Outcome::Plain) return Handed(ContinueOperators(interp, ctx, chain.minLevel));
+  }
+  return Outcome::Done;
+}
+
+// CallSub with the argument list the form knows, or none.
+Outcome RunCall(Interpreter& interp, ExecContext& ctx, const NameExpr& name, vellarray* sub) {
+  SubCall call;
+  if (BeginSubCall(interp, call, sub) == ResultFailed) {
+    ReadAgain(ctx, name.after);
+    return Outcome::Failed;
+  }
+  bool handed = false;
+  for (const Chain* argument : name.arguments) {
+    const Outcome o = RunExpr(interp, ctx, *argument);
+    if (o == Outcome::Failed) return o;
+    if (PushArgument(interp, ctx) == ResultFailed) return FailAfter(ctx, *argument, o);
+    if (o == Outcome::Plain) {
+      if (ContinueArguments(interp, ctx) == ResultFailed) return Outcome::Failed;
+      handed = true;
+      break;
+    }
+  }
+  if (FinishSubCall(interp, ctx, call) == ResultFailed) {
+    if (!handed) ReadAgain(ctx, name.end);
+    return Outcome::Failed;
+  }
+  return handed ? Outcome::Plain : Outcome::Done;
+}
+
+// The walk's end read, as ReadWalk does.
+Outcome ReadName(Interpreter& interp, ExecContext& ctx, const NameExpr& name,
+                 ReferenceWalk& walk) {
+  vellarray* cur = walk.cur;
+  if (cur->kind == NodeSub) {
+    if (name.called || !name.afterOpensList) return RunCall(interp, ctx, name, cur);
+    ReadAgain(ctx, name.after);
+    return Handed(CallSub(interp, ctx, cur));
+  }
+  if (IsMemberKind(cur->kind)) {
+    ReadAgain(ctx, name.after);
+    return Handed(ReadWalk(interp, ctx, walk));
+  }
+  if (cur->kind == NodeVariable || cur->kind >= NodeComponentFirst) ctx.value = cur->item;
+  if (!name.called) return Outcome::Done;
+  // Not a SUB after all: the list after it is no argument list.
+  ReadAgain(ctx, name.after);
+  return Outcome::Plain;
+}
+
+// FindVariable and AccessVariable: the reference walked, then assigned or read.
+Outcome RunName(Interpreter& interp, ExecContext& ctx, const NameExpr& name) {
+  vellarray* entry = EntryOf(interp, ctx, name);
+  ctx.foundEntry = entry;
+  if (entry == nullptr) {
+    ReadAgain(ctx, {name.first, false});
+    interp.runState = ErrorUndefined;
+    return Outcome::Failed;
+  }
+  if (name.whole || ctx.nodeMode) {
+    ReadAgain(ctx, {name.first, false});
+    return Handed(AccessVariable(interp, ctx, entry));
+  }
+  ReferenceWalk walk;
+  StartWalk(interp, walk, entry);
+  for (const NameExpr::Step& step : name.steps) {
+    NoteComponent(walk);
+    if (step.index == nullptr) {
+      StepMember(interp, walk, step.member);
+      continue;
+    }
+    const Outcome o = RunChain(interp, ctx, *step.index);
+    if (o == Outcome::Failed) return o;
+    StepIndexValue(interp, ctx, walk);
+    if (o == Outcome::Plain) {
+      // The plain path reads the rest of the reference.
+      if (CloseIndex(interp, ctx) == ResultFailed) return Outcome::Failed;
+      if (WalkSteps(interp, ctx, walk) == ResultFailed) return Outcome::Failed;
+      return Handed(walk.mode == WalkAssign ? StoreIntoWalk(interp, ctx, walk)
+                                            : ReadWalk(interp, ctx, walk));
+    }
+  }
+  NoteComponent(walk);
+  if (name.assigned == nullptr) return ReadName(interp, ctx, name, walk);
+  if (IsMemberKind(walk.cur->kind)) {
+    ReadAgain(ctx, {name.assignAt, false});
+    return Handed(StoreIntoWalk(interp, ctx, walk));
+  }
+  const Outcome o = RunChain(interp, ctx, *name.assigned, &walk.cur->item);
+  if (o == Outcome::Failed) return o;
+  StoreAssigned(ctx, walk.cur);
+  return o;
+}
+
+Outcome RunExpr(Interpreter& interp, ExecContext& ctx, const Expr& form) {
+  switch (form.shape) {
+    case Shape::Number:
+      ctx.value = static_cast<const NumberExpr&>(form).value;
+      return Outcome::Done;
+    case Shape::Text:
+      ctx.value = std::u16string_view(static_cast<const TextExpr&>(form).text);
+      return Outcome::Done;
+    case Shape::Chain:
+      return RunChain(interp, ctx, static_cast<const Chain&>(form));
+    case Shape::Name:
+    case Shape::Variable:
+      return RunName(interp, ctx, static_cast<const NameExpr&>(form));
+    case Shape::Group: {
+      const Outcome o = RunChain(interp, ctx, *static_cast<const GroupExpr&>(form).inner);
+      if (o != Outcome::Plain) return o;
+      if (NextToken(interp, ctx) != TokCloseParen) {
+        interp.runState = ErrorUnbalanced;
+        return Outcome::Failed;
+      }
+      return Outcome::Plain;
+    }
+    case Shape::Sign: {
+      const SignExpr& sign = static_cast<const SignExpr&>(form);
+      const Outcome o = RunExpr(interp, ctx, *sign.operand);
+      if (o == Outcome::Failed) return o;
+      ctx.value.ChangeKind(KindReal);
+      if (sign.negate) ctx.value.Negate();
+      return o;
+    }
+    case Shape::Builtin:
+      ReadAgain(ctx, {form.first, false});
+      return Handed(static_cast<const BuiltinExpr&>(form).handler(interp, ctx));
+  }
+  return Outcome::Failed;
+}
+
+// NAME = expression as a statement, with the name a variable (else the
+// general way): what RunName does for it, and then the reading state.
+Outcome RunAssignment(Interpreter& interp, ExecContext& ctx, const NameExpr& name) {
+  vellarray* entry = EntryOf(interp, ctx, name);
+  if (entry == nullptr || ctx.nodeMode || IsMemberKind(entry->kind)) {
+    const Outcome o = RunName(interp, ctx, name);
+    if (o == Outcome::Done) ReadAgain(ctx, name.end);
+    return o;
+  }
+  SetNodeRef(interp.thisSource, entry);
+  SetNodeRef(interp.lastNode, entry);
+  const Outcome o = RunChain(interp, ctx, *name.assigned, &entry->item);
+  if (o == Outcome::Failed) return o;
+  StoreAssigned(ctx, entry);
+  if (o == Outcome::Done) ReadAgain(ctx, name.end);
+  return o;
+}
+
+}  // namespace
+
+namespace {
+
+// RunExpression, for the statements' runners here.
+__attribute__((always_inline)) inline HandlerResult Evaluate(Interpreter& interp,
+                                                             ExecContext& ctx,
+                                                             const Chain& form) {
+  const Outcome o = RunChain(interp, ctx, form);
+  if (o == Outcome::Failed) return ResultFailed;
+  if (o == Outcome::Done) ReadAgain(ctx, form.end);
+  return ResultDone;
+}
+
+}  // namespace
+
+HandlerResult RunExpression(Interpreter& interp, ExecContext& ctx, const Chain& form) {
+  return Evaluate(interp, ctx, form);
+}
+
+namespace {
+
+inline HandlerResult Statement(HandlerResult r) {
+  return r == ResultFailed ? ResultFailed : ResultDone;
+}
+
+HandlerResult RunBlockOpen(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
+  ReadAgain(ctx, {form.at, false});
+  return RunBlock(interp, ctx);
+}
+
+HandlerResult RunBlockClose(Interpreter&, ExecContext& ctx, const StatementForm& form) {
+  ReadAgain(ctx, {form.at, false});
+  return ResultBlockClosed;
+}
+
+HandlerResult RunTextEnd(Interpreter&, ExecContext& ctx, const StatementForm& form) {
+  ReadAgain(ctx, {form.at, false});
+  return ResultTextEnded;
+}
+
+HandlerResult RunKeyword(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
+  ReadAgain(ctx, {form.at, false});
+  return Statement(form.handler(interp, ctx));
+}
+
+HandlerResult RunExpressionStatement(Interpreter& interp, ExecContext& ctx,
+                                     const StatementForm& form) {
+  return Statement(Evaluate(interp, ctx, *form.expression));
+}
+
+HandlerResult RunAssignmentStatement(Interpreter& interp, ExecContext& ctx,
+                                     const StatementForm& form) {
+  return RunAssignment(interp, ctx, *form.target) == Outcome::Failed ? ResultFailed : ResultDone;
+}
+
+HandlerResult RunIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
+  if (Evaluate(interp, ctx, *form.expression) == ResultFailed) return ResultFailed;
+  return Statement(IfBranch(interp, ctx));
+}
+
+HandlerResult RunElseIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
+  if (ctx.ifState == 0) {
+    ReadAgain(ctx, {form.at, false});  // the message shows the keyword
+    return Fail(interp, ErrorSyntax);
+  }
+  if (Evaluate(interp, ctx, *form.expression) == ResultFailed) return ResultFailed;
+  return Statement(ElseIfBranch(interp, ctx));
+}
+
+HandlerResult RunReturn(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
+  if (form.expression == nullptr) {
+    ReadAgain(ctx, form.after);
+  } else if (Evaluate(interp, ctx, *form.expression) == ResultFailed) {
+    return ResultFailed;
+  }
+  ctx.returnFlag = 1;
+  return ResultDone;
+}
+
+}  // namespace
+
+StatementRunner RunnerOf(StatementForm::Kind kind) {
+  switch (kind) {
+    case StatementForm::Block: return RunBlockOpen;
+    case StatementForm::Close: return RunBlockClose;
+    case StatementForm::End: return RunTextEnd;
+    case StatementForm::Keyword: return RunKeyword;
+    case StatementForm::Expression: return RunExpressionStatement;
+    case StatementForm::Assignment: return RunAssignmentStatement;
+    case StatementForm::Declaration: return DeclareLocals;
+    case StatementForm::If: return RunIf;
+    case StatementForm::ElseIf: return RunElseIf;
+    case StatementForm::Return: return RunReturn;
+  }
+  return RunKeyword;
+}
+
+}  // namespace vell::forms

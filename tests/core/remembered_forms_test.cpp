@@ -1,0 +1,158 @@
+// What the interpreter remembers about a text it reads again must change
+// nothing a program sees: each program here runs its loops and SUBs often
+// enough for the remembered forms to take over, and must print exactly what
+// the reference mode (the plain path) prints, messages with their line and
+// token included.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/interpreter_state.h"
+#include "core/stack_check.h"
+#include "library/library_builtins.h"
+#include "tests/support/recording_host.h"
+#include "tests/support/reference_scope.h"
+
+using namespace vell;
+
+namespace {
+
+using vell::test::ReferenceScope;
+using vell::test::TestInterpreter;
+using vell::test::Utf8;
+
+// Runs the program with and without the reference mode, expects the same
+// output from both, and returns it.
+std::u16string RunBothWays(std::u16string_view program) {
+  std::u16string outputs[2];
+  for (const bool reference : {true, false}) {
+    ReferenceScope mode(reference);
+    TestInterpreter t;
+    RegisterLibraryBuiltins(t.interp());
+    outputs[reference ? 0 : 1] = t.Run(program);
+  }
+  EXPECT_EQ(Utf8(outputs[1]), Utf8(outputs[0])) << Utf8(program);
+  return outputs[1];
+}
+
+TEST(RememberedForms, FailuresShowThePlainPathsLineAndToken) {
+  // A divisor that reaches 0 on the fourth pass: the message's line is where
+  // the plain path stands after the divisor, not where the statement ends.
+  EXPECT_EQ(RunBothWays(u"DIM I, X\n"
+                        u"FOR I = 0, I < 5, I = I + 1 {\n"
+                        u"  X = 1 +\n"
+                        u"      2 / (I - 3) * 4\n"
+                        u"  PRINT X, \" \"\n"
+                        u"}"),
+            u"-1.66666666666667 -3 -7 [MSG]\n 4: arithmetic error");
+  // In an index, in an argument, and on the right of an assignment.
+  EXPECT_EQ(RunBothWays(u"SUB F(A, B) { RETURN (A + B) }\n"
+                        u"DIM I, A\n"
+                        u"FOR I = 0, I < 4, I = I + 1 { A[I] = 1 }\n"
+                        u"FOR I = 0, I < 4, I = I + 1 { PRINT A[6 / (2 - I)], \" \" }"),
+            u"1  [MSG]\n 4: arithmetic error");
+  EXPECT_EQ(RunBothWays(u"SUB F(A, B) { RETURN (A + B) }\n"
+                        u"DIM I\n"
+                        u"FOR I = 0, I < 4, I = I + 1 { PRINT F(I,\n 1 / (I - 2)), \" \" }"),
+            u"-0.5 0 [MSG]\n 4: arithmetic error");
+  // A name that no scope holds any more: the SUB reads its caller's local,
+  // which the main text does not have.
+  EXPECT_EQ(RunBothWays(u"SUB S(X) { RETURN (X + Y) }\n"
+                        u"SUB T(A) { DIM Y\n Y = A\n RETURN (S(A)) }\n"
+                        u"DIM I\n"
+                        u"FOR I = 0, I < 5, I = I + 1 { IF I < 3 { PRINT T(I), \" \" } ELSE { PRINT S(I) } }"),
+            u"0 2 4 [MSG]\nS 1 Y: undefined error");
+  // After NEW the loop's own counter is gone.
+  EXPECT_EQ(RunBothWays(u"GLOBAL I\nFOR I = 0, I < 5, I = I + 1 { IF I == 2 { NEW } PRINT I }"),
+            u"01[MSG]\n 2 I: undefined error");
+}
+
+TEST(RememberedForms, NamesThatChangeMeaningBetweenPasses) {
+  // N is a SUB in the main text's scope and V's parameter in V's: U, which
+  // declares nothing, reads whichever its caller has.
+  EXPECT_EQ(RunBothWays(u"SUB N { RETURN (10) }\n"
+                        u"SUB U { RETURN (N * 2) }\n"
+                        u"SUB V(N) { RETURN (U) }\n"
+                        u"DIM I\n"
+                        u"FOR I = 0, I < 4, I = I + 1 { PRINT U, \" \", V(I), \" \" }"),
+            u"20 0 20 2 20 4 20 6 ");
+  // A SUB assigned to is a variable from then on: its argument list is no
+  // argument list any more, and the statement ends before it.
+  EXPECT_EQ(RunBothWays(u"SUB F(A) { RETURN (A + 1) }\n"
+                        u"DIM I, X\n"
+                        u"FOR I = 0, I < 4, I = I + 1 {\n"
+                        u"  IF I == 2 { F = 7 }\n"
+                        u"  X = F(I)\n"
+                        u"  PRINT X, \" \"\n"
+                        u"}"),
+            u"1 2 [MSG]\n 5 : syntax error");
+  // The same where the argument list stands in an argument, an index or
+  // parentheses: the plain path reads on from the list.
+  const std::u16string changing = u"SUB F(A) { RETURN (A + 1) }\n"
+                                  u"SUB G(A, B) { RETURN (A * B) }\n"
+                                  u"DIM I, A\nA[1] = 5\n"
+                                  u"FOR I = 0, I < 4, I = I + 1 {\n"
+                                  u"  IF I == 2 { F = 1 }\n";
+  EXPECT_EQ(RunBothWays(changing + u"  PRINT G(2, F(I)), \" \"\n}"),
+            u"2 4 [MSG]\n 7 : undefined error");
+  EXPECT_EQ(RunBothWays(changing + u"  PRINT A[F(I) - 1], \" \"\n}"), u" 5 [MSG]\n 7 : syntax error");
+  EXPECT_EQ(RunBothWays(changing + u"  PRINT (F(I)), \" \"\n}"),
+            u"1 2 [MSG]\n 7: unbalanced parentheses");
+  // A SUB defined again while a loop calls it, and one that defines itself
+  // again while it runs.
+  EXPECT_EQ(RunBothWays(u"SUB F { RETURN (1) }\n"
+                        u"SUB G { SUB G { RETURN (3) } RETURN (2) }\n"
+                        u"DIM I\n"
+                        u"FOR I = 0, I < 4, I = I + 1 {\n"
+                        u"  PRINT F, G, \" \"\n"
+                        u"  IF I == 1 { SUB F { RETURN (5) } }\n"
+                        u"}"),
+            u"12 13 53 53 ");
+  // Built-ins in the middle of an expression, of an index and of an argument.
+  EXPECT_EQ(RunBothWays(u"SUB F(A) { RETURN (A * 10) }\n"
+                        u"DIM I, S, A\n"
+                        u"S = \"\"\n"
+                        u"A[3] = 7\n"
+                        u"FOR I = 0, I < 4, I = I + 1 {\n"
+                        u"  S = S + \"x\"\n"
+                        u"  PRINT 1 + LEN(S) * 2 + A[LEN(S)] - F(LEN(S) + 1), \" \"\n"
+                        u"}"),
+            u"-17 -25 -26 -41 ");
+}
+
+TEST(RememberedForms, ScopesFollowTheRunningTexts) {
+  // A local shadows the global of its name in its SUB and in the SUBs it
+  // calls, at every depth; the global shows again when they have ended.
+  EXPECT_EQ(RunBothWays(u"GLOBAL X\nX = 1\n"
+                        u"SUB S { RETURN (X) }\n"
+                        u"SUB R(N) {\n"
+                        u"  DIM X\n"
+                        u"  X = N * 10\n"
+                        u"  IF N > 0 { R(N - 1) }\n"
+                        u"  PRINT X, S, \" \"\n"
+                        u"}\n"
+                        u"DIM I\n"
+                        u"FOR I = 0, I < 3, I = I + 1 { R(2) PRINT S, \"|\" }"),
+            u"00 1010 2020 1|00 1010 2020 1|00 1010 2020 1|");
+  // DIM in a loop fails on its second pass, in the SUB's frame only.
+  EXPECT_EQ(RunBothWays(u"SUB F { DIM A\n A = 1\n RETURN (A) }\n"
+                        u"DIM I\n"
+                        u"FOR I = 0, I < 3, I = I + 1 { PRINT F }\n"
+                        u"WHILE 1 { DIM B }"),
+            u"111[MSG]\n 6 B: undefined error");
+}
+
+TEST(RememberedForms, TextsNestEquallyDeepInBothModes) {
+  for (const bool reference : {true, false}) {
+    ReferenceScope mode(reference);
+    TestInterpreter t;
+    EXPECT_EQ(t.Run(u"GLOBAL D\nD = 0\nSUB F {\n D = D + 1\n F\n}\nF"),
+              u"[MSG]\nF 4 : area overflow");
+    // The main text is the first of them.
+    const std::string depth = std::to_string(kMaxTextNesting - 1);
+    EXPECT_EQ(Utf8(t.Run(u"PRINT D")), depth) << reference;
+    EXPECT_EQ(t.interp().runDepth, 0);
+  }
+}
+
+}  // namespace
