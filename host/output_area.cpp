@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <algorithm>
 #include <utility>
 
 #include "platform/qt/memo_text.h"
@@ -11,17 +12,10 @@
 
 namespace {
 
-// Output goes where the caret is, and the caret follows it.
-void InsertAtCaret(QPlainTextEdit& edit, const QString& text) {
-  QTextCursor cursor = edit.textCursor();
-  cursor.insertText(text);
-  edit.setTextCursor(cursor);
-}
-
-// Output that waits while the area cannot be seen is written anyway once
-// this much has gathered (UTF-16 units), so that it never holds more than
-// a fraction of what the area itself would.
-constexpr qsizetype kMostWaiting = qsizetype(1) << 24;
+// The size of a piece of waiting output (UTF-16 units): small enough for
+// the memory of written pieces to serve again, large enough that writing
+// takes few steps.
+constexpr qsizetype kPieceSize = qsizetype(1) << 15;
 
 }  // namespace
 
@@ -54,7 +48,7 @@ OutputArea::~OutputArea() = default;
 
 void OutputArea::Append(std::u16string_view text) {
   vell::qt::SplitOutput(
-      text, [this](QStringView chunk) { pending_ += chunk; },
+      text, [this](QStringView chunk) { Gather(chunk); },
       [this] {
         pending_.clear();
         memo_.clear();
@@ -63,15 +57,29 @@ void OutputArea::Append(std::u16string_view text) {
 
 bool OutputArea::Shown() const { return memo_.isVisible() && !memo_.window()->isMinimized(); }
 
-void OutputArea::FlushIfShown() {
-  if (pending_.isEmpty()) return;
-  if (Shown() || pending_.size() >= kMostWaiting) WritePending();
+void OutputArea::Gather(QStringView text) {
+  // A piece ends only between two pieces of output, as output written at
+  // two pumps does.
+  if (pending_.empty() || pending_.back().size() + text.size() > kPieceSize) {
+    pending_.emplace_back().reserve(std::max(kPieceSize, text.size()));
+  }
+  pending_.back() += text;
 }
 
+void OutputArea::FlushIfShown() {
+  if (HasPending() && Shown()) WritePending();
+}
+
+// Output goes where the caret is, and the caret follows it.
 void OutputArea::WritePending() {
-  const QString text = std::move(pending_);
-  pending_ = QString();
-  InsertAtCaret(memo_, text);
+  std::vector<QString> pieces = std::move(pending_);
+  pending_.clear();
+  QTextCursor cursor = memo_.textCursor();
+  for (QString& piece : pieces) {
+    cursor.insertText(piece);
+    piece = QString();
+  }
+  memo_.setTextCursor(cursor);
 }
 
 void OutputArea::Clear() {

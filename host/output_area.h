@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QPlainTextEdit;
 
@@ -22,15 +24,16 @@ class OutputArea {
   void Append(std::u16string_view text);
   // Writes what was gathered since the last flush at the caret.
   void Flush() {
-    if (!pending_.isEmpty()) WritePending();
+    if (HasPending()) WritePending();
   }
   // The same while the area can be seen. While it cannot (its window
   // minimized, as a program started with /v runs, or the area hidden) the
-  // output waits until the area is shown or read, or until much has
-  // gathered: laying out line after line that nobody sees is the most
-  // costly part of printing.
+  // output waits until the area is shown or read, however much gathers:
+  // putting line after line that nobody sees into the area's document is
+  // the most costly part of printing, and the document would hold the same
+  // text and more per line than what waits.
   void FlushIfShown();
-  bool HasPending() const { return !pending_.isEmpty(); }
+  bool HasPending() const { return !pending_.empty(); }
   // Empties the area and drops what was gathered.
   void Clear();
   // The area's text with CR LF line breaks, everything printed included.
@@ -38,10 +41,14 @@ class OutputArea {
 
  private:
   class ShowWatch;
+  void Gather(QStringView text);
   void WritePending();
   bool Shown() const;
 
   QPlainTextEdit& memo_;
-  QString pending_;
+  // What waits, in pieces of about kPieceSize characters: gathering much
+  // never copies what is already held, and writing frees each piece as it
+  // goes into the area.
+  std::vector<QString> pending_;
   std::unique_ptr<ShowWatch> watch_;  // writes what waits when the area is shown
 };
