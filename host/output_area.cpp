@@ -4,20 +4,10 @@
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QTextCursor>
-#include <algorithm>
 #include <utility>
 
 #include "platform/qt/memo_text.h"
 #include "platform/qt/output_chunks.h"
-
-namespace {
-
-// The size of a piece of waiting output (UTF-16 units): small enough for
-// the memory of written pieces to serve again, large enough that writing
-// takes few steps.
-constexpr qsizetype kPieceSize = qsizetype(1) << 15;
-
-}  // namespace
 
 // Writes the waiting output when the area, or any window (the area may be
 // in a program's form), is shown or restored.
@@ -48,23 +38,14 @@ OutputArea::~OutputArea() = default;
 
 void OutputArea::Append(std::u16string_view text) {
   vell::qt::SplitOutput(
-      text, [this](QStringView chunk) { Gather(chunk); },
+      text, [this](QStringView chunk) { pending_.Add(chunk); },
       [this] {
-        pending_.clear();
+        pending_.Clear();
         memo_.clear();
       });
 }
 
 bool OutputArea::Shown() const { return memo_.isVisible() && !memo_.window()->isMinimized(); }
-
-void OutputArea::Gather(QStringView text) {
-  // A piece ends only between two pieces of output, as output written at
-  // two pumps does.
-  if (pending_.empty() || pending_.back().size() + text.size() > kPieceSize) {
-    pending_.emplace_back().reserve(std::max(kPieceSize, text.size()));
-  }
-  pending_.back() += text;
-}
 
 void OutputArea::FlushIfShown() {
   if (HasPending() && Shown()) WritePending();
@@ -72,18 +53,13 @@ void OutputArea::FlushIfShown() {
 
 // Output goes where the caret is, and the caret follows it.
 void OutputArea::WritePending() {
-  std::vector<QString> pieces = std::move(pending_);
-  pending_.clear();
   QTextCursor cursor = memo_.textCursor();
-  for (QString& piece : pieces) {
-    cursor.insertText(piece);
-    piece = QString();
-  }
+  pending_.Drain([&cursor](const QString& text) { cursor.insertText(text); });
   memo_.setTextCursor(cursor);
 }
 
 void OutputArea::Clear() {
-  pending_.clear();
+  pending_.Clear();
   memo_.clear();
 }
 

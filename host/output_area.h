@@ -3,12 +3,11 @@
 // clear sequence ESC "*" give.
 #pragma once
 
-#include <QString>
-#include <QStringView>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "host/waiting_output.h"
 
 class QPlainTextEdit;
 
@@ -33,7 +32,7 @@ class OutputArea {
   // the most costly part of printing, and the document would hold the same
   // text and more per line than what waits.
   void FlushIfShown();
-  bool HasPending() const { return !pending_.empty(); }
+  bool HasPending() const { return !pending_.IsEmpty(); }
   // Empties the area and drops what was gathered.
   void Clear();
   // The area's text with CR LF line breaks, everything printed included.
@@ -41,14 +40,10 @@ class OutputArea {
 
  private:
   class ShowWatch;
-  void Gather(QStringView text);
   void WritePending();
   bool Shown() const;
 
   QPlainTextEdit& memo_;
-  // What waits, in pieces of about kPieceSize characters: gathering much
-  // never copies what is already held, and writing frees each piece as it
-  // goes into the area.
-  std::vector<QString> pending_;
+  WaitingOutput pending_;
   std::unique_ptr<ShowWatch> watch_;  // writes what waits when the area is shown
 };
