@@ -9,22 +9,6 @@
 #include "platform/qt/memo_text.h"
 #include "platform/qt/output_chunks.h"
 
-namespace {
-
-// Output goes where the caret is, and the caret follows it.
-void InsertAtCaret(QPlainTextEdit& edit, const QString& text) {
-  QTextCursor cursor = edit.textCursor();
-  cursor.insertText(text);
-  edit.setTextCursor(cursor);
-}
-
-// Output that waits while the area cannot be seen is written anyway once
-// this much has gathered (UTF-16 units), so that it never holds more than
-// a fraction of what the area itself would.
-constexpr qsizetype kMostWaiting = qsizetype(1) << 24;
-
-}  // namespace
-
 // Writes the waiting output when the area, or any window (the area may be
 // in a program's form), is shown or restored.
 class OutputArea::ShowWatch : public QObject {
@@ -54,9 +38,9 @@ OutputArea::~OutputArea() = default;
 
 void OutputArea::Append(std::u16string_view text) {
   vell::qt::SplitOutput(
-      text, [this](QStringView chunk) { pending_ += chunk; },
+      text, [this](QStringView chunk) { pending_.Add(chunk); },
       [this] {
-        pending_.clear();
+        pending_.Clear();
         memo_.clear();
       });
 }
@@ -64,18 +48,18 @@ void OutputArea::Append(std::u16string_view text) {
 bool OutputArea::Shown() const { return memo_.isVisible() && !memo_.window()->isMinimized(); }
 
 void OutputArea::FlushIfShown() {
-  if (pending_.isEmpty()) return;
-  if (Shown() || pending_.size() >= kMostWaiting) WritePending();
+  if (HasPending() && Shown()) WritePending();
 }
 
+// Output goes where the caret is, and the caret follows it.
 void OutputArea::WritePending() {
-  const QString text = std::move(pending_);
-  pending_ = QString();
-  InsertAtCaret(memo_, text);
+  QTextCursor cursor = memo_.textCursor();
+  pending_.Drain([&cursor](const QString& text) { cursor.insertText(text); });
+  memo_.setTextCursor(cursor);
 }
 
 void OutputArea::Clear() {
-  pending_.clear();
+  pending_.Clear();
   memo_.clear();
 }
 

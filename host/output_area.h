@@ -3,10 +3,11 @@
 // clear sequence ESC "*" give.
 #pragma once
 
-#include <QString>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "host/waiting_output.h"
 
 class QPlainTextEdit;
 
@@ -22,15 +23,16 @@ class OutputArea {
   void Append(std::u16string_view text);
   // Writes what was gathered since the last flush at the caret.
   void Flush() {
-    if (!pending_.isEmpty()) WritePending();
+    if (HasPending()) WritePending();
   }
   // The same while the area can be seen. While it cannot (its window
   // minimized, as a program started with /v runs, or the area hidden) the
-  // output waits until the area is shown or read, or until much has
-  // gathered: laying out line after line that nobody sees is the most
-  // costly part of printing.
+  // output waits until the area is shown or read, however much gathers:
+  // putting line after line that nobody sees into the area's document is
+  // the most costly part of printing, and the document would hold the same
+  // text and more per line than what waits.
   void FlushIfShown();
-  bool HasPending() const { return !pending_.isEmpty(); }
+  bool HasPending() const { return !pending_.IsEmpty(); }
   // Empties the area and drops what was gathered.
   void Clear();
   // The area's text with CR LF line breaks, everything printed included.
@@ -42,6 +44,6 @@ class OutputArea {
   bool Shown() const;
 
   QPlainTextEdit& memo_;
-  QString pending_;
+  WaitingOutput pending_;
   std::unique_ptr<ShowWatch> watch_;  // writes what waits when the area is shown
 };

@@ -1,7 +1,7 @@
 #include "platform/qt/long_runs.h"
 
 #include <QPlainTextEdit>
-#include <QTextCursor>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextOption>
 #include <algorithm>
@@ -10,22 +10,28 @@ namespace vell::qt {
 namespace {
 
 // Whether the characters from `from` to `to` hold kLongRun characters in a
-// row that are not white space (line breaks included).
+// row that are not white space (line breaks included). A run never crosses
+// a line break, so only lines at least kLongRun long are read: appending
+// many short lines copies nothing.
 bool HasLongRun(QTextDocument& document, int from, int to) {
   const int last = document.characterCount() - 1;
   from = std::clamp(from, 0, last);
   to = std::clamp(to, from, last);
   if (to - from < kLongRun) return false;
-  QTextCursor cursor(&document);
-  cursor.setPosition(from);
-  cursor.setPosition(to, QTextCursor::KeepAnchor);
-  const QString text = cursor.selectedText();
-  int run = 0;
-  for (const QChar c : text) {
-    if (c.isSpace()) {
-      run = 0;
-    } else if (++run >= kLongRun) {
-      return true;
+  for (QTextBlock block = document.findBlock(from); block.isValid() && block.position() < to;
+       block = block.next()) {
+    // The part of the line (its break left out) within from..to.
+    const int start = std::max(from, block.position());
+    const int end = std::min(to, block.position() + block.length() - 1);
+    if (end - start < kLongRun) continue;
+    int run = 0;
+    const QString text = block.text();
+    for (const QChar c : QStringView(text).sliced(start - block.position(), end - start)) {
+      if (c.isSpace()) {
+        run = 0;
+      } else if (++run >= kLongRun) {
+        return true;
+      }
     }
   }
   return false;

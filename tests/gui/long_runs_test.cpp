@@ -18,6 +18,11 @@ QTextOption::WrapMode Wrap(const QPlainTextEdit& edit) {
   return edit.document()->defaultTextOption().wrapMode();
 }
 
+std::u16string Decimal(int n) {
+  const std::string digits = std::to_string(n);
+  return std::u16string(digits.begin(), digits.end());
+}
+
 }  // namespace
 
 TEST(LongRuns, TheProgramAreaWrapsALongRunAnywhere) {
@@ -62,4 +67,33 @@ TEST(LongRuns, TheOutputAreaShowsALongLineExactlyAndWrapsItAnywhere) {
   // Clearing the area brings word wrapping back.
   w.form->MenuProgClsClick();
   EXPECT_EQ(Wrap(out), QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+// Only lines long enough to hold a long run are read, yet a run is found
+// wherever it is: among many short lines printed at once, or grown by a
+// second PRINT from a line the area already holds. Lines just short of the
+// limit, however many follow each other, are not one run.
+TEST(LongRuns, TheOutputAreaFindsARunAmongManyLines) {
+  WindowFixture w;
+  QPlainTextEdit& out = *w.form->MemoOut;
+  // S holds a run one short of the limit.
+  w.Run(
+      u"GLOBAL S\nDIM I\nS = \"\"\n"
+      u"FOR (I = 1, I < " + Decimal(vell::qt::kLongRun) +
+      u", I = I + 1) { S = S + \"x\" }\n"
+      u"FOR (I = 0, I < 50, I = I + 1) { PRINT S, \"\\n\" }\nPRINT S");
+  EXPECT_EQ(out.document()->blockCount(), 51);
+  EXPECT_EQ(Wrap(out), QTextOption::WrapAtWordBoundaryOrAnywhere);
+  // The last line grows by one character.
+  w.Run(u"PRINT \"y\"");
+  EXPECT_EQ(Wrap(out), QTextOption::WrapAnywhere);
+
+  w.form->MenuProgClsClick();
+  ASSERT_EQ(Wrap(out), QTextOption::WrapAtWordBoundaryOrAnywhere);
+  // One long line in the middle of a single PRINT of many short ones.
+  w.Run(
+      u"DIM L, I\nL = \"\"\nFOR (I = 0, I < 500, I = I + 1) { L = L + \"a short line\\n\" }\n"
+      u"PRINT L, S, \"zz\\n\", L");
+  EXPECT_EQ(out.document()->blockCount(), 1002);
+  EXPECT_EQ(Wrap(out), QTextOption::WrapAnywhere);
 }

@@ -118,6 +118,45 @@ TEST(OutputArea, OutputBehindAMinimizedWindowShowsTheSame) {
   EXPECT_EQ(Utf8(w.Run(reading)), Utf8(shown[1]));
 }
 
+// Much output behind a minimized window, in many pieces and with lines,
+// wide characters and a text longer than a piece, waits whole and in order;
+// a clear drops all of it.
+TEST(OutputArea, MuchOutputBehindAMinimizedWindowWaitsWhole) {
+  const std::u16string program =
+      u"DIM I, S\nS = \"x\"\nFOR (I = 0, I < 16, I = I + 1) { S = S + S }\n"
+      u"FOR (I = 0, I < 3000, I = I + 1) { PRINT \"line \", I, \" \u65e5\u672c\u00e9\\r\\n\" }\n"
+      u"PRINT S, \"\\n\", LEN(MainTextBox.TEXT), \"\\n\"\n"
+      u"FOR (I = 0, I < 20000, I = I + 1) { PRINT I, \"\\n\" }\nPRINT \"end\"\n";
+  std::u16string shown;
+  {
+    WindowFixture w;
+    w.form->show();
+    shown = w.Run(program);
+  }
+  ASSERT_EQ(Utf8(shown.substr(shown.size() - 10)), "19999\r\nend");
+  WindowFixture w;
+  w.form->showMinimized();
+  MemoEdit& out = *w.form->MemoOut;
+  vell::qt::SetMemoText(*w.form->MemoProg, program);
+  w.form->MenuProgRunClick();
+  // Reading the text wrote what came before; the last lines, several
+  // pieces of them, wait.
+  EXPECT_LT(size_t(out.document()->characterCount()), shown.size() - 100000);
+  w.form->showNormal();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Utf8(vell::qt::MemoText(out)), Utf8(shown));
+  EXPECT_EQ(out.textCursor().position(), out.document()->characterCount() - 1);
+
+  w.form->showMinimized();
+  vell::qt::SetMemoText(*w.form->MemoProg,
+                        u"DIM I\nFOR (I = 0, I < 3000, I = I + 1) { PRINT \"gone\\n\" }\n"
+                        u"PRINT CHR(27) + \"*\", \"kept\"\n");
+  w.form->MenuProgRunClick();
+  w.form->showNormal();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Utf8(vell::qt::MemoText(out)), "kept");
+}
+
 // Placed into a program's controls, the output area goes back to its own
 // panel when the user clears the output or closes the form that holds it;
 // the window goes on printing (window_programs/output_area_parents has a
