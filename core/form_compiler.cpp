@@ -4,6 +4,7 @@
 // for one, and every token the plain path would stand on is noted.
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "core/interpreter_state.h"
 #include "core/lexer.h"
@@ -80,7 +81,7 @@ class FormCompiler {
   const Expr* ParsePrimary();
   const Expr* ParseName(int32_t first);
   void ParseTail(NameExpr& name);
-  bool ParseArguments(NameExpr& name);
+  bool ParseArguments(std::vector<const Chain*>& arguments, int32_t& close);
 
   Interpreter& interp_;
   TextForms& forms_;
@@ -306,7 +307,12 @@ const Expr* FormCompiler::ParsePrimary() {
           BuiltinExpr* builtin = Make<BuiltinExpr>();
           builtin->first = first;
           builtin->handler = found->second;
-          builtin->open = true;
+          // Where its handler is expected to stop reading: the ) of a
+          // list the forms can read; else nothing is known about its end.
+          std::vector<const Chain*> arguments;
+          int32_t close = 0;
+          builtin->open = !ParseArguments(arguments, close);
+          if (!builtin->open) builtin->end = {close, false};
           return builtin;
         }
       }
@@ -377,7 +383,7 @@ void FormCompiler::ParseTail(NameExpr& name) {
   name.end = name.after;
   name.afterOpensList = reader_.tokenSlots[name.after.at].code == TokOpenParen;
   if (!name.afterOpensList) return;
-  if (ParseArguments(name)) {
+  if (ParseArguments(name.arguments, name.close)) {
     name.called = true;
     name.end = {name.close, false};
     return;
@@ -386,22 +392,24 @@ void FormCompiler::ParseTail(NameExpr& name) {
   reader_.cursor = name.after.at;  // the plain path reads on from the (
 }
 
-bool FormCompiler::ParseArguments(NameExpr& name) {
+// An argument list in parentheses whose every argument the forms know,
+// with the position of its ).
+bool FormCompiler::ParseArguments(std::vector<const Chain*>& arguments, int32_t& close) {
   if (Next() != TokOpenParen) return false;
   int t = Next();
   if (t < 0) return false;
   if (t == TokCloseParen) {
-    name.close = at_;
+    close = at_;
     return true;
   }
   GiveBack();
   for (;;) {
     const Chain* argument = ParseChain(LevelLogic);
     if (argument == nullptr || argument->open) return false;
-    name.arguments.push_back(argument);
+    arguments.push_back(argument);
     t = Next();
     if (t == TokCloseParen) {
-      name.close = at_;
+      close = at_;
       return true;
     }
     if (t != TokComma) return false;

@@ -109,7 +109,9 @@ struct Chain : Expr {
   std::vector<Step> steps;
 };
 
-// A built-in: its handler reads its arguments as usual.
+// A built-in: its handler reads its arguments as usual. When the form knows
+// its argument list (not open), end is that list's ); where the handler
+// stops reading there, the form goes on after it.
 struct BuiltinExpr : Expr {
   BuiltinExpr() : Expr(Shape::Builtin) {}
   BuiltinHandler handler = nullptr;
