@@ -14,6 +14,14 @@ namespace {
 
 constexpr int kMemberArgumentSlots = 3;
 
+// Whether a slot's preset asks for a value (the integer 0) rather than a
+// reference. A preset of another kind is compared as the values compare,
+// which converts it in place.
+inline bool TakesValue(vellvar& slot) {
+  if (slot.kind == KindInteger) return slot.IntValue() == 0;
+  return (slot == vellvar(0)) != 0;
+}
+
 }  // namespace
 
 int ParseArguments(Interpreter& interp, ExecContext& ctx, vellvar* slots, int maxCount) {
@@ -21,11 +29,10 @@ int ParseArguments(Interpreter& interp, ExecContext& ctx, vellvar* slots, int ma
   if (t == TokError) return -1;
   if (t != TokOpenParen) UngetToken(ctx);  // the list may come without parentheses
   int count = 0;
-  const vellvar zero(0);
   for (;;) {
     if (maxCount > 0) {
       vellvar& slot = slots[count];
-      if (slot == zero) {  // converts the preset in place, as the presets are integers
+      if (TakesValue(slot)) {
         if (EvalExpression(interp, ctx) == ResultFailed) return -1;
         slot = ctx.value;  // a copy: the last argument stays the current value
       } else if (ParseReference(interp, ctx, nullptr, &slot) != ResultDone) {
