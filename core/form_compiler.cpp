@@ -81,7 +81,8 @@ class FormCompiler {
   const Expr* ParsePrimary();
   const Expr* ParseName(int32_t first);
   void ParseTail(NameExpr& name);
-  bool ParseArguments(std::vector<const Chain*>& arguments, int32_t& close);
+  bool ParseArguments(std::vector<const Chain*>& arguments, int32_t& close,
+                      int32_t* openAt = nullptr);
 
   Interpreter& interp_;
   TextForms& forms_;
@@ -309,10 +310,13 @@ const Expr* FormCompiler::ParsePrimary() {
           builtin->handler = found->second;
           // Where its handler is expected to stop reading: the ) of a
           // list the forms can read; else nothing is known about its end.
-          std::vector<const Chain*> arguments;
           int32_t close = 0;
-          builtin->open = !ParseArguments(arguments, close);
-          if (!builtin->open) builtin->end = {close, false};
+          builtin->open = !ParseArguments(builtin->arguments, close, &builtin->openAt);
+          if (builtin->open) {
+            builtin->arguments.clear();
+          } else {
+            builtin->end = {close, false};
+          }
           return builtin;
         }
       }
@@ -393,9 +397,11 @@ void FormCompiler::ParseTail(NameExpr& name) {
 }
 
 // An argument list in parentheses whose every argument the forms know,
-// with the position of its ).
-bool FormCompiler::ParseArguments(std::vector<const Chain*>& arguments, int32_t& close) {
+// with the positions of its ) and (.
+bool FormCompiler::ParseArguments(std::vector<const Chain*>& arguments, int32_t& close,
+                                  int32_t* openAt) {
   if (Next() != TokOpenParen) return false;
+  if (openAt != nullptr) *openAt = at_;
   int t = Next();
   if (t < 0) return false;
   if (t == TokCloseParen) {

@@ -140,6 +140,17 @@ TEST(RememberedForms, ExpressionsGoOnAfterABuiltinsArgumentList) {
                         u"PRINT S, \"\\n\"\n"
                         u"FOR I = 0, I < 5, I = I + 1 { PRINT MID(T, 6 / (2 - I), 1) + \"x\" }"),
             u"n2 12 n3 13 c4 9 14 n17 15 n18 16 ab|bc|cd|de|ef|\ndxx[MSG]\n 14: arithmetic error");
+  // Arguments read from the forms, over lines, nested, and one whose SUB
+  // stops being one: the plain path reads that list on from there.
+  EXPECT_EQ(RunBothWays(u"SUB F(A) { RETURN (A + 1) }\n"
+                        u"DIM I, T\n"
+                        u"T = \"abcdefgh\"\n"
+                        u"FOR I = 0, I < 4, I = I + 1 {\n"
+                        u"  PRINT MID(T, F(I), 2) + LEFT(MID(T, I, 3), 2) + MID(T,\n"
+                        u"     I * 2, 1), \" \"\n"
+                        u"  IF I == 2 { F = 1 }\n"
+                        u"}"),
+            u"bcaba cdbcc decde [MSG]\n 5 : system error\n");
 }
 
 TEST(RememberedForms, ScopesFollowTheRunningTexts) {
