@@ -6,6 +6,7 @@
 #include "core/host_request.h"
 #include "core/interpreter_state.h"
 #include "core/lexer.h"
+#include "core/remembered_forms.h"
 #include "core/variables.h"
 
 namespace vell {
@@ -14,27 +15,74 @@ namespace {
 
 constexpr int kMemberArgumentSlots = 3;
 
+// Whether a slot's preset asks for a value (the integer 0) rather than a
+// reference. A preset of another kind is compared as the values compare,
+// which converts it in place.
+inline bool TakesValue(vellvar& slot) {
+  if (slot.kind == KindInteger) return slot.IntValue() == 0;
+  return (slot == vellvar(0)) != 0;
+}
+
+// The list of the built-in whose handler runs, as its form knows it, when
+// the handler reads it from the start (right after the name) and each of
+// its arguments goes to a slot that takes a value; else null. Taken once.
+const forms::BuiltinExpr* KnownList(ExecContext& ctx, const vellvar* slots, int maxCount) {
+  const forms::BuiltinExpr* known = ctx.knownArguments;
+  ctx.knownArguments = nullptr;
+  if (known == nullptr || known->arguments.empty() ||
+      known->arguments.size() > size_t(maxCount) || !forms::ReadsOn(ctx, {known->first, false})) {
+    return nullptr;
+  }
+  for (size_t i = 0; i < known->arguments.size(); ++i) {
+    if (slots[i].kind != KindInteger || slots[i].IntValue() != 0) return nullptr;
+  }
+  return known;
+}
+
+// An argument: by its form while the list is known, as EvalExpression would.
+HandlerResult EvalArgument(Interpreter& interp, ExecContext& ctx,
+                           const forms::BuiltinExpr* known, int index) {
+  if (known == nullptr || ctx.breakFlag != 0 || ctx.returnFlag != 0) {
+    return EvalExpression(interp, ctx);
+  }
+  return forms::RunExpression(interp, ctx, *known->arguments[size_t(index)]);
+}
+
 }  // namespace
 
 int ParseArguments(Interpreter& interp, ExecContext& ctx, vellvar* slots, int maxCount) {
-  int t = NextToken(interp, ctx);
-  if (t == TokError) return -1;
-  if (t != TokOpenParen) UngetToken(ctx);  // the list may come without parentheses
+  // A list the forms know is read from them for as long as the reading
+  // stays where they say: the same tokens, without reading them again.
+  const forms::BuiltinExpr* known = KnownList(ctx, slots, maxCount);
+  int t;
+  if (known != nullptr) {
+    forms::ReadAgain(ctx, {known->openAt, false});
+  } else {
+    t = NextToken(interp, ctx);
+    if (t == TokError) return -1;
+    if (t != TokOpenParen) UngetToken(ctx);  // the list may come without parentheses
+  }
   int count = 0;
-  const vellvar zero(0);
   for (;;) {
     if (maxCount > 0) {
       vellvar& slot = slots[count];
-      if (slot == zero) {  // converts the preset in place, as the presets are integers
-        if (EvalExpression(interp, ctx) == ResultFailed) return -1;
+      if (TakesValue(slot)) {
+        if (EvalArgument(interp, ctx, known, count) == ResultFailed) return -1;
         slot = ctx.value;  // a copy: the last argument stays the current value
       } else if (ParseReference(interp, ctx, nullptr, &slot) != ResultDone) {
         return -1;
       }
       ++count;
     }
-    t = NextToken(interp, ctx);
-    if (t == TokError) return -1;
+    if (known != nullptr && forms::ReadsOn(ctx, known->arguments[size_t(count - 1)]->end)) {
+      // The , or ) after the argument, read.
+      forms::ReadAgain(ctx, {known->arguments[size_t(count - 1)]->end.at, false});
+      t = size_t(count) == known->arguments.size() ? TokCloseParen : TokComma;
+    } else {
+      known = nullptr;
+      t = NextToken(interp, ctx);
+      if (t == TokError) return -1;
+    }
     if (t == TokCloseParen) return count;
     if (t == TokComma) {
       if (count >= maxCount) {

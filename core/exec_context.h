@@ -20,6 +20,7 @@ struct TokenCache;
 struct TokenSlot;
 namespace forms {
 struct TextForms;
+struct BuiltinExpr;
 }  // namespace forms
 struct FrameLayout;
 struct ProgramText {
@@ -113,6 +114,9 @@ struct ExecContext {
   // the buffer before it hands the token out again.
   int32_t tokenPending = -1;
   int32_t scanHigh = -1;  // the furthest position this context scanned from
+  // While a remembered built-in's handler runs: that built-in, whose
+  // argument list its form knows (core/arguments.cpp uses it).
+  const forms::BuiltinExpr* knownArguments = nullptr;
   vellvar value{0};
   vellarray* foundEntry = nullptr;
   int32_t localBase = 0;

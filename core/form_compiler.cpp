@@ -4,6 +4,7 @@
 // for one, and every token the plain path would stand on is noted.
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "core/interpreter_state.h"
 #include "core/lexer.h"
@@ -80,7 +81,8 @@ class FormCompiler {
   const Expr* ParsePrimary();
   const Expr* ParseName(int32_t first);
   void ParseTail(NameExpr& name);
-  bool ParseArguments(NameExpr& name);
+  bool ParseArguments(std::vector<const Chain*>& arguments, int32_t& close,
+                      int32_t* openAt = nullptr);
 
   Interpreter& interp_;
   TextForms& forms_;
@@ -306,7 +308,15 @@ const Expr* FormCompiler::ParsePrimary() {
           BuiltinExpr* builtin = Make<BuiltinExpr>();
           builtin->first = first;
           builtin->handler = found->second;
-          builtin->open = true;
+          // Where its handler is expected to stop reading: the ) of a
+          // list the forms can read; else nothing is known about its end.
+          int32_t close = 0;
+          builtin->open = !ParseArguments(builtin->arguments, close, &builtin->openAt);
+          if (builtin->open) {
+            builtin->arguments.clear();
+          } else {
+            builtin->end = {close, false};
+          }
           return builtin;
         }
       }
@@ -377,7 +387,7 @@ void FormCompiler::ParseTail(NameExpr& name) {
   name.end = name.after;
   name.afterOpensList = reader_.tokenSlots[name.after.at].code == TokOpenParen;
   if (!name.afterOpensList) return;
-  if (ParseArguments(name)) {
+  if (ParseArguments(name.arguments, name.close)) {
     name.called = true;
     name.end = {name.close, false};
     return;
@@ -386,22 +396,26 @@ void FormCompiler::ParseTail(NameExpr& name) {
   reader_.cursor = name.after.at;  // the plain path reads on from the (
 }
 
-bool FormCompiler::ParseArguments(NameExpr& name) {
+// An argument list in parentheses whose every argument the forms know,
+// with the positions of its ) and (.
+bool FormCompiler::ParseArguments(std::vector<const Chain*>& arguments, int32_t& close,
+                                  int32_t* openAt) {
   if (Next() != TokOpenParen) return false;
+  if (openAt != nullptr) *openAt = at_;
   int t = Next();
   if (t < 0) return false;
   if (t == TokCloseParen) {
-    name.close = at_;
+    close = at_;
     return true;
   }
   GiveBack();
   for (;;) {
     const Chain* argument = ParseChain(LevelLogic);
     if (argument == nullptr || argument->open) return false;
-    name.arguments.push_back(argument);
+    arguments.push_back(argument);
     t = Next();
     if (t == TokCloseParen) {
-      name.close = at_;
+      close = at_;
       return true;
     }
     if (t != TokComma) return false;

@@ -323,6 +323,45 @@ Outcome RunName(Interpreter& interp, ExecContext& ctx, const NameExpr& name) {
   return o;
 }
 
+// Whether ctx reads on exactly as it would after the token at point, read
+// and not given back, with nothing else to finish first.
+bool ReadsOnFrom(const ExecContext& ctx, ReadPoint point) {
+  return ReadsOn(ctx, point) && ctx.breakFlag == 0 && ctx.returnFlag == 0;
+}
+
+// Lets ParseArguments know the built-in's list while its handler runs.
+class KnownArguments {
+ public:
+  KnownArguments(ExecContext& ctx, const BuiltinExpr& form) : ctx_(ctx) {
+    ctx_.knownArguments = form.open ? nullptr : &form;
+  }
+  ~KnownArguments() { ctx_.knownArguments = nullptr; }
+  KnownArguments(const KnownArguments&) = delete;
+  KnownArguments& operator=(const KnownArguments&) = delete;
+
+ private:
+  ExecContext& ctx_;
+};
+
+// The handler reads its own arguments; when it stops on the list's ) the
+// form knows (and no built-in came or went meanwhile), the form goes on.
+Outcome RunBuiltin(Interpreter& interp, ExecContext& ctx, const BuiltinExpr& form) {
+  ReadAgain(ctx, {form.first, false});
+  const uint64_t stamp = gBuiltinStamp;
+  const size_t count = interp.builtins.size();
+  HandlerResult r;
+  {
+    const KnownArguments known(ctx, form);
+    r = form.handler(interp, ctx);
+  }
+  if (r == ResultFailed) return Outcome::Failed;
+  if (form.open || stamp != gBuiltinStamp || count != interp.builtins.size() ||
+      !ReadsOnFrom(ctx, form.end)) {
+    return Outcome::Plain;
+  }
+  return Outcome::Done;
+}
+
 Outcome RunExpr(Interpreter& interp, ExecContext& ctx, const Expr& form) {
   switch (form.shape) {
     case Shape::Number:
@@ -354,8 +393,7 @@ Outcome RunExpr(Interpreter& interp, ExecContext& ctx, const Expr& form) {
       return o;
     }
     case Shape::Builtin:
-      ReadAgain(ctx, {form.first, false});
-      return Handed(static_cast<const BuiltinExpr&>(form).handler(interp, ctx));
+      return RunBuiltin(interp, ctx, static_cast<const BuiltinExpr&>(form));
   }
   return Outcome::Failed;
 }

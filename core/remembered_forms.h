@@ -109,10 +109,14 @@ struct Chain : Expr {
   std::vector<Step> steps;
 };
 
-// A built-in: its handler reads its arguments as usual.
+// A built-in: its handler reads its arguments as usual. When the form knows
+// its argument list (not open), end is that list's ); where the handler
+// stops reading there, the form goes on after it.
 struct BuiltinExpr : Expr {
   BuiltinExpr() : Expr(Shape::Builtin) {}
   BuiltinHandler handler = nullptr;
+  int32_t openAt = 0;                   // the list's (
+  std::vector<const Chain*> arguments;  // each ends on the , or ) after it
 };
 
 // A name with its index and member steps, then an assignment, or a read
@@ -304,6 +308,16 @@ inline void ReadAgain(ExecContext& ctx, ReadPoint point) {
   ctx.lexedEnd = slot.end;
   ctx.lexedCode = slot.code;
   ctx.lexedFact = slot.fact;
+}
+
+// Whether ctx reads on exactly as it would after the token at point (read,
+// or given back, as point says).
+inline bool ReadsOn(const ExecContext& ctx, ReadPoint point) {
+  if (ctx.text != ctx.tokenText || ctx.tokenStart != point.at || ctx.lexedStart != point.at) {
+    return false;
+  }
+  const TokenSlot& slot = ctx.tokenSlots[point.at];
+  return ctx.cursor == (point.givenBack ? slot.start : slot.end);
 }
 
 // DIM as its form knows it (core/declarations.cpp).

@@ -1,6 +1,7 @@
 // The string-list service: each request loads the list text from slot 2 into
 // a fresh list, performs one operation and writes the result into slot 1.
 #include <string>
+#include <vector>
 
 #include "core/interpreter.h"
 #include "library/services.h"
@@ -20,30 +21,53 @@ void SetResult(Interpreter& interp, const vellvar& value) {
 }
 
 // The list last read, split, with its text: the text holds a share of the
-// block, so while it is kept nothing can change or free that block.
+// block, so while it is kept nothing can change or free that block. Items
+// read by index are kept as values too (made on their first read), so that
+// reading one again shares its text instead of copying it.
 struct KeptList {
   vellvar text;
   StringList list;
+  std::vector<vellvar> values;  // empty, or one per item: a number until made
 };
+
+KeptList& Kept() {
+  static KeptList kept;
+  return kept;
+}
 
 // The list in slot 2, split into items, for an operation that only reads
 // it: the kept one when slot 2 holds the very text it was split from (the
 // same block), so that reading a long list item by item does not split it
 // again for every item. Not kept in the reference mode.
 const StringList& ListToRead(Interpreter& interp) {
-  static KeptList kept;
+  KeptList& kept = Kept();
   vellvar& text = RequestSlots(interp)[2].item;
   text.WideText();
   if (ReferenceMode() || text.IsInline()) {
     kept.text = 0;
+    kept.values.clear();
     kept.list.SetText(text.WideView());
     return kept.list;
   }
   if (kept.text.IsInline() || kept.text.Bytes() != text.Bytes()) {
+    kept.values.clear();
     kept.list.SetText(text.WideView());
     kept.text = text;
   }
   return kept.list;
+}
+
+// GETLIST's answer: the item at the index in slot 3 of the list to read.
+vellvar ItemToRead(Interpreter& interp) {
+  const StringList& list = ListToRead(interp);
+  const int32_t index = SlotInt(interp, 3);
+  const std::u16string& item = list.Get(index);
+  KeptList& kept = Kept();
+  if (kept.text.IsInline()) return vellvar(std::u16string_view(item));  // not kept
+  if (kept.values.empty()) kept.values.resize(size_t(list.Count()));
+  vellvar& value = kept.values[size_t(index)];
+  if (!value.IsString()) value = std::u16string_view(item);
+  return value;
 }
 
 void SetListResult(Interpreter& interp, const StringList& list) {
@@ -58,11 +82,9 @@ void StringListService(Interpreter& interp, int32_t service) {
     case ServiceCountList:
       SetResult(interp, vellvar(ListToRead(interp).Count()));
       return;
-    case ServiceGetList: {
-      const std::u16string& item = ListToRead(interp).Get(SlotInt(interp, 3));
-      SetResult(interp, vellvar(std::u16string_view(item)));
+    case ServiceGetList:
+      SetResult(interp, ItemToRead(interp));
       return;
-    }
     case ServiceFindList:
       SetResult(interp, vellvar(ListToRead(interp).Find(SlotText(interp, 3))));
       return;

@@ -143,26 +143,25 @@ void StringList::Sort() { Sort(UserCollation()); }
 
 void StringList::Sort(const Collation& order) {
   if (items_.size() < 2) return;
-  // Each item's key is made once, not at every comparison.
-  struct Entry {
-    std::string key;
-    std::u16string lowered;
-    std::u16string item;
-  };
-  std::vector<Entry> entries;
-  entries.reserve(items_.size());
-  for (std::u16string& item : items_) {
-    Entry entry;
-    entry.lowered = Lowered(item);
-    entry.key = order.SortKey(entry.lowered);
-    entry.item = std::move(item);
-    entries.push_back(std::move(entry));
+  // Each item's key is made once, not at every comparison; the positions
+  // are sorted, and each item moved once at the end.
+  const size_t n = items_.size();
+  std::vector<std::u16string> lowered(n);
+  std::vector<std::string> keys(n);
+  const bool byLocale = order.ByLocale();
+  for (size_t i = 0; i < n; ++i) {
+    lowered[i] = Lowered(items_[i]);
+    if (byLocale) keys[i] = order.SortKey(lowered[i]);
   }
-  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    if (a.key != b.key) return a.key < b.key;
-    return a.lowered < b.lowered;
+  std::vector<uint32_t> positions(n);
+  for (size_t i = 0; i < n; ++i) positions[i] = uint32_t(i);
+  std::stable_sort(positions.begin(), positions.end(), [&](uint32_t a, uint32_t b) {
+    if (keys[a] != keys[b]) return keys[a] < keys[b];
+    return lowered[a] < lowered[b];
   });
-  for (size_t i = 0; i < entries.size(); ++i) items_[i] = std::move(entries[i].item);
+  std::vector<std::u16string> sorted(n);
+  for (size_t i = 0; i < n; ++i) sorted[i] = std::move(items_[positions[i]]);
+  items_ = std::move(sorted);
 }
 
 int32_t StringList::Find(std::u16string_view text) const {

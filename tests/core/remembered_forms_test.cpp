@@ -120,6 +120,39 @@ TEST(RememberedForms, NamesThatChangeMeaningBetweenPasses) {
             u"-17 -25 -26 -41 ");
 }
 
+TEST(RememberedForms, ExpressionsGoOnAfterABuiltinsArgumentList) {
+  // After the ) the rest of the expression, the IF and the appending
+  // assignment run from their forms; a list without parentheses, a built-in
+  // that runs text (which here defines a SUB read right after it) and a
+  // failure inside an argument list as the plain path has them.
+  EXPECT_EQ(RunBothWays(u"SUB F { RETURN (1) }\n"
+                        u"SUB R { SUB F { RETURN (7) } RETURN (2) }\n"
+                        u"DIM I, T, S\n"
+                        u"T = \"abcdef\"\n"
+                        u"S = \"\"\n"
+                        u"FOR I = 0, I < 5, I = I + 1 {\n"
+                        u"  IF MID(T, I, 1) == \"c\" { PRINT \"c\" } ELSEIF LEN T + I == 9 { PRINT \"n\" }\n"
+                        u"  S = S + MID(T, I, 2) + \"|\"\n"
+                        u"  PRINT CALC(\"F + I\") + F, \" \"\n"
+                        u"  IF I == 2 { PRINT CALLSUB(\"R\") + F, \" \" }\n"
+                        u"  PRINT LEN(T) * 2 + INSTR(T, MID(T, I, 1)), \" \"\n"
+                        u"}\n"
+                        u"PRINT S, \"\\n\"\n"
+                        u"FOR I = 0, I < 5, I = I + 1 { PRINT MID(T, 6 / (2 - I), 1) + \"x\" }"),
+            u"n2 12 n3 13 c4 9 14 n17 15 n18 16 ab|bc|cd|de|ef|\ndxx[MSG]\n 14: arithmetic error");
+  // Arguments read from the forms, over lines, nested, and one whose SUB
+  // stops being one: the plain path reads that list on from there.
+  EXPECT_EQ(RunBothWays(u"SUB F(A) { RETURN (A + 1) }\n"
+                        u"DIM I, T\n"
+                        u"T = \"abcdefgh\"\n"
+                        u"FOR I = 0, I < 4, I = I + 1 {\n"
+                        u"  PRINT MID(T, F(I), 2) + LEFT(MID(T, I, 3), 2) + MID(T,\n"
+                        u"     I * 2, 1), \" \"\n"
+                        u"  IF I == 2 { F = 1 }\n"
+                        u"}"),
+            u"bcaba cdbcc decde [MSG]\n 5 : system error\n");
+}
+
 TEST(RememberedForms, ScopesFollowTheRunningTexts) {
   // A local shadows the global of its name in its SUB and in the SUBs it
   // calls, at every depth; the global shows again when they have ended.
