@@ -119,10 +119,13 @@ struct ExecContext {
   // The names of this text's frame (the locals from localBase), while it is
   // known; null when not (core/frame_layouts.h).
   const FrameLayout* layout = nullptr;
+  // breakFlag and returnFlag are set one at a time and tested together
+  // before every statement: apart, in different words, a test never reads
+  // one word just written by two separate stores (which stalls the load).
   int32_t breakFlag = 0;
-  int32_t returnFlag = 0;
-  vellvar routineName{0};
   int32_t ifState = 0;
+  vellvar routineName{0};
+  int32_t returnFlag = 0;
   int32_t nodeMode = 0;
   NodeRef thisNode;
 
