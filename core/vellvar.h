@@ -206,7 +206,15 @@ inline vellvar::vellvar(const vellvar& other)
 inline vellvar& vellvar::operator=(const vellvar& other) {
   if (this == &other) return *this;
   if (other.IsString()) {
-    CopyText(other);
+    if (heap_ || other.heap_) {
+      CopyText(other);
+      return *this;
+    }
+    // A short text into a value without a block: the inline buffer as it
+    // is, its terminator included.
+    std::memcpy(raw_, other.raw_, sizeof raw_);
+    kind = other.kind;
+    length_ = other.length_;
   } else {
     PutNumber(other.kind, other.Bytes());
   }
