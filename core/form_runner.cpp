@@ -181,6 +181,18 @@ __attribute__((always_inline)) inline Outcome RunRight(Interpreter& interp, Exec
   return Handed(ContinueOperators(interp, ctx, step.level + 1));
 }
 
+// The step's operator on two reals into ctx.value; false after a division
+// by zero, failed as the evaluator fails it (the outcome in `failed`).
+__attribute__((always_inline)) inline bool StoreReals(Interpreter& interp, ExecContext& ctx,
+                                                      const Chain::Step& step, double left,
+                                                      double right, Outcome& failed) {
+  if (StoreRealResult(ctx, step.op, left, right)) return true;
+  ctx.value = right;  // as the right operand left it
+  ReadAgain(ctx, step.right->end);
+  failed = Fail(interp, ErrorArithmetic) == ResultFailed ? Outcome::Failed : Outcome::Done;
+  return false;
+}
+
 // EvalFromLevel: the operators of the chain's level and above. assignedTo:
 // the value the whole chain is stored into next, if any (S = S + X appends
 // in place, as the evaluator does it).
@@ -194,11 +206,7 @@ Outcome RunChain(Interpreter& interp, ExecContext& ctx, const Chain& chain,
     // Two reals: the first operator's result is the first value stored.
     double rightReal;
     if (ReadReal(interp, ctx, *next->right, rightReal)) {
-      if (!StoreRealResult(ctx, next->op, headReal, rightReal)) {
-        ctx.value = rightReal;  // as the right operand left it
-        ReadAgain(ctx, next->right->end);
-        return Fail(interp, ErrorArithmetic) == ResultFailed ? Outcome::Failed : Outcome::Done;
-      }
+      if (!StoreReals(interp, ctx, *next, headReal, rightReal, o)) return o;
       ++next;
     } else {
       ctx.value = headReal;
@@ -218,11 +226,7 @@ Outcome RunChain(Interpreter& interp, ExecContext& ctx, const Chain& chain,
       const double leftReal = ctx.value.RealValue();
       double rightReal;
       if (ReadReal(interp, ctx, *step.right, rightReal)) {
-        if (!StoreRealResult(ctx, step.op, leftReal, rightReal)) {
-          ctx.value = rightReal;  // as the right operand left it
-          ReadAgain(ctx, step.right->end);
-          return Fail(interp, ErrorArithmetic) == ResultFailed ? Outcome::Failed : Outcome::Done;
-        }
+        if (!StoreReals(interp, ctx, step, leftReal, rightReal, o)) return o;
         continue;
       }
       o = RunRight(interp, ctx, step);
