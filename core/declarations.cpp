@@ -98,6 +98,9 @@ class InputValues {
 
 namespace {
 
+// The value a declared local starts with.
+const vellvar kEmptyText(u"");
+
 // Pushes a new local of that name at the end of ctx's frame, which it makes
 // `longer`.
 HandlerResult PushLocal(Interpreter& interp, ExecContext& ctx, std::u16string_view name,
@@ -107,7 +110,7 @@ HandlerResult PushLocal(Interpreter& interp, ExecContext& ctx, std::u16string_vi
   local.Clear();
   local.kind = NodeVariable;
   if (!KeyIs(local.Key(), name)) local.SetKey(name);  // often its name the last time already
-  local.item = u"";
+  local.item = kEmptyText;  // mostly a copy of the inline buffer
   names::NoteLocalBucket(interp, interp.localCount, bucket);
   ++interp.localCount;
   ctx.layout = longer;

@@ -88,10 +88,7 @@ struct ExecContext {
   const char16_t* text = u"";  // source->chars.c_str()
   int32_t cursor = 0;
   int32_t tokenStart = 0;
-  // Written only by the lexer and SetToken; what lies beyond tokenLength is
-  // never read, so a new context fills nothing but the terminator.
-  char16_t token[kTokenCapacity];
-  int32_t tokenLength = 0;
+  int32_t tokenLength = 0;  // of the text in token (below)
   // The lexer's memory of the token whose text is in token: where it starts
   // and ends and its code (start -1: none). A token given back and read
   // again is handed out from here instead of being scanned twice.
@@ -123,12 +120,19 @@ struct ExecContext {
   // The names of this text's frame (the locals from localBase), while it is
   // known; null when not (core/frame_layouts.h).
   const FrameLayout* layout = nullptr;
+  // breakFlag and returnFlag are set one at a time and tested together
+  // before every statement: apart, in different words, a test never reads
+  // one word just written by two separate stores (which stalls the load).
   int32_t breakFlag = 0;
-  int32_t returnFlag = 0;
-  vellvar routineName{0};
   int32_t ifState = 0;
+  vellvar routineName{0};
+  int32_t returnFlag = 0;
   int32_t nodeMode = 0;
   NodeRef thisNode;
+  // Written only by the lexer and SetToken; what lies beyond tokenLength is
+  // never read, so a new context fills nothing but the terminator. Last, so
+  // that the fields read at every statement share a few cache lines.
+  char16_t token[kTokenCapacity];
 
   ExecContext() { token[0] = 0; }
   ExecContext(const ExecContext&) = delete;

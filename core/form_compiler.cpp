@@ -214,6 +214,7 @@ std::unique_ptr<ParameterForm> FormCompiler::Parameters() {
     }
     if (t == TokComma) continue;
     made->names.emplace_back(reader_.TokenView());
+    made->keys.emplace_back(std::u16string_view(made->names.back()));
     made->buckets.push_back(names::NameBucket(made->names.back()));
   }
 }

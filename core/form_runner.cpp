@@ -181,28 +181,52 @@ __attribute__((always_inline)) inline Outcome RunRight(Interpreter& interp, Exec
   return Handed(ContinueOperators(interp, ctx, step.level + 1));
 }
 
+// The step's operator on two reals into ctx.value; false after a division
+// by zero, failed as the evaluator fails it (the outcome in `failed`).
+__attribute__((always_inline)) inline bool StoreReals(Interpreter& interp, ExecContext& ctx,
+                                                      const Chain::Step& step, double left,
+                                                      double right, Outcome& failed) {
+  if (StoreRealResult(ctx, step.op, left, right)) return true;
+  ctx.value = right;  // as the right operand left it
+  ReadAgain(ctx, step.right->end);
+  failed = Fail(interp, ErrorArithmetic) == ResultFailed ? Outcome::Failed : Outcome::Done;
+  return false;
+}
+
 // EvalFromLevel: the operators of the chain's level and above. assignedTo:
 // the value the whole chain is stored into next, if any (S = S + X appends
 // in place, as the evaluator does it).
 Outcome RunChain(Interpreter& interp, ExecContext& ctx, const Chain& chain,
                  vellvar* assignedTo = nullptr) {
-  Outcome o = RunOperand(interp, ctx, *chain.head);
-  if (o != Outcome::Done) {
-    if (o == Outcome::Failed) return o;
-    return Handed(ContinueOperators(interp, ctx, chain.minLevel));
+  const Chain::Step* next = chain.steps.data();
+  const Chain::Step* const last = next + chain.steps.size();
+  Outcome o = Outcome::Done;
+  double headReal;
+  if (next != last && ReadReal(interp, ctx, *chain.head, headReal)) {
+    // Two reals: the first operator's result is the first value stored.
+    double rightReal;
+    if (ReadReal(interp, ctx, *next->right, rightReal)) {
+      if (!StoreReals(interp, ctx, *next, headReal, rightReal, o)) return o;
+      ++next;
+    } else {
+      ctx.value = headReal;
+    }
+  } else {
+    o = RunOperand(interp, ctx, *chain.head);
+    if (o != Outcome::Done) {
+      if (o == Outcome::Failed) return o;
+      return Handed(ContinueOperators(interp, ctx, chain.minLevel));
+    }
   }
-  for (const Chain::Step& step : chain.steps) {
+  for (; next != last; ++next) {
+    const Chain::Step& step = *next;
     if (ctx.value.kind == KindReal) {
       // As the evaluator does: the current value stays until the right
       // operand replaces it.
       const double leftReal = ctx.value.RealValue();
       double rightReal;
       if (ReadReal(interp, ctx, *step.right, rightReal)) {
-        if (!StoreRealResult(ctx, step.op, leftReal, rightReal)) {
-          ctx.value = rightReal;  // as the right operand left it
-          ReadAgain(ctx, step.right->end);
-          return Fail(interp, ErrorArithmetic) == ResultFailed ? Outcome::Failed : Outcome::Done;
-        }
+        if (!StoreReals(interp, ctx, step, leftReal, rightReal, o)) return o;
         continue;
       }
       o = RunRight(interp, ctx, step);
@@ -222,7 +246,7 @@ Outcome RunChain(Interpreter& interp, ExecContext& ctx, const Chain& chain,
       if (o == Outcome::Failed) return o;
       // The sum is the chain's last operation and nothing follows it.
       if (assignedTo != nullptr && step.op == TokPlus && o == Outcome::Done &&
-          &step == &chain.steps.back() && BothWide(left, ctx.value)) {
+          next + 1 == last && BothWide(left, ctx.value)) {
         left.TakeBlockForAppend(*assignedTo, ctx.value);
       }
       if (ApplyOperator(interp, ctx, step.level, step.op, left) == ResultFailed) {

@@ -196,6 +196,7 @@ struct StatementForm {
 struct ParameterForm {
   bool list = false;                // the text begins with (
   std::vector<std::u16string> names;
+  std::vector<vellvar> keys;        // each name as the key a local is given
   std::vector<uint16_t> buckets;    // names::NameBucket of each
   ReadPoint end;                    // the ), or the first token given back
   // The frame it makes from that many values.

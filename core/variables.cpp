@@ -294,7 +294,7 @@ bool BindKnownParameters(Interpreter& interp, ExecContext& ctx, int& bound) {
   if (ctx.localBase < 0 || int64_t(ctx.localBase) + int64_t(count) > interp.localCount) return false;
   for (size_t i = 0; i < count; ++i) {
     const int32_t index = ctx.localBase + int32_t(i);
-    interp.locals[index].SetKey(form->names[i]);
+    interp.locals[index].SetKey(form->keys[i]);
     names::NoteLocalBucket(interp, index, form->buckets[i]);
   }
   forms::ReadAgain(ctx, form->end);

@@ -317,9 +317,12 @@ int64_t gNodeBudget = 20'000'000;
 // Nodes come from a pool of fixed-size blocks; it lives as long as the
 // process, as nodes may outlive any object that could own it. The
 // sanitizers take nodes from the C library instead, where they can watch
-// every block.
+// every block. Up to 64 MiB of empty slabs stay in the process, as the
+// C library keeps free memory at the top of its heap: an array made and
+// freed again and again is not faulted in anew each time.
+constexpr std::size_t kKeptEmptyNodeSlabs = (std::size_t(64) << 20) / FixedPool::kSlabBytes;
 FixedPool& NodePool() {
-  static FixedPool& pool = *new FixedPool(sizeof(vellarray));
+  static FixedPool& pool = *new FixedPool(sizeof(vellarray), kKeptEmptyNodeSlabs);
   return pool;
 }
 #endif

@@ -368,17 +368,10 @@ bool vellvar::TakeBlockForAppend(vellvar& owner, const vellvar& right) {
 
 // ---- construction ----
 
-vellvar::vellvar(int value) : kind(KindInteger), heap_(false), length_(0) {
-  std::memset(raw_, 0, sizeof raw_);
-  std::memcpy(raw_, &value, sizeof value);
+void vellvar::StoreWide(const char16_t* text) {
+  const std::u16string_view view(text);
+  Access::StoreText(*this, KindWide, view.data(), int64_t(UnitsBeforeZero(view)) * 2);
 }
-
-vellvar::vellvar(double value) : kind(KindReal), heap_(false), length_(0) {
-  std::memset(raw_, 0, sizeof raw_);
-  std::memcpy(raw_, &value, sizeof value);
-}
-
-vellvar::vellvar(const char16_t* text) : vellvar(std::u16string_view(text ? text : u"")) {}
 
 vellvar::vellvar(std::u16string_view text) : kind(KindWide), heap_(false), length_(0) {
   std::memset(raw_, 0, sizeof raw_);
@@ -402,7 +395,7 @@ vellvar::vellvar(vellvar&& other) noexcept
 
 // ---- assignment ----
 
-vellvar& vellvar::operator=(vellvar&& other) noexcept {
+vellvar& vellvar::MoveText(vellvar&& other) noexcept {
   if (this == &other) return *this;
   if (other.heap_ && other.IsString()) {
     if (heap_) Release();

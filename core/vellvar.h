@@ -153,6 +153,10 @@ class alignas(8) vellvar {
     length_ = 0;
   }
   void CopyText(const vellvar& other);
+  // The move assignment's work for anything but a number moved.
+  vellvar& MoveText(vellvar&& other) noexcept;
+  // Stores a text that is not empty into a value that holds nothing yet.
+  void StoreWide(const char16_t* text);
 
   // Bytes 0 to 7: inline data or the heap block's address; bytes 8 and 9 are
   // always 0, the terminator of an inline text that fills 8 bytes.
@@ -170,6 +174,22 @@ class alignas(8) vellvar {
 };
 static_assert(sizeof(vellvar) == 16);
 
+inline vellvar::vellvar(int value) : kind(KindInteger), heap_(false), length_(0) {
+  std::memset(raw_, 0, sizeof raw_);
+  std::memcpy(raw_, &value, sizeof value);
+}
+
+inline vellvar::vellvar(double value) : kind(KindReal), heap_(false), length_(0) {
+  std::memset(raw_, 0, sizeof raw_);
+  std::memcpy(raw_, &value, sizeof value);
+}
+
+// The empty text, the commonest, needs nothing but the cleared buffer.
+inline vellvar::vellvar(const char16_t* text) : kind(KindWide), heap_(false), length_(0) {
+  std::memset(raw_, 0, sizeof raw_);
+  if (text != nullptr && text[0] != 0) StoreWide(text);
+}
+
 inline vellvar::vellvar(const vellvar& other)
     : kind(other.kind), heap_(other.heap_), length_(other.length_) {
   std::memcpy(raw_, other.raw_, sizeof raw_);
@@ -186,10 +206,27 @@ inline vellvar::vellvar(const vellvar& other)
 inline vellvar& vellvar::operator=(const vellvar& other) {
   if (this == &other) return *this;
   if (other.IsString()) {
-    CopyText(other);
+    if (heap_ || other.heap_) {
+      CopyText(other);
+      return *this;
+    }
+    // A short text into a value without a block: the inline buffer as it
+    // is, its terminator included.
+    std::memcpy(raw_, other.raw_, sizeof raw_);
+    kind = other.kind;
+    length_ = other.length_;
   } else {
     PutNumber(other.kind, other.Bytes());
   }
+  return *this;
+}
+
+// A number moves by value: each keeps its own buffer.
+inline vellvar& vellvar::operator=(vellvar&& other) noexcept {
+  if (other.IsString() || this == &other) return MoveText(std::move(other));
+  PutNumber(other.kind, other.Bytes());
+  const int32_t zero[2] = {0, 0};
+  other.PutNumber(KindInteger, zero);
   return *this;
 }
 

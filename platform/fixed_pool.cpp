@@ -29,12 +29,20 @@ std::byte* FirstBlock(void* slab) { return static_cast<std::byte*>(slab) + kHead
 
 }  // namespace
 
-FixedPool::FixedPool(std::size_t blockSize)
-    : blockSize_(blockSize), blocksPerSlab_((kSlabBytes - kHeadBytes) / blockSize) {
+FixedPool::FixedPool(std::size_t blockSize, std::size_t keptEmpty)
+    : blockSize_(blockSize),
+      blocksPerSlab_((kSlabBytes - kHeadBytes) / blockSize),
+      keptEmpty_(keptEmpty < 1 ? 1 : keptEmpty) {
   static_assert(sizeof(Slab) <= kHeadBytes);
 }
 
 FixedPool::~FixedPool() {
+  // Kept empty slabs are not charged: they go without a refund.
+  while (spare_ != nullptr) {
+    Slab* slab = spare_;
+    spare_ = slab->next;
+    UnmapSlab(slab);
+  }
   while (all_ != nullptr) FreeSlab(all_);
 }
 
@@ -62,13 +70,17 @@ FixedPool::Slab* FixedPool::NewSlab() {
   return slab;
 }
 
-void FixedPool::FreeSlab(Slab* slab) noexcept {
+void FixedPool::UnmapSlab(Slab* slab) noexcept {
   if (slab->allPrev != nullptr) slab->allPrev->allNext = slab->allNext;
   if (slab->allNext != nullptr) slab->allNext->allPrev = slab->allPrev;
   if (all_ == slab) all_ = slab->allNext;
   ::munmap(slab, kSlabBytes);
-  RefundMemory(kSlabBytes);
   --slabs_;
+}
+
+void FixedPool::FreeSlab(Slab* slab) noexcept {
+  UnmapSlab(slab);
+  RefundMemory(kSlabBytes);
 }
 
 void FixedPool::Unlink(Slab* slab) noexcept {
@@ -92,8 +104,11 @@ void* FixedPool::Take() {
   Slab* slab = partial_;
   if (slab == nullptr) {
     if (spare_ != nullptr) {
+      ChargeMemory(kSlabBytes);
       slab = spare_;
-      spare_ = nullptr;
+      spare_ = slab->next;
+      slab->next = nullptr;
+      --spares_;
     } else {
       slab = NewSlab();
     }
@@ -123,10 +138,13 @@ void FixedPool::Give(void* block) noexcept {
   if (!slab->listed) PushPartial(slab);
   if (slab->live != 0) return;
   Unlink(slab);
-  if (spare_ == nullptr) {
+  if (spares_ < keptEmpty_) {
     slab->freeList = nullptr;
     slab->fresh = 0;
+    slab->next = spare_;
     spare_ = slab;
+    ++spares_;
+    RefundMemory(kSlabBytes);
   } else {
     FreeSlab(slab);
   }

@@ -76,3 +76,45 @@ TEST(FixedPool, ASlabBeyondTheBudgetIsRefused) {
   }
   SetMemoryBudget(saved);
 }
+
+// Empty slabs up to the number asked for stay for the next blocks, without
+// counting against the budget; they count again once they are taken.
+TEST(FixedPool, KeptEmptySlabsAreReusedAndNotCharged) {
+  const std::size_t before = MemoryInUse();
+  {
+    FixedPool pool(kBlock, 2);
+    const std::size_t perSlab = FixedPool::kSlabBytes / kBlock;
+    std::vector<void*> blocks;
+    for (std::size_t i = 0; i < 4 * perSlab; ++i) blocks.push_back(pool.Take());
+    const std::size_t slabs = pool.Slabs();
+    EXPECT_GE(slabs, 4u);
+    for (void* block : blocks) pool.Give(block);
+    EXPECT_EQ(pool.Slabs(), 2u);
+    EXPECT_EQ(MemoryInUse(), before);
+
+    // Taken again: the kept slabs first, each charged as it is taken.
+    blocks.clear();
+    for (std::size_t i = 0; i < perSlab + 1; ++i) blocks.push_back(pool.Take());
+    EXPECT_EQ(pool.Slabs(), 2u);
+    EXPECT_EQ(MemoryInUse(), before + 2 * FixedPool::kSlabBytes);
+    for (void* block : blocks) pool.Give(block);
+    EXPECT_EQ(MemoryInUse(), before);
+  }
+  EXPECT_EQ(MemoryInUse(), before);
+}
+
+// A kept slab is refused like a new one when taking it would pass the budget.
+TEST(FixedPool, AKeptSlabBeyondTheBudgetIsRefused) {
+  const std::size_t saved = MemoryBudget();
+  {
+    FixedPool pool(kBlock, 4);
+    pool.Give(pool.Take());
+    EXPECT_EQ(pool.Slabs(), 1u);
+    SetMemoryBudget(MemoryInUse() + FixedPool::kSlabBytes / 2);
+    EXPECT_THROW(pool.Take(), std::bad_alloc);
+    SetMemoryBudget(saved);
+    pool.Give(pool.Take());
+    EXPECT_EQ(pool.Slabs(), 1u);
+  }
+  SetMemoryBudget(saved);
+}

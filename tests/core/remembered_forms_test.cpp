@@ -67,6 +67,27 @@ TEST(RememberedForms, FailuresShowThePlainPathsLineAndToken) {
             u"01[MSG]\n 2 I: undefined error");
 }
 
+// A chain whose first operator has two reals is worked out from the
+// variables themselves; any other first operand goes the general way.
+TEST(RememberedForms, FirstOperatorOfTwoReals) {
+  // Variables on both sides, the divisor reaching 0 on the third pass.
+  EXPECT_EQ(RunBothWays(u"DIM I, X, Y\nX = 6\nY = 2\n"
+                        u"FOR I = 0, I < 4, I = I + 1 {\n"
+                        u"  PRINT X / Y, \" \", X < Y, \" \", (Y >= X) + 0.5, \" \"\n"
+                        u"  Y = Y - 1\n"
+                        u"}"),
+            u"3 0 0.5 6 0 0.5 [MSG]\n 5: arithmetic error");
+  // The right operand a text, a call or an element; the head a text or a
+  // number in turn: the same value as the plain path gives, every pass.
+  EXPECT_EQ(RunBothWays(u"SUB F(A) { RETURN (A * 2) }\n"
+                        u"DIM I, X, S, A\nS = \"ab\"\nA[0] = 4\n"
+                        u"FOR I = 0, I < 4, I = I + 1 {\n"
+                        u"  IF I == 2 { X = \"7\" } ELSE { X = I + 0.5 }\n"
+                        u"  PRINT X + S, \" \", X - F(I), \" \", X * A[0], \" \", X + 1 - I, \"|\"\n"
+                        u"}"),
+            u"0.5 0.5 2 1.5|1.5 -0.5 6 1.5|7ab 3 28 6|3.5 -2.5 14 1.5|");
+}
+
 TEST(RememberedForms, NamesThatChangeMeaningBetweenPasses) {
   // N is a SUB in the main text's scope and V's parameter in V's: U, which
   // declares nothing, reads whichever its caller has.

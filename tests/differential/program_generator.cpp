@@ -371,7 +371,7 @@ void ProgramGenerator::ArrayWork(std::u16string& out) {
 }
 
 void ProgramGenerator::Fault(std::u16string& out) {
-  switch (Pick(8)) {
+  switch (Pick(9)) {
     case 0: out += u"PRINT (1 + 2\n"; break;
     case 1: out += u"PRINT 1 / 0\n"; break;
     case 2: out += u"PRINT NOSUCHNAME\n"; break;
@@ -379,6 +379,10 @@ void ProgramGenerator::Fault(std::u16string& out) {
     case 4: out += u"PRINT \"open\n"; break;
     case 5: out += u"ELSE { PRINT 1 }\n"; break;
     case 6: out += u"PRINT MID(\"abc\")\n"; break;
+    case 8:
+      // A division by variables, read again and again until the divisor is 0.
+      out += u"G3 = 2\nWHILE 1 { PRINT G1 / G3, \" \" G3 = G3 - 1 }\n";
+      break;
     default: out += u"PRINT CALC(\"1 +\"), \"\\n\"\n"; break;
   }
 }
