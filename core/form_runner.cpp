@@ -496,8 +496,35 @@ HandlerResult RunAssignmentStatement(Interpreter& interp, ExecContext& ctx,
   return RunAssignment(interp, ctx, *form.target) == Outcome::Failed ? ResultFailed : ResultDone;
 }
 
+// A condition's form run. When it is done and does not hold, and the block
+// after it was passed over before, reading goes straight past that block as
+// SkipStatement would: true then. Else reading stands where Evaluate leaves it.
+__attribute__((always_inline)) inline bool PassedOver(Interpreter& interp, ExecContext& ctx,
+                                                      const Chain& condition,
+                                                      HandlerResult& result) {
+  const Outcome o = RunChain(interp, ctx, condition);
+  result = o == Outcome::Failed ? ResultFailed : ResultDone;
+  if (o != Outcome::Done) return false;
+  const TokenSlot& slot = ctx.tokenSlots[condition.end.at];
+  const int32_t next = condition.end.givenBack ? slot.start : slot.end;
+  if (!ConditionHolds(ctx) && size_t(next) < ctx.tokenSlotCount) {
+    const int32_t close = ctx.textForms->skipTo[size_t(next)];
+    if (close >= 0) {
+      ReadAgain(ctx, {close, false});
+      return true;
+    }
+  }
+  ReadAgain(ctx, condition.end);
+  return false;
+}
+
 HandlerResult RunIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
-  if (Evaluate(interp, ctx, *form.expression) == ResultFailed) return ResultFailed;
+  HandlerResult r;
+  if (PassedOver(interp, ctx, *form.expression, r)) {
+    ctx.ifState = 2;
+    return ResultDone;
+  }
+  if (r == ResultFailed) return ResultFailed;
   return Statement(IfBranch(interp, ctx));
 }
 
@@ -506,7 +533,9 @@ HandlerResult RunElseIf(Interpreter& interp, ExecContext& ctx, const StatementFo
     ReadAgain(ctx, {form.at, false});  // the message shows the keyword
     return Fail(interp, ErrorSyntax);
   }
-  if (Evaluate(interp, ctx, *form.expression) == ResultFailed) return ResultFailed;
+  HandlerResult r;
+  if (PassedOver(interp, ctx, *form.expression, r)) return ResultDone;  // ifState stays
+  if (r == ResultFailed) return ResultFailed;
   return Statement(ElseIfBranch(interp, ctx));
 }
 

@@ -17,13 +17,6 @@ inline bool TokenEquals(const ExecContext& ctx, const char16_t (&word)[N]) {
   return std::memcmp(ctx.token, word, (N - 1) * sizeof(char16_t)) == 0;
 }
 
-// A condition holds when its value, read as an integer, is not 0 (the value
-// is converted in place, as every comparison with an integer does).
-inline bool ConditionHolds(ExecContext& ctx) {
-  ctx.value.ChangeKind(KindInteger);
-  return ctx.value.IntValue() != 0;
-}
-
 inline bool Leaving(const ExecContext& ctx) { return ctx.breakFlag != 0 || ctx.returnFlag != 0; }
 
 }  // namespace

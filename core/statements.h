@@ -23,6 +23,12 @@ StatementHandler FindStatementKeyword(const ExecContext& ctx);
 HandlerResult ExecRem(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecPrint(Interpreter& interp, ExecContext& ctx);
 HandlerResult ExecIf(Interpreter& interp, ExecContext& ctx);
+// A condition holds when its value, read as an integer, is not 0 (the value
+// is converted in place, as every comparison with an integer does).
+inline bool ConditionHolds(ExecContext& ctx) {
+  ctx.value.ChangeKind(KindInteger);
+  return ctx.value.IntValue() != 0;
+}
 // IF and ELSEIF after their condition, which is in ctx.value (ELSEIF only
 // while an IF is pending: ifState not 0).
 HandlerResult IfBranch(Interpreter& interp, ExecContext& ctx);

@@ -174,6 +174,32 @@ TEST(RememberedForms, ExpressionsGoOnAfterABuiltinsArgumentList) {
             u"bcaba cdbcc decde [MSG]\n 5 : system error\n");
 }
 
+TEST(RememberedForms, BranchesPassedOverKeepTheChainGoing) {
+  // Once a branch's block has been passed over, a false condition goes
+  // straight past it: ELSEIF and ELSE still follow what was taken, an ELSEIF
+  // after a taken branch still evaluates its condition (the SUB prints), a
+  // real condition counts by its integer part.
+  EXPECT_EQ(RunBothWays(u"SUB T(N) {\n  PRINT \"t\", N\n  RETURN (N == 3)\n}\n"
+                        u"DIM I\n"
+                        u"FOR I = 0, I < 6, I = I + 1 {\n"
+                        u"  IF I * 0.4 { PRINT \"a\" } ELSEIF T(I) { PRINT \"b\" }\n"
+                        u"  ELSEIF I == 0 { PRINT \"z\" }\n"
+                        u"  ELSE { PRINT \"e\" }\n"
+                        u"  PRINT \" \"\n"
+                        u"}"),
+            u"t0z t1e t2e at3 at4 at5 ");
+  // A SUB's value is that of its last statement: here a condition that
+  // did not hold, as an integer. A failing condition shows its own line.
+  EXPECT_EQ(RunBothWays(u"SUB G(N) { IF N / 2 { PRINT \"g\" } }\n"
+                        u"DIM I\n"
+                        u"FOR I = 0, I < 4, I = I + 1 { PRINT G(I), \" \" }\n"
+                        u"FOR I = 0, I < 4, I = I + 1 {\n"
+                        u"  IF I == 9 { } ELSEIF\n"
+                        u"    1 / (I - 2) < 0 { PRINT \"n\" }\n"
+                        u"}"),
+            u"0 0 gg gg nn[MSG]\n 6: arithmetic error");
+}
+
 TEST(RememberedForms, ScopesFollowTheRunningTexts) {
   // A local shadows the global of its name in its SUB and in the SUBs it
   // calls, at every depth; the global shows again when they have ended.
