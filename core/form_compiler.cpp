@@ -92,6 +92,10 @@ class FormCompiler {
   int32_t savedRunState_;
 };
 
+inline bool NumberOrVariable(const Expr& operand) {
+  return operand.shape == Shape::Number || operand.shape == Shape::Variable;
+}
+
 // Counts the nesting of the parse while it lives.
 class Nesting {
  public:
@@ -123,6 +127,8 @@ const StatementForm* FormCompiler::Statement() {
         made->kind = StatementForm::Declaration;
         made->declarations = ParseDeclarations();
         if (made->declarations == nullptr) made->kind = StatementForm::Keyword;
+      } else if (made->handler == ExecElse) {
+        made->kind = StatementForm::Else;
       } else if (made->handler != nullptr) {
         made->kind = StatementForm::Keyword;
       } else {
@@ -239,6 +245,8 @@ const Chain* FormCompiler::ParseChain(int minLevel) {
     if (level < minLevel) {
       chain->end = {at_, true};
       GiveBack();
+      chain->pairOfReals = chain->steps.size() == 1 && NumberOrVariable(*chain->head) &&
+                           NumberOrVariable(*chain->steps.front().right);
       return chain;
     }
     const Expr* right = level == LevelMultiplicative ? ParsePrimary() : ParseChain(level + 1);

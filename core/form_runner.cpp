@@ -258,6 +258,23 @@ Outcome RunChain(Interpreter& interp, ExecContext& ctx, const Chain& chain,
   return Outcome::Done;
 }
 
+// RunChain, with one operator between two reals worked out at once.
+__attribute__((always_inline)) inline Outcome RunChainQuick(Interpreter& interp,
+                                                            ExecContext& ctx, const Chain& chain,
+                                                            vellvar* assignedTo = nullptr) {
+  if (chain.pairOfReals) {
+    const Chain::Step& step = chain.steps.front();
+    double left;
+    double right;
+    // Reading an operand twice (when the second is no real) changes nothing.
+    if (ReadReal(interp, ctx, *chain.head, left) && ReadReal(interp, ctx, *step.right, right)) {
+      Outcome failed = Outcome::Done;
+      return StoreReals(interp, ctx, step, left, right, failed) ? Outcome::Done : failed;
+    }
+  }
+  return RunChain(interp, ctx, chain, assignedTo);
+}
+
 // CallSub with the argument list the form knows, or none.
 Outcome RunCall(Interpreter& interp, ExecContext& ctx, const NameExpr& name, vellarray* sub) {
   SubCall call;
@@ -433,7 +450,7 @@ Outcome RunAssignment(Interpreter& interp, ExecContext& ctx, const NameExpr& nam
   }
   SetNodeRef(interp.thisSource, entry);
   SetNodeRef(interp.lastNode, entry);
-  const Outcome o = RunChain(interp, ctx, *name.assigned, &entry->item);
+  const Outcome o = RunChainQuick(interp, ctx, *name.assigned, &entry->item);
   if (o == Outcome::Failed) return o;
   StoreAssigned(ctx, entry);
   if (o == Outcome::Done) ReadAgain(ctx, name.end);
@@ -448,7 +465,7 @@ namespace {
 __attribute__((always_inline)) inline HandlerResult Evaluate(Interpreter& interp,
                                                              ExecContext& ctx,
                                                              const Chain& form) {
-  const Outcome o = RunChain(interp, ctx, form);
+  const Outcome o = RunChainQuick(interp, ctx, form);
   if (o == Outcome::Failed) return ResultFailed;
   if (o == Outcome::Done) ReadAgain(ctx, form.end);
   return ResultDone;
@@ -496,18 +513,36 @@ HandlerResult RunAssignmentStatement(Interpreter& interp, ExecContext& ctx,
   return RunAssignment(interp, ctx, *form.target) == Outcome::Failed ? ResultFailed : ResultDone;
 }
 
-// A condition's form run. When it is done and does not hold, and the block
-// after it was passed over before, reading goes straight past that block as
-// SkipStatement would: true then. Else reading stands where Evaluate leaves it.
+// Passes over the statement at next, where ctx's cursor stands, as
+// SkipStatement does: straight to its } when it is a block passed over before.
+__attribute__((always_inline)) inline HandlerResult PassOver(Interpreter& interp,
+                                                             ExecContext& ctx, int32_t next) {
+  if (size_t(next) < ctx.tokenSlotCount) {
+    const int32_t close = ctx.textForms->skipTo[size_t(next)];
+    if (close >= 0) {
+      ReadAgain(ctx, {close, false});
+      return ResultDone;
+    }
+  }
+  return SkipStatement(interp, ctx);
+}
+
+// A condition's form run. When it is done and its branch is passed over (the
+// condition does not hold, or for ELSEIF a branch before was taken), and the
+// block after it was passed over before, reading goes straight past that
+// block as SkipStatement would: true then. Else reading stands where
+// Evaluate leaves it.
+template <bool kElseIf>
 __attribute__((always_inline)) inline bool PassedOver(Interpreter& interp, ExecContext& ctx,
                                                       const Chain& condition,
                                                       HandlerResult& result) {
-  const Outcome o = RunChain(interp, ctx, condition);
+  const Outcome o = RunChainQuick(interp, ctx, condition);
   result = o == Outcome::Failed ? ResultFailed : ResultDone;
   if (o != Outcome::Done) return false;
   const TokenSlot& slot = ctx.tokenSlots[condition.end.at];
   const int32_t next = condition.end.givenBack ? slot.start : slot.end;
-  if (!ConditionHolds(ctx) && size_t(next) < ctx.tokenSlotCount) {
+  const bool holds = ConditionHolds(ctx);
+  if ((!holds || (kElseIf && ctx.ifState == IfTaken)) && size_t(next) < ctx.tokenSlotCount) {
     const int32_t close = ctx.textForms->skipTo[size_t(next)];
     if (close >= 0) {
       ReadAgain(ctx, {close, false});
@@ -520,8 +555,8 @@ __attribute__((always_inline)) inline bool PassedOver(Interpreter& interp, ExecC
 
 HandlerResult RunIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
   HandlerResult r;
-  if (PassedOver(interp, ctx, *form.expression, r)) {
-    ctx.ifState = 2;
+  if (PassedOver<false>(interp, ctx, *form.expression, r)) {
+    ctx.ifState = IfOpen;
     return ResultDone;
   }
   if (r == ResultFailed) return ResultFailed;
@@ -529,14 +564,24 @@ HandlerResult RunIf(Interpreter& interp, ExecContext& ctx, const StatementForm& 
 }
 
 HandlerResult RunElseIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
-  if (ctx.ifState == 0) {
+  if (ctx.ifState == IfNone) {
     ReadAgain(ctx, {form.at, false});  // the message shows the keyword
     return Fail(interp, ErrorSyntax);
   }
   HandlerResult r;
-  if (PassedOver(interp, ctx, *form.expression, r)) return ResultDone;  // ifState stays
+  if (PassedOver<true>(interp, ctx, *form.expression, r)) return ResultDone;  // ifState stays
   if (r == ResultFailed) return ResultFailed;
   return Statement(ElseIfBranch(interp, ctx));
+}
+
+// ELSE as ExecElse does it, passing over its branch the quick way.
+HandlerResult RunElse(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
+  ReadAgain(ctx, {form.at, false});
+  if (ctx.ifState == IfNone) return Fail(interp, ErrorSyntax);
+  const HandlerResult r = ctx.ifState == IfOpen ? ExecuteStatement(interp, ctx)
+                                                : PassOver(interp, ctx, ctx.cursor);
+  ctx.ifState = IfNone;
+  return Statement(r);
 }
 
 HandlerResult RunReturn(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
@@ -562,6 +607,7 @@ StatementRunner RunnerOf(StatementForm::Kind kind) {
     case StatementForm::Declaration: return DeclareLocals;
     case StatementForm::If: return RunIf;
     case StatementForm::ElseIf: return RunElseIf;
+    case StatementForm::Else: return RunElse;
     case StatementForm::Return: return RunReturn;
   }
   return RunKeyword;

@@ -105,6 +105,9 @@ struct Chain : Expr {
     bool bare;
   };
   int minLevel = 0;
+  // One operator between two operands that are each a number or a variable
+  // alone (J < 200, I + 1): worked out at once when both hold reals.
+  bool pairOfReals = false;
   const Expr* head = nullptr;
   std::vector<Step> steps;
 };
@@ -178,9 +181,9 @@ using StatementRunner = HandlerResult (*)(Interpreter& interp, ExecContext& ctx,
 struct StatementForm {
   // Assignment: an expression statement that assigns to a name alone.
   // Declaration: DIM with names alone. If, ElseIf, Return: those statements
-  // with their expression (RETURN without one: none).
+  // with their expression (RETURN without one: none). Else: ELSE.
   enum Kind : uint8_t {
-    Block, Close, End, Keyword, Expression, Assignment, Declaration, If, ElseIf, Return
+    Block, Close, End, Keyword, Expression, Assignment, Declaration, If, ElseIf, Else, Return
   };
   Kind kind = Block;
   int32_t at = 0;                      // its first token
