@@ -96,6 +96,13 @@ inline bool NumberOrVariable(const Expr& operand) {
   return operand.shape == Shape::Number || operand.shape == Shape::Variable;
 }
 
+inline Chain::RealOperand RealOperandOf(const Expr& operand) {
+  if (operand.shape == Shape::Number) {
+    return {nullptr, static_cast<const NumberExpr&>(operand).value};
+  }
+  return {static_cast<const NameExpr*>(&operand), 0.0};
+}
+
 // Counts the nesting of the parse while it lives.
 class Nesting {
  public:
@@ -245,8 +252,13 @@ const Chain* FormCompiler::ParseChain(int minLevel) {
     if (level < minLevel) {
       chain->end = {at_, true};
       GiveBack();
-      chain->pairOfReals = chain->steps.size() == 1 && NumberOrVariable(*chain->head) &&
-                           NumberOrVariable(*chain->steps.front().right);
+      if (chain->steps.size() == 1 && NumberOrVariable(*chain->head) &&
+          NumberOrVariable(*chain->steps.front().right)) {
+        chain->pairOfReals = true;
+        chain->pair[0] = RealOperandOf(*chain->head);
+        chain->pair[1] = RealOperandOf(*chain->steps.front().right);
+        chain->pairOp = chain->steps.front().op;
+      }
       return chain;
     }
     const Expr* right = level == LevelMultiplicative ? ParsePrimary() : ParseChain(level + 1);

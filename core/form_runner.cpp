@@ -137,6 +137,20 @@ __attribute__((always_inline)) inline bool ReadVariable(Interpreter& interp, Exe
   return true;
 }
 
+// ReadReal for a variable.
+__attribute__((always_inline)) inline bool ReadVariableReal(Interpreter& interp, ExecContext& ctx,
+                                                            const NameExpr& name, double& value) {
+  if (ctx.nodeMode) return false;
+  vellarray* entry = EntryOf(interp, ctx, name);
+  if (entry == nullptr || entry->item.kind != KindReal) return false;
+  const int32_t kind = entry->kind;
+  if (kind != NodeVariable && !IsComponentKind(kind)) return false;
+  SetNodeRef(interp.thisSource, entry);
+  SetNodeRef(interp.lastNode, entry);
+  value = entry->item.RealValue();
+  return true;
+}
+
 // A right operand that is a number, or a variable holding a real, read as
 // a real without going through the current value (the operator's result
 // replaces that at once); the variable is referenced as any read does.
@@ -147,16 +161,7 @@ __attribute__((always_inline)) inline bool ReadReal(Interpreter& interp, ExecCon
     return true;
   }
   if (form.shape != Shape::Variable) return false;
-  const NameExpr& name = static_cast<const NameExpr&>(form);
-  if (ctx.nodeMode) return false;
-  vellarray* entry = EntryOf(interp, ctx, name);
-  if (entry == nullptr || entry->item.kind != KindReal) return false;
-  const int32_t kind = entry->kind;
-  if (kind != NodeVariable && !IsComponentKind(kind)) return false;
-  SetNodeRef(interp.thisSource, entry);
-  SetNodeRef(interp.lastNode, entry);
-  value = entry->item.RealValue();
-  return true;
+  return ReadVariableReal(interp, ctx, static_cast<const NameExpr&>(form), value);
 }
 
 // An operand: numbers and variables straight away, anything else by its form.
@@ -258,18 +263,37 @@ Outcome RunChain(Interpreter& interp, ExecContext& ctx, const Chain& chain,
   return Outcome::Done;
 }
 
+// An operand of a pair as ReadReal reads it.
+__attribute__((always_inline)) inline bool ReadPairOperand(Interpreter& interp, ExecContext& ctx,
+                                                           const Chain::RealOperand& operand,
+                                                           double& value) {
+  if (operand.variable == nullptr) {
+    value = operand.number;
+    return true;
+  }
+  return ReadVariableReal(interp, ctx, *operand.variable, value);
+}
+
 // RunChain, with one operator between two reals worked out at once.
 __attribute__((always_inline)) inline Outcome RunChainQuick(Interpreter& interp,
                                                             ExecContext& ctx, const Chain& chain,
                                                             vellvar* assignedTo = nullptr) {
-  if (chain.pairOfReals) {
-    const Chain::Step& step = chain.steps.front();
+  if (chain.steps.empty()) {
+    // A variable alone (an index, an argument): read at once.
+    if (chain.head->shape == Shape::Variable &&
+        ReadVariable(interp, ctx, static_cast<const NameExpr&>(*chain.head))) {
+      return Outcome::Done;
+    }
+  } else if (chain.pairOfReals) {
     double left;
     double right;
     // Reading an operand twice (when the second is no real) changes nothing.
-    if (ReadReal(interp, ctx, *chain.head, left) && ReadReal(interp, ctx, *step.right, right)) {
+    if (ReadPairOperand(interp, ctx, chain.pair[0], left) &&
+        ReadPairOperand(interp, ctx, chain.pair[1], right)) {
+      if (StoreRealResult(ctx, chain.pairOp, left, right)) return Outcome::Done;
       Outcome failed = Outcome::Done;
-      return StoreReals(interp, ctx, step, left, right, failed) ? Outcome::Done : failed;
+      StoreReals(interp, ctx, chain.steps.front(), left, right, failed);
+      return failed;
     }
   }
   return RunChain(interp, ctx, chain, assignedTo);
@@ -341,7 +365,7 @@ Outcome RunName(Interpreter& interp, ExecContext& ctx, const NameExpr& name) {
       StepMember(interp, walk, step.member);
       continue;
     }
-    const Outcome o = RunChain(interp, ctx, *step.index);
+    const Outcome o = RunChainQuick(interp, ctx, *step.index);
     if (o == Outcome::Failed) return o;
     StepIndexValue(interp, ctx, walk);
     if (o == Outcome::Plain) {
@@ -358,7 +382,7 @@ Outcome RunName(Interpreter& interp, ExecContext& ctx, const NameExpr& name) {
     ReadAgain(ctx, {name.assignAt, false});
     return Handed(StoreIntoWalk(interp, ctx, walk));
   }
-  const Outcome o = RunChain(interp, ctx, *name.assigned, &walk.cur->item);
+  const Outcome o = RunChainQuick(interp, ctx, *name.assigned, &walk.cur->item);
   if (o == Outcome::Failed) return o;
   StoreAssigned(ctx, walk.cur);
   return o;

@@ -78,6 +78,7 @@ struct TextExpr : Expr {
 };
 
 struct Chain;
+struct NameExpr;
 
 // ( expression )
 struct GroupExpr : Expr {
@@ -106,8 +107,15 @@ struct Chain : Expr {
   };
   int minLevel = 0;
   // One operator between two operands that are each a number or a variable
-  // alone (J < 200, I + 1): worked out at once when both hold reals.
+  // alone (J < 200, I + 1): worked out at once when both hold reals. The
+  // operands are kept here too, so that reading them takes no more steps.
   bool pairOfReals = false;
+  struct RealOperand {
+    const NameExpr* variable;  // null: the number
+    double number;
+  };
+  RealOperand pair[2] = {};
+  int pairOp = 0;
   const Expr* head = nullptr;
   std::vector<Step> steps;
 };
