@@ -275,9 +275,10 @@ __attribute__((always_inline)) inline bool ReadPairOperand(Interpreter& interp, 
 }
 
 // RunChain, with one operator between two reals worked out at once.
-__attribute__((always_inline)) inline Outcome RunChainQuick(Interpreter& interp,
-                                                            ExecContext& ctx, const Chain& chain,
-                                                            vellvar* assignedTo = nullptr) {
+// Not forced inline: in an unoptimised build its locals would widen the
+// frames of the statements that nest (IF around a recursive call).
+inline Outcome RunChainQuick(Interpreter& interp, ExecContext& ctx, const Chain& chain,
+                             vellvar* assignedTo = nullptr) {
   if (chain.steps.empty()) {
     // A variable alone (an index, an argument): read at once.
     if (chain.head->shape == Shape::Variable &&
