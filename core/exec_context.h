@@ -83,6 +83,10 @@ SharedText MakeSharedText(std::u16string_view text);
 
 constexpr int kTokenCapacity = 256;  // 255 units and a NUL
 
+// Where an IF chain stands for the ELSEIF and ELSE after it: none pending,
+// a branch taken, or every condition so far false.
+enum IfState : int32_t { IfNone = 0, IfTaken = 1, IfOpen = 2 };
+
 struct ExecContext {
   SharedText source;           // keeps text alive for the whole run
   const char16_t* text = u"";  // source->chars.c_str()
@@ -124,7 +128,7 @@ struct ExecContext {
   // before every statement: apart, in different words, a test never reads
   // one word just written by two separate stores (which stalls the load).
   int32_t breakFlag = 0;
-  int32_t ifState = 0;
+  int32_t ifState = 0;  // an IfState
   vellvar routineName{0};
   int32_t returnFlag = 0;
   int32_t nodeMode = 0;

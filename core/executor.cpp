@@ -160,9 +160,10 @@ HandlerResult ExecuteText(Interpreter& interp, SharedText text, int32_t localBas
 
 namespace {
 HandlerResult ExecutePlainStatement(Interpreter& interp, ExecContext& ctx);
-}  // namespace
 
-HandlerResult ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
+// ExecuteStatement's work, inlined where blocks run their statements.
+__attribute__((always_inline)) inline HandlerResult StatementStep(Interpreter& interp,
+                                                                  ExecContext& ctx) {
   // Once an error has been reported no statement starts, whatever loop,
   // block or SUB it belongs to: the statement whose pump ran the failing
   // event text completes and the run stops after it.
@@ -175,6 +176,12 @@ HandlerResult ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
     return form->run(interp, ctx, *form);
   }
   return ExecutePlainStatement(interp, ctx);
+}
+
+}  // namespace
+
+HandlerResult ExecuteStatement(Interpreter& interp, ExecContext& ctx) {
+  return StatementStep(interp, ctx);
 }
 
 namespace {
@@ -202,7 +209,7 @@ __attribute__((noinline)) HandlerResult ExecutePlainStatement(Interpreter& inter
 
 HandlerResult RunBlock(Interpreter& interp, ExecContext& ctx) {
   for (;;) {
-    const HandlerResult r = ExecuteStatement(interp, ctx);
+    const HandlerResult r = StatementStep(interp, ctx);
     if (r == ResultBlockClosed) return ResultDone;
     if (r == ResultTextEnded) return Fail(interp, ErrorUnbalanced);
     if (r == ResultFailed) return ResultFailed;

@@ -92,6 +92,17 @@ class FormCompiler {
   int32_t savedRunState_;
 };
 
+inline bool NumberOrVariable(const Expr& operand) {
+  return operand.shape == Shape::Number || operand.shape == Shape::Variable;
+}
+
+inline Chain::RealOperand RealOperandOf(const Expr& operand) {
+  if (operand.shape == Shape::Number) {
+    return {nullptr, static_cast<const NumberExpr&>(operand).value};
+  }
+  return {static_cast<const NameExpr*>(&operand), 0.0};
+}
+
 // Counts the nesting of the parse while it lives.
 class Nesting {
  public:
@@ -123,6 +134,8 @@ const StatementForm* FormCompiler::Statement() {
         made->kind = StatementForm::Declaration;
         made->declarations = ParseDeclarations();
         if (made->declarations == nullptr) made->kind = StatementForm::Keyword;
+      } else if (made->handler == ExecElse) {
+        made->kind = StatementForm::Else;
       } else if (made->handler != nullptr) {
         made->kind = StatementForm::Keyword;
       } else {
@@ -239,6 +252,13 @@ const Chain* FormCompiler::ParseChain(int minLevel) {
     if (level < minLevel) {
       chain->end = {at_, true};
       GiveBack();
+      if (chain->steps.size() == 1 && NumberOrVariable(*chain->head) &&
+          NumberOrVariable(*chain->steps.front().right)) {
+        chain->pairOfReals = true;
+        chain->pair[0] = RealOperandOf(*chain->head);
+        chain->pair[1] = RealOperandOf(*chain->steps.front().right);
+        chain->pairOp = chain->steps.front().op;
+      }
       return chain;
     }
     const Expr* right = level == LevelMultiplicative ? ParsePrimary() : ParseChain(level + 1);

@@ -137,6 +137,20 @@ __attribute__((always_inline)) inline bool ReadVariable(Interpreter& interp, Exe
   return true;
 }
 
+// ReadReal for a variable.
+__attribute__((always_inline)) inline bool ReadVariableReal(Interpreter& interp, ExecContext& ctx,
+                                                            const NameExpr& name, double& value) {
+  if (ctx.nodeMode) return false;
+  vellarray* entry = EntryOf(interp, ctx, name);
+  if (entry == nullptr || entry->item.kind != KindReal) return false;
+  const int32_t kind = entry->kind;
+  if (kind != NodeVariable && !IsComponentKind(kind)) return false;
+  SetNodeRef(interp.thisSource, entry);
+  SetNodeRef(interp.lastNode, entry);
+  value = entry->item.RealValue();
+  return true;
+}
+
 // A right operand that is a number, or a variable holding a real, read as
 // a real without going through the current value (the operator's result
 // replaces that at once); the variable is referenced as any read does.
@@ -147,16 +161,7 @@ __attribute__((always_inline)) inline bool ReadReal(Interpreter& interp, ExecCon
     return true;
   }
   if (form.shape != Shape::Variable) return false;
-  const NameExpr& name = static_cast<const NameExpr&>(form);
-  if (ctx.nodeMode) return false;
-  vellarray* entry = EntryOf(interp, ctx, name);
-  if (entry == nullptr || entry->item.kind != KindReal) return false;
-  const int32_t kind = entry->kind;
-  if (kind != NodeVariable && !IsComponentKind(kind)) return false;
-  SetNodeRef(interp.thisSource, entry);
-  SetNodeRef(interp.lastNode, entry);
-  value = entry->item.RealValue();
-  return true;
+  return ReadVariableReal(interp, ctx, static_cast<const NameExpr&>(form), value);
 }
 
 // An operand: numbers and variables straight away, anything else by its form.
@@ -258,6 +263,43 @@ Outcome RunChain(Interpreter& interp, ExecContext& ctx, const Chain& chain,
   return Outcome::Done;
 }
 
+// An operand of a pair as ReadReal reads it.
+__attribute__((always_inline)) inline bool ReadPairOperand(Interpreter& interp, ExecContext& ctx,
+                                                           const Chain::RealOperand& operand,
+                                                           double& value) {
+  if (operand.variable == nullptr) {
+    value = operand.number;
+    return true;
+  }
+  return ReadVariableReal(interp, ctx, *operand.variable, value);
+}
+
+// RunChain, with one operator between two reals worked out at once.
+// Not forced inline: in an unoptimised build its locals would widen the
+// frames of the statements that nest (IF around a recursive call).
+inline Outcome RunChainQuick(Interpreter& interp, ExecContext& ctx, const Chain& chain,
+                             vellvar* assignedTo = nullptr) {
+  if (chain.steps.empty()) {
+    // A variable alone (an index, an argument): read at once.
+    if (chain.head->shape == Shape::Variable &&
+        ReadVariable(interp, ctx, static_cast<const NameExpr&>(*chain.head))) {
+      return Outcome::Done;
+    }
+  } else if (chain.pairOfReals) {
+    double left;
+    double right;
+    // Reading an operand twice (when the second is no real) changes nothing.
+    if (ReadPairOperand(interp, ctx, chain.pair[0], left) &&
+        ReadPairOperand(interp, ctx, chain.pair[1], right)) {
+      if (StoreRealResult(ctx, chain.pairOp, left, right)) return Outcome::Done;
+      Outcome failed = Outcome::Done;
+      StoreReals(interp, ctx, chain.steps.front(), left, right, failed);
+      return failed;
+    }
+  }
+  return RunChain(interp, ctx, chain, assignedTo);
+}
+
 // CallSub with the argument list the form knows, or none.
 Outcome RunCall(Interpreter& interp, ExecContext& ctx, const NameExpr& name, vellarray* sub) {
   SubCall call;
@@ -324,7 +366,7 @@ Outcome RunName(Interpreter& interp, ExecContext& ctx, const NameExpr& name) {
       StepMember(interp, walk, step.member);
       continue;
     }
-    const Outcome o = RunChain(interp, ctx, *step.index);
+    const Outcome o = RunChainQuick(interp, ctx, *step.index);
     if (o == Outcome::Failed) return o;
     StepIndexValue(interp, ctx, walk);
     if (o == Outcome::Plain) {
@@ -341,7 +383,7 @@ Outcome RunName(Interpreter& interp, ExecContext& ctx, const NameExpr& name) {
     ReadAgain(ctx, {name.assignAt, false});
     return Handed(StoreIntoWalk(interp, ctx, walk));
   }
-  const Outcome o = RunChain(interp, ctx, *name.assigned, &walk.cur->item);
+  const Outcome o = RunChainQuick(interp, ctx, *name.assigned, &walk.cur->item);
   if (o == Outcome::Failed) return o;
   StoreAssigned(ctx, walk.cur);
   return o;
@@ -433,7 +475,7 @@ Outcome RunAssignment(Interpreter& interp, ExecContext& ctx, const NameExpr& nam
   }
   SetNodeRef(interp.thisSource, entry);
   SetNodeRef(interp.lastNode, entry);
-  const Outcome o = RunChain(interp, ctx, *name.assigned, &entry->item);
+  const Outcome o = RunChainQuick(interp, ctx, *name.assigned, &entry->item);
   if (o == Outcome::Failed) return o;
   StoreAssigned(ctx, entry);
   if (o == Outcome::Done) ReadAgain(ctx, name.end);
@@ -448,7 +490,7 @@ namespace {
 __attribute__((always_inline)) inline HandlerResult Evaluate(Interpreter& interp,
                                                              ExecContext& ctx,
                                                              const Chain& form) {
-  const Outcome o = RunChain(interp, ctx, form);
+  const Outcome o = RunChainQuick(interp, ctx, form);
   if (o == Outcome::Failed) return ResultFailed;
   if (o == Outcome::Done) ReadAgain(ctx, form.end);
   return ResultDone;
@@ -496,18 +538,36 @@ HandlerResult RunAssignmentStatement(Interpreter& interp, ExecContext& ctx,
   return RunAssignment(interp, ctx, *form.target) == Outcome::Failed ? ResultFailed : ResultDone;
 }
 
-// A condition's form run. When it is done and does not hold, and the block
-// after it was passed over before, reading goes straight past that block as
-// SkipStatement would: true then. Else reading stands where Evaluate leaves it.
+// Passes over the statement at next, where ctx's cursor stands, as
+// SkipStatement does: straight to its } when it is a block passed over before.
+__attribute__((always_inline)) inline HandlerResult PassOver(Interpreter& interp,
+                                                             ExecContext& ctx, int32_t next) {
+  if (size_t(next) < ctx.tokenSlotCount) {
+    const int32_t close = ctx.textForms->skipTo[size_t(next)];
+    if (close >= 0) {
+      ReadAgain(ctx, {close, false});
+      return ResultDone;
+    }
+  }
+  return SkipStatement(interp, ctx);
+}
+
+// A condition's form run. When it is done and its branch is passed over (the
+// condition does not hold, or for ELSEIF a branch before was taken), and the
+// block after it was passed over before, reading goes straight past that
+// block as SkipStatement would: true then. Else reading stands where
+// Evaluate leaves it.
+template <bool kElseIf>
 __attribute__((always_inline)) inline bool PassedOver(Interpreter& interp, ExecContext& ctx,
                                                       const Chain& condition,
                                                       HandlerResult& result) {
-  const Outcome o = RunChain(interp, ctx, condition);
+  const Outcome o = RunChainQuick(interp, ctx, condition);
   result = o == Outcome::Failed ? ResultFailed : ResultDone;
   if (o != Outcome::Done) return false;
   const TokenSlot& slot = ctx.tokenSlots[condition.end.at];
   const int32_t next = condition.end.givenBack ? slot.start : slot.end;
-  if (!ConditionHolds(ctx) && size_t(next) < ctx.tokenSlotCount) {
+  const bool holds = ConditionHolds(ctx);
+  if ((!holds || (kElseIf && ctx.ifState == IfTaken)) && size_t(next) < ctx.tokenSlotCount) {
     const int32_t close = ctx.textForms->skipTo[size_t(next)];
     if (close >= 0) {
       ReadAgain(ctx, {close, false});
@@ -520,8 +580,8 @@ __attribute__((always_inline)) inline bool PassedOver(Interpreter& interp, ExecC
 
 HandlerResult RunIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
   HandlerResult r;
-  if (PassedOver(interp, ctx, *form.expression, r)) {
-    ctx.ifState = 2;
+  if (PassedOver<false>(interp, ctx, *form.expression, r)) {
+    ctx.ifState = IfOpen;
     return ResultDone;
   }
   if (r == ResultFailed) return ResultFailed;
@@ -529,14 +589,24 @@ HandlerResult RunIf(Interpreter& interp, ExecContext& ctx, const StatementForm& 
 }
 
 HandlerResult RunElseIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
-  if (ctx.ifState == 0) {
+  if (ctx.ifState == IfNone) {
     ReadAgain(ctx, {form.at, false});  // the message shows the keyword
     return Fail(interp, ErrorSyntax);
   }
   HandlerResult r;
-  if (PassedOver(interp, ctx, *form.expression, r)) return ResultDone;  // ifState stays
+  if (PassedOver<true>(interp, ctx, *form.expression, r)) return ResultDone;  // ifState stays
   if (r == ResultFailed) return ResultFailed;
   return Statement(ElseIfBranch(interp, ctx));
+}
+
+// ELSE as ExecElse does it, passing over its branch the quick way.
+HandlerResult RunElse(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
+  ReadAgain(ctx, {form.at, false});
+  if (ctx.ifState == IfNone) return Fail(interp, ErrorSyntax);
+  const HandlerResult r = ctx.ifState == IfOpen ? ExecuteStatement(interp, ctx)
+                                                : PassOver(interp, ctx, ctx.cursor);
+  ctx.ifState = IfNone;
+  return Statement(r);
 }
 
 HandlerResult RunReturn(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
@@ -562,6 +632,7 @@ StatementRunner RunnerOf(StatementForm::Kind kind) {
     case StatementForm::Declaration: return DeclareLocals;
     case StatementForm::If: return RunIf;
     case StatementForm::ElseIf: return RunElseIf;
+    case StatementForm::Else: return RunElse;
     case StatementForm::Return: return RunReturn;
   }
   return RunKeyword;

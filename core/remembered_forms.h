@@ -78,6 +78,7 @@ struct TextExpr : Expr {
 };
 
 struct Chain;
+struct NameExpr;
 
 // ( expression )
 struct GroupExpr : Expr {
@@ -105,6 +106,16 @@ struct Chain : Expr {
     bool bare;
   };
   int minLevel = 0;
+  // One operator between two operands that are each a number or a variable
+  // alone (J < 200, I + 1): worked out at once when both hold reals. The
+  // operands are kept here too, so that reading them takes no more steps.
+  bool pairOfReals = false;
+  struct RealOperand {
+    const NameExpr* variable;  // null: the number
+    double number;
+  };
+  RealOperand pair[2] = {};
+  int pairOp = 0;
   const Expr* head = nullptr;
   std::vector<Step> steps;
 };
@@ -178,9 +189,9 @@ using StatementRunner = HandlerResult (*)(Interpreter& interp, ExecContext& ctx,
 struct StatementForm {
   // Assignment: an expression statement that assigns to a name alone.
   // Declaration: DIM with names alone. If, ElseIf, Return: those statements
-  // with their expression (RETURN without one: none).
+  // with their expression (RETURN without one: none). Else: ELSE.
   enum Kind : uint8_t {
-    Block, Close, End, Keyword, Expression, Assignment, Declaration, If, ElseIf, Return
+    Block, Close, End, Keyword, Expression, Assignment, Declaration, If, ElseIf, Else, Return
   };
   Kind kind = Block;
   int32_t at = 0;                      // its first token

@@ -200,6 +200,39 @@ TEST(RememberedForms, BranchesPassedOverKeepTheChainGoing) {
             u"0 0 gg gg nn[MSG]\n 6: arithmetic error");
 }
 
+TEST(RememberedForms, ChainsAfterATakenBranchAndElseApart) {
+  // After a taken branch every ELSEIF still evaluates its condition (the SUB
+  // prints) and passes over its block whether or not the condition holds;
+  // an ELSE belongs to the chain across the statements between them.
+  EXPECT_EQ(RunBothWays(u"SUB T(N) {\n  PRINT \"t\"\n  RETURN (N)\n}\n"
+                        u"DIM I\n"
+                        u"FOR I = 0, I < 4, I = I + 1 {\n"
+                        u"  IF I < 2 { PRINT \"a\" } ELSEIF T(1) { PRINT \"b\" }\n"
+                        u"  ELSEIF T(I - 3) { PRINT \"c\" }\n"
+                        u"  PRINT I\n"
+                        u"  ELSE { PRINT \"e\" }\n"
+                        u"  PRINT \" \"\n"
+                        u"}"),
+            u"att0 att1 tbt2 tbt3 ");
+}
+
+TEST(RememberedForms, PairsOfOperandsKeepTheirKindsAndFailures) {
+  // One operator between two variables or numbers: reals, integers and
+  // texts each as the evaluator takes them, a text compared in its own
+  // kind, and a divisor read from a variable that reaches 0.
+  EXPECT_EQ(RunBothWays(u"DIM I, A, B\n"
+                        u"FOR I = 0, I < 6, I = I + 1 {\n"
+                        u"  A = I\n"
+                        u"  IF I == 2 { A = \"2\" } ELSEIF I == 3 { A = \"x\" }\n"
+                        u"  B = A + 1\n"
+                        u"  IF A < 3 { PRINT \"<\" } ELSE { PRINT \">\" }\n"
+                        u"  PRINT B, \" \", A == 2, \" \"\n"
+                        u"}\n"
+                        u"FOR I = 3, I > -1, I = I - 1 { B = 6\n"
+                        u"  PRINT B / I, \" \" }"),
+            u"<1 0 <2 0 <3 1 <1 0 >5 0 >6 0 2 3 6 [MSG]\n 10: arithmetic error");
+}
+
 TEST(RememberedForms, ScopesFollowTheRunningTexts) {
   // A local shadows the global of its name in its SUB and in the SUBs it
   // calls, at every depth; the global shows again when they have ended.

@@ -170,6 +170,8 @@ void ProgramGenerator::Statement(std::u16string& out, Scope& scope, int depth) {
       Block(out, scope, depth);
     }
     if (Chance(50)) {
+      // A statement between them leaves the ELSE in the chain.
+      if (Chance(15)) Assignment(out, scope);
       out += u"ELSE ";
       Block(out, scope, depth);
     }
