@@ -30,25 +30,34 @@ constexpr int32_t kIndexedChildren = 8;
 // those need the walk.
 bool Indexable(const vellvar& key) { return key.kind == KindWide && key.Length() != 0; }
 
-// A hash of a key's characters, eight bytes at a time, mixed well enough for
-// linear probing in a table indexed by its low bits.
+template <typename Word>
+Word Load(const char* bytes) {
+  Word word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+// A hash of a key's characters, eight bytes at a time (the last eight
+// overlapping the word before, a short key's in two overlapping halves),
+// mixed well enough for linear probing in a table indexed by its low bits.
 uint64_t HashKey(std::u16string_view key) {
   constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
   const char* bytes = reinterpret_cast<const char*>(key.data());
-  size_t left = key.size() * sizeof(char16_t);
-  uint64_t hash = left * kMultiplier;
-  for (; left >= 8; bytes += 8, left -= 8) {
-    uint64_t word;
-    std::memcpy(&word, bytes, 8);
+  const size_t size = key.size() * sizeof(char16_t);
+  const char* end = bytes + size;
+  uint64_t hash = size * kMultiplier;
+  const auto mix = [&hash](uint64_t word) {
     hash = (hash ^ word) * kMultiplier;
     hash ^= hash >> 29;
+  };
+  if (size >= 8) {
+    for (; end - bytes > 8; bytes += 8) mix(Load<uint64_t>(bytes));
+    mix(Load<uint64_t>(end - 8));
+  } else if (size >= 4) {
+    mix(uint64_t(Load<uint32_t>(bytes)) | uint64_t(Load<uint32_t>(end - 4)) << 32);
+  } else if (size == 2) {
+    mix(Load<uint16_t>(bytes));
   }
-  if (left > 0) {
-    uint64_t word = 0;
-    std::memcpy(&word, bytes, left);
-    hash = (hash ^ word) * kMultiplier;
-  }
-  hash ^= hash >> 32;
   hash *= 0xD6E8FEB86659FD93ull;
   return hash ^ (hash >> 32);
 }
