@@ -2,7 +2,7 @@
 #include "core/vellarray.h"
 
 #include <algorithm>
-#include <functional>
+#include <cstring>
 #include <new>
 #include <string_view>
 #include <utility>
@@ -30,27 +30,61 @@ constexpr int32_t kIndexedChildren = 8;
 // those need the walk.
 bool Indexable(const vellvar& key) { return key.kind == KindWide && key.Length() != 0; }
 
+template <typename Word>
+Word Load(const char* bytes) {
+  Word word;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+// A hash of a key's characters, eight bytes at a time (the last eight
+// overlapping the word before, a short key's in two overlapping halves),
+// mixed well enough for linear probing in a table indexed by its low bits.
+uint64_t HashKey(std::u16string_view key) {
+  constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+  const char* bytes = reinterpret_cast<const char*>(key.data());
+  const size_t size = key.size() * sizeof(char16_t);
+  const char* end = bytes + size;
+  uint64_t hash = size * kMultiplier;
+  const auto mix = [&hash](uint64_t word) {
+    hash = (hash ^ word) * kMultiplier;
+    hash ^= hash >> 29;
+  };
+  if (size >= 8) {
+    for (; end - bytes > 8; bytes += 8) mix(Load<uint64_t>(bytes));
+    mix(Load<uint64_t>(end - 8));
+  } else if (size >= 4) {
+    mix(uint64_t(Load<uint32_t>(bytes)) | uint64_t(Load<uint32_t>(end - 4)) << 32);
+  } else if (size == 2) {
+    mix(Load<uint16_t>(bytes));
+  }
+  hash *= 0xD6E8FEB86659FD93ull;
+  return hash ^ (hash >> 32);
+}
+
 // Wide key -> the first child with that key, by open addressing. Each slot
-// keeps its key's hash, length and characters beside the child, so a probe
-// past another key reads nothing else, and a hit reads the key's characters
-// while the child is fetched. The characters stay where they are while the
-// key is unchanged: in the child itself or in the key's block, which the
-// child holds; any change of a child's key drops the index first.
+// keeps its key's hash and length beside the child, and the key's
+// characters themselves when they are few (as most keys are), else where
+// they lie: in the child's key, which the child holds and which stays where
+// it is while the key is unchanged (any change of a child's key drops the
+// index first). A probe or a hit on a short key so reads one slot only,
+// and two slots share a cache line without straddling one.
 class KeyIndex {
  public:
   explicit KeyIndex(size_t expected) { Allocate(SlotsFor(expected)); }
-  ~KeyIndex() { ZeroFree(slots_); }
+  ~KeyIndex() { ZeroFree(block_); }
   KeyIndex(const KeyIndex&) = delete;
   KeyIndex& operator=(const KeyIndex&) = delete;
 
   vellarray* Find(std::u16string_view key) const {
-    const size_t hash = Hash(key);
-    for (size_t i = uint32_t(hash) & mask_;; i = (i + 1) & mask_) {
+    const uint64_t hash = HashKey(key);
+    const uint32_t tag = uint32_t(hash >> 32);
+    for (size_t i = size_t(hash) & mask_;; i = (i + 1) & mask_) {
       const Slot& slot = slots_[i];
       if (slot.node == nullptr) return nullptr;
-      if (slot.Holds(hash, key)) {
+      if (slot.tag == tag && slot.length == key.size()) {
         __builtin_prefetch(slot.node);
-        if (SameText(slot.chars, key)) return slot.node;
+        if (slot.Same(key)) return slot.node;
       }
     }
   }
@@ -63,58 +97,75 @@ class KeyIndex {
   // Adds a child unless an earlier one has its key; Reserve made the room.
   void AddIfFirst(vellarray* child) {
     const std::u16string_view key = child->Key().WideView();
-    Add(Slot{uint32_t(Hash(key)), uint32_t(key.size()), key.data(), child});
+    const uint64_t hash = HashKey(key);
+    Slot added{};
+    added.tag = uint32_t(hash >> 32);
+    added.length = uint32_t(key.size());
+    if (key.size() <= kInlineChars) {
+      std::memcpy(added.text.chars, key.data(), key.size() * sizeof(char16_t));
+    } else {
+      added.text.far = key.data();
+    }
+    added.node = child;
+    Add(added, size_t(hash));
   }
 
  private:
+  static constexpr size_t kInlineChars = 8;
+
   struct Slot {
-    uint32_t hash;  // the low bits of the key's hash
+    uint32_t tag;  // the high bits of the key's hash (the low ones chose the place)
     uint32_t length;
-    const char16_t* chars;
+    union {
+      char16_t chars[kInlineChars];  // a key of up to kInlineChars
+      const char16_t* far;           // a longer key's characters
+    } text;
     vellarray* node;  // null: the slot is free
-    bool Holds(size_t fullHash, std::u16string_view key) const {
-      return hash == uint32_t(fullHash) && length == key.size();
+    std::u16string_view Key() const {
+      return {length <= kInlineChars ? text.chars : text.far, length};
+    }
+    bool Same(std::u16string_view key) const {
+      return std::char_traits<char16_t>::compare(Key().data(), key.data(), key.size()) == 0;
     }
   };
+  static_assert(sizeof(Slot) == 32);
 
-  static size_t Hash(std::u16string_view key) { return std::hash<std::u16string_view>{}(key); }
-  static bool SameText(const char16_t* chars, std::u16string_view key) {
-    return chars == key.data() ||
-           std::char_traits<char16_t>::compare(chars, key.data(), key.size()) == 0;
-  }
   static size_t SlotsFor(size_t expected) {
     size_t slots = 16;
     while (slots < expected * 2 + 2) slots *= 2;
     return slots;
   }
+  // The slots start on a cache line: a block a line longer, aligned inside.
   void Allocate(size_t slots) {
-    slots_ = static_cast<Slot*>(PlainAlloc(slots * sizeof(Slot)));
-    std::fill(slots_, slots_ + slots, Slot{0, 0, nullptr, nullptr});
+    constexpr uintptr_t kLine = 64;
+    block_ = PlainAlloc(slots * sizeof(Slot) + kLine);
+    const uintptr_t aligned = (reinterpret_cast<uintptr_t>(block_) + kLine - 1) & ~(kLine - 1);
+    slots_ = reinterpret_cast<Slot*>(aligned);
+    std::fill(slots_, slots_ + slots, Slot{});
     mask_ = slots - 1;
   }
-  // Places the slot's key unless it is there already. The hash's low bits
-  // choose the place, so moving slots to a larger table needs no key.
-  void Add(const Slot& added) {
-    const std::u16string_view key(added.chars, added.length);
-    size_t i = added.hash & mask_;
+  // Places the slot at the place its hash chooses unless its key is there.
+  void Add(const Slot& added, size_t hash) {
+    const std::u16string_view key = added.Key();
+    size_t i = hash & mask_;
     for (; slots_[i].node != nullptr; i = (i + 1) & mask_) {
-      if (slots_[i].hash == added.hash && slots_[i].length == added.length &&
-          SameText(slots_[i].chars, key)) {
-        return;
-      }
+      const Slot& slot = slots_[i];
+      if (slot.tag == added.tag && slot.length == added.length && slot.Same(key)) return;
     }
     slots_[i] = added;
   }
   void Rehash(size_t slots) {
+    void* oldBlock = block_;
     Slot* old = slots_;
     const size_t oldSlots = mask_ + 1;
     Allocate(slots);
     for (size_t i = 0; i < oldSlots; ++i) {
-      if (old[i].node != nullptr) Add(old[i]);
+      if (old[i].node != nullptr) Add(old[i], size_t(HashKey(old[i].Key())));
     }
-    ZeroFree(old);
+    ZeroFree(oldBlock);
   }
 
+  void* block_ = nullptr;
   Slot* slots_ = nullptr;
   size_t mask_ = 0;
 };

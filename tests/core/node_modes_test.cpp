@@ -75,7 +75,7 @@ class Worker {
     const Path path = RandomPath(usual, root);
     const int otherRoot = Pick(kRoots);
     const Path other = RandomPath(usual, otherRoot);
-    const int operation = Pick(18);
+    const int operation = Pick(19);
     const vellvar key = Key();
     const vellvar value = Value();
     const int32_t position = Pick(40) - 2;
@@ -141,6 +141,17 @@ class Worker {
             result += Locate(node, node->GetNodeByKey(Pick(5) == 0 ? Key() : NamedKey())) + " ";
           }
           break;
+        case 17:
+          // Many keys at once, short and long, so that the index grows,
+          // and now and then one that makes the lookups walk.
+          if (Pick(3) == 0) {
+            const int count = Pick(120);
+            for (int i = 0; i < count; ++i) {
+              const vellvar many = Pick(30) == 0 ? Key() : ManyKey();
+              result += Locate(node, node->GetNodeByKey(many)) + " ";
+            }
+          }
+          break;
         default:
           // Values read through their conversions in place.
           result = std::to_string(node->ItemInt()) + (Pick(2) == 0 ? node->ItemText() : "w");
@@ -189,6 +200,15 @@ class Worker {
 
   // A wide key that is not empty, from a small set so that keys repeat.
   vellvar NamedKey() { return vellvar(u"n" + std::u16string(1, char16_t(u'a' + Pick(12)))); }
+
+  // A wide key from a larger set, of 1 to 12 characters, where keys of
+  // equal length differ in their first, middle or last character.
+  vellvar ManyKey() {
+    const size_t length = size_t(1 + Pick(12));
+    std::u16string key(length, u'm');
+    key[size_t(Pick(3)) * (length - 1) / 2] = char16_t(u'a' + Pick(16));
+    return vellvar(key);
+  }
 
   vellvar Value() {
     switch (Pick(4)) {
