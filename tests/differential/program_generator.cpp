@@ -330,6 +330,7 @@ void ProgramGenerator::ArrayWork(std::u16string& out) {
     case 6:
       out += list + u" = \"\"\n" + fill + list + u" = " + list +
              u" + \"w\" + HEX(J0 * 7) + \"\\n\" }\n";
+      if (Chance(50)) out += list + u" = SORTLIST(" + list + u")\n";
       out += u"G3 = 0\nFOR J1 = 0, J1 < COUNTLIST(" + list +
              u"), J1 = J1 + 1 { G3 = G3 + LEN(GETLIST(" + list + u", J1)) + FINDLIST(" + list +
              u", HEX(J1)) }\n";
