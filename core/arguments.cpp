@@ -48,6 +48,42 @@ HandlerResult EvalArgument(Interpreter& interp, ExecContext& ctx,
   return forms::RunExpression(interp, ctx, *known->arguments[size_t(index)]);
 }
 
+// The arguments of a list the forms know, into the slots: each is read
+// from its form while the reading stays where the forms say; a number or a
+// variable alone goes straight into its slot, the reading state and the
+// current value being brought up to date only when something else needs
+// them. Returns the count read, -1 on failure, or -2 when the plain path is
+// to read on from where the list was left (the count read in *count).
+int KnownArguments(Interpreter& interp, ExecContext& ctx, const forms::BuiltinExpr& known,
+                   vellvar* slots, int* count) {
+  const int n = int(known.arguments.size());
+  const forms::Chain* stale = nullptr;  // read straight, the state not yet past it
+  for (int i = 0; i < n; ++i) {
+    const forms::Chain& argument = *known.arguments[size_t(i)];
+    if (ctx.breakFlag == 0 && ctx.returnFlag == 0 &&
+        forms::ReadArgumentInto(interp, ctx, argument, slots[i])) {
+      stale = &argument;
+      *count = i + 1;
+      continue;
+    }
+    if (stale != nullptr) {
+      forms::ReadAgain(ctx, {stale->end.at, false});
+      ctx.value = slots[i - 1];
+      stale = nullptr;
+    }
+    if (EvalArgument(interp, ctx, &known, i) == ResultFailed) return -1;
+    slots[i] = ctx.value;  // a copy: the last argument stays the current value
+    *count = i + 1;
+    if (!forms::ReadsOn(ctx, argument.end)) return -2;
+    forms::ReadAgain(ctx, {argument.end.at, false});  // the , or ) after it, read
+  }
+  if (stale != nullptr) {
+    forms::ReadAgain(ctx, {stale->end.at, false});
+    ctx.value = slots[n - 1];
+  }
+  return n;
+}
+
 }  // namespace
 
 int ParseArguments(Interpreter& interp, ExecContext& ctx, vellvar* slots, int maxCount) {
@@ -55,34 +91,41 @@ int ParseArguments(Interpreter& interp, ExecContext& ctx, vellvar* slots, int ma
   // stays where they say: the same tokens, without reading them again.
   const forms::BuiltinExpr* known = KnownList(ctx, slots, maxCount);
   int t;
+  int count = 0;
   if (known != nullptr) {
     forms::ReadAgain(ctx, {known->openAt, false});
+    const int r = KnownArguments(interp, ctx, *known, slots, &count);
+    if (r != -2) return r;
+    // The plain path reads the token after the last argument.
+    t = NextToken(interp, ctx);
+    if (t == TokError) return -1;
+    if (t == TokCloseParen) return count;
+    if (t != TokComma) {
+      UngetToken(ctx);
+      return count;
+    }
+    if (count >= maxCount) {
+      interp.runState = ErrorSyntax;
+      return -1;
+    }
   } else {
     t = NextToken(interp, ctx);
     if (t == TokError) return -1;
     if (t != TokOpenParen) UngetToken(ctx);  // the list may come without parentheses
   }
-  int count = 0;
   for (;;) {
     if (maxCount > 0) {
       vellvar& slot = slots[count];
       if (TakesValue(slot)) {
-        if (EvalArgument(interp, ctx, known, count) == ResultFailed) return -1;
+        if (EvalExpression(interp, ctx) == ResultFailed) return -1;
         slot = ctx.value;  // a copy: the last argument stays the current value
       } else if (ParseReference(interp, ctx, nullptr, &slot) != ResultDone) {
         return -1;
       }
       ++count;
     }
-    if (known != nullptr && forms::ReadsOn(ctx, known->arguments[size_t(count - 1)]->end)) {
-      // The , or ) after the argument, read.
-      forms::ReadAgain(ctx, {known->arguments[size_t(count - 1)]->end.at, false});
-      t = size_t(count) == known->arguments.size() ? TokCloseParen : TokComma;
-    } else {
-      known = nullptr;
-      t = NextToken(interp, ctx);
-      if (t == TokError) return -1;
-    }
+    t = NextToken(interp, ctx);
+    if (t == TokError) return -1;
     if (t == TokCloseParen) return count;
     if (t == TokComma) {
       if (count >= maxCount) {

@@ -502,6 +502,27 @@ HandlerResult RunExpression(Interpreter& interp, ExecContext& ctx, const Chain& 
   return Evaluate(interp, ctx, form);
 }
 
+// A number or a variable read by its name alone goes straight into the
+// slot, as reading it into the current value and copying that would leave
+// it; the reading state is the caller's to move past it.
+bool ReadArgumentInto(Interpreter& interp, ExecContext& ctx, const Chain& form, vellvar& slot) {
+  if (!form.steps.empty()) return false;
+  const Expr& head = *form.head;
+  if (head.shape == Shape::Number) {
+    slot = static_cast<const NumberExpr&>(head).value;
+    return true;
+  }
+  if (head.shape != Shape::Variable || ctx.nodeMode) return false;
+  vellarray* entry = EntryOf(interp, ctx, static_cast<const NameExpr&>(head));
+  if (entry == nullptr) return false;
+  const int32_t kind = entry->kind;
+  if (kind != NodeVariable && !IsComponentKind(kind)) return false;
+  SetNodeRef(interp.thisSource, entry);
+  SetNodeRef(interp.lastNode, entry);
+  slot = entry->item;
+  return true;
+}
+
 namespace {
 
 inline HandlerResult Statement(HandlerResult r) {

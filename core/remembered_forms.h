@@ -305,6 +305,10 @@ std::unique_ptr<ParameterForm> MakeParameters(Interpreter& interp, ExecContext& 
 // Runs an expression's form as EvalExpression after its own check would
 // (core/form_runner.cpp).
 HandlerResult RunExpression(Interpreter& interp, ExecContext& ctx, const Chain& form);
+// An argument that is a number or a variable alone, read straight into its
+// slot without touching the current value or the reading state; false
+// (nothing done) for anything else.
+bool ReadArgumentInto(Interpreter& interp, ExecContext& ctx, const Chain& form, vellvar& slot);
 // The runner of a statement form's kind.
 StatementRunner RunnerOf(StatementForm::Kind kind);
 

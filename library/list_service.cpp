@@ -75,6 +75,19 @@ void SetListResult(Interpreter& interp, const StringList& list) {
   SetResult(interp, vellvar(std::u16string_view(text)));
 }
 
+// A sorted list, its text just stored in slot 1, kept as the list last
+// read: its items hold no line break or zero unit, so splitting that text
+// again would give them back as they are. Reading the sorted list item by
+// item then starts without a split. Not kept in the reference mode.
+void KeepSorted(Interpreter& interp, StringList&& sorted) {
+  const vellvar& text = RequestSlots(interp)[1].item;
+  if (ReferenceMode() || text.IsInline() || text.kind != KindWide) return;
+  KeptList& kept = Kept();
+  kept.values.clear();
+  kept.list = std::move(sorted);
+  kept.text = text;
+}
+
 }  // namespace
 
 void StringListService(Interpreter& interp, int32_t service) {
@@ -128,6 +141,7 @@ void StringListService(Interpreter& interp, int32_t service) {
     case ServiceSortList:
       list.Sort();
       SetListResult(interp, list);
+      KeepSorted(interp, std::move(list));
       break;
     case ServiceSetKeyList: {
       const std::u16string name(SlotText(interp, 3));

@@ -147,18 +147,21 @@ void StringList::Sort(const Collation& order) {
   // are sorted, and each item moved once at the end.
   const size_t n = items_.size();
   std::vector<std::u16string> lowered(n);
-  std::vector<std::string> keys(n);
-  const bool byLocale = order.ByLocale();
-  for (size_t i = 0; i < n; ++i) {
-    lowered[i] = Lowered(items_[i]);
-    if (byLocale) keys[i] = order.SortKey(lowered[i]);
-  }
+  for (size_t i = 0; i < n; ++i) lowered[i] = Lowered(items_[i]);
   std::vector<uint32_t> positions(n);
   for (size_t i = 0; i < n; ++i) positions[i] = uint32_t(i);
-  std::stable_sort(positions.begin(), positions.end(), [&](uint32_t a, uint32_t b) {
-    if (keys[a] != keys[b]) return keys[a] < keys[b];
-    return lowered[a] < lowered[b];
-  });
+  if (order.ByLocale()) {
+    std::vector<std::string> keys(n);
+    for (size_t i = 0; i < n; ++i) keys[i] = order.SortKey(lowered[i]);
+    std::stable_sort(positions.begin(), positions.end(), [&](uint32_t a, uint32_t b) {
+      if (keys[a] != keys[b]) return keys[a] < keys[b];
+      return lowered[a] < lowered[b];
+    });
+  } else {
+    // Without a locale every key is alike: the lower-case forms decide.
+    std::stable_sort(positions.begin(), positions.end(),
+                     [&](uint32_t a, uint32_t b) { return lowered[a] < lowered[b]; });
+  }
   std::vector<std::u16string> sorted(n);
   for (size_t i = 0; i < n; ++i) sorted[i] = std::move(items_[positions[i]]);
   items_ = std::move(sorted);

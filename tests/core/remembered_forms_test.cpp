@@ -174,6 +174,37 @@ TEST(RememberedForms, ExpressionsGoOnAfterABuiltinsArgumentList) {
             u"bcaba cdbcc decde [MSG]\n 5 : system error\n");
 }
 
+// Arguments that are a number or a variable alone go straight into the
+// built-in's slots; what follows them, and what fails after them, is as the
+// plain path has it.
+TEST(RememberedForms, ArgumentsReadStraightIntoTheirSlots) {
+  // Locals of a recursive SUB, then an argument evaluated after straight
+  // ones and before one, and one that fails after two straight ones.
+  EXPECT_EQ(RunBothWays(u"SUB G(S, K) {\n"
+                        u"  IF K > 0 { RETURN (MID(S, K, 1) + G(S, K - 1)) }\n"
+                        u"  RETURN (MID(S, K, 1))\n"
+                        u"}\n"
+                        u"DIM I, T\n"
+                        u"T = \"abcdef\"\n"
+                        u"FOR I = 0, I < 5, I = I + 1 {\n"
+                        u"  PRINT G(T, I), MID(T, I - 1 + 1, I), INSTR(T, MID(T, I, 1), I), \" \"\n"
+                        u"  PRINT MID(T, I,\n 2 / (3 - I)), \" \"\n"
+                        u"}"),
+            u"a0  bab1 b cbacd2 cd dcbadef3 [MSG]\n 10: arithmetic error");
+  // A straight argument whose name is gone after NEW, and one that names
+  // an array's element of a name that was a variable.
+  EXPECT_EQ(RunBothWays(u"GLOBAL I, T\nT = \"xyz\"\n"
+                        u"FOR I = 0, I < 3, I = I + 1 {\n"
+                        u"  IF I == 2 { NEW\n GLOBAL I\n I = 2 }\n"
+                        u"  PRINT LEFT(T, I), \"|\"\n"
+                        u"}"),
+            u"|x|[MSG]\n 7 T: undefined error");
+  EXPECT_EQ(RunBothWays(u"DIM I, T, N\nT = \"xyz\"\nN = 2\n"
+                        u"FOR I = 0, I < 4, I = I + 1 { PRINT RIGHT(T, N), \"|\"\n"
+                        u"  IF I == 1 { N[1] = 1 } }"),
+            u"yz|yz|yz|yz|");
+}
+
 TEST(RememberedForms, BranchesPassedOverKeepTheChainGoing) {
   // Once a branch's block has been passed over, a false condition goes
   // straight past it: ELSEIF and ELSE still follow what was taken, an ELSEIF

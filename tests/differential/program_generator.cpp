@@ -332,6 +332,7 @@ void ProgramGenerator::ArrayWork(std::u16string& out) {
     case 6:
       out += list + u" = \"\"\n" + fill + list + u" = " + list +
              u" + \"w\" + HEX(J0 * 7) + \"\\n\" }\n";
+      if (Chance(50)) out += list + u" = SORTLIST(" + list + u")\n";
       out += u"G3 = 0\nFOR J1 = 0, J1 < COUNTLIST(" + list +
              u"), J1 = J1 + 1 { G3 = G3 + LEN(GETLIST(" + list + u", J1)) + FINDLIST(" + list +
              u", HEX(J1)) }\n";
@@ -416,11 +417,17 @@ std::u16string ProgramGenerator::Operand(const Scope& scope, int depth) {
 std::u16string ProgramGenerator::Call(const Scope& scope, int depth) {
   const auto e = [&] { return Expression(scope, depth + 1); };
   const auto small = [&] { return Number(Chance(95) ? Pick(3) : Pick(7) - 1); };
+  // A position: mostly a small number, else a variable or an expression, so
+  // that arguments read straight and evaluated ones come in every order.
+  const auto position = [&] {
+    if (Chance(70)) return small();
+    return Chance(50) ? Variable(scope) : e();
+  };
   const std::u16string list(kListNames[size_t(Pick(2))]);
   const std::u16string text = Chance(60) ? Variable(scope) : TextLiteral();
   switch (Pick(30)) {
     case 0: return u"LEN(" + text + u")";
-    case 1: return u"MID(" + text + u", " + small() + u", " + small() + u")";
+    case 1: return u"MID(" + text + u", " + position() + u", " + position() + u")";
     case 2: return u"LEFT(" + text + u", " + small() + u")";
     case 3: return u"RIGHT(" + text + u", " + small() + u")";
     case 4: return u"INSTR(" + text + u", " + TextLiteral() + u")";
@@ -437,7 +444,7 @@ std::u16string ProgramGenerator::Call(const Scope& scope, int depth) {
     case 15: return u"ABS(" + e() + u")";
     case 16: return u"MOD(" + e() + u", " + Number(1 + Pick(5)) + u")";
     case 17: return u"COUNTLIST(" + list + u")";
-    case 18: return u"GETLIST(" + list + u", " + small() + u")";
+    case 18: return u"GETLIST(" + list + u", " + position() + u")";
     case 19: return u"FINDLIST(" + list + u", " + TextLiteral() + u")";
     case 20: return u"SORTLIST(" + list + u")";
     case 21: return u"SETLIST(" + list + u", " + small() + u", " + TextLiteral() + u")";
