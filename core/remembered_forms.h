@@ -18,7 +18,9 @@
 // reference mode.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
@@ -340,17 +342,27 @@ inline void MakeReady(const ExecContext& ctx, const ReadPoint& point) {
   ready.tokenPending = point.at;
   ready.lexedStart = slot.start;
 }
+// ReadyState lies over ExecContext's reading fields, so that restoring it is
+// one copy.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+constexpr size_t kReadingFields = offsetof(ExecContext, cursor);
+#define VELL_READY_FIELD(f) \
+  static_assert(offsetof(ExecContext, f) - kReadingFields == offsetof(ReadyState, f))
+VELL_READY_FIELD(tokenStart);
+VELL_READY_FIELD(tokenLength);
+VELL_READY_FIELD(lexedStart);
+VELL_READY_FIELD(lexedEnd);
+VELL_READY_FIELD(lexedCode);
+VELL_READY_FIELD(lexedFact);
+VELL_READY_FIELD(tokenPending);
+#undef VELL_READY_FIELD
+#pragma GCC diagnostic pop
+static_assert(sizeof(ReadyState) == offsetof(ReadyState, tokenPending) + sizeof(int32_t));
+
 inline void ReadAgain(ExecContext& ctx, const ReadPoint& point) {
   if (point.ready.lexedStart < 0) MakeReady(ctx, point);
-  const ReadyState& ready = point.ready;
-  ctx.cursor = ready.cursor;
-  ctx.tokenStart = ready.tokenStart;
-  ctx.tokenLength = ready.tokenLength;
-  ctx.lexedStart = ready.lexedStart;
-  ctx.lexedEnd = ready.lexedEnd;
-  ctx.lexedCode = ready.lexedCode;
-  ctx.lexedFact = ready.lexedFact;
-  ctx.tokenPending = ready.tokenPending;
+  std::memcpy(reinterpret_cast<char*>(&ctx) + kReadingFields, &point.ready, sizeof(ReadyState));
 }
 
 // Whether ctx reads on exactly as it would after the token at point (read,
