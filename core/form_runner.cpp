@@ -559,8 +559,9 @@ __attribute__((always_inline)) inline HandlerResult PassOver(Interpreter& interp
 // Evaluate leaves it.
 template <bool kElseIf>
 __attribute__((always_inline)) inline bool PassedOver(Interpreter& interp, ExecContext& ctx,
-                                                      const Chain& condition,
+                                                      const StatementForm& form,
                                                       HandlerResult& result) {
+  const Chain& condition = *form.expression;
   const Outcome o = RunChainQuick(interp, ctx, condition);
   result = o == Outcome::Failed ? ResultFailed : ResultDone;
   if (o != Outcome::Done) return false;
@@ -570,7 +571,8 @@ __attribute__((always_inline)) inline bool PassedOver(Interpreter& interp, ExecC
   if ((!holds || (kElseIf && ctx.ifState == IfTaken)) && size_t(next) < ctx.tokenSlotCount) {
     const int32_t close = ctx.textForms->skipTo[size_t(next)];
     if (close >= 0) {
-      ReadAgain(ctx, {close, false});
+      if (form.passedTo.at != close) form.passedTo = ReadPoint(close, false);
+      ReadAgain(ctx, form.passedTo);
       return true;
     }
   }
@@ -580,7 +582,7 @@ __attribute__((always_inline)) inline bool PassedOver(Interpreter& interp, ExecC
 
 HandlerResult RunIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
   HandlerResult r;
-  if (PassedOver<false>(interp, ctx, *form.expression, r)) {
+  if (PassedOver<false>(interp, ctx, form, r)) {
     ctx.ifState = IfOpen;
     return ResultDone;
   }
@@ -594,7 +596,7 @@ HandlerResult RunElseIf(Interpreter& interp, ExecContext& ctx, const StatementFo
     return Fail(interp, ErrorSyntax);
   }
   HandlerResult r;
-  if (PassedOver<true>(interp, ctx, *form.expression, r)) return ResultDone;  // ifState stays
+  if (PassedOver<true>(interp, ctx, form, r)) return ResultDone;  // ifState stays
   if (r == ResultFailed) return ResultFailed;
   return Statement(ElseIfBranch(interp, ctx));
 }

@@ -215,6 +215,8 @@ struct StatementForm {
   Kind kind = Block;
   int32_t at = 0;                      // its first token
   ReadPoint start;                     // ... read
+  // If, ElseIf: the } of the block after the condition, as passed over last.
+  mutable ReadPoint passedTo{-1, false};
   StatementHandler handler = nullptr;  // Keyword
   const Chain* expression = nullptr;   // Expression, Assignment, If, ElseIf, Return
   ReadPoint after;                     // Return without (: the token after RETURN, given back
