@@ -330,8 +330,7 @@ HandlerResult RunExpression(Interpreter& interp, ExecContext& ctx, const Chain& 
 // The runner of a statement form's kind.
 StatementRunner RunnerOf(StatementForm::Kind kind);
 
-// Leaves ctx reading as the plain path would at that point; the token's
-// text is taken from the memory when something reads it.
+// The state ReadAgain restores at point, worked out from the token memory.
 inline void MakeReady(const ExecContext& ctx, const ReadPoint& point) {
   const TokenSlot& slot = ctx.tokenSlots[point.at];
   ReadyState& ready = point.ready;
@@ -362,6 +361,8 @@ VELL_READY_FIELD(tokenPending);
 #pragma GCC diagnostic pop
 static_assert(sizeof(ReadyState) == offsetof(ReadyState, tokenPending) + sizeof(int32_t));
 
+// Leaves ctx reading as the plain path would at that point; the token's
+// text is taken from the memory when something reads it.
 inline void ReadAgain(ExecContext& ctx, const ReadPoint& point) {
   if (point.ready.lexedStart < 0) MakeReady(ctx, point);
   std::memcpy(reinterpret_cast<char*>(&ctx) + kReadingFields, &point.ready, sizeof(ReadyState));
