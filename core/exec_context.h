@@ -100,6 +100,11 @@ struct ExecContext {
   int32_t lexedEnd = 0;
   int32_t lexedCode = 0;
   int32_t lexedFact = -1;  // the token's facts in tokenCache, or -1
+  // A remembered form left the reading state at the token remembered at
+  // this position without copying its text into the buffer (-1: the buffer
+  // holds the token). TokenView reads it from the memory; the lexer fills
+  // the buffer before it hands the token out again.
+  int32_t tokenPending = -1;
   // The token memory of the text this context reads (see token_cache.h),
   // found once per context; tokenSource keeps that text alive, so a text
   // given to the context later can never be mistaken for it.
@@ -109,11 +114,6 @@ struct ExecContext {
   TokenSlot* tokenSlots = nullptr;
   size_t tokenSlotCount = 0;
   forms::TextForms* textForms = nullptr;  // what is remembered of that text's positions
-  // A remembered form left the reading state at the token remembered at
-  // this position without copying its text into the buffer (-1: the buffer
-  // holds the token). TokenView reads it from the memory; the lexer fills
-  // the buffer before it hands the token out again.
-  int32_t tokenPending = -1;
   int32_t scanHigh = -1;  // the furthest position this context scanned from
   // While a remembered built-in's handler runs: that built-in, whose
   // argument list its form knows (core/arguments.cpp uses it).

@@ -121,6 +121,7 @@ const StatementForm* FormCompiler::Statement() {
   const int t = Next();
   auto made = std::make_unique<StatementForm>();
   made->at = at_;
+  made->start = {at_, false};
   switch (t) {
     case TokBlockOpen: made->kind = StatementForm::Block; break;
     case TokBlockClose: made->kind = StatementForm::Close; break;

@@ -391,7 +391,7 @@ Outcome RunName(Interpreter& interp, ExecContext& ctx, const NameExpr& name) {
 
 // Whether ctx reads on exactly as it would after the token at point, read
 // and not given back, with nothing else to finish first.
-bool ReadsOnFrom(const ExecContext& ctx, ReadPoint point) {
+bool ReadsOnFrom(const ExecContext& ctx, const ReadPoint& point) {
   return ReadsOn(ctx, point) && ctx.breakFlag == 0 && ctx.returnFlag == 0;
 }
 
@@ -530,22 +530,22 @@ inline HandlerResult Statement(HandlerResult r) {
 }
 
 HandlerResult RunBlockOpen(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
-  ReadAgain(ctx, {form.at, false});
+  ReadAgain(ctx, form.start);
   return RunBlock(interp, ctx);
 }
 
 HandlerResult RunBlockClose(Interpreter&, ExecContext& ctx, const StatementForm& form) {
-  ReadAgain(ctx, {form.at, false});
+  ReadAgain(ctx, form.start);
   return ResultBlockClosed;
 }
 
 HandlerResult RunTextEnd(Interpreter&, ExecContext& ctx, const StatementForm& form) {
-  ReadAgain(ctx, {form.at, false});
+  ReadAgain(ctx, form.start);
   return ResultTextEnded;
 }
 
 HandlerResult RunKeyword(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
-  ReadAgain(ctx, {form.at, false});
+  ReadAgain(ctx, form.start);
   return Statement(form.handler(interp, ctx));
 }
 
@@ -580,18 +580,20 @@ __attribute__((always_inline)) inline HandlerResult PassOver(Interpreter& interp
 // Evaluate leaves it.
 template <bool kElseIf>
 __attribute__((always_inline)) inline bool PassedOver(Interpreter& interp, ExecContext& ctx,
-                                                      const Chain& condition,
+                                                      const StatementForm& form,
                                                       HandlerResult& result) {
+  const Chain& condition = *form.expression;
   const Outcome o = RunChainQuick(interp, ctx, condition);
   result = o == Outcome::Failed ? ResultFailed : ResultDone;
   if (o != Outcome::Done) return false;
-  const TokenSlot& slot = ctx.tokenSlots[condition.end.at];
-  const int32_t next = condition.end.givenBack ? slot.start : slot.end;
+  if (condition.end.ready.lexedStart < 0) MakeReady(ctx, condition.end);
+  const int32_t next = condition.end.ready.cursor;  // where reading goes on
   const bool holds = ConditionHolds(ctx);
   if ((!holds || (kElseIf && ctx.ifState == IfTaken)) && size_t(next) < ctx.tokenSlotCount) {
     const int32_t close = ctx.textForms->skipTo[size_t(next)];
     if (close >= 0) {
-      ReadAgain(ctx, {close, false});
+      if (form.passedTo.at != close) form.passedTo = ReadPoint(close, false);
+      ReadAgain(ctx, form.passedTo);
       return true;
     }
   }
@@ -601,7 +603,7 @@ __attribute__((always_inline)) inline bool PassedOver(Interpreter& interp, ExecC
 
 HandlerResult RunIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
   HandlerResult r;
-  if (PassedOver<false>(interp, ctx, *form.expression, r)) {
+  if (PassedOver<false>(interp, ctx, form, r)) {
     ctx.ifState = IfOpen;
     return ResultDone;
   }
@@ -611,18 +613,18 @@ HandlerResult RunIf(Interpreter& interp, ExecContext& ctx, const StatementForm& 
 
 HandlerResult RunElseIf(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
   if (ctx.ifState == IfNone) {
-    ReadAgain(ctx, {form.at, false});  // the message shows the keyword
+    ReadAgain(ctx, form.start);  // the message shows the keyword
     return Fail(interp, ErrorSyntax);
   }
   HandlerResult r;
-  if (PassedOver<true>(interp, ctx, *form.expression, r)) return ResultDone;  // ifState stays
+  if (PassedOver<true>(interp, ctx, form, r)) return ResultDone;  // ifState stays
   if (r == ResultFailed) return ResultFailed;
   return Statement(ElseIfBranch(interp, ctx));
 }
 
 // ELSE as ExecElse does it, passing over its branch the quick way.
 HandlerResult RunElse(Interpreter& interp, ExecContext& ctx, const StatementForm& form) {
-  ReadAgain(ctx, {form.at, false});
+  ReadAgain(ctx, form.start);
   if (ctx.ifState == IfNone) return Fail(interp, ErrorSyntax);
   const HandlerResult r = ctx.ifState == IfOpen ? ExecuteStatement(interp, ctx)
                                                 : PassOver(interp, ctx, ctx.cursor);

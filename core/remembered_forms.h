@@ -18,7 +18,9 @@
 // reference mode.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <string>
@@ -42,11 +44,28 @@ using StatementHandler = HandlerResult (*)(Interpreter& interp, ExecContext& ctx
 
 namespace forms {
 
+// The reading state ReadAgain leaves, in the order of ExecContext's fields
+// from cursor on; made the first time it is needed (lexedStart -1 until
+// then), as a position's token memory never changes once it is filled.
+struct ReadyState {
+  int32_t cursor = 0;
+  int32_t tokenStart = 0;
+  int32_t tokenLength = 0;
+  int32_t lexedStart = -1;
+  int32_t lexedEnd = 0;
+  int32_t lexedCode = 0;
+  int32_t lexedFact = 0;
+  int32_t tokenPending = 0;
+};
+
 // Where the plain path's reading stands: the token it read last, which
 // begins at `at`, and whether it gave that token back.
 struct ReadPoint {
+  ReadPoint() = default;
+  ReadPoint(int32_t point, bool back) : at(point), givenBack(back) {}
   int32_t at = 0;
   bool givenBack = false;
+  mutable ReadyState ready;
 };
 
 // Variable: a name alone, read (no index, member, = or argument list).
@@ -195,6 +214,9 @@ struct StatementForm {
   };
   Kind kind = Block;
   int32_t at = 0;                      // its first token
+  ReadPoint start;                     // ... read
+  // If, ElseIf: the } of the block after the condition, as passed over last.
+  mutable ReadPoint passedTo{-1, false};
   StatementHandler handler = nullptr;  // Keyword
   const Chain* expression = nullptr;   // Expression, Assignment, If, ElseIf, Return
   ReadPoint after;                     // Return without (: the token after RETURN, given back
@@ -312,23 +334,47 @@ bool ReadArgumentInto(Interpreter& interp, ExecContext& ctx, const Chain& form, 
 // The runner of a statement form's kind.
 StatementRunner RunnerOf(StatementForm::Kind kind);
 
+// The state ReadAgain restores at point, worked out from the token memory.
+inline void MakeReady(const ExecContext& ctx, const ReadPoint& point) {
+  const TokenSlot& slot = ctx.tokenSlots[point.at];
+  ReadyState& ready = point.ready;
+  ready.cursor = point.givenBack ? slot.start : slot.end;
+  ready.tokenStart = slot.start;
+  ready.tokenLength = slot.length;
+  ready.lexedEnd = slot.end;
+  ready.lexedCode = slot.code;
+  ready.lexedFact = slot.fact;
+  ready.tokenPending = point.at;
+  ready.lexedStart = slot.start;
+}
+// ReadyState lies over ExecContext's reading fields, so that restoring it is
+// one copy.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winvalid-offsetof"
+constexpr size_t kReadingFields = offsetof(ExecContext, cursor);
+#define VELL_READY_FIELD(f) \
+  static_assert(offsetof(ExecContext, f) - kReadingFields == offsetof(ReadyState, f))
+VELL_READY_FIELD(tokenStart);
+VELL_READY_FIELD(tokenLength);
+VELL_READY_FIELD(lexedStart);
+VELL_READY_FIELD(lexedEnd);
+VELL_READY_FIELD(lexedCode);
+VELL_READY_FIELD(lexedFact);
+VELL_READY_FIELD(tokenPending);
+#undef VELL_READY_FIELD
+#pragma GCC diagnostic pop
+static_assert(sizeof(ReadyState) == offsetof(ReadyState, tokenPending) + sizeof(int32_t));
+
 // Leaves ctx reading as the plain path would at that point; the token's
 // text is taken from the memory when something reads it.
-inline void ReadAgain(ExecContext& ctx, ReadPoint point) {
-  const TokenSlot& slot = ctx.tokenSlots[point.at];
-  ctx.tokenPending = point.at;
-  ctx.tokenLength = slot.length;
-  ctx.tokenStart = slot.start;
-  ctx.cursor = point.givenBack ? slot.start : slot.end;
-  ctx.lexedStart = slot.start;
-  ctx.lexedEnd = slot.end;
-  ctx.lexedCode = slot.code;
-  ctx.lexedFact = slot.fact;
+inline void ReadAgain(ExecContext& ctx, const ReadPoint& point) {
+  if (point.ready.lexedStart < 0) MakeReady(ctx, point);
+  std::memcpy(reinterpret_cast<char*>(&ctx) + kReadingFields, &point.ready, sizeof(ReadyState));
 }
 
 // Whether ctx reads on exactly as it would after the token at point (read,
 // or given back, as point says).
-inline bool ReadsOn(const ExecContext& ctx, ReadPoint point) {
+inline bool ReadsOn(const ExecContext& ctx, const ReadPoint& point) {
   if (ctx.text != ctx.tokenText || ctx.tokenStart != point.at || ctx.lexedStart != point.at) {
     return false;
   }

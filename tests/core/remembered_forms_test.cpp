@@ -247,6 +247,28 @@ TEST(RememberedForms, ChainsAfterATakenBranchAndElseApart) {
             u"att0 att1 tbt2 tbt3 ");
 }
 
+TEST(RememberedForms, PointsRestoredManyTimesShowTheirTokens) {
+  // The same reading points restored pass after pass (the first token of a
+  // statement, a token given back after RETURN, long names kept apart from
+  // their slots) until a late pass fails there; an ELSE alone in a block
+  // takes the block's } as its statement.
+  EXPECT_EQ(RunBothWays(u"SUB S(N) { IF N > 2 { RETURN }\n  RETURN N }\n"
+                        u"DIM I, AVERYLONGVARIABLENAME\n"
+                        u"FOR I = 0, I < 6, I = I + 1 {\n"
+                        u"  AVERYLONGVARIABLENAME = S(I)\n"
+                        u"  PRINT AVERYLONGVARIABLENAME, \" \"\n"
+                        u"  IF I == 4 { AVERYLONGVARIABLENAME = NOTDECLAREDANYWHERE }\n"
+                        u"}"),
+            u"0 0 0 1 1 [MSG]\n 7 NOTDECLAREDANYWHERE: undefined error");
+  EXPECT_EQ(RunBothWays(u"DIM I, J\n"
+                        u"FOR I = 0, I < 5, I = I + 1 {\n"
+                        u"  J = I\n"
+                        u"  IF I > 3 { ELSE }\n"
+                        u"  PRINT J\n"
+                        u"}"),
+            u"01234[MSG]\n 6: unbalanced parentheses");
+}
+
 TEST(RememberedForms, PairsOfOperandsKeepTheirKindsAndFailures) {
   // One operator between two variables or numbers: reals, integers and
   // texts each as the evaluator takes them, a text compared in its own
