@@ -47,14 +47,16 @@ __attribute__((noinline)) bool Shadowed(Interpreter& interp, int32_t index,
 
 // The entry the name resolved to last, when that still holds; else null.
 // A global holds while no table changed and no live local bears a name of
-// its bucket; a local of the frame while it still bears the name and
-// nothing above it in the stack comes first.
+// its bucket; a local (of the frame, or the same caller's local, whichever
+// frames now lie above it) while it still bears the name and nothing above
+// it in the stack comes first: just where the scan from the top stops.
 __attribute__((noinline)) vellarray* StillHolds(Interpreter& interp, const ExecContext& ctx,
                                                 const NameExpr& name) {
-  if (name.frameOffset < 0) {
+  if (name.frameOffset < 0 && name.callerIndex < 0) {
     if (interp.localNames.count[name.bucket] != 0) return nullptr;
   } else {
-    const int32_t index = ctx.localBase + name.frameOffset;
+    const int32_t index =
+        name.frameOffset >= 0 ? ctx.localBase + name.frameOffset : name.callerIndex;
     if (index >= interp.localCount) return nullptr;
     vellarray* local = &interp.locals[index];
     if (local->kind == NodeFree || !names::KeyIs(local->Key(), name.name)) return nullptr;
@@ -98,6 +100,7 @@ __attribute__((noinline)) vellarray* Resolve(Interpreter& interp, const ExecCont
   name.epoch = names::gNamesEpoch;
   name.framesEpoch = names::gFramesEpoch;
   name.frameOffset = -1;
+  name.callerIndex = -1;
   name.layout = nullptr;
   if (entry >= interp.locals && entry < interp.locals + kTableNodes) {
     const int32_t index = int32_t(entry - interp.locals);
@@ -108,7 +111,7 @@ __attribute__((noinline)) vellarray* Resolve(Interpreter& interp, const ExecCont
         name.layout = ctx.layout;
       }
     } else {
-      name.epoch = 0;  // a caller's local: looked up every time
+      name.callerIndex = index;  // a caller's local
     }
   }
   return entry;

@@ -172,13 +172,15 @@ struct NameExpr : Expr {
   int32_t close = 0;                // the list's )
   uint16_t bucket = 0;  // names::NameBucket of the name
   bool held = false;    // it may name one of INPUT's held values: never remembered
-  // What the name resolved to last: a global (or nothing), or a local of
-  // the running text's frame at frameOffset; trusted while the names epoch
-  // is the same and the frame still shows it (see form_runner.cpp).
+  // What the name resolved to last: a global (or nothing), a local of the
+  // running text's frame at frameOffset, or a caller's local at callerIndex
+  // in the locals; trusted while the names epoch is the same and the locals
+  // still show it (see form_runner.cpp).
   mutable uint64_t epoch = 0;
   mutable uint64_t framesEpoch = 0;  // the entry holds as it is while this is the same too
   mutable vellarray* entry = nullptr;
   mutable int32_t frameOffset = -1;
+  mutable int32_t callerIndex = -1;
   mutable const FrameLayout* layout = nullptr;  // the frame it was found in, when known
 };
 

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "components/keywords/component_keywords.h"
 #include "core/interpreter_state.h"
 #include "core/stack_check.h"
 #include "library/library_builtins.h"
@@ -22,13 +23,15 @@ using vell::test::TestInterpreter;
 using vell::test::Utf8;
 
 // Runs the program with and without the reference mode, expects the same
-// output from both, and returns it.
-std::u16string RunBothWays(std::u16string_view program) {
+// output from both, and returns it. With `components`, SET and the other
+// component keywords are there too.
+std::u16string RunBothWays(std::u16string_view program, bool components = false) {
   std::u16string outputs[2];
   for (const bool reference : {true, false}) {
     ReferenceScope mode(reference);
     TestInterpreter t;
     RegisterLibraryBuiltins(t.interp());
+    if (components) RegisterComponentKeywords(t.interp());
     outputs[reference ? 0 : 1] = t.Run(program);
   }
   EXPECT_EQ(Utf8(outputs[1]), Utf8(outputs[0])) << Utf8(program);
@@ -306,6 +309,63 @@ TEST(RememberedForms, ScopesFollowTheRunningTexts) {
                         u"FOR I = 0, I < 3, I = I + 1 { PRINT F }\n"
                         u"WHILE 1 { DIM B }"),
             u"111[MSG]\n 6 B: undefined error");
+}
+
+TEST(RememberedForms, CallersLocalsFollowTheFramesBetween) {
+  // R reads X in a loop: the main text's local, A's or C's, called from them
+  // at different depths, with the same X (the main text's) below a nearer one.
+  const std::u16string subs = u"SUB R(D) {\n"
+                              u"  DIM I, S\n  S = 0\n"
+                              u"  FOR I = 0, I < 3, I = I + 1 { S = S + X }\n"
+                              u"  IF D > 0 { RETURN (S + R(D - 1)) }\n"
+                              u"  RETURN (S)\n}\n"
+                              u"SUB A { DIM X\n X = 1\n RETURN (R(2)) }\n"
+                              u"SUB B { DIM Y\n Y = 2\n RETURN (R(1)) }\n"
+                              u"SUB C { DIM X, Z\n X = 5\n RETURN (A + R(0) + B) }\n";
+  const std::u16string loop =
+      u"FOR K = 0, K < 3, K = K + 1 { PRINT R(1), \" \", A, \" \", B, \" \", C, \"|\" }";
+  EXPECT_EQ(RunBothWays(u"DIM K, X\nX = 100\n" + subs + loop),
+            u"600 9 600 54|600 9 600 54|600 9 600 54|");
+  EXPECT_EQ(RunBothWays(u"GLOBAL X\nX = 100\n" + subs + u"DIM K\n" + loop),
+            u"600 9 600 54|600 9 600 54|600 9 600 54|");
+  // Another caller's frame in the place of the one that has ended, holding
+  // the same name at the same place, or another name there.
+  EXPECT_EQ(RunBothWays(u"SUB Q { RETURN (W) }\n"
+                        u"SUB P1 { DIM W\n W = 1\n RETURN (Q) }\n"
+                        u"SUB P2 { DIM W\n W = 2\n RETURN (Q) }\n"
+                        u"SUB P3 { DIM V\n V = 3\n RETURN (Q) }\n"
+                        u"DIM I\n"
+                        u"FOR I = 0, I < 3, I = I + 1 { PRINT P1, P2, \" \" }\n"
+                        u"PRINT P3"),
+            u"12 12 12 [MSG]\nQ 1 W: undefined error");
+}
+
+TEST(RememberedForms, CallersLocalsAfterChangesOfNames) {
+  // The main text declares its own X after the SUB has read the global.
+  EXPECT_EQ(RunBothWays(u"GLOBAL X\nX = 100\n"
+                        u"SUB Q { RETURN (X) }\n"
+                        u"DIM I\n"
+                        u"FOR I = 0, I < 4, I = I + 1 {\n"
+                        u"  PRINT Q, \" \"\n"
+                        u"  IF I == 1 { DIM X\n X = 7 }\n"
+                        u"}"),
+            u"100 100 7 7 ");
+  // The SUB defined again to read another name, the caller's local stored
+  // whole, and the SUBs cleared while the loop runs.
+  EXPECT_EQ(RunBothWays(u"SUB Q { RETURN (W[1]) }\n"
+                        u"SUB P(N) {\n"
+                        u"  DIM W, V, J\n  W[1] = N\n  V[1] = N * 10\n"
+                        u"  FOR J = 0, J < 3, J = J + 1 {\n"
+                        u"    PRINT Q, \" \"\n"
+                        u"    IF J == 0 { SET W = V }\n"
+                        u"    IF N * 10 + J == 21 { SUB Q { RETURN (V[1] + 1) } }\n"
+                        u"  }\n"
+                        u"}\n"
+                        u"DIM I\n"
+                        u"FOR I = 1, I < 4, I = I + 1 { P(I) }\n"
+                        u"#SUBCLEAR\nP(4)",
+                        true),
+            u"1 10 10 2 20 21 31 31 31 [MSG]\n 15 P: undefined error");
 }
 
 TEST(RememberedForms, TextsNestEquallyDeepInBothModes) {

@@ -52,6 +52,7 @@ GeneratedProgram ProgramGenerator::Generate() {
   if (Chance(40)) out += u"GLOBAL M0\nM0 = 9\n";  // shadowed by the SUBs' own M0
   for (int i = 0; i < kSubs; ++i) Sub(out, i);
   ScopeSubs(out);
+  CallerSubs(out);
   Scope main;
   Statements(out, main, 8 + Pick(25), 0);
   if (Chance(30)) out += u"PRINT G0, \" \", S0, \" \", A0[0], \" \", A0[\"k0\"], \"\\n\"\n";
@@ -66,6 +67,10 @@ void ProgramGenerator::Sub(std::u16string& out, int index) {
   out += u"  IF D < 0 { RETURN (0) }\n";
   out += u"  DIM M0, M1, K0, K1, K2\n";
   out += u"  M0 = P\n";
+  if (Chance(40)) {
+    // C0 read by R0 as the main text's local, then as this frame's own.
+    out += u"  PRINT R0(D), \" \"\n  DIM C0\n  C0 = P + 1\n  PRINT R0(1), \"\\n\"\n";
+  }
   Scope scope;
   scope.inSub = true;
   Statements(out, scope, 1 + Pick(6), 1);
@@ -95,10 +100,25 @@ void ProgramGenerator::ScopeSubs(std::u16string& out) {
   out += u"SUB Q {\n  RD = RD + 1\n  IF RD < QD { Q }\n}\n";
 }
 
+// SUBs that read and write their callers' locals C0 and C1 in a loop: the
+// main text's, or those of R1 (which declares C0 or not) between them, R0
+// and R1 recursing into each other.
+void ProgramGenerator::CallerSubs(std::u16string& out) {
+  out += u"DIM C0, C1\nC0 = 3\nC1 = \"c\"\n";
+  out += u"SUB R0(D) {\n  DIM T, S\n  S = 0\n"
+         u"  FOR (T = 0, T < 3, T = T + 1) { S = S + C0 * T + LEN(C1) }\n"
+         u"  IF LEN(C1) < 6 { C1 = C1 + D }\n"
+         u"  IF D > 0 {\n    IF D == 2 { RETURN (S + R1(D - 1)) }\n"
+         u"    RETURN (R0(D - 1) + C0 - S)\n  }\n  RETURN (S)\n}\n";
+  out += u"SUB R1(D) {\n";
+  if (Chance(60)) out += u"  DIM C0\n";
+  out += u"  C0 = C0 + D + 1\n  RETURN (R0(D) + C0)\n}\n";
+}
+
 // A statement that runs one of those SUBs, or text whose meaning changes
 // from pass to pass.
 void ProgramGenerator::ScopeStatement(std::u16string& out, Scope& scope) {
-  switch (Pick(9)) {
+  switch (Pick(10)) {
     case 0:
       out += u"PRINT U0(" + Number(Pick(3)) + u"), \"\\n\"\n";
       break;
@@ -128,6 +148,10 @@ void ProgramGenerator::ScopeStatement(std::u16string& out, Scope& scope) {
     case 7:
       out += u"PRINT F" + Number(Pick(subCount_)) + u"(1, 1 / (" +
              std::u16string(scope.inSub ? u"K2" : u"I2") + u" - 2) + N1), \"\\n\"\n";
+      break;
+    case 8:
+      out += u"PRINT " + std::u16string(Chance(50) ? u"R0(" : u"R1(") + Number(Pick(4)) +
+             u"), \" \", C0, \"\\n\"\n";
       break;
     default: {
       // An argument list after a name that may be a variable here, in an

@@ -46,6 +46,7 @@ class ProgramGenerator {
   void ArrayWork(std::u16string& out);
   void Sub(std::u16string& out, int index);
   void ScopeSubs(std::u16string& out);
+  void CallerSubs(std::u16string& out);
   void ScopeStatement(std::u16string& out, Scope& scope);
   void Fault(std::u16string& out);
 
