@@ -126,16 +126,30 @@ __attribute__((always_inline)) inline vellarray* EntryOf(Interpreter& interp,
 
 Outcome RunExpr(Interpreter& interp, ExecContext& ctx, const Expr& form);
 
-// The common read of a variable by its name alone, as AccessVariable reads
-// it; false when the name needs more than that (the general way decides).
-__attribute__((always_inline)) inline bool ReadVariable(Interpreter& interp, ExecContext& ctx, const NameExpr& name) {
-  if (ctx.nodeMode) return false;
+// The entry the common read of a variable by its name alone reaches, as
+// AccessVariable reads it; null when the name needs more than that (the
+// general way decides). Nothing is referenced yet.
+__attribute__((always_inline)) inline vellarray* PlainEntry(Interpreter& interp, ExecContext& ctx,
+                                                            const NameExpr& name) {
+  if (ctx.nodeMode) return nullptr;
   vellarray* entry = EntryOf(interp, ctx, name);
-  if (entry == nullptr) return false;
+  if (entry == nullptr) return nullptr;
   const int32_t kind = entry->kind;
-  if (kind != NodeVariable && !IsComponentKind(kind)) return false;
+  return kind == NodeVariable || IsComponentKind(kind) ? entry : nullptr;
+}
+
+// References entry as any read of a variable does.
+__attribute__((always_inline)) inline void MarkRead(Interpreter& interp, vellarray* entry) {
   SetNodeRef(interp.thisSource, entry);
   SetNodeRef(interp.lastNode, entry);
+}
+
+// The common read of a variable by its name alone; false when the name
+// needs more than that.
+__attribute__((always_inline)) inline bool ReadVariable(Interpreter& interp, ExecContext& ctx, const NameExpr& name) {
+  vellarray* entry = PlainEntry(interp, ctx, name);
+  if (entry == nullptr) return false;
+  MarkRead(interp, entry);
   ctx.value = entry->item;
   return true;
 }
@@ -143,13 +157,9 @@ __attribute__((always_inline)) inline bool ReadVariable(Interpreter& interp, Exe
 // ReadReal for a variable.
 __attribute__((always_inline)) inline bool ReadVariableReal(Interpreter& interp, ExecContext& ctx,
                                                             const NameExpr& name, double& value) {
-  if (ctx.nodeMode) return false;
-  vellarray* entry = EntryOf(interp, ctx, name);
+  vellarray* entry = PlainEntry(interp, ctx, name);
   if (entry == nullptr || entry->item.kind != KindReal) return false;
-  const int32_t kind = entry->kind;
-  if (kind != NodeVariable && !IsComponentKind(kind)) return false;
-  SetNodeRef(interp.thisSource, entry);
-  SetNodeRef(interp.lastNode, entry);
+  MarkRead(interp, entry);
   value = entry->item.RealValue();
   return true;
 }
@@ -515,13 +525,10 @@ bool ReadArgumentInto(Interpreter& interp, ExecContext& ctx, const Chain& form, 
     slot = static_cast<const NumberExpr&>(head).value;
     return true;
   }
-  if (head.shape != Shape::Variable || ctx.nodeMode) return false;
-  vellarray* entry = EntryOf(interp, ctx, static_cast<const NameExpr&>(head));
+  if (head.shape != Shape::Variable) return false;
+  vellarray* entry = PlainEntry(interp, ctx, static_cast<const NameExpr&>(head));
   if (entry == nullptr) return false;
-  const int32_t kind = entry->kind;
-  if (kind != NodeVariable && !IsComponentKind(kind)) return false;
-  SetNodeRef(interp.thisSource, entry);
-  SetNodeRef(interp.lastNode, entry);
+  MarkRead(interp, entry);
   slot = entry->item;
   return true;
 }
